@@ -1,0 +1,118 @@
+#pragma once
+
+#include "SortedArray.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+using COLORREF = std::uint32_t;
+
+// Times are unsigned milliseconds; values with one of the top four bits set are never shown.
+constexpr std::uint32_t kNoTime = 0x10000000;
+constexpr std::uint32_t kFastestLapNotComputed = 0x10000001;
+constexpr std::uint8_t kNoTrackYet = 0xFF;
+constexpr int kMaxLapNumber = 127;
+
+enum LapFlag : std::uint32_t {
+    kLapMarked = 1,     // the logger marked this lap
+    kLapEventA = 2,     // a type A event record was seen for this lap
+    kLapEventB = 4,     // a type B event record was seen for this lap
+    kLapAnyMark = 7,    // such a lap never counts as the fastest
+};
+
+constexpr int kPaletteSize = 18;
+extern const std::array<COLORREF, kPaletteSize> kPalette;
+
+struct LapRecord {
+    std::uint32_t flags = 0;
+    std::uint32_t raceTime = 0;
+    std::uint32_t lapTime = 0;
+    std::uint32_t eventTime = 0;
+};
+
+// The laps of one car; slot i holds lap number i + 1 and may be empty.
+class LapArray {
+public:
+    LapArray() = default;
+    LapArray(const LapArray&) = delete;
+    LapArray& operator=(const LapArray&) = delete;
+    ~LapArray();
+
+    int GetSize() const { return static_cast<int>(m_laps.size()); }
+    // Null for an empty slot or an index outside the array.
+    LapRecord* GetAt(int slot) const;
+    // Replaces the lap in the slot, growing the array with empty slots as needed.
+    void SetAt(int slot, std::unique_ptr<LapRecord> lap);
+
+private:
+    std::vector<std::unique_ptr<LapRecord>> m_laps;
+};
+
+struct DriverRecord {
+    DriverRecord(std::uint8_t carByte, std::string driverName, COLORREF driverColour);
+
+    std::string GetName() const { return name; }
+    std::uint32_t GetLastRaceTime() const;
+    std::uint32_t GetFastestLap();
+
+    COLORREF colour;
+    std::string name;
+    LapArray laps;
+    std::uint32_t fastestLap = kFastestLapNotComputed;
+    std::uint8_t car;
+};
+
+enum DriverSortKey : int { kSortByName = 0, kSortByRaceOrder = 1, kSortByFastestLap = 2 };
+
+class DriverArray : public SortedArray<DriverRecord> {
+public:
+    DriverArray() = default;
+    DriverArray(const DriverArray&) = delete;
+    DriverArray& operator=(const DriverArray&) = delete;
+    ~DriverArray() override;
+
+    void InsertAt(int index, std::unique_ptr<DriverRecord> driver) override;
+    // Null for an index outside 0 .. count - 1.
+    DriverRecord* GetAt(int index) const override;
+    int GetCount() const override { return static_cast<int>(m_drivers.size()); }
+    int Compare(DriverRecord* a, DriverRecord* b) const override;
+
+    // Takes the driver out of the array (later drivers move down); null for a bad index.
+    std::unique_ptr<DriverRecord> RemoveAt(int index);
+    // Takes every driver out, in array order, leaving the array empty.
+    std::vector<std::unique_ptr<DriverRecord>> TakeAll();
+
+    int sortKey = kSortByRaceOrder;
+    bool descending = false;
+
+private:
+    std::vector<std::unique_ptr<DriverRecord>> m_drivers;
+};
+
+class RaceData {
+public:
+    RaceData();
+    RaceData(const RaceData&) = delete;
+    RaceData& operator=(const RaceData&) = delete;
+    virtual ~RaceData();
+
+    std::string GetTrackName() const { return trackName; }
+    void Sort(int key);
+    void RemoveDriver(int index);
+    void UpdateLapStatistics();
+    // The palette colour for the next new car; advances the rotation.
+    COLORREF TakeNextColour();
+
+    std::uint32_t trackCode = 0;
+    std::int32_t lapCount = 0;
+    std::uint32_t maxGap = 0;
+    std::int32_t nextColour = 0;
+    std::string trackName;
+    std::unique_ptr<DriverArray> drivers;
+    std::vector<std::uint32_t> leaderTimes;
+    std::vector<std::uint32_t> lastTimes;
+    std::uint8_t trackId = kNoTrackYet;
+};
