@@ -1,0 +1,63 @@
+#include "DiskFile.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+DiskFile::DiskFile(std::string path) : m_path(std::move(path)) {
+    do
+        m_descriptor = ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC);
+    while (m_descriptor < 0 && errno == EINTR);
+    if (m_descriptor < 0)
+        Fail(errno);
+    struct stat status {};
+    if (::fstat(m_descriptor, &status) != 0 || S_ISDIR(status.st_mode)) {
+        const int error = S_ISDIR(status.st_mode) ? EISDIR : errno;
+        ::close(m_descriptor);
+        Fail(error);
+    }
+}
+
+DiskFile::~DiskFile() {
+    if (m_descriptor >= 0)
+        ::close(m_descriptor);
+}
+
+void DiskFile::Fail(int error) const {
+    throw FileException(FileErrorCauseFromErrno(error), m_path);
+}
+
+std::uint32_t DiskFile::Read(void* buffer, std::uint32_t count) {
+    auto* at = static_cast<unsigned char*>(buffer);
+    std::uint32_t done = 0;
+    // A read may deliver less than asked before the end; only 0 means the end.
+    while (done < count) {
+        const ssize_t got = ::read(m_descriptor, at + done, count - done);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            throw FileException(FileErrorCause::ReadFault, m_path);
+        if (got == 0)
+            break;
+        done += static_cast<std::uint32_t>(got);
+    }
+    m_position += done;
+    return done;
+}
+
+std::uint64_t DiskFile::Seek(std::int64_t offset) {
+    const off_t position = ::lseek(m_descriptor, static_cast<off_t>(offset), SEEK_CUR);
+    if (position < 0)
+        throw FileException(FileErrorCause::BadSeek, m_path);
+    m_position = static_cast<std::uint64_t>(position);
+    return m_position;
+}
+
+bool DiskFile::GetStatus(std::uint64_t& size) {
+    struct stat status {};
+    if (::fstat(m_descriptor, &status) != 0)
+        return false;
+    size = static_cast<std::uint64_t>(status.st_size);
+    return true;
+}

@@ -1,0 +1,113 @@
+#include "Compressor.h"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+
+namespace {
+
+constexpr std::size_t kMinMatch = 3;
+constexpr std::size_t kMaxMatch = 10;
+constexpr std::size_t kWindow = 8192;
+constexpr int kHashBits = 15;
+constexpr int kMaxChainSteps = 32;
+constexpr std::int64_t kNone = -1;
+
+std::uint32_t HashAt(const std::uint8_t* at) {
+    const std::uint32_t v = at[0] | (at[1] << 8) | (at[2] << 16);
+    return (v * 2654435761u) >> (32 - kHashBits);
+}
+
+// Writes items behind control bytes, starting a new group every eight items.
+class GroupWriter {
+public:
+    explicit GroupWriter(std::vector<std::uint8_t>& out) : m_out(out) {}
+
+    void Literal(std::uint8_t byte) {
+        StartItem(false);
+        m_out.push_back(byte);
+    }
+
+    void Match(std::size_t length, std::size_t distance) {
+        StartItem(true);
+        const auto token = static_cast<std::uint16_t>(((length - kMinMatch) << 13) | (distance - 1));
+        m_out.push_back(static_cast<std::uint8_t>(token));
+        m_out.push_back(static_cast<std::uint8_t>(token >> 8));
+    }
+
+private:
+    void StartItem(bool isMatch) {
+        if (m_items == 8) {
+            m_control = m_out.size();
+            m_out.push_back(0);
+            m_items = 0;
+        }
+        if (isMatch)
+            m_out[m_control] |= static_cast<std::uint8_t>(1u << m_items);
+        ++m_items;
+    }
+
+    std::vector<std::uint8_t>& m_out;
+    std::size_t m_control = 0;
+    int m_items = 8;
+};
+
+} // namespace
+
+std::vector<std::uint8_t> Compress(std::span<const std::uint8_t> data) {
+    std::vector<std::uint8_t> out;
+    out.reserve(data.size() / 2 + 16);
+    GroupWriter writer(out);
+    std::vector<std::int64_t> head(std::size_t{1} << kHashBits, kNone);
+    // Chain links indexed by position mod window: a link is only followed while it lies inside
+    // the window, so a slot is never read after it was reused.
+    std::vector<std::int64_t> previous(kWindow, kNone);
+    const std::size_t n = data.size();
+
+    auto insert = [&](std::size_t at) {
+        if (at + kMinMatch > n)
+            return;
+        const std::uint32_t h = HashAt(data.data() + at);
+        previous[at % kWindow] = head[h];
+        head[h] = static_cast<std::int64_t>(at);
+    };
+
+    std::size_t at = 0;
+    while (at < n) {
+        std::size_t bestLength = 0;
+        std::size_t bestDistance = 0;
+        if (at + kMinMatch <= n) {
+            const std::size_t limit = std::min(kMaxMatch, n - at);
+            std::int64_t candidate = head[HashAt(data.data() + at)];
+            for (int step = 0; step < kMaxChainSteps && candidate != kNone; ++step) {
+                const auto from = static_cast<std::size_t>(candidate);
+                if (at - from > kWindow)
+                    break;
+                std::size_t length = 0;
+                while (length < limit && data[from + length] == data[at + length])
+                    ++length;
+                if (length > bestLength) {
+                    bestLength = length;
+                    bestDistance = at - from;
+                    if (length == limit)
+                        break;
+                }
+                const std::int64_t next = previous[from % kWindow];
+                if (next >= candidate)
+                    break;
+                candidate = next;
+            }
+        }
+        if (bestLength >= kMinMatch) {
+            writer.Match(bestLength, bestDistance);
+            for (std::size_t i = 0; i < bestLength; ++i)
+                insert(at + i);
+            at += bestLength;
+        } else {
+            writer.Literal(data[at]);
+            insert(at);
+            ++at;
+        }
+    }
+    return out;
+}

@@ -1,0 +1,33 @@
+#include "MemoryRaceFile.h"
+
+#include <algorithm>
+#include <cstring>
+
+std::uint32_t MemoryRaceFile::Read(void* buffer, std::uint32_t count) {
+    ++readCalls;
+    if (failReadsBeyond && m_position + count > *failReadsBeyond)
+        throw MemoryFileReadError();
+    if (m_position >= m_bytes.size())
+        return 0;
+    const auto available =
+        static_cast<std::uint32_t>(std::min<std::uint64_t>(count, m_bytes.size() - m_position));
+    std::memcpy(buffer, m_bytes.data() + m_position, available);
+    m_position += available;
+    return available;
+}
+
+std::uint64_t MemoryRaceFile::Seek(std::int64_t offset) {
+    // Like a disk file, a position before the start is not reachable; one past the end is.
+    if (offset < 0 && static_cast<std::uint64_t>(-offset) > m_position)
+        m_position = 0;
+    else
+        m_position = static_cast<std::uint64_t>(static_cast<std::int64_t>(m_position) + offset);
+    return m_position;
+}
+
+bool MemoryRaceFile::GetStatus(std::uint64_t& size) {
+    if (!statusAvailable)
+        return false;
+    size = m_bytes.size();
+    return true;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "RaceDescription.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Builds log files and race files byte by byte from a race description; an independent
+// implementation of the containers, so that tests do not check the loader against itself.
+class RaceFileWriter {
+public:
+    static Bytes LogFile(const RaceDescription& race, const LogFileOptions& options = {});
+    static Bytes RaceFile(const RaceDescription& race, const RaceFileOptions& options = {});
+
+    // The body of a race file before compression: logger block, name table, session byte, trailer.
+    static Bytes RaceBody(const RaceDescription& race, const RaceFileOptions& options);
+    // Puts a body that is already in its stored form (compressed or not, as options say) into
+    // the container: magic, header, body, checksum pair.
+    static Bytes WrapStoredBody(std::span<const std::uint8_t> storedBody, const RaceFileOptions& options);
+
+    // The race-information block plus record stream of either layout.
+    static Bytes LogBlock(const RaceDescription& race);
+    static Bytes GameBlock(const RaceDescription& race);
+    static Bytes NameTable(const RaceDescription& race);
+    static Bytes LogStream(const RaceDescription& race);
+    static Bytes GameStream(const RaceDescription& race);
+};
+
+// Where the loader finds the name table and the session byte of a game-marker body.
+struct GameBodyLayout {
+    std::size_t nameTable;
+    std::size_t sessionByte;
+};
+GameBodyLayout GameBodyLayoutFor(std::uint16_t gameVersion, bool shiftedChecksum);
+
+void AddToChecksum(std::span<const std::uint8_t> bytes, std::uint16_t& sumA, std::uint16_t& sumB);
