@@ -1,0 +1,100 @@
+#pragma once
+
+// Plain types and geometry of the platform framework the program was designed on, with the
+// semantics its code relies on (rectangles exclude their right and bottom edges).
+
+#include "data/RaceData.h" // COLORREF
+
+#include <algorithm>
+#include <cstdint>
+
+using BOOL = int;
+using UINT = unsigned int;
+using BYTE = std::uint8_t;
+using WORD = std::uint16_t;
+using DWORD = std::uint32_t;
+using LONG = std::int32_t;
+using WPARAM = std::uintptr_t;
+using LPARAM = std::intptr_t;
+using LRESULT = std::intptr_t;
+
+#ifndef TRUE
+constexpr BOOL TRUE = 1;
+constexpr BOOL FALSE = 0;
+#endif
+
+constexpr COLORREF RGB(int r, int g, int b) {
+    return static_cast<COLORREF>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
+}
+constexpr int GetRValue(COLORREF c) { return c & 0xFF; }
+constexpr int GetGValue(COLORREF c) { return (c >> 8) & 0xFF; }
+constexpr int GetBValue(COLORREF c) { return (c >> 16) & 0xFF; }
+constexpr COLORREF kDefaultColour = 0xFFFFFFFF; // "use the system colour"
+
+constexpr WORD LOWORD(std::uintptr_t v) { return static_cast<WORD>(v & 0xFFFF); }
+constexpr WORD HIWORD(std::uintptr_t v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
+constexpr WPARAM MAKEWPARAM(unsigned low, unsigned high) { return (low & 0xFFFF) | ((high & 0xFFFF) << 16); }
+
+struct CSize {
+    LONG cx = 0;
+    LONG cy = 0;
+    constexpr CSize() = default;
+    constexpr CSize(LONG x, LONG y) : cx(x), cy(y) {}
+    bool operator==(const CSize&) const = default;
+};
+
+struct CPoint {
+    LONG x = 0;
+    LONG y = 0;
+    constexpr CPoint() = default;
+    constexpr CPoint(LONG px, LONG py) : x(px), y(py) {}
+    bool operator==(const CPoint&) const = default;
+};
+
+struct CRect {
+    LONG left = 0;
+    LONG top = 0;
+    LONG right = 0;
+    LONG bottom = 0;
+
+    constexpr CRect() = default;
+    constexpr CRect(LONG l, LONG t, LONG r, LONG b) : left(l), top(t), right(r), bottom(b) {}
+
+    constexpr LONG Width() const { return right - left; }
+    constexpr LONG Height() const { return bottom - top; }
+    constexpr CSize Size() const { return {Width(), Height()}; }
+    constexpr CPoint TopLeft() const { return {left, top}; }
+    constexpr CPoint BottomRight() const { return {right, bottom}; }
+    constexpr CPoint CenterPoint() const { return {(left + right) / 2, (top + bottom) / 2}; }
+    constexpr bool IsRectEmpty() const { return right <= left || bottom <= top; }
+    constexpr bool PtInRect(CPoint p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+    constexpr void SetRect(LONG l, LONG t, LONG r, LONG b) { left = l, top = t, right = r, bottom = b; }
+    constexpr void SetRectEmpty() { SetRect(0, 0, 0, 0); }
+    constexpr void InflateRect(LONG dx, LONG dy) { left -= dx, top -= dy, right += dx, bottom += dy; }
+    constexpr void OffsetRect(LONG dx, LONG dy) { left += dx, top += dy, right += dx, bottom += dy; }
+    // Empty (all zero) when the two do not meet; returns whether they do.
+    constexpr bool IntersectRect(const CRect& a, const CRect& b) {
+        *this = CRect(std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+                      std::min(a.bottom, b.bottom));
+        if (IsRectEmpty()) {
+            SetRectEmpty();
+            return false;
+        }
+        return true;
+    }
+    constexpr bool UnionRect(const CRect& a, const CRect& b) {
+        if (a.IsRectEmpty()) {
+            *this = b;
+        } else if (b.IsRectEmpty()) {
+            *this = a;
+        } else {
+            *this = CRect(std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                          std::max(a.bottom, b.bottom));
+        }
+        return !IsRectEmpty();
+    }
+    bool operator==(const CRect&) const = default;
+};
+using RECT = CRect;
+using POINT = CPoint;
+using SIZE = CSize;

@@ -1,0 +1,33 @@
+#include "framework/CCmdTarget.h"
+
+BOOL CCmdTarget::OnCmdMsg(UINT nID, CCmdUI* pCmdUI) { return HandleOwnCommand(nID, pCmdUI); }
+
+BOOL CCmdTarget::HasCommandHandler(UINT nID) const { return HasOwnCommandHandler(nID); }
+
+void CCmdTarget::OnCommand(UINT nID, std::function<void()> handler) { m_commands[nID] = std::move(handler); }
+
+void CCmdTarget::OnUpdateCommandUI(UINT nID, std::function<void(CCmdUI*)> handler) {
+    m_updates[nID] = std::move(handler);
+}
+
+BOOL CCmdTarget::HandleOwnCommand(UINT nID, CCmdUI* pCmdUI) {
+    if (pCmdUI == nullptr) {
+        const auto command = m_commands.find(nID);
+        if (command == m_commands.end())
+            return FALSE;
+        command->second();
+        return TRUE;
+    }
+    const auto update = m_updates.find(nID);
+    if (update == m_updates.end())
+        return FALSE;
+    update->second(pCmdUI);
+    return TRUE;
+}
+
+void UpdateCommandState(CCmdTarget& route, CCmdUI& cmdUI) {
+    route.OnCmdMsg(cmdUI.m_nID, &cmdUI);
+    // A handler that only sets a check mark leaves enabling to the presence of a command handler.
+    if (!cmdUI.m_bEnableChanged)
+        cmdUI.Enable(route.HasCommandHandler(cmdUI.m_nID));
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "framework/Afx.h"
+
+#include <functional>
+#include <unordered_map>
+
+// The state of one command's user-interface items (menu item, toolbar button, accelerator),
+// handed to command-state handlers.
+class CCmdUI {
+public:
+    explicit CCmdUI(UINT id) : m_nID(id) {}
+    virtual ~CCmdUI() = default;
+
+    virtual void Enable(BOOL bOn = TRUE) {
+        m_bEnabled = bOn != FALSE;
+        m_bEnableChanged = true;
+    }
+    virtual void SetCheck(int nCheck = 1) {
+        m_nCheck = nCheck;
+        m_bCheckChanged = true;
+    }
+
+    UINT m_nID;
+    bool m_bEnabled = true;
+    bool m_bEnableChanged = false;
+    int m_nCheck = 0;
+    bool m_bCheckChanged = false;
+};
+
+// A receiver of commands. Handlers are registered in the constructor of the receiving class,
+// the way a message map lists them; OnCmdMsg is overridden to pass commands along a route.
+class CCmdTarget {
+public:
+    virtual ~CCmdTarget() = default;
+
+    // pCmdUI null: carry out the command. Otherwise: update its state. True when handled here.
+    virtual BOOL OnCmdMsg(UINT nID, CCmdUI* pCmdUI);
+    // Whether a command handler for nID is on this target's route.
+    virtual BOOL HasCommandHandler(UINT nID) const;
+
+protected:
+    void OnCommand(UINT nID, std::function<void()> handler);
+    void OnUpdateCommandUI(UINT nID, std::function<void(CCmdUI*)> handler);
+
+    // Only this target's own handlers, without any route.
+    BOOL HandleOwnCommand(UINT nID, CCmdUI* pCmdUI);
+    BOOL HasOwnCommandHandler(UINT nID) const { return m_commands.contains(nID); }
+
+private:
+    std::unordered_map<UINT, std::function<void()>> m_commands;
+    std::unordered_map<UINT, std::function<void(CCmdUI*)>> m_updates;
+};
+
+// Runs the state update of one command along a route: an update handler decides; without one a
+// command handler enables it; with neither it is disabled.
+void UpdateCommandState(CCmdTarget& route, CCmdUI& cmdUI);

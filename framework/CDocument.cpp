@@ -1,0 +1,53 @@
+#include "framework/CDocument.h"
+
+#include "framework/CView.h"
+
+#include <QFile>
+#include <algorithm>
+
+CDocument::~CDocument() {
+    for (CView* view : m_views)
+        view->m_pDocument = nullptr;
+}
+
+void CDocument::SetTitle(const QString& title) {
+    m_strTitle = title;
+    if (m_onTitleChanged)
+        m_onTitleChanged();
+}
+
+void CDocument::AddView(CView* pView) {
+    if (std::find(m_views.begin(), m_views.end(), pView) == m_views.end())
+        m_views.push_back(pView);
+    pView->m_pDocument = this;
+}
+
+void CDocument::RemoveView(CView* pView) {
+    std::erase(m_views, pView);
+    if (pView->m_pDocument == this)
+        pView->m_pDocument = nullptr;
+}
+
+void CDocument::UpdateAllViews(CView* pSender, LPARAM lHint, void* pHint) {
+    // A copy: a view's update may not change the list, but must not invalidate the walk if it does.
+    const std::vector<CView*> views = m_views;
+    for (CView* view : views) {
+        if (view != pSender)
+            view->OnUpdate(pSender, lHint, pHint);
+    }
+}
+
+BOOL CDocument::OnNewDocument() {
+    DeleteContents();
+    SetModifiedFlag(FALSE);
+    return TRUE;
+}
+
+BOOL CDocument::OnOpenDocument(const QString& pathName) {
+    QFile file(pathName);
+    if (!file.open(QIODevice::ReadOnly))
+        return FALSE;
+    DeleteContents();
+    SetModifiedFlag(FALSE);
+    return TRUE;
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "framework/CCmdTarget.h"
+
+#include <QString>
+#include <functional>
+#include <vector>
+
+class CView;
+
+// The document of the document/view pattern: owns the data, knows its views, tells them of
+// changes. The program has one document at a time.
+class CDocument : public CCmdTarget {
+public:
+    CDocument() = default;
+    CDocument(const CDocument&) = delete;
+    CDocument& operator=(const CDocument&) = delete;
+    ~CDocument() override;
+
+    const QString& GetTitle() const { return m_strTitle; }
+    virtual void SetTitle(const QString& title);
+    virtual BOOL IsModified() { return m_bModified ? TRUE : FALSE; }
+    virtual void SetModifiedFlag(BOOL bModified = TRUE) { m_bModified = bModified != FALSE; }
+
+    void AddView(CView* pView);
+    void RemoveView(CView* pView);
+    const std::vector<CView*>& GetViews() const { return m_views; }
+    // Calls OnUpdate of every view but the sender before it returns.
+    void UpdateAllViews(CView* pSender, LPARAM lHint = 0, void* pHint = nullptr);
+
+    // New: clears the contents; the default title is set by the caller of the New sequence.
+    virtual BOOL OnNewDocument();
+    // The framework's open step: clears the contents when the file can be opened.
+    virtual BOOL OnOpenDocument(const QString& pathName);
+    virtual void DeleteContents() {}
+
+    // Told whenever the title changes (the frame shows it in its caption).
+    std::function<void()> m_onTitleChanged;
+
+    BOOL OnCmdMsg(UINT nID, CCmdUI* pCmdUI) override { return HandleOwnCommand(nID, pCmdUI); }
+
+private:
+    QString m_strTitle;
+    bool m_bModified = false;
+    std::vector<CView*> m_views;
+};

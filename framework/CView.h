@@ -1,0 +1,117 @@
+#pragma once
+
+#include "framework/CCmdTarget.h"
+
+#include <QWidget>
+
+class CDC;
+class CDocument;
+class CFrameWnd;
+class CPrintInfo;
+class QScrollBar;
+
+constexpr DWORD WS_VSCROLL = 0x00200000;
+
+struct CREATESTRUCT {
+    DWORD style = 0;
+};
+
+// Scroll-bar requests, as the platform numbers them.
+constexpr UINT SB_LINEUP = 0;
+constexpr UINT SB_LINEDOWN = 1;
+constexpr UINT SB_PAGEUP = 2;
+constexpr UINT SB_PAGEDOWN = 3;
+constexpr UINT SB_THUMBPOSITION = 4;
+constexpr UINT SB_THUMBTRACK = 5;
+constexpr UINT SB_TOP = 6;
+constexpr UINT SB_BOTTOM = 7;
+constexpr UINT SB_ENDSCROLL = 8;
+constexpr int SB_VERT = 1;
+constexpr UINT SIF_RANGE = 0x1;
+constexpr UINT SIF_PAGE = 0x2;
+constexpr UINT SIF_POS = 0x4;
+constexpr UINT SIF_DISABLENOSCROLL = 0x8;
+
+struct SCROLLINFO {
+    UINT cbSize = 28;
+    UINT fMask = 0;
+    int nMin = 0;
+    int nMax = 0;
+    UINT nPage = 0;
+    int nPos = 0;
+    int nTrackPos = 0;
+};
+
+// A view of the document: a widget that draws through a device context and receives commands.
+// The platform's messages arrive as the virtual On... operations below; Default() runs the
+// widget's own handling of the message being processed.
+class CView : public QWidget, public CCmdTarget {
+    Q_OBJECT
+public:
+    explicit CView(QWidget* parent = nullptr);
+    ~CView() override;
+
+    // Creates the window: PreCreateWindow, then OnCreate. FALSE when OnCreate refused.
+    BOOL Create(QWidget* parent, CDocument* pDocument);
+
+    CDocument* GetDocument() const { return m_pDocument; }
+    CFrameWnd* GetParentFrame() const;
+
+    virtual void OnInitialUpdate();
+    virtual void OnUpdate(CView* pSender, LPARAM lHint, void* pHint);
+    virtual void OnDraw(CDC* pDC) = 0;
+    virtual void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView);
+    virtual void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr);
+
+    // Printing, driven by the framework's print job.
+    virtual BOOL OnPreparePrinting(CPrintInfo* pInfo);
+    virtual void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo);
+    virtual void OnPrint(CDC* pDC, CPrintInfo* pInfo);
+    virtual void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo);
+    BOOL DoPreparePrinting(CPrintInfo* pInfo);
+    void OnFilePrint();
+    void OnFilePrintPreview();
+
+    // Window services
+    void GetClientRect(CRect* rect) const;
+    void Invalidate(BOOL bErase = TRUE);
+    void InvalidateRect(const CRect* rect, BOOL bErase = TRUE);
+    void SetRedraw(BOOL bRedraw);
+    BOOL SetScrollInfo(int nBar, const SCROLLINFO* info, BOOL bRedraw = TRUE);
+    BOOL GetScrollInfo(int nBar, SCROLLINFO* info) const;
+    QScrollBar* GetVerticalScrollBar() const { return m_pVertScrollBar; }
+
+    BOOL OnCmdMsg(UINT nID, CCmdUI* pCmdUI) override;
+    BOOL HasCommandHandler(UINT nID) const override;
+
+    CDocument* m_pDocument = nullptr;
+
+protected:
+    virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
+    virtual int OnCreate() { return 0; }
+    virtual void OnSize(UINT nType, int cx, int cy);
+    virtual BOOL OnEraseBkgnd(CDC* pDC);
+    virtual void OnPaint();
+    virtual void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    virtual void OnContextMenu(QWidget* pWnd, CPoint point);
+    virtual void OnVScroll(UINT nSBCode, int nPos, QScrollBar* pScrollBar);
+    // The widget's own handling of the event being processed.
+    void Default();
+
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    void CreateVerticalScrollBar();
+    void LayOutScrollBar();
+    void OnScrollBarAction(int action);
+
+    QScrollBar* m_pVertScrollBar = nullptr;
+    QEvent* m_pCurrentEvent = nullptr;
+    bool m_bEraseRequested = true;
+    bool m_bRedrawSuspended = false;
+    bool m_bSettingScrollInfo = false;
+};
