@@ -1,0 +1,19 @@
+#pragma once
+
+#include "framework/CommandIds.h"
+
+// The program's own command identifiers.
+constexpr UINT ID_FILE_ADD = 32771;
+constexpr UINT ID_VIEW_ZOOMIN_Y = 32773;
+constexpr UINT ID_VIEW_ZOOMOUT_Y = 32774;
+constexpr UINT ID_OPTIONS_FLICKERFREE = 32775;
+constexpr UINT ID_VIEW_REFRESH = 32776;
+constexpr UINT ID_OPTIONS_AUTOZOOM = 32777;
+constexpr UINT ID_VIEW_BLACKBACKGROUND = 32781;
+constexpr UINT ID_VIEW_RELATIVE = 32790;
+constexpr UINT ID_VIEW_MIRRORED = 32791;
+
+// Option bits of the application's m_nOptions.
+constexpr int kOptionFlickerFree = 1;
+constexpr int kOptionAutoZoom = 2;
+constexpr int kDefaultOptions = kOptionFlickerFree | kOptionAutoZoom;
