@@ -25,3 +25,6 @@ void UpdateChecksum(const std::uint8_t* bytes, std::size_t count, std::uint16_t&
 // Decompresses source into destination (or only counts the output when destination is null).
 // Returns the output length, or nothing when the stream refers back before the start of the output.
 std::optional<std::size_t> Decompress(std::span<const std::uint8_t> source, std::uint8_t* destination);
+// The same into a buffer of known size (the counting pass's result); nothing when the output would not
+// fit. Faster than the unsized form because it may write ahead inside the buffer.
+std::optional<std::size_t> DecompressInto(std::span<const std::uint8_t> source, std::span<std::uint8_t> destination);

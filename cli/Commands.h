@@ -1,0 +1,24 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+constexpr int kExitDone = 0;
+constexpr int kExitBadUsage = 2;
+
+// One subcommand of the tool: its arguments exclude the subcommand's own name.
+using CommandFunction = int (*)(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+struct Subcommand {
+    const char* name;
+    const char* arguments; // shown after the name in the usage text
+    const char* summary;
+    CommandFunction run;
+};
+
+// Writes the reason and the subcommand's usage line to err; returns kExitBadUsage.
+int BadUsage(std::ostream& err, const std::string& command, const std::string& reason);
+
+int RunDump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunTable(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

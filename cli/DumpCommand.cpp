@@ -1,0 +1,102 @@
+// dump: the race after loading, as JSON, for scripts and for comparing two loads.
+#include "Commands.h"
+#include "LoadFiles.h"
+#include "data/DriverTexts.h"
+#include "data/RaceData.h"
+
+#include <cstdio>
+#include <string_view>
+
+namespace {
+
+// Names come from the files byte by byte: every byte outside printable ASCII is written as
+// \u00XX of that byte, so the output stays valid JSON whatever the encoding was.
+std::string JsonString(std::string_view text) {
+    std::string quoted = "\"";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte == '"' || byte == '\\') {
+            quoted += '\\';
+            quoted += c;
+        } else if (byte < 0x20 || byte >= 0x7F) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+            quoted += escaped;
+        } else {
+            quoted += c;
+        }
+    }
+    return quoted + '"';
+}
+
+void WriteTimes(std::ostream& out, const std::vector<std::uint32_t>& times) {
+    out << '[';
+    for (std::size_t i = 0; i < times.size(); ++i)
+        out << (i ? ", " : "") << times[i];
+    out << ']';
+}
+
+void WriteLaps(std::ostream& out, const LapArray& laps) {
+    out << '[';
+    for (int slot = 0; slot < laps.GetSize(); ++slot) {
+        out << (slot ? ",\n        " : "\n        ");
+        const LapRecord* lap = laps.GetAt(slot);
+        if (!lap) {
+            out << "null";
+            continue;
+        }
+        out << "{\"flags\": " << lap->flags << ", \"raceTime\": " << lap->raceTime
+            << ", \"lapTime\": " << lap->lapTime << ", \"eventTime\": " << lap->eventTime << '}';
+    }
+    out << (laps.GetSize() ? "\n      ]" : "]");
+}
+
+void WriteDriver(std::ostream& out, DriverRecord& driver) {
+    const DriverTexts texts = MakeDriverTexts(driver);
+    out << "{\n"
+        << "      \"name\": " << JsonString(driver.name) << ",\n"
+        << "      \"car\": " << int{driver.car} << ",\n"
+        << "      \"colour\": " << driver.colour << ",\n"
+        << "      \"fastestLap\": " << driver.GetFastestLap() << ",\n"
+        << "      \"lastRaceTime\": " << driver.GetLastRaceTime() << ",\n"
+        << "      \"timeText\": " << JsonString(texts.raceTime) << ",\n"
+        << "      \"lapsText\": " << JsonString(texts.laps) << ",\n"
+        << "      \"fastestLapText\": " << JsonString(texts.fastestLap) << ",\n"
+        << "      \"idText\": " << JsonString(texts.id) << ",\n"
+        << "      \"laps\": ";
+    WriteLaps(out, driver.laps);
+    out << "\n    }";
+}
+
+void WriteRace(std::ostream& out, RaceData& race) {
+    out << "{\n"
+        << "  \"trackId\": " << int{race.trackId} << ",\n"
+        << "  \"trackCode\": " << race.trackCode << ",\n"
+        << "  \"trackName\": " << JsonString(race.trackName) << ",\n"
+        << "  \"lapCount\": " << race.lapCount << ",\n"
+        << "  \"maxGap\": " << race.maxGap << ",\n"
+        << "  \"leaderTimes\": ";
+    WriteTimes(out, race.leaderTimes);
+    out << ",\n  \"lastTimes\": ";
+    WriteTimes(out, race.lastTimes);
+    out << ",\n  \"drivers\": [";
+    const int count = race.drivers->GetCount();
+    for (int i = 0; i < count; ++i) {
+        out << (i ? ", " : "\n    ");
+        WriteDriver(out, *race.drivers->GetAt(i));
+    }
+    out << (count ? "\n  ]\n}\n" : "]\n}\n");
+}
+
+} // namespace
+
+int RunDump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    std::string error;
+    const std::optional<LoadArguments> arguments = ParseLoadArguments(args, error);
+    if (!arguments)
+        return BadUsage(err, "dump", error);
+    RaceData race;
+    LoadFiles(race, *arguments, err);
+    WriteRace(out, race);
+    return kExitDone;
+}

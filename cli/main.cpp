@@ -1,0 +1,63 @@
+// tarmioview-cli: loads race files the way the viewer's Add does and prints what it would show.
+#include "Commands.h"
+
+#include <array>
+#include <iostream>
+#include <string_view>
+
+namespace {
+
+int RunHelp(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// Adding a subcommand: one line here and a file with its Run function.
+constexpr std::array kSubcommands = {
+    Subcommand{"dump", "[--answer yes|no] FILE...", "load the files and print the race as JSON", RunDump},
+    Subcommand{"table", "[--answer yes|no] FILE...", "load the files and print the driver list", RunTable},
+    Subcommand{"help", "", "list the subcommands", RunHelp},
+};
+
+void PrintUsage(std::ostream& stream) {
+    stream << "usage: tarmioview-cli SUBCOMMAND [ARGUMENTS]\n\nsubcommands:\n";
+    for (const Subcommand& command : kSubcommands) {
+        std::string line = std::string("  ") + command.name;
+        if (*command.arguments)
+            line += std::string(" ") + command.arguments;
+        stream << line << '\n' << "      " << command.summary << '\n';
+    }
+    stream << "\nThe different-track question is answered by --answer (default no).\n"
+              "Exit status: 0 when the command ran, 2 on bad usage.\n";
+}
+
+int RunHelp(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (!args.empty()) {
+        PrintUsage(err);
+        return kExitBadUsage;
+    }
+    PrintUsage(out);
+    return kExitDone;
+}
+
+} // namespace
+
+int BadUsage(std::ostream& err, const std::string& command, const std::string& reason) {
+    err << "tarmioview-cli " << command << ": " << reason << '\n';
+    for (const Subcommand& entry : kSubcommands)
+        if (command == entry.name)
+            err << "usage: tarmioview-cli " << entry.name << ' ' << entry.arguments << '\n';
+    return kExitBadUsage;
+}
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        PrintUsage(std::cerr);
+        return kExitBadUsage;
+    }
+    const std::string_view name = argv[1];
+    const std::vector<std::string> args(argv + 2, argv + argc);
+    for (const Subcommand& command : kSubcommands)
+        if (name == command.name)
+            return command.run(args, std::cout, std::cerr);
+    std::cerr << "tarmioview-cli: unknown subcommand " << name << "\n\n";
+    PrintUsage(std::cerr);
+    return kExitBadUsage;
+}

@@ -1,0 +1,57 @@
+#include "data/ContainerLayout.h"
+#include "data/ContainerReaders.h"
+#include "data/LoaderMessages.h"
+#include "data/RaceFileLoader.h"
+
+#include <array>
+#include <limits>
+#include <vector>
+
+namespace {
+
+// The data part runs from the current position to 4 bytes before the end; false when it is empty or
+// cannot be read in full, which refuses the file without a message.
+bool ReadDataPart(IRaceFile& file, std::uint64_t fileSize, std::vector<std::uint8_t>& data) {
+    const std::uint64_t position = file.GetPosition();
+    if (position >= fileSize)
+        return false;
+    const std::uint64_t afterPosition = fileSize - position;
+    if (afterPosition <= static_cast<std::uint64_t>(kLogTrailingBytes))
+        return false;
+    const std::uint64_t remaining = afterPosition - kLogTrailingBytes;
+    // One read delivers at most 4 GiB; no log file comes near that.
+    if (remaining > std::numeric_limits<std::uint32_t>::max())
+        return false;
+    const auto count = static_cast<std::uint32_t>(remaining);
+    data.resize(count);
+    return file.Read(data.data(), count) == count;
+}
+
+} // namespace
+
+int LoadLogFile(RaceData& race, IRaceFile& file, IPrompt& prompt, std::uint64_t fileSize) {
+    std::array<std::uint8_t, kLogVersionFieldSize> versionField{};
+    if (file.Read(versionField.data(), kLogVersionFieldSize) != kLogVersionFieldSize)
+        return 0;
+    const std::uint8_t version = versionField[0];
+    if (version > kNewestLogVersion) {
+        prompt.MessageBox(kVersionTooNewText, kRefusalStyle);
+        return 0;
+    }
+    std::vector<std::uint8_t> nameTable;
+    if (version < kFirstLogVersionWithNames) {
+        // The early versions have no version field: its first byte already belongs to the data.
+        file.Seek(-static_cast<std::int64_t>(kLogVersionFieldSize));
+    } else {
+        nameTable.resize(kLogNameTableSize);
+        // A file that ends inside its name table has no data part.
+        if (file.Read(nameTable.data(), kLogNameTableSize) != kLogNameTableSize)
+            return 0;
+        if (version >= kFirstLogVersionWithSkippedPart)
+            file.Seek(kLogSkippedPartSize);
+    }
+    std::vector<std::uint8_t> data;
+    if (!ReadDataPart(file, fileSize, data))
+        return 0;
+    return ReadLogRaceInfo(race, prompt, nameTable, data);
+}
