@@ -1,7 +1,6 @@
 #include "data/Formatting.h"
 
 #include <array>
-#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -26,6 +25,44 @@ void TakeUnit(std::uint32_t* unit, std::uint32_t size, std::uint32_t& rest) {
         return;
     *unit = rest / size;
     rest %= size;
+}
+
+// Writes value in decimal with at least minimumDigits digits, zero-padded, and moves out past it.
+void PutNumber(char*& out, std::uint32_t value, int minimumDigits) {
+    char digits[10];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    for (int pad = count; pad < minimumDigits; ++pad)
+        *out++ = '0';
+    while (count > 0)
+        *out++ = digits[--count];
+}
+
+// "%lu:%02lu.%03lu"
+void PutLapTime(char* text, std::uint32_t minutes, std::uint32_t seconds, std::uint32_t milliseconds) {
+    PutNumber(text, minutes, 1);
+    *text++ = ':';
+    PutNumber(text, seconds, 2);
+    *text++ = '.';
+    PutNumber(text, milliseconds, 3);
+    *text = '\0';
+}
+
+// "%luh%02lum%02lu.%03lus"
+void PutRaceTime(char* text, std::uint32_t hours, std::uint32_t minutes, std::uint32_t seconds,
+                 std::uint32_t milliseconds) {
+    PutNumber(text, hours, 1);
+    *text++ = 'h';
+    PutNumber(text, minutes, 2);
+    *text++ = 'm';
+    PutNumber(text, seconds, 2);
+    *text++ = '.';
+    PutNumber(text, milliseconds, 3);
+    *text++ = 's';
+    *text = '\0';
 }
 
 } // namespace
@@ -53,8 +90,7 @@ char* FormatLapTime(char* buffer, std::uint32_t time) {
     if (!SplitTime(nullptr, &minutes, &seconds, &milliseconds, time))
         std::memcpy(text, kNoLapTimeText, std::strlen(kNoLapTimeText) + 1);
     else
-        std::snprintf(text, kLapTimeTextSize, "%lu:%02lu.%03lu", static_cast<unsigned long>(minutes),
-                      static_cast<unsigned long>(seconds), static_cast<unsigned long>(milliseconds));
+        PutLapTime(text, minutes, seconds, milliseconds);
     return text;
 }
 
@@ -68,9 +104,7 @@ char* FormatRaceTime(char* buffer, std::uint32_t time) {
     if (!SplitTime(&hours, &minutes, &seconds, &milliseconds, time))
         std::memcpy(text, kNoRaceTimeText, std::strlen(kNoRaceTimeText) + 1);
     else
-        std::snprintf(text, kRaceTimeTextSize, "%luh%02lum%02lu.%03lus", static_cast<unsigned long>(hours),
-                      static_cast<unsigned long>(minutes), static_cast<unsigned long>(seconds),
-                      static_cast<unsigned long>(milliseconds));
+        PutRaceTime(text, hours, minutes, seconds, milliseconds);
     return text;
 }
 

@@ -30,3 +30,5 @@ BOOL CWinApp::WriteProfileInt(const QString& section, const QString& entry, int 
 }
 
 CWinApp* AfxGetApp() { return g_app; }
+
+CFrameWnd* AfxGetMainWnd() { return g_app != nullptr ? g_app->m_pMainWnd : nullptr; }
