@@ -26,7 +26,9 @@ bool OutputCouldOverflow(std::size_t sourceSize) {
     return sourceSize > std::numeric_limits<std::size_t>::max() / kMostOutputPerInputByte;
 }
 
-unsigned TokenAt(const std::uint8_t* in) { return in[0] | static_cast<unsigned>(in[1]) << 8; }
+unsigned TokenAt(const std::uint8_t* in) {
+    return in[0] | static_cast<unsigned>(in[1]) << 8;
+}
 
 std::optional<std::size_t> CountOutput(std::span<const std::uint8_t> source) {
     const std::uint8_t* in = source.data();

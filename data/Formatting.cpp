@@ -14,9 +14,9 @@ constexpr const char* kNoLapTimeText = "-:--.---";
 constexpr const char* kNoRaceTimeText = "------------";
 
 constexpr std::array<const char*, 16> kTrackNames = {
-    "Interlagos",  "Aida",        "Imola",  "Monte Carlo",       "Barcelona", "Montreal",
+    "Interlagos",  "Aida",        "Imola",      "Monte Carlo", "Barcelona",         "Montreal",
     "Magny-Cours", "Silverstone", "Hockenheim", "Hungaroring", "Spa-Francorchamps", "Monza",
-    "Estoril",     "Jerez",       "Suzuka", "Adelaide",
+    "Estoril",     "Jerez",       "Suzuka",     "Adelaide",
 };
 
 // Takes whole units of the given size out of rest when the caller wants them.

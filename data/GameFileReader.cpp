@@ -20,7 +20,8 @@ int Refuse(IPrompt& prompt, const char* text) {
 
 bool HeaderDescribesRace(const RaceFileHead& head) {
     const std::uint8_t fileType = head[kTypeByteAt] & kFileTypeMask;
-    const bool knownType = std::find(kRaceFileTypes.begin(), kRaceFileTypes.end(), fileType) != kRaceFileTypes.end();
+    const bool knownType =
+        std::find(kRaceFileTypes.begin(), kRaceFileTypes.end(), fileType) != kRaceFileTypes.end();
     return knownType && head[kHeaderNonZeroAt] != 0 && (head[kHeaderFlagAt] & kHeaderFlagBit) != 0;
 }
 
@@ -98,14 +99,16 @@ int ReadBody(RaceData& race, IPrompt& prompt, std::span<const std::uint8_t> body
         const auto block = LoggerBlock(body);
         if (!block || kBodyLogNameTableAt >= body.size())
             return Refuse(prompt, kDamagedFileText);
-        return ReadLogRaceInfo(race, prompt, NameTableAt(body, kBodyLogNameTableAt, kLogNameTableSize), *block);
+        return ReadLogRaceInfo(race, prompt, NameTableAt(body, kBodyLogNameTableAt, kLogNameTableSize),
+                               *block);
     }
     return Refuse(prompt, kNoLodrunDataText);
 }
 
 } // namespace
 
-int LoadGameFile(RaceData& race, IRaceFile& file, IPrompt& prompt, std::uint64_t fileSize, std::uint32_t magic) {
+int LoadGameFile(RaceData& race, IRaceFile& file, IPrompt& prompt, std::uint64_t fileSize,
+                 std::uint32_t magic) {
     RaceFileHead head{};
     for (std::size_t index = 0; index < kMagicSize; ++index)
         head[index] = static_cast<std::uint8_t>(magic >> (8 * index));

@@ -51,7 +51,9 @@ int CompareFastestLaps(DriverRecord& a, DriverRecord& b) {
 
 } // namespace
 
-LapArray::~LapArray() { DestroyFromBack(m_laps); }
+LapArray::~LapArray() {
+    DestroyFromBack(m_laps);
+}
 
 LapRecord* LapArray::GetAt(int slot) const {
     if (slot < 0 || slot >= GetSize())
@@ -89,7 +91,9 @@ std::uint32_t DriverRecord::GetFastestLap() {
     return fastestLap;
 }
 
-DriverArray::~DriverArray() { DestroyFromBack(m_drivers); }
+DriverArray::~DriverArray() {
+    DestroyFromBack(m_drivers);
+}
 
 void DriverArray::InsertAt(int index, std::unique_ptr<DriverRecord> driver) {
     const int place = std::clamp(index, 0, GetCount());

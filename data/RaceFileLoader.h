@@ -27,4 +27,5 @@ void UpdateChecksum(const std::uint8_t* bytes, std::size_t count, std::uint16_t&
 std::optional<std::size_t> Decompress(std::span<const std::uint8_t> source, std::uint8_t* destination);
 // The same into a buffer of known size (the counting pass's result); nothing when the output would not
 // fit. Faster than the unsized form because it may write ahead inside the buffer.
-std::optional<std::size_t> DecompressInto(std::span<const std::uint8_t> source, std::span<std::uint8_t> destination);
+std::optional<std::size_t> DecompressInto(std::span<const std::uint8_t> source,
+                                          std::span<std::uint8_t> destination);

@@ -57,7 +57,8 @@ std::string NameOfCar(std::span<const std::uint8_t> nameTable, std::uint8_t carB
     if (start >= nameTable.size())
         return {};
     // An entry that fills all its bytes has no NUL; the entry's end (or the table's) ends the name.
-    const auto field = nameTable.subspan(start, std::min<std::size_t>(kNameEntrySize, nameTable.size() - start));
+    const auto field =
+        nameTable.subspan(start, std::min<std::size_t>(kNameEntrySize, nameTable.size() - start));
     const auto end = std::find(field.begin(), field.end(), std::uint8_t{0});
     return std::string(field.begin(), end);
 }
@@ -83,7 +84,8 @@ public:
             if (record[0] == m_variant.lap.kind)
                 AddLap(record);
             else
-                MarkLap(record, record[0] == m_variant.events[0].kind ? m_variant.events[0] : m_variant.events[1]);
+                MarkLap(record,
+                        record[0] == m_variant.events[0].kind ? m_variant.events[0] : m_variant.events[1]);
             cursor += size;
         }
     }
@@ -124,7 +126,8 @@ private:
         if (DriverRecord* car = FindNewCar(carByte))
             return *car;
         std::string name = NameOfCar(m_nameTable, carByte);
-        m_newCars.push_back(std::make_unique<DriverRecord>(carByte, std::move(name), m_race.TakeNextColour()));
+        m_newCars.push_back(
+            std::make_unique<DriverRecord>(carByte, std::move(name), m_race.TakeNextColour()));
         return *m_newCars.back();
     }
 
@@ -137,7 +140,7 @@ private:
         const int slot = lapNumber - 1;
         m_race.lapCount = std::max(m_race.lapCount, slot + 1);
         auto lap = std::make_unique<LapRecord>();
-        lap->flags = (record[m_variant.lap.flagByteAt] & kLoggerMarkBit) ? kLapMarked : 0;
+        lap->flags = (record[m_variant.lap.flagByteAt] & kLoggerMarkBit) ? std::uint32_t{kLapMarked} : 0;
         lap->raceTime = ReadU32(record, m_variant.lap.raceTimeAt);
         lap->lapTime = ReadU32(record, m_variant.lap.lapTimeAt);
         car.laps.SetAt(slot, std::move(lap));
