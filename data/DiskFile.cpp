@@ -26,7 +26,14 @@ DiskFile::~DiskFile() {
 }
 
 void DiskFile::Fail(int error) const {
-    throw FileException(FileErrorCauseFromErrno(error), m_path);
+    FileErrorCause cause = FileErrorCauseFromErrno(error);
+    // A missing folder on the way is a wrong path rather than a missing file.
+    std::error_code ignored;
+    const std::filesystem::path folder = std::filesystem::path(m_path).parent_path();
+    if (cause == FileErrorCause::NotFound && !folder.empty() &&
+        !std::filesystem::is_directory(folder, ignored))
+        cause = FileErrorCause::BadPath;
+    throw FileException(cause, m_path);
 }
 
 std::uint32_t DiskFile::Read(void* buffer, std::uint32_t count) {

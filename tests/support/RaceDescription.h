@@ -47,15 +47,15 @@ struct RaceDescription {
     RecordOrder order = RecordOrder::ByTime;
 
     // Raw overrides for refusal and robustness tests.
-    std::optional<std::vector<std::uint8_t>> rawStream; // replaces the generated record stream
-    std::vector<std::uint8_t> extraStreamBytes;         // appended after the stream
+    std::optional<std::vector<std::uint8_t>> rawStream = std::nullopt; // replaces the generated record stream
+    std::vector<std::uint8_t> extraStreamBytes;                        // appended after the stream
 };
 
 // Log file container options.
 struct LogFileOptions {
-    int version = 3;                               // 0..3 as written; higher values for refusals
-    std::optional<std::uint32_t> magic;            // replaces "@ZQN"
-    std::vector<std::uint8_t> tail = {0, 0, 0, 0}; // the four unread bytes at the end
+    int version = 3;                                   // 0..3 as written; higher values for refusals
+    std::optional<std::uint32_t> magic = std::nullopt; // replaces "@ZQN"
+    std::vector<std::uint8_t> tail = {0, 0, 0, 0};     // the four unread bytes at the end
 };
 
 constexpr std::uint32_t kRaceMagicA = 0x853DA1BE;
@@ -75,6 +75,7 @@ struct RaceFileOptions {
     // Raw overrides for refusal tests.
     std::uint8_t headerByte10 = 1;
     std::uint8_t headerByte11 = 0x80;
-    std::optional<std::uint32_t> blockOffset; // written into the trailer instead of the real one
-    bool corruptChecksum = false;             // neither checksum form matches
+    std::optional<std::uint32_t> blockOffset =
+        std::nullopt;             // written into the trailer instead of the real one
+    bool corruptChecksum = false; // neither checksum form matches
 };

@@ -1,0 +1,428 @@
+#include "Compressor.h"
+#include "LoaderTestSupport.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr unsigned kStop = MB_OK | MB_ICONSTOP;
+constexpr unsigned kQuestion = MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2;
+
+RaceDescription RaceWithoutLaps() {
+    RaceDescription race = ThreeCarRace();
+    race.cars.clear();
+    race.events.clear();
+    return race;
+}
+
+struct RefusalCase {
+    const char* name;
+    std::function<Bytes()> file;
+    const char* message;
+};
+
+std::string CaseName(const testing::TestParamInfo<RefusalCase>& info) {
+    return info.param.name;
+}
+
+RaceFileOptions WithType(std::uint8_t type) {
+    RaceFileOptions options;
+    options.fileType = type;
+    return options;
+}
+
+class RefusedFile : public testing::TestWithParam<RefusalCase> {};
+
+TEST_P(RefusedFile, ShowsItsMessageAndLeavesRaceUnchanged) {
+    RaceData race;
+    Load(race, RaceFileWriter::LogFile(ThreeCarRace()));
+    const std::string before = Snapshot(race);
+    ScriptedPrompt prompt;
+    EXPECT_EQ(Load(race, GetParam().file(), prompt), 0);
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_EQ(prompt.messages[0], (ScriptedPrompt::Message{GetParam().message, kStop}));
+    EXPECT_EQ(Snapshot(race), before);
+}
+
+const RefusalCase kRefusals[] = {
+    {"UnknownMagic", [] { return RaceFileWriter::LogFile(ThreeCarRace(), {.magic = 0x4E515A41}); },
+     "Not a valid log file"},
+    {"LogVersionFour", [] { return RaceFileWriter::LogFile(ThreeCarRace(), {.version = 4}); },
+     "File version newer than TarmioView can handle"},
+    {"LogVersion255", [] { return RaceFileWriter::LogFile(ThreeCarRace(), {.version = 255}); },
+     "File version newer than TarmioView can handle"},
+    {"HeaderByte10Zero",
+     [] {
+         RaceFileOptions options;
+         options.headerByte10 = 0;
+         return RaceFileWriter::RaceFile(ThreeCarRace(), options);
+     },
+     "No race info found"},
+    {"HeaderByte11Bit7Clear",
+     [] {
+         RaceFileOptions options;
+         options.headerByte11 = 0x7F;
+         return RaceFileWriter::RaceFile(ThreeCarRace(), options);
+     },
+     "No race info found"},
+    {"BadChecksum",
+     [] {
+         RaceFileOptions options;
+         options.corruptChecksum = true;
+         return RaceFileWriter::RaceFile(ThreeCarRace(), options);
+     },
+     "Incorrect checksum"},
+    {"UnknownGameVersionWithPlainChecksum",
+     [] {
+         RaceFileOptions options;
+         options.gameVersion = 50;
+         return RaceFileWriter::RaceFile(ThreeCarRace(), options);
+     },
+     "Could not determine file version"},
+    {"UnknownBodyMarker",
+     [] {
+         RaceFileOptions options;
+         options.marker = 0x12345678;
+         return RaceFileWriter::RaceFile(ThreeCarRace(), options);
+     },
+     "No Lodrun data found"},
+    {"LogFileWithoutRecords", [] { return RaceFileWriter::LogFile(RaceWithoutLaps()); },
+     "File does not contain any laps"},
+    {"GameBlockWithoutRecords", [] { return RaceFileWriter::RaceFile(RaceWithoutLaps()); },
+     "File does not contain any laps"},
+    {"LogBlockInRaceFileWithoutRecords",
+     [] {
+         RaceFileOptions options;
+         options.marker = kLogMarker;
+         return RaceFileWriter::RaceFile(RaceWithoutLaps(), options);
+     },
+     "File does not contain any laps"},
+    {"NineByteVersionZeroLog", [] { return Bytes{'@', 'Z', 'Q', 'N', 0, 0, 0, 0, 0}; },
+     "File does not contain any laps"},
+    {"LogQualifyingSession",
+     [] {
+         RaceDescription race = ThreeCarRace();
+         race.raceSession = false;
+         return RaceFileWriter::LogFile(race);
+     },
+     "Not a race session"},
+    {"GameQualifyingSession",
+     [] {
+         RaceDescription race = ThreeCarRace();
+         race.raceSession = false;
+         return RaceFileWriter::RaceFile(race, {.compressed = true});
+     },
+     "Not a race session"},
+};
+INSTANTIATE_TEST_SUITE_P(Loader, RefusedFile, testing::ValuesIn(kRefusals), CaseName);
+
+class RaceFileType : public testing::TestWithParam<int> {};
+
+TEST_P(RaceFileType, IsAcceptedOnlyForRaceTypes) {
+    const int type = GetParam();
+    const bool raceType =
+        type == 5 || type == 6 || type == 7 || type == 8 || type == 9 || type == 11 || type == 12;
+    RaceData race;
+    ScriptedPrompt prompt;
+    EXPECT_EQ(Load(race, RaceFileWriter::RaceFile(ThreeCarRace(), WithType(static_cast<std::uint8_t>(type))),
+                   prompt),
+              raceType ? 1 : 0);
+    if (raceType) {
+        EXPECT_TRUE(prompt.messages.empty());
+    } else {
+        ASSERT_EQ(prompt.messages.size(), 1u);
+        EXPECT_EQ(prompt.messages[0], (ScriptedPrompt::Message{"No race info found", kStop}));
+        EXPECT_EQ(race.trackId, kNoTrackYet);
+    }
+}
+INSTANTIATE_TEST_SUITE_P(Loader, RaceFileType, testing::Range(0, 16));
+
+TEST(RaceFileType, IgnoresBitsFourToSixOfTheTypeByte) {
+    Bytes file = RaceFileWriter::RaceFile(ThreeCarRace(), WithType(5));
+    file[4] |= 0x70;
+    FixChecksum(file);
+    RaceData race;
+    EXPECT_EQ(Load(race, file), 1);
+}
+
+TEST(ShortFile, OfEightBytesOrLessIsRefusedSilently) {
+    const Bytes log = RaceFileWriter::LogFile(ThreeCarRace(), {.version = 0});
+    const Bytes raceFile = RaceFileWriter::RaceFile(ThreeCarRace());
+    for (std::size_t size = 0; size <= 8; ++size) {
+        for (const Bytes* file : {&log, &raceFile}) {
+            RaceData race;
+            ScriptedPrompt prompt;
+            EXPECT_EQ(
+                Load(race, Bytes(file->begin(), file->begin() + static_cast<std::ptrdiff_t>(size)), prompt),
+                0);
+            EXPECT_TRUE(prompt.messages.empty()) << size;
+        }
+    }
+}
+
+TEST(ShortFile, WithoutStatusIsRefusedSilently) {
+    MemoryRaceFile file(RaceFileWriter::LogFile(ThreeCarRace()));
+    file.statusAvailable = false;
+    RaceData race;
+    ScriptedPrompt prompt;
+    EXPECT_EQ(LoadRaceFile(race, file, prompt), 0);
+    EXPECT_TRUE(prompt.messages.empty());
+}
+
+TEST(LogFile, EndingInsideItsNameTableIsRefusedSilently) {
+    const Bytes full = RaceFileWriter::LogFile(ThreeCarRace(), {.version = 2});
+    for (const std::size_t size : {9u, 12u, 500u, 967u, 971u, 972u}) {
+        RaceData race;
+        ScriptedPrompt prompt;
+        EXPECT_EQ(Load(race, Bytes(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(size)), prompt),
+                  0);
+        EXPECT_TRUE(prompt.messages.empty()) << size;
+        EXPECT_EQ(race.trackId, kNoTrackYet);
+    }
+}
+
+class LogVersion : public testing::TestWithParam<int> {};
+
+TEST_P(LogVersion, ReadsItsDataFromItsOwnOffset) {
+    const int version = GetParam();
+    RaceData race;
+    ScriptedPrompt prompt;
+    ASSERT_EQ(Load(race, RaceFileWriter::LogFile(ThreeCarRace(), {.version = version}), prompt), 1);
+    EXPECT_TRUE(prompt.messages.empty());
+    EXPECT_EQ(race.trackName, "Port Haddon");
+    EXPECT_EQ(race.trackCode, 0x12345678u);
+    EXPECT_EQ(race.trackId, 3);
+    EXPECT_EQ(race.lapCount, 5);
+    ASSERT_EQ(race.drivers->GetCount(), 3);
+    // Only versions 2 and 3 carry a name table.
+    const bool named = version >= 2;
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(race.drivers->GetAt(i)->name.empty(), !named);
+}
+INSTANTIATE_TEST_SUITE_P(Loader, LogVersion, testing::Range(0, 4));
+
+TEST(LogFile, NeverReadsItsLastFourBytesAsData) {
+    // With the tail left out, the last four bytes of the block become the unread tail.
+    RaceDescription race = RaceWithoutLaps();
+    race.extraStreamBytes = {5, 1, 9, 0};
+    ScriptedPrompt prompt;
+    RaceData loaded;
+    EXPECT_EQ(Load(loaded, RaceFileWriter::LogFile(race, {.version = 3, .tail = {}}), prompt), 0);
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_EQ(prompt.messages[0].text, "File does not contain any laps");
+
+    // And whatever the tail holds, it changes nothing.
+    RaceData zeros;
+    RaceData recordLike;
+    Load(zeros, RaceFileWriter::LogFile(ThreeCarRace(), {.tail = {0, 0, 0, 0}}));
+    Load(recordLike, RaceFileWriter::LogFile(ThreeCarRace(), {.tail = {5, 1, 9, 0}}));
+    EXPECT_EQ(Snapshot(zeros), Snapshot(recordLike));
+}
+
+TEST(LogFile, TakesTrackNameFromTheTableWhenTheBlockHasNone) {
+    RaceDescription description = ThreeCarRace();
+    description.ownTrackName = false;
+    description.trackId = 0x0B;
+    RaceData race;
+    ASSERT_EQ(Load(race, RaceFileWriter::LogFile(description)), 1);
+    EXPECT_EQ(race.trackName, "Monza");
+}
+
+struct ChecksumCase {
+    std::uint16_t gameVersion;
+    bool shifted;
+};
+
+class GameVersionRow : public testing::TestWithParam<ChecksumCase> {};
+
+// The writer puts names and session byte where the row says; a loader that looks elsewhere
+// finds no names, or a session byte of zero.
+TEST_P(GameVersionRow, FindsNamesAndSessionWhereTheRowSays) {
+    RaceFileOptions options;
+    options.gameVersion = GetParam().gameVersion;
+    options.shiftedChecksum = GetParam().shifted;
+    RaceData race;
+    ScriptedPrompt prompt;
+    ASSERT_EQ(Load(race, RaceFileWriter::RaceFile(ThreeCarRace(), options), prompt), 1);
+    EXPECT_TRUE(prompt.messages.empty());
+    ASSERT_EQ(race.drivers->GetCount(), 3);
+    EXPECT_EQ(race.drivers->GetAt(0)->name, "Alma Rydberg");
+
+    RaceDescription qualifying = ThreeCarRace();
+    qualifying.raceSession = false;
+    RaceData refused;
+    ScriptedPrompt refusedPrompt;
+    EXPECT_EQ(Load(refused, RaceFileWriter::RaceFile(qualifying, options), refusedPrompt), 0);
+    ASSERT_EQ(refusedPrompt.messages.size(), 1u);
+    EXPECT_EQ(refusedPrompt.messages[0].text, "Not a race session");
+}
+INSTANTIATE_TEST_SUITE_P(Loader, GameVersionRow,
+                         testing::Values(ChecksumCase{81, false}, ChecksumCase{81, true},
+                                         ChecksumCase{94, false}, ChecksumCase{94, true},
+                                         ChecksumCase{181, false}, ChecksumCase{181, true},
+                                         ChecksumCase{50, true}, ChecksumCase{0, true}),
+                         [](const testing::TestParamInfo<ChecksumCase>& info) {
+                             return "Version" + std::to_string(info.param.gameVersion) +
+                                    (info.param.shifted ? "Shifted" : "Plain");
+                         });
+
+struct ContainerCase {
+    const char* name;
+    RaceFileOptions options;
+};
+
+class RaceFileContainer : public testing::TestWithParam<ContainerCase> {};
+
+TEST_P(RaceFileContainer, GivesTheSameRaceAsTheLogFile) {
+    RaceData fromLog;
+    ASSERT_EQ(Load(fromLog, RaceFileWriter::LogFile(ThreeCarRace())), 1);
+    RaceData fromRaceFile;
+    ScriptedPrompt prompt;
+    ASSERT_EQ(Load(fromRaceFile, RaceFileWriter::RaceFile(ThreeCarRace(), GetParam().options), prompt), 1);
+    EXPECT_TRUE(prompt.messages.empty());
+    EXPECT_EQ(Snapshot(fromRaceFile), Snapshot(fromLog));
+}
+
+const ContainerCase kContainers[] = {
+    {"StoredGameMarker", {.compressed = false, .marker = kGameMarker}},
+    {"CompressedGameMarker", {.compressed = true, .marker = kGameMarker}},
+    {"StoredLogMarker", {.compressed = false, .marker = kLogMarker}},
+    {"CompressedLogMarker", {.compressed = true, .marker = kLogMarker}},
+    {"SecondMagicCompressed", {.magic = kRaceMagicB, .compressed = true}},
+    {"SecondMagicShiftedLogMarker", {.magic = kRaceMagicB, .shiftedChecksum = true, .marker = kLogMarker}},
+};
+INSTANTIATE_TEST_SUITE_P(Loader, RaceFileContainer, testing::ValuesIn(kContainers),
+                         [](const testing::TestParamInfo<ContainerCase>& info) { return info.param.name; });
+
+TEST(RaceFileContainer, CompressedBodyReallyUsesBackReferences) {
+    const RaceFileOptions stored{};
+    const RaceFileOptions compressed{.compressed = true};
+    EXPECT_LT(RaceFileWriter::RaceFile(ThreeCarRace(), compressed).size() * 4,
+              RaceFileWriter::RaceFile(ThreeCarRace(), stored).size());
+}
+
+TEST(RaceFileContainer, RefusesBlockOffsetOutsideTheBody) {
+    for (const std::uint32_t offset : {0xFFFFFFFFu, 0x7FFFFFFFu, 200000u}) {
+        RaceFileOptions options;
+        options.blockOffset = offset;
+        RaceData race;
+        ScriptedPrompt prompt;
+        EXPECT_EQ(Load(race, RaceFileWriter::RaceFile(ThreeCarRace(), options), prompt), 0);
+        EXPECT_EQ(prompt.messages.size(), 1u);
+        EXPECT_EQ(race.trackId, kNoTrackYet);
+    }
+}
+
+TEST(DifferentTrack, AnsweredNoLeavesTheRaceUnchanged) {
+    RaceData race;
+    ASSERT_EQ(Load(race, RaceFileWriter::LogFile(ThreeCarRace())), 1);
+    const std::string before = Snapshot(race);
+    RaceDescription other = ThreeCarRace();
+    other.trackCode = 0x0BADC0DE;
+    other.trackName = "Elsewhere";
+    for (const int answer : {IDNO, IDCANCEL, IDOK}) {
+        ScriptedPrompt prompt({answer});
+        EXPECT_EQ(Load(race, RaceFileWriter::RaceFile(other, {.compressed = true}), prompt), 0);
+        ASSERT_EQ(prompt.messages.size(), 1u);
+        EXPECT_EQ(
+            prompt.messages[0],
+            (ScriptedPrompt::Message{"This file is from a different track. Load it anyway?", kQuestion}));
+        EXPECT_EQ(Snapshot(race), before);
+    }
+}
+
+TEST(DifferentTrack, AnsweredYesLoadsTheFileAndKeepsTheFirstTrack) {
+    RaceData race;
+    ASSERT_EQ(Load(race, RaceFileWriter::LogFile(ThreeCarRace())), 1);
+    RaceDescription other = ThreeCarRace();
+    other.trackCode = 0x0BADC0DE;
+    other.trackName = "Elsewhere";
+    other.cars[0].laps.back().raceTime -= 1; // a car not already in the race
+    ScriptedPrompt prompt({IDYES});
+    EXPECT_EQ(Load(race, RaceFileWriter::LogFile(other), prompt), 1);
+    EXPECT_EQ(prompt.messages.size(), 1u);
+    EXPECT_EQ(race.trackName, "Port Haddon");
+    EXPECT_EQ(race.trackCode, 0x12345678u);
+    EXPECT_EQ(race.drivers->GetCount(), 4);
+}
+
+TEST(DifferentTrack, SameTrackCodeAsksNothing) {
+    RaceData race;
+    ASSERT_EQ(Load(race, RaceFileWriter::LogFile(ThreeCarRace())), 1);
+    RaceDescription renamed = ThreeCarRace();
+    renamed.trackName = "Same Code, Other Name";
+    renamed.trackId = 9;
+    ScriptedPrompt prompt;
+    EXPECT_EQ(Load(race, RaceFileWriter::RaceFile(renamed), prompt), 1);
+    EXPECT_TRUE(prompt.messages.empty());
+}
+
+TEST(FirstFile, FixesTheTrackEvenWhenRefusedAsNoRaceSession) {
+    RaceDescription qualifying = ThreeCarRace();
+    qualifying.raceSession = false;
+    for (const bool raceFile : {false, true}) {
+        RaceData race;
+        EXPECT_EQ(
+            Load(race, raceFile ? RaceFileWriter::RaceFile(qualifying) : RaceFileWriter::LogFile(qualifying)),
+            0);
+        EXPECT_EQ(race.trackName, "Port Haddon");
+        EXPECT_EQ(race.trackCode, 0x12345678u);
+        EXPECT_EQ(race.trackId, 3);
+        EXPECT_EQ(race.drivers->GetCount(), 0);
+
+        // The race's track stays that of the refused file: a file of another track asks.
+        RaceDescription other = ThreeCarRace();
+        other.trackCode = 1;
+        ScriptedPrompt prompt;
+        EXPECT_EQ(Load(race, RaceFileWriter::LogFile(other), prompt), 0);
+        ASSERT_EQ(prompt.messages.size(), 1u);
+        EXPECT_EQ(prompt.messages[0].style, kQuestion);
+    }
+}
+
+TEST(ReadFailure, PassesToTheCallerAndLeavesTheRaceUnchanged) {
+    RaceData race;
+    ASSERT_EQ(Load(race, RaceFileWriter::LogFile(ThreeCarRace())), 1);
+    const std::string before = Snapshot(race);
+    const Bytes files[] = {RaceFileWriter::LogFile(ThreeCarRace()), RaceFileWriter::RaceFile(ThreeCarRace())};
+    for (const Bytes& bytes : files) {
+        MemoryRaceFile file(bytes);
+        file.failReadsBeyond = 100;
+        ScriptedPrompt prompt;
+        EXPECT_THROW(LoadRaceFile(race, file, prompt), MemoryFileReadError);
+        EXPECT_EQ(Snapshot(race), before);
+    }
+}
+
+TEST(ReadPattern, ReadsEachContainerInAHandfulOfReads) {
+    for (const Bytes& bytes : {RaceFileWriter::LogFile(ThreeCarRace()),
+                               RaceFileWriter::RaceFile(ThreeCarRace(), {.compressed = true})}) {
+        MemoryRaceFile file(bytes);
+        RaceData race;
+        ScriptedPrompt prompt;
+        ASSERT_EQ(LoadRaceFile(race, file, prompt), 1);
+        EXPECT_LE(file.readCalls, 8);
+    }
+}
+
+TEST(Events, MarkTheirLapsAndTypeBMarksTheFollowingLap) {
+    RaceData race;
+    ASSERT_EQ(Load(race, RaceFileWriter::RaceFile(ThreeCarRace(), {.compressed = true})), 1);
+    const DriverRecord* second = nullptr;
+    const DriverRecord* third = nullptr;
+    for (int i = 0; i < race.drivers->GetCount(); ++i) {
+        if (race.drivers->GetAt(i)->car == 2)
+            second = race.drivers->GetAt(i);
+        if (race.drivers->GetAt(i)->car == 0x47)
+            third = race.drivers->GetAt(i);
+    }
+    ASSERT_TRUE(second && third);
+    EXPECT_EQ(second->laps.GetAt(2)->flags, kLapMarked | kLapEventA);
+    EXPECT_EQ(second->laps.GetAt(2)->eventTime, second->laps.GetAt(2)->raceTime + 15000);
+    EXPECT_EQ(third->laps.GetAt(1)->flags, 0u);
+    EXPECT_EQ(third->laps.GetAt(2)->flags, std::uint32_t{kLapEventB});
+    EXPECT_EQ(third->name, "Cyr Lindqvist");
+}
+
+} // namespace

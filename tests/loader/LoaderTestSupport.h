@@ -1,0 +1,21 @@
+#pragma once
+
+#include "MemoryRaceFile.h"
+#include "RaceFileWriter.h"
+#include "ScriptedPrompt.h"
+#include "data/RaceData.h"
+#include "data/RaceFileLoader.h"
+
+#include <string>
+
+// Three cars over five laps with a pit stop (type A event) and an incident (type B event).
+RaceDescription ThreeCarRace();
+
+// Everything a load can change, as text, so that a failed comparison shows what differs.
+std::string Snapshot(const RaceData& race);
+
+// Rewrites the plain checksum pair of a race file after a test changed its bytes.
+void FixChecksum(Bytes& raceFile);
+
+int Load(RaceData& race, const Bytes& file, ScriptedPrompt& prompt);
+int Load(RaceData& race, const Bytes& file);
