@@ -9,7 +9,7 @@
 
 namespace {
 
-struct LapSpec {
+struct LapPlan {
     int slot;
     std::uint32_t raceTime;
     std::uint32_t lapTime = 90000;
@@ -18,15 +18,15 @@ struct LapSpec {
 };
 
 std::unique_ptr<DriverRecord> MakeCar(std::string name, std::uint8_t carByte,
-                                      std::initializer_list<LapSpec> laps) {
+                                      std::initializer_list<LapPlan> laps) {
     auto car = std::make_unique<DriverRecord>(carByte, std::move(name), 0);
-    for (const LapSpec& spec : laps) {
+    for (const LapPlan& plan : laps) {
         auto lap = std::make_unique<LapRecord>();
-        lap->raceTime = spec.raceTime;
-        lap->lapTime = spec.lapTime;
-        lap->flags = spec.flags;
-        lap->eventTime = spec.eventTime;
-        car->laps.SetAt(spec.slot, std::move(lap));
+        lap->raceTime = plan.raceTime;
+        lap->lapTime = plan.lapTime;
+        lap->flags = plan.flags;
+        lap->eventTime = plan.eventTime;
+        car->laps.SetAt(plan.slot, std::move(lap));
     }
     return car;
 }
@@ -71,7 +71,7 @@ TEST(DriverRecord, LastRaceTimeIsNoTimeWithoutLaps) {
 
 struct FastestLapCase {
     const char* what;
-    std::vector<LapSpec> laps;
+    std::vector<LapPlan> laps;
     std::uint32_t fastest;
 };
 
@@ -79,11 +79,11 @@ class FastestLap : public testing::TestWithParam<FastestLapCase> {};
 
 TEST_P(FastestLap, SkipsMarkedLapsAndTakesSmallestTime) {
     auto car = std::make_unique<DriverRecord>(1, "A", 0);
-    for (const LapSpec& spec : GetParam().laps) {
+    for (const LapPlan& plan : GetParam().laps) {
         auto lap = std::make_unique<LapRecord>();
-        lap->lapTime = spec.lapTime;
-        lap->flags = spec.flags;
-        car->laps.SetAt(spec.slot, std::move(lap));
+        lap->lapTime = plan.lapTime;
+        lap->flags = plan.flags;
+        car->laps.SetAt(plan.slot, std::move(lap));
     }
     EXPECT_EQ(car->GetFastestLap(), GetParam().fastest);
 }
