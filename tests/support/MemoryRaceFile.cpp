@@ -7,7 +7,7 @@ std::uint32_t MemoryRaceFile::Read(void* buffer, std::uint32_t count) {
     ++readCalls;
     if (failReadsBeyond && m_position + count > *failReadsBeyond)
         throw MemoryFileReadError();
-    if (m_position >= m_bytes.size())
+    if (count == 0 || m_position >= m_bytes.size())
         return 0;
     const auto available =
         static_cast<std::uint32_t>(std::min<std::uint64_t>(count, m_bytes.size() - m_position));

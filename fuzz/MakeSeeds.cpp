@@ -1,0 +1,80 @@
+// Writes the fuzzer's seed corpus: log files of every version and race files of both markers,
+// whole and as bodies in the fuzz input's body form.
+//
+//   fuzz_make_seeds FOLDER
+#include "Compressor.h"
+#include "FuzzInput.h"
+
+#include <fstream>
+#include <iostream>
+#include <string>
+
+namespace {
+
+RaceDescription SeedRace() {
+    RaceDescription race;
+    race.trackId = 5;
+    race.trackCode = 0xC0DE0005;
+    race.trackName = "Fenwick Loop";
+    for (std::uint8_t car : {std::uint8_t{1}, std::uint8_t{2}, std::uint8_t{0x43}}) {
+        CarDescription entry{car, "Driver " + std::to_string(car), {}};
+        std::uint32_t raceTime = 0;
+        for (std::uint8_t lap = 1; lap <= 4; ++lap) {
+            const std::uint32_t lapTime = 80000 + car * 311 + lap * 53;
+            raceTime += lapTime;
+            entry.laps.push_back({lap, raceTime, lapTime, lap == 2});
+        }
+        race.cars.push_back(entry);
+    }
+    race.events.push_back({EventType::A, 2, 2, race.cars[1].laps[1].raceTime + 12000});
+    race.events.push_back({EventType::B, 1, 1, race.cars[0].laps[1].raceTime + 700});
+    return race;
+}
+
+bool Write(const std::string& path, std::uint8_t mode, const Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.put(static_cast<char>(mode));
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::cerr << "usage: fuzz_make_seeds FOLDER\n";
+        return 2;
+    }
+    const std::string folder = argv[1];
+    const RaceDescription race = SeedRace();
+    bool written = true;
+    for (int version = 0; version <= 3; ++version)
+        written &= Write(folder + "/log-v" + std::to_string(version), kWholeFile,
+                         RaceFileWriter::LogFile(race, {.version = version}));
+
+    struct Variant {
+        const char* name;
+        RaceFileOptions options;
+    };
+    const Variant variants[] = {
+        {"game-stored", {.compressed = false, .marker = kGameMarker, .gameVersion = 94}},
+        {"game-compressed", {.compressed = true, .marker = kGameMarker, .gameVersion = 181}},
+        {"game-shifted",
+         {.compressed = true, .shiftedChecksum = true, .marker = kGameMarker, .gameVersion = 81}},
+        {"log-stored", {.magic = kRaceMagicB, .compressed = false, .marker = kLogMarker}},
+        {"log-compressed", {.magic = kRaceMagicB, .compressed = true, .marker = kLogMarker}},
+    };
+    for (const Variant& variant : variants) {
+        written &= Write(folder + "/race-" + variant.name, kWholeFile,
+                         RaceFileWriter::RaceFile(race, variant.options));
+        Bytes body = RaceFileWriter::RaceBody(race, variant.options);
+        if (variant.options.compressed)
+            body = Compress(body);
+        written &= Write(folder + "/body-" + variant.name, FuzzBodyMode(variant.options), body);
+    }
+    if (!written) {
+        std::cerr << "fuzz_make_seeds: cannot write into " << folder << '\n';
+        return 1;
+    }
+    return 0;
+}
