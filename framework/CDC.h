@@ -7,6 +7,7 @@
 #include "framework/Afx.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <memory>
@@ -25,10 +26,12 @@ constexpr int OPAQUE = 2;
 // Pen styles
 constexpr int PS_SOLID = 0;
 constexpr int PS_DOT = 2;
+constexpr int PS_NULL = 5;
 // Raster operations
 constexpr DWORD SRCCOPY = 0x00CC0020;
 constexpr DWORD BLACKNESS = 0x00000042;
 constexpr DWORD WHITENESS = 0x00FF0062;
+constexpr DWORD PATCOPY = 0x00F00021;
 // Device capabilities
 constexpr int HORZRES = 8;
 constexpr int VERTRES = 10;
@@ -41,15 +44,22 @@ constexpr int BLACK_BRUSH = 4;
 constexpr int NULL_BRUSH = 5;
 constexpr int WHITE_PEN = 6;
 constexpr int BLACK_PEN = 7;
+constexpr int NULL_PEN = 8;
+constexpr int DEFAULT_GUI_FONT = 17;
+// GetClipBox results
+constexpr int NULLREGION = 1;
+constexpr int SIMPLEREGION = 2;
 // Object types for GetCurrentObject
 constexpr UINT OBJ_PEN = 1;
 constexpr UINT OBJ_BRUSH = 2;
 constexpr UINT OBJ_FONT = 6;
+constexpr UINT OBJ_BITMAP = 7;
 // DrawText formats
 constexpr UINT DT_LEFT = 0x0000;
 constexpr UINT DT_CENTER = 0x0001;
 constexpr UINT DT_RIGHT = 0x0002;
 constexpr UINT DT_VCENTER = 0x0004;
+constexpr UINT DT_BOTTOM = 0x0008;
 constexpr UINT DT_SINGLELINE = 0x0020;
 constexpr UINT DT_NOCLIP = 0x0100;
 constexpr UINT DT_CALCRECT = 0x0400;
@@ -106,7 +116,7 @@ public:
 class CFont : public CGdiObject {
 public:
     BOOL CreateFontIndirect(const LOGFONT* pLogFont);
-    // The Qt font for a device of the given vertical resolution.
+    // The Qt font: pixel size |lfHeight|, stretched to the average width lfWidth.
     QFont ToQFont() const { return m_font; }
     LOGFONT m_logFont;
     QFont m_font;
@@ -115,15 +125,20 @@ public:
 
 class CBitmap : public CGdiObject {
 public:
+    // A black image of the size, with the resolution of pDC's device.
     BOOL CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight);
     QImage m_image;
 };
 
+// The stock objects of GetStockObject (WHITE_BRUSH ... NULL_PEN); null for other indexes.
+CGdiObject* GetStockObject(int nIndex);
+
 class CDC {
 public:
     // A device context that paints on device (a widget during its paint event, an image, a
-    // printer); printing marks printer and print preview contexts.
-    CDC(QPaintDevice* device, bool printing = false);
+    // printer); printing marks printer and print preview contexts. Without a device it is a
+    // memory context waiting for CreateCompatibleDC and a bitmap.
+    explicit CDC(QPaintDevice* device = nullptr, bool printing = false);
     virtual ~CDC();
     CDC(const CDC&) = delete;
     CDC& operator=(const CDC&) = delete;
@@ -197,11 +212,23 @@ public:
     // The painter, for the framework's own use (off-screen copies, printing).
     QPainter* GetPainter();
 
+    // Ends the painter, so that the device can be read or painted by someone else.
+    void EndPainting();
+    QPaintDevice* GetDevice() const { return m_pDevice; }
+
 protected:
     struct State;
+    QPainter* Painter();
     void ApplyPen();
     void ApplyFont();
     QPoint ToDevice(int x, int y) const;
+    QRect ToDeviceRect(int x1, int y1, int x2, int y2) const;
+    void SetDevice(QPaintDevice* device);
+    void FillDeviceRect(const QRect& rect, COLORREF crColor);
+    void DrawDeviceLine(QPoint from, QPoint to);
+    void DrawStyledLine(QPoint from, QPoint to);
+    void DrawOpaqueText(QPoint topLeft, const QString& text, const QRect* clip);
+    const QFontMetrics& Metrics() const;
 
     QPaintDevice* m_pDevice = nullptr;
     std::unique_ptr<QPainter> m_painter;
@@ -209,6 +236,10 @@ protected:
     std::unique_ptr<State> m_state;
     std::vector<State> m_savedStates;
     CBitmap* m_pSelectedBitmap = nullptr;
+    QImage m_defaultSurface; // a memory context's surface before a bitmap is selected
     CRect m_clipBoxDevice;
     bool m_bHasClip = false;
+    bool m_bPenApplied = false;
+    bool m_bFontApplied = false;
+    mutable std::unique_ptr<QFontMetrics> m_metrics;
 };
