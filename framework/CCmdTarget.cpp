@@ -1,5 +1,22 @@
 #include "framework/CCmdTarget.h"
 
+namespace {
+UINT g_currentCommand = 0;
+
+class CurrentCommandScope {
+public:
+    explicit CurrentCommandScope(UINT nID) : m_previous(g_currentCommand) { g_currentCommand = nID; }
+    ~CurrentCommandScope() { g_currentCommand = m_previous; }
+    CurrentCommandScope(const CurrentCommandScope&) = delete;
+    CurrentCommandScope& operator=(const CurrentCommandScope&) = delete;
+
+private:
+    UINT m_previous;
+};
+} // namespace
+
+UINT AfxGetCurrentCommand() { return g_currentCommand; }
+
 BOOL CCmdTarget::OnCmdMsg(UINT nID, CCmdUI* pCmdUI) { return HandleOwnCommand(nID, pCmdUI); }
 
 BOOL CCmdTarget::HasCommandHandler(UINT nID) const { return HasOwnCommandHandler(nID); }
@@ -15,6 +32,7 @@ BOOL CCmdTarget::HandleOwnCommand(UINT nID, CCmdUI* pCmdUI) {
         const auto command = m_commands.find(nID);
         if (command == m_commands.end())
             return FALSE;
+        const CurrentCommandScope scope(nID);
         command->second();
         return TRUE;
     }

@@ -52,6 +52,10 @@ private:
     std::unordered_map<UINT, std::function<void(CCmdUI*)>> m_updates;
 };
 
+// The command whose handler is running (the innermost one when handlers nest); 0 outside any.
+// Handlers shared by several commands tell them apart by it.
+UINT AfxGetCurrentCommand();
+
 // Runs the state update of one command along a route: an update handler decides; without one a
 // command handler enables it; with neither it is disabled.
 void UpdateCommandState(CCmdTarget& route, CCmdUI& cmdUI);

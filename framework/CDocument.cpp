@@ -29,10 +29,10 @@ void CDocument::RemoveView(CView* pView) {
 }
 
 void CDocument::UpdateAllViews(CView* pSender, LPARAM lHint, void* pHint) {
-    // A copy: a view's update may not change the list, but must not invalidate the walk if it does.
+    // Walk a copy, and skip views that an earlier one removed (or destroyed) on the way.
     const std::vector<CView*> views = m_views;
     for (CView* view : views) {
-        if (view != pSender)
+        if (view != pSender && std::find(m_views.begin(), m_views.end(), view) != m_views.end())
             view->OnUpdate(pSender, lHint, pHint);
     }
 }

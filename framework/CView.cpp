@@ -3,6 +3,7 @@
 #include "framework/CDC.h"
 #include "framework/CDocument.h"
 #include "framework/CFrameWnd.h"
+#include "framework/CPrintInfo.h"
 #include "framework/VirtualKeys.h"
 #include "framework/WindowDC.h"
 
@@ -62,7 +63,11 @@ void CView::OnActivateView(BOOL bActivate, CView* pActivateView, CView*) {
         setFocus(Qt::OtherFocusReason);
 }
 
-void CView::OnPrepareDC(CDC*, CPrintInfo*) {}
+void CView::OnPrepareDC(CDC*, CPrintInfo* pInfo) {
+    // A view that does not know its page count prints one page.
+    if (pInfo != nullptr)
+        pInfo->m_bContinuePrinting = pInfo->GetMaxPage() != kUnknownPageCount || pInfo->m_nCurPage == 1;
+}
 
 BOOL CView::OnPreparePrinting(CPrintInfo*) { return TRUE; }
 void CView::OnBeginPrinting(CDC*, CPrintInfo*) {}

@@ -1,0 +1,117 @@
+// Hot paths of loading: checksum, decompression, and a whole maximal race file.
+#include "Compressor.h"
+#include "MemoryRaceFile.h"
+#include "RaceFileWriter.h"
+#include "ScriptedPrompt.h"
+#include "data/RaceData.h"
+#include "data/RaceFileLoader.h"
+
+#include <benchmark/benchmark.h>
+#include <random>
+
+namespace {
+
+constexpr int kMaxCars = 63;
+
+// Every car number, every lap, a pit stop each and a few incidents.
+RaceDescription MaximalRace() {
+    std::mt19937 random(9);
+    RaceDescription race;
+    for (int number = 1; number <= kMaxCars; ++number) {
+        CarDescription car{static_cast<std::uint8_t>(number), "Driver Number " + std::to_string(number), {}};
+        std::uint32_t raceTime = 0;
+        for (int lap = 1; lap <= kMaxLapNumber; ++lap) {
+            const std::uint32_t lapTime = 80000 + number * 97 + random() % 1500;
+            raceTime += lapTime;
+            car.laps.push_back({static_cast<std::uint8_t>(lap), raceTime, lapTime, false});
+        }
+        const int pitLap = 30 + number % 40;
+        race.events.push_back({EventType::A, car.car, static_cast<std::uint8_t>(pitLap),
+                               car.laps[pitLap - 1].raceTime + 15000});
+        if (number % 5 == 0)
+            race.events.push_back({EventType::B, car.car, 10, car.laps[10].raceTime + 500});
+        race.cars.push_back(std::move(car));
+    }
+    return race;
+}
+
+// Record streams of several races one after the other: what a compressed body mostly holds.
+Bytes CompressibleData(std::size_t size) {
+    Bytes data;
+    RaceDescription race = MaximalRace();
+    while (data.size() < size) {
+        const Bytes stream = RaceFileWriter::GameStream(race);
+        data.insert(data.end(), stream.begin(), stream.end());
+        data.insert(data.end(), 20000, 0);
+        for (CarDescription& car : race.cars)
+            for (LapDescription& lap : car.laps)
+                lap.raceTime += 7 * lap.lapNumber;
+    }
+    data.resize(size);
+    return data;
+}
+
+constexpr std::size_t kDataSize = 4 << 20;
+
+void BM_UpdateChecksum(benchmark::State& state) {
+    std::mt19937 random(1);
+    Bytes data(kDataSize);
+    for (auto& byte : data)
+        byte = static_cast<std::uint8_t>(random());
+    for (auto _ : state) {
+        std::uint16_t a = 0;
+        std::uint16_t b = 0;
+        UpdateChecksum(data.data(), data.size(), a, b);
+        benchmark::DoNotOptimize(a);
+        benchmark::DoNotOptimize(b);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * data.size()));
+}
+BENCHMARK(BM_UpdateChecksum);
+
+// Both passes as the loader runs them: count the output, then write it.
+void BM_Decompress(benchmark::State& state) {
+    const Bytes original = CompressibleData(kDataSize);
+    const Bytes packed = Compress(original);
+    Bytes out(original.size());
+    for (auto _ : state) {
+        const auto length = Decompress(packed, nullptr);
+        const auto written = Decompress(packed, out.data());
+        benchmark::DoNotOptimize(length);
+        benchmark::DoNotOptimize(written);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * original.size()));
+    state.counters["ratio"] = static_cast<double>(original.size()) / static_cast<double>(packed.size());
+}
+BENCHMARK(BM_Decompress);
+
+void BM_DecompressCountOnly(benchmark::State& state) {
+    const Bytes packed = Compress(CompressibleData(kDataSize));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Decompress(packed, nullptr));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kDataSize));
+}
+BENCHMARK(BM_DecompressCountOnly);
+
+void BM_DecompressIntoSizedBuffer(benchmark::State& state) {
+    const Bytes packed = Compress(CompressibleData(kDataSize));
+    Bytes out(kDataSize);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DecompressInto(packed, out));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kDataSize));
+}
+BENCHMARK(BM_DecompressIntoSizedBuffer);
+
+void BM_LoadMaximalRaceFile(benchmark::State& state) {
+    const Bytes file = RaceFileWriter::RaceFile(MaximalRace(), {.compressed = true, .gameVersion = 181});
+    for (auto _ : state) {
+        RaceData race;
+        MemoryRaceFile memory(file);
+        ScriptedPrompt prompt;
+        benchmark::DoNotOptimize(LoadRaceFile(race, memory, prompt));
+    }
+    state.counters["fileBytes"] = static_cast<double>(file.size());
+}
+BENCHMARK(BM_LoadMaximalRaceFile)->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,114 @@
+#include "framework/PrintJob.h"
+
+#include "framework/CDC.h"
+#include "framework/CPrintInfo.h"
+#include "framework/CView.h"
+#include "framework/CommandIds.h"
+#include "framework/Prompter.h"
+
+#include <QPrinter>
+#include <algorithm>
+
+namespace {
+
+UINT LimitedPage(UINT page, const CPrintInfo& info) {
+    if (page > info.GetMaxPage())
+        page = info.GetMaxPage();
+    if (page < info.GetMinPage())
+        page = info.GetMinPage();
+    return page;
+}
+
+void PrintPages(CView& view, CDC& dc, QPrinter& printer, CPrintInfo& info) {
+    const UINT from = LimitedPage(info.GetFromPage(), info);
+    const UINT to = LimitedPage(info.GetToPage(), info);
+    const UINT last = std::max(from, to);
+    bool firstPage = true;
+    for (UINT page = std::min(from, to);; ++page) {
+        info.m_nCurPage = page;
+        view.OnPrepareDC(&dc, &info);
+        if (!info.m_bContinuePrinting)
+            break;
+        if (!firstPage)
+            printer.newPage();
+        firstPage = false;
+        info.m_rectDraw.SetRect(0, 0, dc.GetDeviceCaps(HORZRES), dc.GetDeviceCaps(VERTRES));
+        view.OnPrint(&dc, &info);
+        if (page == last)
+            break;
+    }
+}
+
+} // namespace
+
+BOOL RunPrintJob(CView& view, QPrinter& printer, CPrintInfo& info) {
+    info.m_pPrinter = &printer;
+    info.m_bContinuePrinting = TRUE;
+    {
+        CDC dc(&printer, true);
+        const QPainter* painter = dc.GetPainter();
+        if (painter == nullptr || !painter->isActive())
+            return FALSE;
+        view.OnBeginPrinting(&dc, &info);
+        PrintPages(view, dc, printer, info);
+        view.OnEndPrinting(&dc, &info);
+    }
+    return printer.printerState() != QPrinter::Error ? TRUE : FALSE;
+}
+
+BOOL PrintViewToPdf(CView& view, const QString& path) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    CPrintInfo info;
+    info.m_bDirect = TRUE;
+    info.m_pPrinter = &printer;
+    if (!view.OnPreparePrinting(&info))
+        return FALSE;
+    return RunPrintJob(view, printer, info);
+}
+
+BOOL CView::DoPreparePrinting(CPrintInfo* pInfo) {
+    if (pInfo == nullptr || pInfo->m_pPrinter == nullptr)
+        return FALSE;
+    // Direct printing and the preview use the printer as it is, without asking.
+    if (pInfo->m_bDirect || pInfo->m_bPreview)
+        return TRUE;
+    QPrinter& printer = *pInfo->m_pPrinter;
+    if (!AfxGetPrompter().PrintDialog(printer, static_cast<int>(pInfo->GetMinPage()),
+                                      static_cast<int>(pInfo->GetMaxPage())))
+        return FALSE;
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0)
+        pInfo->SetPageRange(static_cast<UINT>(printer.fromPage()), static_cast<UINT>(printer.toPage()));
+    return TRUE;
+}
+
+void CView::OnFilePrint() {
+    QPrinter printer(QPrinter::HighResolution);
+    CPrintInfo info;
+    info.m_bDirect = AfxGetCurrentCommand() == ID_FILE_PRINT_DIRECT ? TRUE : FALSE;
+    info.m_pPrinter = &printer;
+    // A cancelled print dialog ends the job quietly.
+    if (!OnPreparePrinting(&info))
+        return;
+    if (!RunPrintJob(*this, printer, info))
+        AfxMessageBox(QString::fromLatin1(kPrintFailedText));
+}
+
+void CView::OnFilePrintPreview() {
+    QPrinter printer(QPrinter::HighResolution);
+    CPrintInfo info;
+    info.m_bPreview = TRUE;
+    info.m_pPrinter = &printer;
+    if (!OnPreparePrinting(&info))
+        return;
+    bool failed = false;
+    // The preview may render its pages more than once (zooming, page set-up); each rendering is
+    // a whole job.
+    AfxGetPrompter().PrintPreview(printer, [this, &info, &failed](QPrinter* pagePrinter) {
+        if (!RunPrintJob(*this, *pagePrinter, info))
+            failed = true;
+    });
+    if (failed)
+        AfxMessageBox(QString::fromLatin1(kPrintFailedText));
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "framework/Afx.h"
+
+#include <QString>
+
+class CPrintInfo;
+class CView;
+class QPrinter;
+
+// Runs the pages of one job on printer: OnBeginPrinting, then per page OnPrepareDC and OnPrint,
+// then OnEndPrinting, on a printing device context. FALSE when the printer could not be started
+// or reported an error.
+BOOL RunPrintJob(CView& view, QPrinter& printer, CPrintInfo& info);
+
+// Prints view into a PDF file without any dialog, as direct printing would. FALSE when the view
+// declined or the file could not be written.
+BOOL PrintViewToPdf(CView& view, const QString& path);
+
+// What the user is told when a job could not be carried out.
+constexpr const char* kPrintFailedText = "Failed to start print job.";

@@ -1,0 +1,251 @@
+#include "framework/Prompter.h"
+
+#include "framework/CFrameWnd.h"
+#include "framework/CView.h"
+#include "framework/CWinApp.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <array>
+
+namespace {
+
+Prompter* g_installedPrompter = nullptr;
+
+struct ButtonSet {
+    unsigned type;
+    std::vector<int> answers;
+};
+const std::array<ButtonSet, 6> kButtonSets = {{
+    {MB_OK, {IDOK}},
+    {MB_OKCANCEL, {IDOK, IDCANCEL}},
+    {MB_ABORTRETRYIGNORE, {IDABORT, IDRETRY, IDIGNORE}},
+    {MB_YESNOCANCEL, {IDYES, IDNO, IDCANCEL}},
+    {MB_YESNO, {IDYES, IDNO}},
+    {MB_RETRYCANCEL, {IDRETRY, IDCANCEL}},
+}};
+
+struct AnswerButton {
+    int answer;
+    QMessageBox::StandardButton button;
+};
+constexpr std::array kAnswerButtons = {
+    AnswerButton{IDOK, QMessageBox::Ok},         AnswerButton{IDCANCEL, QMessageBox::Cancel},
+    AnswerButton{IDABORT, QMessageBox::Abort},   AnswerButton{IDRETRY, QMessageBox::Retry},
+    AnswerButton{IDIGNORE, QMessageBox::Ignore}, AnswerButton{IDYES, QMessageBox::Yes},
+    AnswerButton{IDNO, QMessageBox::No},
+};
+
+QMessageBox::StandardButton ButtonForAnswer(int answer) {
+    for (const AnswerButton& entry : kAnswerButtons)
+        if (entry.answer == answer)
+            return entry.button;
+    return QMessageBox::Ok;
+}
+
+int AnswerForButton(QMessageBox::StandardButton button, int fallback) {
+    for (const AnswerButton& entry : kAnswerButtons)
+        if (entry.button == button)
+            return entry.answer;
+    return fallback;
+}
+
+QMessageBox::Icon IconForStyle(unsigned style) {
+    switch (style & MB_ICONMASK) {
+    case MB_ICONSTOP:
+        return QMessageBox::Critical;
+    case MB_ICONQUESTION:
+        return QMessageBox::Question;
+    case MB_ICONEXCLAMATION:
+        return QMessageBox::Warning;
+    case MB_ICONINFORMATION:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+QString MessageBoxTitle() {
+    if (const CWinApp* app = AfxGetApp(); app != nullptr && !app->m_pszAppName.isEmpty())
+        return app->m_pszAppName;
+    return QGuiApplication::applicationDisplayName();
+}
+
+} // namespace
+
+std::vector<int> MessageBoxAnswers(unsigned style) {
+    for (const ButtonSet& set : kButtonSets)
+        if (set.type == (style & MB_TYPEMASK))
+            return set.answers;
+    return kButtonSets[0].answers;
+}
+
+int DefaultMessageBoxAnswer(unsigned style) {
+    const std::vector<int> answers = MessageBoxAnswers(style);
+    const std::size_t defaultButton = (style & MB_DEFMASK) >> 8;
+    // The platform falls back to the first button when the style names one that is not there.
+    return defaultButton < answers.size() ? answers[defaultButton] : answers.front();
+}
+
+std::vector<FileFilterEntry> ParseFileFilter(const QString& filter) {
+    std::vector<FileFilterEntry> entries;
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    // Pairs of caption and patterns; the empty part of the closing "||" ends the list.
+    for (qsizetype at = 0; at + 1 < parts.size(); at += 2) {
+        if (parts[at].isEmpty())
+            break;
+        entries.push_back({parts[at], parts[at + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)});
+    }
+    return entries;
+}
+
+QString QtNameFilter(const FileFilterEntry& entry) {
+    const QString ownList = QLatin1Char('(') + entry.patterns.join(QLatin1Char(';')) + QLatin1Char(')');
+    const QString qtList = QLatin1Char('(') + entry.patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+    QString caption = entry.caption.trimmed();
+    if (caption.endsWith(ownList)) {
+        caption.chop(ownList.size());
+        // "Files(*.a)" keeps its look; Qt only needs the list at the end.
+        return caption + qtList;
+    }
+    return caption + QLatin1Char(' ') + qtList;
+}
+
+QWidget* QtPrompter::DialogParent() {
+    if (CFrameWnd* frame = AfxGetMainWnd())
+        return frame;
+    return QApplication::activeWindow();
+}
+
+int QtPrompter::MessageBox(const std::string& text, unsigned style) {
+    QMessageBox box(IconForStyle(style), MessageBoxTitle(), QString::fromStdString(text),
+                    QMessageBox::NoButton, DialogParent());
+    const std::vector<int> answers = MessageBoxAnswers(style);
+    for (int answer : answers)
+        box.addButton(ButtonForAnswer(answer));
+    box.setDefaultButton(ButtonForAnswer(DefaultMessageBoxAnswer(style)));
+    box.exec();
+    QAbstractButton* clicked = box.clickedButton();
+    if (clicked == nullptr)
+        return DefaultMessageBoxAnswer(style);
+    return AnswerForButton(box.standardButton(clicked), DefaultMessageBoxAnswer(style));
+}
+
+FileOpenResult QtPrompter::GetOpenFileNames(const FileOpenRequest& request) {
+    const std::vector<FileFilterEntry> entries = ParseFileFilter(request.filter);
+    QStringList nameFilters;
+    for (const FileFilterEntry& entry : entries)
+        nameFilters.append(QtNameFilter(entry));
+
+    QFileDialog dialog(DialogParent());
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setOption(QFileDialog::ReadOnly);
+    dialog.setNameFilters(nameFilters);
+    if (!request.initialFolder.isEmpty() && QDir(request.initialFolder).exists())
+        dialog.setDirectory(request.initialFolder);
+    if (request.filterIndex >= 1 && request.filterIndex <= nameFilters.size())
+        dialog.selectNameFilter(nameFilters[request.filterIndex - 1]);
+
+    FileOpenResult result;
+    if (dialog.exec() != QDialog::Accepted)
+        return result;
+    result.confirmed = true;
+    for (const QString& path : dialog.selectedFiles())
+        result.paths.append(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+    const qsizetype chosen = nameFilters.indexOf(dialog.selectedNameFilter());
+    result.filterIndex = chosen >= 0 ? static_cast<int>(chosen) + 1 : request.filterIndex;
+    return result;
+}
+
+bool QtPrompter::PrintDialog(QPrinter& printer, int minPage, int maxPage) {
+    QPrintDialog dialog(&printer, DialogParent());
+    dialog.setMinMax(minPage, maxPage);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void QtPrompter::PrintPreview(QPrinter& printer, const PaintPages& paint) {
+    QPrintPreviewDialog dialog(&printer, DialogParent());
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&paint](QPrinter* pagePrinter) { paint(pagePrinter); });
+    dialog.exec();
+}
+
+ScriptedPrompter::ScriptedPrompter() = default;
+ScriptedPrompter::~ScriptedPrompter() = default;
+
+int ScriptedPrompter::MessageBox(const std::string& text, unsigned style) {
+    messages.push_back({QString::fromStdString(text), style});
+    if (messageAnswers.empty())
+        return DefaultMessageBoxAnswer(style);
+    const int answer = messageAnswers.front();
+    messageAnswers.pop_front();
+    return answer;
+}
+
+FileOpenResult ScriptedPrompter::GetOpenFileNames(const FileOpenRequest& request) {
+    fileOpenRequests.push_back(request);
+    if (fileOpenAnswers.empty())
+        return {};
+    FileOpenResult answer = fileOpenAnswers.front();
+    fileOpenAnswers.pop_front();
+    return answer;
+}
+
+bool ScriptedPrompter::PrintDialog(QPrinter& printer, int, int) {
+    ++printDialogs;
+    if (printDialogAnswers.empty())
+        return false;
+    const bool accepted = printDialogAnswers.front();
+    printDialogAnswers.pop_front();
+    if (accepted && !printOutputPath.isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printOutputPath);
+    }
+    return accepted;
+}
+
+void ScriptedPrompter::PrintPreview(QPrinter& printer, const PaintPages& paint) {
+    ++previews;
+    QString path = previewPdfPath;
+    if (path.isEmpty()) {
+        if (!m_previewFolder)
+            m_previewFolder = std::make_unique<QTemporaryDir>();
+        path = m_previewFolder->filePath(QStringLiteral("preview-%1.pdf").arg(previews));
+    }
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    lastPreviewPdf = path;
+    paint(&printer);
+}
+
+Prompter& AfxGetPrompter() {
+    static QtPrompter qtPrompter;
+    return g_installedPrompter != nullptr ? *g_installedPrompter : qtPrompter;
+}
+
+void AfxSetPrompter(Prompter* prompter) {
+    g_installedPrompter = prompter;
+}
+
+int AfxMessageBox(const QString& text, UINT style) {
+    if ((style & MB_ICONMASK) == 0) {
+        switch (style & MB_TYPEMASK) {
+        case MB_OK:
+        case MB_OKCANCEL:
+        case MB_YESNO:
+        case MB_YESNOCANCEL:
+            style |= MB_ICONEXCLAMATION;
+            break;
+        default:
+            break;
+        }
+    }
+    return AfxGetPrompter().MessageBox(text.toStdString(), style);
+}

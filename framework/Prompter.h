@@ -1,0 +1,135 @@
+#pragma once
+
+// Everything modal the program asks of the user goes through one replaceable prompter: message
+// boxes, the file-open dialog, the print dialog and the print preview. The program installs
+// nothing and gets Qt's dialogs; tests and the command line install a scripted one.
+
+#include "data/Prompt.h"
+#include "framework/Afx.h"
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QPrinter;
+class QTemporaryDir;
+class QWidget;
+
+// The rest of the platform's message box styles and answers (data/Prompt.h has the loader's).
+constexpr unsigned MB_OKCANCEL = 0x1;
+constexpr unsigned MB_ABORTRETRYIGNORE = 0x2;
+constexpr unsigned MB_YESNOCANCEL = 0x3;
+constexpr unsigned MB_RETRYCANCEL = 0x5;
+constexpr unsigned MB_TYPEMASK = 0xF;
+constexpr unsigned MB_ICONHAND = MB_ICONSTOP;
+constexpr unsigned MB_ICONQUESTION = 0x20;
+constexpr unsigned MB_ICONWARNING = MB_ICONEXCLAMATION;
+constexpr unsigned MB_ICONINFORMATION = 0x40;
+constexpr unsigned MB_ICONMASK = 0xF0;
+constexpr unsigned MB_DEFBUTTON1 = 0x000;
+constexpr unsigned MB_DEFBUTTON3 = 0x200;
+constexpr unsigned MB_DEFMASK = 0xF00;
+constexpr int IDRETRY = 4;
+constexpr int IDIGNORE = 5;
+
+// The answers a style offers, in button order, and the one its default-button bits pick.
+std::vector<int> MessageBoxAnswers(unsigned style);
+int DefaultMessageBoxAnswer(unsigned style);
+
+// One entry of a file dialog filter in the platform's "caption|pattern|...||" form; patterns
+// are separated by ';'.
+struct FileFilterEntry {
+    QString caption;
+    QStringList patterns;
+    bool operator==(const FileFilterEntry&) const = default;
+};
+std::vector<FileFilterEntry> ParseFileFilter(const QString& filter);
+// Qt's form of one entry: "Caption (*.a *.b)"; a caption that already ends in its own pattern
+// list in parentheses is not given a second one.
+QString QtNameFilter(const FileFilterEntry& entry);
+
+struct FileOpenRequest {
+    QString filter;        // "caption|pattern|...||"
+    QString initialFolder; // empty: the dialog's own choice
+    int filterIndex = 1;   // 1-based
+};
+
+struct FileOpenResult {
+    bool confirmed = false;
+    QStringList paths;   // full paths, in the order the dialog gives them
+    int filterIndex = 0; // 1-based entry of the filter the user left selected
+};
+
+class Prompter : public IPrompt {
+public:
+    // Called with the printer once per rendering of the pages.
+    using PaintPages = std::function<void(QPrinter*)>;
+
+    // Modal message box; the answer is one of the ID... values of the style's buttons.
+    int MessageBox(const std::string& text, unsigned style) override = 0;
+    // Multi-select file-open dialog for existing files.
+    virtual FileOpenResult GetOpenFileNames(const FileOpenRequest& request) = 0;
+    // The print dialog for printer, offering pages minPage..maxPage; true when accepted.
+    virtual bool PrintDialog(QPrinter& printer, int minPage, int maxPage) = 0;
+    // Shows the preview of what paint draws on printer, until the user closes it.
+    virtual void PrintPreview(QPrinter& printer, const PaintPages& paint) = 0;
+};
+
+// Qt's own dialogs, parented to the main window.
+class QtPrompter : public Prompter {
+public:
+    int MessageBox(const std::string& text, unsigned style) override;
+    FileOpenResult GetOpenFileNames(const FileOpenRequest& request) override;
+    bool PrintDialog(QPrinter& printer, int minPage, int maxPage) override;
+    void PrintPreview(QPrinter& printer, const PaintPages& paint) override;
+
+private:
+    static QWidget* DialogParent();
+};
+
+// Answers from queues and records every question, for tests and the command line. When a queue
+// is used up: a message gets its default button, a file dialog and a print dialog are cancelled.
+class ScriptedPrompter : public Prompter {
+public:
+    struct Message {
+        QString text;
+        unsigned style = 0;
+        bool operator==(const Message&) const = default;
+    };
+
+    ScriptedPrompter();
+    ~ScriptedPrompter() override;
+
+    int MessageBox(const std::string& text, unsigned style) override;
+    FileOpenResult GetOpenFileNames(const FileOpenRequest& request) override;
+    bool PrintDialog(QPrinter& printer, int minPage, int maxPage) override;
+    // Renders once, into a PDF: previewPdfPath when set, else a file in a private folder.
+    void PrintPreview(QPrinter& printer, const PaintPages& paint) override;
+
+    std::deque<int> messageAnswers;
+    std::deque<FileOpenResult> fileOpenAnswers;
+    std::deque<bool> printDialogAnswers;
+    QString printOutputPath; // an accepted print dialog sends the job to this PDF
+    QString previewPdfPath;
+
+    std::vector<Message> messages;
+    std::vector<FileOpenRequest> fileOpenRequests;
+    int printDialogs = 0;
+    int previews = 0;
+    QString lastPreviewPdf; // where the last preview was rendered
+
+private:
+    std::unique_ptr<QTemporaryDir> m_previewFolder;
+};
+
+// The installed prompter; Qt's unless someone installed another.
+Prompter& AfxGetPrompter();
+// Installs prompter (not owned); null goes back to Qt's dialogs.
+void AfxSetPrompter(Prompter* prompter);
+
+// A message box through the prompter. Without an icon in the style, OK and Yes/No boxes get the
+// exclamation mark, as the platform's framework gives them.
+int AfxMessageBox(const QString& text, UINT style = MB_OK);
