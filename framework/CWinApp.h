@@ -3,8 +3,11 @@
 #include "framework/CCmdTarget.h"
 
 #include <QString>
+#include <memory>
 
 class CFrameWnd;
+class CSingleDocTemplate;
+class QPrinter;
 
 // The application object: start-up and exit, settings, and the last stop of command routing.
 class CWinApp : public CCmdTarget {
@@ -22,9 +25,28 @@ public:
     int GetProfileInt(const QString& section, const QString& entry, int nDefault) const;
     BOOL WriteProfileInt(const QString& section, const QString& entry, int nValue);
 
+    // The single document template; the application owns it.
+    void AddDocTemplate(std::unique_ptr<CSingleDocTemplate> pTemplate);
+    CSingleDocTemplate* GetDocTemplate() const { return m_pDocTemplate.get(); }
+    // Hands path to the document's open operation (an empty path runs New).
+    BOOL OpenDocumentFile(const QString& path);
+    // Runs the event loop, then destroys the frame and document, then ExitInstance.
+    int Run();
+
+    // The framework's handlers of New, Open and Print Setup.
+    void OnFileNew();
+    void OnFileOpen();
+    void OnFilePrintSetup();
+    // The printer that Print Setup chose; print jobs start from it.
+    QPrinter& GetPrinter();
+
     QString m_pszAppName;
     QString m_pszRegistryKey;
     CFrameWnd* m_pMainWnd = nullptr;
+
+private:
+    std::unique_ptr<CSingleDocTemplate> m_pDocTemplate;
+    std::unique_ptr<QPrinter> m_pPrinter;
 };
 
 // The one application object, or null before it is made and after it is gone.

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "framework/Afx.h"
+
+#include <QSplitter>
+#include <functional>
+#include <vector>
+
+class CView;
+struct CCreateContext;
+
+// A static splitter of one row and several columns, each column one view. Columns open at their
+// ideal widths (the last one takes the rest); a column dragged narrower than its minimum is hidden.
+class CSplitterWnd : public QSplitter {
+    Q_OBJECT
+public:
+    explicit CSplitterWnd(QWidget* parent = nullptr);
+
+    BOOL CreateStatic(QWidget* pParentWnd, int nRows, int nCols, DWORD dwStyle = 0x50000000, UINT nID = 0);
+    // Takes pView over and creates it in its pane, on the context's document. FALSE when it refused.
+    BOOL CreateView(int row, int col, CView* pView, CSize sizeInit, CCreateContext* pContext);
+    void SetColumnInfo(int col, int cxIdeal, int cxMin);
+
+    CView* GetPane(int row, int col) const;
+    int GetRowCount() const { return m_nRows; }
+    int GetColumnCount() const { return m_nCols; }
+
+    // Moves the frame's active view to the next (or previous) visible pane.
+    BOOL CanActivateNext() const;
+    void ActivateNext(BOOL bPrev = FALSE);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    struct ColumnInfo {
+        int cxIdeal = 0;
+        int cxMin = 0;
+    };
+    void ApplyIdealWidths();
+    void HideNarrowPanes();
+    int PaneIndexOf(const CView* pView) const;
+    bool IsPaneShown(const CView* pane) const;
+
+    int m_nRows = 0;
+    int m_nCols = 0;
+    std::vector<CView*> m_panes;
+    std::vector<ColumnInfo> m_columns;
+    bool m_bLaidOut = false;
+};
