@@ -1,0 +1,103 @@
+#include "data/CTarmioDoc.h"
+
+#include "app/Resource.h"
+#include "data/RaceFileLoader.h"
+#include "framework/CFile.h"
+#include "framework/Prompter.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+constexpr const char* kOwnFilterText = "Lodrun Log Files (*.zq?)|*.zq?|"
+                                       "Gravik Race Files(*.qr?;*.ra?;*.ch?)|*.qr?;*.ra?;*.ch?|"
+                                       "All Log Files|*.zq?;*.qr?;*.ra?;*.ch?|";
+constexpr const char* kAllFilesCaption = "All Files (*.*)";
+constexpr const char* kAllFilesPattern = "|*.*||";
+
+// Track names come from the files as single bytes of the game's Western code page.
+QString TrackTitle(const RaceData& race) {
+    return QString::fromLatin1(race.GetTrackName());
+}
+
+} // namespace
+
+const QString CTarmioDoc::kAddFilterText = QString::fromLatin1(kOwnFilterText) +
+                                           QString::fromLatin1(kAllFilesCaption) +
+                                           QString::fromLatin1(kAllFilesPattern);
+
+CTarmioDoc::CTarmioDoc() {
+    OnCommand(ID_FILE_ADD, [this] { OnFileAdd(); });
+    OnCommand(ID_VIEW_REFRESH, [this] { OnViewRefresh(); });
+    for (UINT id : {ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS})
+        OnUpdateCommandUI(id, [](CCmdUI* pCmdUI) { pCmdUI->Enable(FALSE); });
+}
+
+CTarmioDoc::~CTarmioDoc() = default;
+
+BOOL CTarmioDoc::OnNewDocument() {
+    if (!CDocument::OnNewDocument())
+        return FALSE;
+    m_pRaceData = std::make_unique<RaceData>();
+    return TRUE;
+}
+
+void CTarmioDoc::DeleteContents() {
+    m_pRaceData.reset();
+    m_strLastFolder.clear();
+    CDocument::DeleteContents();
+}
+
+BOOL CTarmioDoc::OnOpenDocument(const QString&) {
+    return FALSE;
+}
+
+void CTarmioDoc::OnFileAdd() {
+    if (!m_pRaceData)
+        return;
+    if (m_nFilterIndex == -1)
+        m_nFilterIndex = kDefaultFilterIndex;
+    const FileOpenResult chosen =
+        AfxGetPrompter().GetOpenFileNames({kAddFilterText, m_strLastFolder, m_nFilterIndex});
+    if (!chosen.confirmed) {
+        FinishAdd(false);
+        return;
+    }
+    m_nFilterIndex = chosen.filterIndex;
+    AddFiles(chosen.paths);
+}
+
+void CTarmioDoc::AddFiles(const QStringList& paths) {
+    if (!m_pRaceData)
+        return;
+    bool merged = false;
+    for (const QString& path : paths) {
+        if (AddFile(path))
+            merged = true;
+    }
+    FinishAdd(merged);
+}
+
+bool CTarmioDoc::AddFile(const QString& path) {
+    try {
+        CFile file(path, CFile::modeRead);
+        const bool merged = LoadRaceFile(*m_pRaceData, file, AfxGetPrompter()) != 0;
+        m_strLastFolder = QFileInfo(file.GetFilePath()).absolutePath();
+        file.Close();
+        return merged;
+    } catch (const CFileException& error) {
+        error.ReportError();
+        return false;
+    }
+}
+
+void CTarmioDoc::FinishAdd(bool merged) {
+    SetTitle(TrackTitle(*m_pRaceData));
+    if (merged)
+        UpdateAllViews(nullptr, 0, nullptr);
+}
+
+void CTarmioDoc::OnViewRefresh() {
+    UpdateAllViews(nullptr, 0, nullptr);
+}

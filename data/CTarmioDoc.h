@@ -1,0 +1,46 @@
+#pragma once
+
+#include "data/RaceData.h"
+#include "framework/CDocument.h"
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+// The program's one document: owns the race from New to DeleteContents and adds log and race
+// files to it. Nothing is ever saved, and the document never marks itself modified.
+class CTarmioDoc : public CDocument {
+public:
+    // The Add dialog's file types; the first three are fixed, the last is the all-files entry.
+    static const QString kAddFilterText;
+    static constexpr int kDefaultFilterIndex = 3; // "All Log Files"
+
+    CTarmioDoc();
+    ~CTarmioDoc() override;
+
+    // The current race, or null between DeleteContents and the next New.
+    RaceData* GetRaceData() const { return m_pRaceData.get(); }
+    const QString& GetLastFolder() const { return m_strLastFolder; }
+    int GetFilterIndex() const { return m_nFilterIndex; }
+
+    BOOL OnNewDocument() override;
+    void DeleteContents() override;
+    // Races enter only through Add: every open by path is refused, and the current race stays.
+    BOOL OnOpenDocument(const QString& pathName) override;
+
+    // Adds the files in order, as Add does after its dialog: per-file error reports, the title
+    // set to the track name, one update of the views if anything was merged.
+    void AddFiles(const QStringList& paths);
+
+    void OnFileAdd();
+    void OnViewRefresh();
+
+private:
+    // True when the file was merged; a file error is reported here and gives false.
+    bool AddFile(const QString& path);
+    void FinishAdd(bool merged);
+
+    std::unique_ptr<RaceData> m_pRaceData;
+    QString m_strLastFolder;
+    int m_nFilterIndex = -1;
+};
