@@ -1,0 +1,274 @@
+#include "app/TarmioApp.h"
+#include "framework/WindowDC.h"
+#include "graph/TarmioView.h"
+
+#include <cstdio>
+#include <cstring>
+
+using lapgraph::Layout;
+
+namespace {
+constexpr COLORREF kGridColour = RGB(128, 128, 128);
+constexpr int kEventTickLength = 4;
+constexpr const char* kLapLabelSample = "00 ";
+constexpr const char* kTimeLabelSample = " -00:00 ";
+
+// What differs between the screen and paper.
+struct ChartColours {
+    COLORREF background;
+    DWORD backgroundRop;
+    COLORREF text;
+    COLORREF lappingLine;
+};
+constexpr ChartColours kScreenColours{RGB(0, 0, 0), BLACKNESS, RGB(0xC0, 0xDC, 0xC0), RGB(255, 255, 255)};
+constexpr ChartColours kPrintColours{RGB(255, 255, 255), WHITENESS, RGB(0, 0, 0), RGB(0, 0, 0)};
+const ChartColours& ColoursFor(const CDC* pDC) {
+    return pDC->IsPrinting() ? kPrintColours : kScreenColours;
+}
+
+struct AxisFontSize {
+    LONG height;
+    LONG width;
+};
+constexpr AxisFontSize kScreenFont{-10, 5};
+constexpr AxisFontSize kPrinterFont{-16, 9};
+
+// Lap numbers sit half a line under the axis with the origin at bottom, one and a half lines
+// above it with the origin at top.
+constexpr int kLapLabelHalfLinesOriginTop = -3;
+constexpr int kLapLabelHalfLinesOriginBottom = 1;
+
+lapgraph::GraphRect ToGraphRect(const CRect& rect) {
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+bool RowInside(int row, const CRect& rect) {
+    return row >= rect.top && row < rect.bottom;
+}
+} // namespace
+
+lapgraph::AxisMetrics CTarmioView::GetAxisMetrics() const {
+    return lapgraph::AxisMetrics{m_sizeTimeLabel.cx, m_sizeLapLabel.cy, m_sizeLapLabel.cx,
+                                 m_tm.tmHeight + m_tm.tmExternalLeading};
+}
+
+lapgraph::Layout CTarmioView::GetLayout() const {
+    return lapgraph::ComputeLayout(ToGraphRect(m_rcGraph), GetAxisMetrics(), GetViewState());
+}
+
+void CTarmioView::CreateAxisFont(CDC* pDC, BOOL bPrinting) {
+    m_pAxisFont = std::make_unique<CFont>();
+    const AxisFontSize& size = bPrinting ? kPrinterFont : kScreenFont;
+    LOGFONT logFont{};
+    logFont.lfHeight = size.height;
+    logFont.lfWidth = size.width;
+    std::strncpy(logFont.lfFaceName, "Arial", LF_FACESIZE - 1);
+    m_pAxisFont->CreateFontIndirect(&logFont);
+    CFont* previous = pDC->SelectObject(m_pAxisFont.get());
+    CDC* attributes = pDC->GetAttribDC();
+    attributes->GetTextMetrics(&m_tm);
+    m_sizeLapLabel = attributes->GetTextExtent(kLapLabelSample, 3);
+    m_sizeTimeLabel = attributes->GetTextExtent(kTimeLabelSample, 8);
+    if (previous != nullptr)
+        pDC->SelectObject(previous);
+}
+
+void CTarmioView::FillBackground(CDC* pDC, const CRect& rect) {
+    pDC->PatBlt(rect.left, rect.top, rect.Width(), rect.Height(), ColoursFor(pDC).backgroundRop);
+}
+
+void CTarmioView::OnPaint() {
+    CPaintDC dc(this);
+    OnPrepareDC(&dc, nullptr);
+    if ((GraphOptions() & kOptionFlickerFree) == 0) {
+        OnDraw(&dc);
+        return;
+    }
+    // The whole picture is composed off-screen and arrives in one copy.
+    const CRect rc = m_rcGraph;
+    CDC memDC;
+    memDC.CreateCompatibleDC(&dc);
+    CBitmap bitmap;
+    bitmap.CreateCompatibleBitmap(&dc, rc.Width(), rc.Height());
+    CBitmap* previous = memDC.SelectObject(&bitmap);
+    FillBackground(&memDC, rc);
+    OnDraw(&memDC);
+    dc.BitBlt(0, 0, rc.Width(), rc.Height(), &memDC, 0, 0, SRCCOPY);
+    memDC.SelectObject(previous);
+}
+
+BOOL CTarmioView::OnEraseBkgnd(CDC* pDC) {
+    if (pDC->IsPrinting() || (GraphOptions() & kOptionFlickerFree) != 0)
+        return TRUE;
+    CRect clip;
+    pDC->GetClipBox(&clip);
+    CRect erase;
+    if (erase.IntersectRect(clip, m_rcGraph))
+        FillBackground(pDC, erase);
+    return TRUE;
+}
+
+void CTarmioView::OnDraw(CDC* pDC) {
+    pDC->SaveDC();
+    CPen gridPen(PS_SOLID, 1, kGridColour);
+    if (m_rcGraph.IsRectEmpty()) {
+        pDC->RestoreDC(-1);
+        return;
+    }
+    const ChartColours& colours = ColoursFor(pDC);
+    const RaceData* race = GetRaceData();
+    const int slotCount = race != nullptr ? std::max(0, race->lapCount) : 0;
+    const Layout layout = GetLayout();
+
+    pDC->SetBkMode(OPAQUE);
+    pDC->SetTextColor(colours.text);
+    pDC->SelectObject(&gridPen);
+    if (m_pAxisFont != nullptr)
+        pDC->SelectObject(m_pAxisFont.get());
+    // These fills also leave the background colour behind every opaque text below.
+    pDC->FillSolidRect(CRect(m_rcGraph.left, m_rcGraph.top, layout.x0, m_rcGraph.bottom), colours.background);
+    pDC->FillSolidRect(CRect(layout.x0, layout.yAxis, m_rcGraph.right, m_rcGraph.bottom), colours.background);
+
+    DrawTimeGrid(pDC, layout);
+    pDC->SetMapMode(MM_TEXT);
+    pDC->SetViewportOrg(0, 0);
+    pDC->SetWindowOrg(0, 0);
+    if (slotCount < 2) {
+        pDC->MoveTo(layout.x0, m_rcGraph.top);
+        pDC->LineTo(layout.x0, layout.yAxis);
+    } else {
+        DrawLapLines(pDC, layout, slotCount);
+        if (pDC->IsPrinting())
+            DrawLegend(pDC, layout);
+        SetCurveMapping(pDC, layout);
+        DrawCurves(pDC, CRect(0, 0, layout.plotWidth, layout.plotHeight));
+    }
+    pDC->RestoreDC(-1);
+}
+
+void CTarmioView::SetGridMapping(CDC* pDC, const Layout& layout) {
+    pDC->SetMapMode(MM_ANISOTROPIC);
+    pDC->SetWindowExt(m_rcGraph.Width(), layout.signedExtent);
+    pDC->SetViewportExt(m_rcGraph.Width(), m_rcGraph.Height());
+    pDC->SetWindowOrg(0, m_bMirrored ? m_nScrollPos : -m_nScrollPos);
+    pDC->SetViewportOrg(0, layout.yAxis);
+}
+
+void CTarmioView::SetCurveMapping(CDC* pDC, const Layout& layout) {
+    pDC->SetMapMode(MM_ANISOTROPIC);
+    pDC->SetWindowExt(layout.plotWidth, layout.signedExtent);
+    pDC->SetViewportExt(layout.plotWidth, layout.plotHeight);
+    pDC->SetWindowOrg(0, m_bMirrored ? m_nScrollPos : -m_nScrollPos);
+    pDC->SetViewportOrg(layout.x0, layout.yAxis);
+}
+
+void CTarmioView::DrawTimeGrid(CDC* pDC, const Layout& layout) {
+    const int step = lapgraph::GridStep(m_rcGraph.Height(), layout.lineHeight, layout.extent);
+    if (step == 0)
+        return;
+    for (int gap = lapgraph::FirstGridValue(step); gap < lapgraph::kHighestGap; gap += step) {
+        SetGridMapping(pDC, layout);
+        CPoint device(m_rcGraph.left, gap);
+        pDC->GetAttribDC()->LPtoDP(&device);
+        if (RowInside(device.y, m_rcGraph)) {
+            pDC->MoveTo(layout.x0, gap);
+            pDC->LineTo(m_rcGraph.right, gap);
+        }
+        const int labelTop = device.y - layout.lineHeight / 2;
+        if (RowInside(labelTop, m_rcGraph)) {
+            pDC->SetMapMode(MM_TEXT);
+            pDC->SetViewportOrg(0, 0);
+            pDC->SetWindowOrg(0, 0);
+            pDC->TextOut(device.x, labelTop, lapgraph::TimeLabel(gap));
+        }
+    }
+}
+
+void CTarmioView::DrawLapLines(CDC* pDC, const Layout& layout, int slotCount) {
+    const int far = m_bMirrored ? m_rcGraph.bottom : m_rcGraph.top;
+    const int halfLines = m_bMirrored ? kLapLabelHalfLinesOriginTop : kLapLabelHalfLinesOriginBottom;
+    const int labelTop = layout.yAxis + (halfLines * layout.lineHeight) / 2;
+    const int interval = lapgraph::LapLabelInterval(layout.plotWidth, slotCount, m_sizeLapLabel.cx);
+    for (int slot = 0; slot < slotCount; ++slot) {
+        const int x = layout.x0 + lapgraph::SlotOffset(slot, layout.plotWidth, slotCount);
+        pDC->MoveTo(x, far);
+        pDC->LineTo(x, layout.yAxis);
+        const int lapNumber = slot + 1;
+        if (lapgraph::IsLapLabelled(lapNumber, slotCount, interval)) {
+            char label[16];
+            std::snprintf(label, sizeof label, "%02d", lapNumber);
+            pDC->TextOut(x, labelTop, label);
+        }
+    }
+}
+
+void CTarmioView::DrawLegend(CDC* pDC, const Layout& layout) {
+    const RaceData* race = GetRaceData();
+    if (race == nullptr || race->drivers == nullptr)
+        return;
+    for (int i = 0; i < race->drivers->GetCount(); ++i) {
+        const DriverRecord* driver = race->drivers->GetAt(i);
+        pDC->SetTextColor(driver->colour);
+        pDC->TextOut(layout.x0, m_rcGraph.top + i * layout.lineHeight, driver->GetName());
+    }
+}
+
+void CTarmioView::DrawCurves(CDC* pDC, const CRect& plotRect) {
+    const RaceData* race = GetRaceData();
+    if (race == nullptr || race->lapCount <= 0)
+        return;
+    const lapgraph::RaceTimes times = lapgraph::TimesOf(*race);
+    CGdiObject* previousPen = pDC->GetAttribDC()->GetCurrentObject(OBJ_PEN);
+    if (race->drivers != nullptr) {
+        for (int i = 0; i < race->drivers->GetCount(); ++i) {
+            DrawDriverCurve(pDC, *race->drivers->GetAt(i), times, plotRect.left, plotRect.Width());
+            pDC->SelectGdiObject(previousPen);
+        }
+    }
+    DrawLappingLines(pDC, times, plotRect.left, plotRect.Width());
+    pDC->SelectGdiObject(previousPen);
+}
+
+void CTarmioView::DrawDriverCurve(CDC* pDC, const DriverRecord& driver, const lapgraph::RaceTimes& times,
+                                  int left, int width) {
+    CPen pen(PS_SOLID, 1, driver.colour);
+    pDC->SelectObject(&pen);
+    bool firstPoint = true;
+    for (int slot = 0; slot < driver.laps.GetSize(); ++slot) {
+        const LapRecord* lap = driver.laps.GetAt(slot);
+        if (lap == nullptr)
+            continue; // the next line bridges the missing lap
+        const std::uint32_t reference = lapgraph::ReferenceTime(times, slot, m_bRelative != FALSE);
+        const int x = left + lapgraph::SlotOffset(slot, width, times.slotCount);
+        const int y = lapgraph::GapValue(lap->raceTime, reference);
+        const int eventY = lapgraph::GapValue(lap->eventTime, reference);
+        if (firstPoint)
+            pDC->MoveTo(x, y);
+        else
+            pDC->LineTo(x, y);
+        firstPoint = false;
+        if ((lap->flags & kLapEventA) != 0) {
+            for (const int strokeX : {x - 1, x + 1, x}) {
+                pDC->MoveTo(strokeX, y);
+                pDC->LineTo(strokeX, eventY);
+            }
+        }
+        if ((lap->flags & kLapEventB) != 0) {
+            pDC->LineTo(x, eventY);
+            pDC->LineTo(x - kEventTickLength, eventY);
+        }
+    }
+}
+
+void CTarmioView::DrawLappingLines(CDC* pDC, const lapgraph::RaceTimes& times, int left, int width) {
+    CPen pen(PS_DOT, 1, ColoursFor(pDC).lappingLine);
+    pDC->SelectObject(&pen);
+    for (const lapgraph::LappingLine& line : lapgraph::LappingLines(times, m_bRelative != FALSE)) {
+        for (const lapgraph::PenStep& step : line.steps) {
+            const int x = left + lapgraph::SlotOffset(step.slot, width, times.slotCount);
+            if (step.draw)
+                pDC->LineTo(x, step.gap);
+            else
+                pDC->MoveTo(x, step.gap);
+        }
+    }
+}

@@ -1,0 +1,46 @@
+#include "framework/CPrintInfo.h"
+#include "framework/WindowDC.h"
+#include "graph/TarmioView.h"
+
+namespace {
+// The page keeps a margin of 50 printer pixels on every side.
+constexpr int kPageMargin = 50;
+} // namespace
+
+BOOL CTarmioView::OnPreparePrinting(CPrintInfo* pInfo) {
+    return DoPreparePrinting(pInfo);
+}
+
+void CTarmioView::OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) {
+    CreateAxisFont(pDC, TRUE);
+    if (pInfo != nullptr)
+        pInfo->SetMaxPage(1);
+}
+
+void CTarmioView::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) {
+    CView::OnPrepareDC(pDC, pInfo);
+    if (pDC->IsPrinting()) {
+        // One logical unit becomes one screen pixel of its physical size on paper.
+        const CClientDC screen(nullptr);
+        const int screenX = screen.GetDeviceCaps(LOGPIXELSX);
+        const int screenY = screen.GetDeviceCaps(LOGPIXELSY);
+        CDC* printer = pDC->GetAttribDC();
+        const int printerX = printer->GetDeviceCaps(LOGPIXELSX);
+        const int printerY = printer->GetDeviceCaps(LOGPIXELSY);
+        pDC->SetMapMode(MM_ANISOTROPIC);
+        pDC->SetWindowExt(screenX, screenY);
+        pDC->SetViewportExt(printerX, printerY);
+        m_rcGraph.SetRect(0, 0, printer->GetDeviceCaps(HORZRES), printer->GetDeviceCaps(VERTRES));
+        m_rcGraph.InflateRect(-kPageMargin, -kPageMargin);
+    } else {
+        GetClientRect(&m_rcGraph);
+        pDC->SetMapMode(MM_TEXT);
+    }
+    pDC->SetViewportOrg(0, 0);
+    pDC->SetWindowOrg(0, 0);
+}
+
+void CTarmioView::OnEndPrinting(CDC*, CPrintInfo*) {
+    CClientDC dc(this);
+    CreateAxisFont(&dc, FALSE);
+}

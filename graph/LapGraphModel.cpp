@@ -1,0 +1,228 @@
+#include "graph/LapGraphModel.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+
+namespace lapgraph {
+namespace {
+// Candidate grid spacings in ms, finest first; the last one ends every search.
+constexpr std::array<std::int64_t, 15> kGridStepsMs = {0,      1000,   2000,   3000,    5000,
+                                                       10000,  20000,  30000,  60000,   120000,
+                                                       180000, 240000, 300000, 1000000, 2147483647};
+
+// n / d rounded to the nearest, halves away from zero: the device mapping's rounding.
+int DivideRounded(std::int64_t n, std::int64_t d) {
+    if (d < 0)
+        n = -n, d = -d;
+    return static_cast<int>(n >= 0 ? (n + d / 2) / d : -((-n + d / 2) / d));
+}
+} // namespace
+
+int VerticalExtent(int zoom) {
+    return static_cast<int>(static_cast<std::int64_t>(zoom) * kMsPerZoomStep / kGapUnitMs);
+}
+
+int SignedExtent(const ViewState& view) {
+    const int extent = VerticalExtent(view.zoom);
+    return view.mirrored ? extent : -extent;
+}
+
+Layout ComputeLayout(const GraphRect& graph, const AxisMetrics& axis, const ViewState& view) {
+    Layout layout;
+    layout.graph = graph;
+    layout.extent = VerticalExtent(view.zoom);
+    layout.signedExtent = SignedExtent(view);
+    layout.x0 = graph.left + axis.timeLabelWidth;
+    layout.plotWidth = graph.right - layout.x0;
+    layout.plotHeight = graph.Height();
+    layout.yAxis =
+        view.mirrored ? graph.top + 2 * axis.lapLabelHeight : graph.bottom - 2 * axis.lapLabelHeight;
+    layout.lineHeight = axis.lineHeight;
+    return layout;
+}
+
+std::uint32_t RaceTimes::Leader(int slot) const {
+    if (leaders == nullptr || slot < 0 || slot >= static_cast<int>(leaders->size()))
+        return kNoTime;
+    return (*leaders)[static_cast<std::size_t>(slot)];
+}
+
+std::uint32_t RaceTimes::Last(int slot) const {
+    if (lasts == nullptr || slot < 0 || slot >= static_cast<int>(lasts->size()))
+        return 0;
+    return (*lasts)[static_cast<std::size_t>(slot)];
+}
+
+RaceTimes TimesOf(const RaceData& race) {
+    return RaceTimes{std::max(0, race.lapCount), &race.leaderTimes, &race.lastTimes};
+}
+
+std::uint32_t ReferenceTime(const RaceTimes& times, int slot, bool relative) {
+    if (!relative)
+        return times.Leader(slot);
+    const int lastSlot = times.slotCount - 1;
+    if (lastSlot < 1)
+        return 0;
+    // Truncated to whole ms per lap first, then stepped; wraps like the 32-bit original.
+    const std::uint32_t perLap = times.Leader(lastSlot) / static_cast<std::uint32_t>(lastSlot);
+    return perLap * static_cast<std::uint32_t>(slot);
+}
+
+int GapValue(std::uint32_t time, std::uint32_t reference) {
+    // The difference wraps modulo 2^32 and is then read as signed: ahead of the reference is negative.
+    const auto difference = static_cast<std::int32_t>(time - reference);
+    return std::clamp(difference / kGapUnitMs, kLowestGap, kHighestGap);
+}
+
+int SlotOffset(int slot, int plotWidth, int slotCount) {
+    const int spans = slotCount >= 2 ? slotCount - 1 : 1;
+    return static_cast<int>(static_cast<std::int64_t>(slot) * plotWidth / spans);
+}
+
+int GapToRow(int gap, const Layout& layout, const ViewState& view) {
+    if (layout.extent == 0)
+        return layout.yAxis;
+    const std::int64_t shown =
+        view.mirrored ? std::int64_t{gap} - view.scrollPos : std::int64_t{gap} + view.scrollPos;
+    return layout.yAxis + DivideRounded(shown * layout.plotHeight, layout.signedExtent);
+}
+
+int GridStep(int plotHeight, int lineHeight, int extent) {
+    // A line height of 0 (no font measured yet) must not divide by zero.
+    const int rowHeight = std::max(1, lineHeight + lineHeight / 2);
+    const int rows = std::max(1, plotHeight / rowHeight);
+    const std::int64_t minStep = extent / rows;
+    for (const std::int64_t stepMs : kGridStepsMs) {
+        if (stepMs / kGapUnitMs >= minStep)
+            return static_cast<int>(stepMs / kGapUnitMs);
+    }
+    return static_cast<int>(kGridStepsMs.back() / kGapUnitMs);
+}
+
+int FirstGridValue(int step) {
+    return step > 0 ? (-kScrollLimit / step) * step : 0;
+}
+
+std::string TimeLabel(int gap) {
+    const std::int64_t ms = std::int64_t{kGapUnitMs} * std::abs(std::int64_t{gap});
+    const auto minutes = static_cast<int>(ms / 60000);
+    const auto seconds = static_cast<int>(((ms + 500) / 1000) % 60);
+    char text[32];
+    std::snprintf(text, sizeof text, "%c%02d:%02d", gap >= 0 ? ' ' : '-', minutes, seconds);
+    return text;
+}
+
+int LapLabelInterval(int plotWidth, int slotCount, int lapLabelWidth) {
+    const int fit = std::max(1, plotWidth / std::max(1, lapLabelWidth));
+    return slotCount / fit + 1;
+}
+
+bool IsLapLabelled(int lapNumber, int slotCount, int interval) {
+    // With an odd count the last lap is labelled, with an even one the first.
+    return interval > 0 && (lapNumber + slotCount % 2 - 1) % interval == 0;
+}
+
+namespace {
+// One lapping line: each stretch of slots where it applies, from one slot before to one after.
+bool TraceLappingLine(const RaceTimes& times, bool relative, int lapsDown, LappingLine& line) {
+    bool appliesSomewhere = false;
+    bool drawing = false;
+    for (int slot = 0; slot + lapsDown < times.slotCount; ++slot) {
+        const std::uint32_t leaderLater = times.Leader(slot + lapsDown);
+        const std::uint32_t reference = ReferenceTime(times, slot, relative);
+        const PenStep here{true, slot, GapValue(leaderLater, reference)};
+        if (times.Last(slot) > leaderLater) {
+            appliesSomewhere = true;
+            if (leaderLater == reference)
+                continue;
+            if (!drawing && slot == 0) {
+                line.steps.push_back({false, slot, here.gap});
+            } else if (!drawing) {
+                const int previousGap =
+                    GapValue(times.Leader(slot - 1 + lapsDown), ReferenceTime(times, slot - 1, relative));
+                line.steps.push_back({false, slot - 1, previousGap});
+                line.steps.push_back(here);
+            } else {
+                line.steps.push_back(here);
+            }
+            drawing = true;
+        } else {
+            if (drawing)
+                line.steps.push_back(here);
+            drawing = false;
+        }
+    }
+    return appliesSomewhere;
+}
+} // namespace
+
+std::vector<LappingLine> LappingLines(const RaceTimes& times, bool relative) {
+    std::vector<LappingLine> lines;
+    for (int lapsDown = 1; lapsDown < times.slotCount; ++lapsDown) {
+        LappingLine line{lapsDown, {}};
+        const bool applied = TraceLappingLine(times, relative, lapsDown, line);
+        lines.push_back(std::move(line));
+        if (!applied)
+            break;
+    }
+    return lines;
+}
+
+ScrollBarSettings ScrollBarFor(const ViewState& view) {
+    return ScrollBarSettings{-kScrollLimit, kScrollLimit, VerticalExtent(view.zoom), view.scrollPos};
+}
+
+int ZoomedIn(int zoom) {
+    return std::max(kMinZoom, zoom - 1);
+}
+
+int ZoomedOut(int zoom) {
+    return std::min(kMaxZoom, zoom + 1);
+}
+
+std::optional<int> AutoZoom(std::uint32_t maxGap, bool relative) {
+    const auto gap = static_cast<std::int32_t>(maxGap);
+    if (gap <= 0)
+        return std::nullopt;
+    const std::int64_t spread = std::int64_t{gap} * (relative ? 2 : 1);
+    return static_cast<int>(spread / kMsPerZoomStep + 1);
+}
+
+int ScrolledTo(ScrollRequest request, const ViewState& view, int trackPos) {
+    const int p = view.scrollPos;
+    const int page = VerticalExtent(view.zoom);
+    const int tenth = static_cast<int>(std::int64_t{view.zoom} * kMsPerZoomStep / kKeyStepDivisor);
+    const auto up = [p](int step) {
+        return static_cast<int>(std::max<std::int64_t>(-kScrollLimit, std::int64_t{p} - step));
+    };
+    const auto down = [p](int step) {
+        return static_cast<int>(std::min<std::int64_t>(kScrollLimit, std::int64_t{p} + step));
+    };
+    switch (request) {
+    case ScrollRequest::LineUp:
+        return up(kScrollLineStep);
+    case ScrollRequest::LineDown:
+        return down(kScrollLineStep);
+    case ScrollRequest::PageUp:
+        return up(page);
+    case ScrollRequest::PageDown:
+        return down(page);
+    case ScrollRequest::TenthUp:
+        return up(tenth);
+    case ScrollRequest::TenthDown:
+        return down(tenth);
+    case ScrollRequest::Track:
+        return std::clamp(trackPos, -kScrollLimit, kScrollLimit);
+    case ScrollRequest::Top:
+        return -kScrollLimit;
+    case ScrollRequest::Bottom:
+        return kScrollLimit;
+    case ScrollRequest::Origin:
+        return 0;
+    }
+    return p;
+}
+
+} // namespace lapgraph

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "framework/CDC.h"
+#include "framework/CView.h"
+#include "graph/LapGraphModel.h"
+
+#include <memory>
+
+class CTarmioDoc;
+class RaceData;
+
+// The lap chart: per driver, lap by lap, how far behind the lap leader or an even pace line the
+// driver's race time lies, with event marks, lapping lines, a time grid and lap numbers.
+class CTarmioView : public CView {
+    Q_OBJECT
+public:
+    CTarmioView();
+    ~CTarmioView() override;
+
+    void OnInitialUpdate() override;
+    void OnUpdate(CView* pSender, LPARAM lHint, void* pHint) override;
+    void OnDraw(CDC* pDC) override;
+    void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
+
+    BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
+    void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+
+    // Creates the axis font for pDC and measures it there: screen or printer sizes.
+    void CreateAxisFont(CDC* pDC, BOOL bPrinting);
+
+    // Commands
+    void OnViewZoomInY();
+    void OnViewZoomOutY();
+    void OnViewRelative();
+    void OnViewMirrored();
+    void OnUpdateViewOption(CCmdUI* pCmdUI);
+
+    // The chart's state, for the command-line renderer and tests.
+    int GetZoom() const { return m_nZoom; }
+    int GetScrollPos() const { return m_nScrollPos; }
+    BOOL IsRelative() const { return m_bRelative; }
+    BOOL IsMirrored() const { return m_bMirrored; }
+    void SetViewState(const lapgraph::ViewState& state);
+    lapgraph::ViewState GetViewState() const;
+    const CRect& GetGraphRect() const { return m_rcGraph; }
+    lapgraph::Layout GetLayout() const;
+    lapgraph::AxisMetrics GetAxisMetrics() const;
+    RaceData* GetRaceData() const;
+
+protected:
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    int OnCreate() override;
+    void OnSize(UINT nType, int cx, int cy) override;
+    BOOL OnEraseBkgnd(CDC* pDC) override;
+    void OnPaint() override;
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override;
+    void OnContextMenu(QWidget* pWnd, CPoint point) override;
+    void OnVScroll(UINT nSBCode, int nPos, QScrollBar* pScrollBar) override;
+
+private:
+    void FillBackground(CDC* pDC, const CRect& rect);
+    void DrawTimeGrid(CDC* pDC, const lapgraph::Layout& layout);
+    void DrawLapLines(CDC* pDC, const lapgraph::Layout& layout, int slotCount);
+    void DrawLegend(CDC* pDC, const lapgraph::Layout& layout);
+    void SetGridMapping(CDC* pDC, const lapgraph::Layout& layout);
+    void SetCurveMapping(CDC* pDC, const lapgraph::Layout& layout);
+    void DrawCurves(CDC* pDC, const CRect& plotRect);
+    void DrawDriverCurve(CDC* pDC, const DriverRecord& driver, const lapgraph::RaceTimes& times, int left,
+                         int width);
+    void DrawLappingLines(CDC* pDC, const lapgraph::RaceTimes& times, int left, int width);
+    void ScrollTo(int position);
+    void UpdateScrollInfo();
+    void Redraw();
+
+    TEXTMETRIC m_tm;
+    std::unique_ptr<CFont> m_pAxisFont;
+    CRect m_rcGraph;
+    CSize m_sizeLapLabel{1, 1};
+    CSize m_sizeTimeLabel{1, 1};
+    int m_nZoom = lapgraph::kDefaultZoom;
+    int m_nScrollPos = 0;
+    BOOL m_bRelative = TRUE;
+    BOOL m_bMirrored = TRUE;
+};
+
+// The option bits of the running application (flicker-free, auto-zoom), the defaults without one.
+int GraphOptions();
