@@ -1,0 +1,151 @@
+#include "TestViews.h"
+#include "framework/CDocument.h"
+#include "framework/CWinApp.h"
+
+#include <gtest/gtest.h>
+#include <string>
+
+namespace {
+
+constexpr UINT kCommand = 40001;
+
+class TestDocument : public CDocument {
+public:
+    using CCmdTarget::OnCommand;
+    using CCmdTarget::OnUpdateCommandUI;
+};
+
+class TestApp : public CWinApp {
+public:
+    TestApp() : CWinApp("RoutingTest") {}
+    using CCmdTarget::OnCommand;
+    using CCmdTarget::OnUpdateCommandUI;
+};
+
+// The frame's part of the route, reduced to what it adds: after the view (and through it the
+// document), the frame's own handlers, then the application's.
+class RouteEnd : public CCmdTarget {
+public:
+    explicit RouteEnd(CView& view) : m_view(view) {}
+    BOOL OnCmdMsg(UINT nID, CCmdUI* pCmdUI) override {
+        return m_view.OnCmdMsg(nID, pCmdUI) || HandleOwnCommand(nID, pCmdUI) ||
+               (AfxGetApp() != nullptr && AfxGetApp()->OnCmdMsg(nID, pCmdUI));
+    }
+    BOOL HasCommandHandler(UINT nID) const override {
+        return m_view.HasCommandHandler(nID) || HasOwnCommandHandler(nID) ||
+               (AfxGetApp() != nullptr && AfxGetApp()->HasCommandHandler(nID));
+    }
+    using CCmdTarget::OnCommand;
+
+private:
+    CView& m_view;
+};
+
+struct Route {
+    TestApp app;
+    TestDocument document;
+    RecordingView view;
+    RouteEnd frame{view};
+    std::string handledBy;
+
+    Route() { view.Create(nullptr, &document); }
+
+    void Handle(const std::string& where) {
+        const auto record = [this, where] { handledBy += where; };
+        if (where == "view")
+            view.OnCommand(kCommand, record);
+        else if (where == "document")
+            document.OnCommand(kCommand, record);
+        else if (where == "frame")
+            frame.OnCommand(kCommand, record);
+        else if (where == "app")
+            app.OnCommand(kCommand, record);
+    }
+};
+
+// Which of the route's targets have a handler, and which one must run.
+struct RoutingCase {
+    std::vector<std::string> handlers;
+    std::string runs;
+};
+
+class CommandRouting : public ::testing::TestWithParam<RoutingCase> {};
+
+TEST_P(CommandRouting, FirstTargetOnTheRouteRunsTheCommand) {
+    Route route;
+    for (const std::string& where : GetParam().handlers)
+        route.Handle(where);
+    const BOOL handled = route.frame.OnCmdMsg(kCommand, nullptr);
+    EXPECT_EQ(route.handledBy, GetParam().runs);
+    EXPECT_EQ(handled != FALSE, !GetParam().runs.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(ViewDocumentFrameApp, CommandRouting,
+                         ::testing::Values(RoutingCase{{"view", "document", "frame", "app"}, "view"},
+                                           RoutingCase{{"document", "frame", "app"}, "document"},
+                                           RoutingCase{{"frame", "app"}, "frame"},
+                                           RoutingCase{{"app"}, "app"}, RoutingCase{{}, ""}));
+
+TEST(CommandRouting, ViewWithoutDocumentStillRoutesItsOwnCommands) {
+    RecordingView view;
+    bool ran = false;
+    view.OnCommand(kCommand, [&] { ran = true; });
+    EXPECT_TRUE(view.OnCmdMsg(kCommand, nullptr));
+    EXPECT_TRUE(ran);
+    EXPECT_FALSE(view.OnCmdMsg(kCommand + 1, nullptr));
+}
+
+TEST(CommandRouting, HandlerSeesWhichCommandItIsRunning) {
+    RecordingView view;
+    std::vector<UINT> seen;
+    for (UINT id : {kCommand, kCommand + 1})
+        view.OnCommand(id, [&] { seen.push_back(AfxGetCurrentCommand()); });
+    view.OnCmdMsg(kCommand + 1, nullptr);
+    view.OnCmdMsg(kCommand, nullptr);
+    EXPECT_EQ(seen, (std::vector<UINT>{kCommand + 1, kCommand}));
+    EXPECT_EQ(AfxGetCurrentCommand(), 0u);
+}
+
+// How a command's menu item ends up: what the route offers, and the state it gets.
+struct StateCase {
+    const char* name;
+    bool commandHandler;
+    int updateHandler; // 0 none, 1 enables, 2 disables, 3 only checks
+    bool enabled;
+    int check;
+};
+
+class CommandState : public ::testing::TestWithParam<StateCase> {};
+
+TEST_P(CommandState, UpdateHandlerDecidesElseCommandHandlerEnables) {
+    const StateCase& c = GetParam();
+    Route route;
+    if (c.commandHandler)
+        route.document.OnCommand(kCommand, [] {});
+    if (c.updateHandler != 0) {
+        route.view.OnUpdateCommandUI(kCommand, [&c](CCmdUI* pCmdUI) {
+            if (c.updateHandler == 1)
+                pCmdUI->Enable(TRUE);
+            else if (c.updateHandler == 2)
+                pCmdUI->Enable(FALSE);
+            else
+                pCmdUI->SetCheck(1);
+        });
+    }
+    CCmdUI state(kCommand);
+    UpdateCommandState(route.frame, state);
+    EXPECT_EQ(state.m_bEnabled, c.enabled);
+    EXPECT_EQ(state.m_nCheck, c.check);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CommandState,
+    ::testing::Values(StateCase{"NoHandlerDisables", false, 0, false, 0},
+                      StateCase{"CommandHandlerEnables", true, 0, true, 0},
+                      StateCase{"UpdateHandlerDisablesDespiteCommand", true, 2, false, 0},
+                      StateCase{"UpdateHandlerEnablesWithoutCommand", false, 1, true, 0},
+                      StateCase{"CheckOnlyLeavesEnablingToCommand", true, 3, true, 1},
+                      StateCase{"CheckOnlyWithoutCommandIsDisabled", false, 3, false, 1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace

@@ -1,0 +1,133 @@
+#include "framework/CFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <functional>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+struct FileFolder : ::testing::Test {
+    QTemporaryDir folder;
+
+    QString Write(const QString& name, const QByteArray& bytes) {
+        const QString path = folder.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+};
+
+// A path that cannot be opened, and what the user is told about it.
+struct OpenFailure {
+    const char* name;
+    std::function<QString(FileFolder&)> makePath;
+    FileErrorCause cause;
+    const char* messageEnd;
+};
+
+class RefusedOpen : public FileFolder, public ::testing::WithParamInterface<OpenFailure> {};
+
+TEST_P(RefusedOpen, RaisesFileExceptionNamingTheFile) {
+    const QString path = GetParam().makePath(*this);
+    try {
+        CFile file(path);
+        FAIL() << "opened " << path.toStdString();
+    } catch (const CFileException& error) {
+        EXPECT_EQ(error.cause(), GetParam().cause);
+        const QString message = error.GetErrorMessage();
+        EXPECT_TRUE(message.contains(path)) << message.toStdString();
+        EXPECT_TRUE(message.endsWith(QString::fromLatin1(GetParam().messageEnd))) << message.toStdString();
+    }
+}
+
+TEST_P(RefusedOpen, OpenReportsFalseAndFillsTheException) {
+    CFile file;
+    CFileException error;
+    EXPECT_FALSE(file.Open(GetParam().makePath(*this), CFile::modeRead, &error));
+    EXPECT_EQ(error.cause(), GetParam().cause);
+    EXPECT_TRUE(file.GetFilePath().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, RefusedOpen,
+    ::testing::Values(OpenFailure{"Missing", [](FileFolder& f) { return f.folder.filePath("absent.zq3"); },
+                                  FileErrorCause::NotFound, " was not found."},
+                      OpenFailure{"Folder", [](FileFolder& f) { return f.folder.path(); },
+                                  FileErrorCause::IsFolder, " is a folder, not a file."},
+                      OpenFailure{
+                          "UnderAFile",
+                          [](FileFolder& f) { return f.Write("plain", "x") + QStringLiteral("/inner.zq3"); },
+                          FileErrorCause::BadPath, " is invalid."},
+                      // Reading a pipe would wait for a writer that never comes.
+                      OpenFailure{"Pipe",
+                                  [](FileFolder& f) {
+                                      const QString path = f.folder.filePath("pipe.zq3");
+                                      ::mkfifo(QFile::encodeName(path).constData(), 0600);
+                                      return path;
+                                  },
+                                  FileErrorCause::AccessDenied, " was denied."}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(FileFolder, UnreadableFileIsRefused) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permissions do not bind the superuser";
+    const QString path = Write("locked.zq3", "@ZQN");
+    QFile::setPermissions(path, QFileDevice::WriteOwner);
+    try {
+        CFile file(path);
+        FAIL();
+    } catch (const CFileException& error) {
+        EXPECT_EQ(error.cause(), FileErrorCause::AccessDenied);
+    }
+}
+
+TEST_F(FileFolder, ReadsSeeksAndReportsSizeAndFullPath) {
+    Write("race.zq3", "0123456789");
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(folder.path());
+    CFile file(QStringLiteral("race.zq3"));
+    QDir::setCurrent(previous);
+    EXPECT_EQ(file.GetFilePath(), QFileInfo(folder.filePath("race.zq3")).canonicalFilePath());
+
+    char bytes[4] = {};
+    EXPECT_EQ(file.Read(bytes, 4), 4u);
+    EXPECT_EQ(std::string(bytes, 4), "0123");
+    EXPECT_EQ(file.Seek(3), 7u);
+    EXPECT_EQ(file.Seek(-2), 5u);
+    EXPECT_EQ(file.GetPosition(), 5u);
+    EXPECT_EQ(file.Read(bytes, 4), 4u);
+    EXPECT_EQ(std::string(bytes, 4), "5678");
+    EXPECT_EQ(file.Read(bytes, 4), 1u) << "only what is left";
+    std::uint64_t size = 0;
+    EXPECT_TRUE(file.GetStatus(size));
+    EXPECT_EQ(size, 10u);
+}
+
+TEST_F(FileFolder, FullPathHasNoDotSegments) {
+    Write("race.zq3", "x");
+    ASSERT_TRUE(QDir(folder.path()).mkdir("sub"));
+    CFile file(folder.path() + "/sub/../race.zq3");
+    EXPECT_EQ(file.GetFilePath(), folder.path() + "/race.zq3");
+}
+
+TEST_F(FileFolder, SeekBeforeTheStartRaisesFileException) {
+    CFile file(Write("race.zq3", "0123"));
+    EXPECT_THROW(file.Seek(-10), CFileException);
+}
+
+TEST_F(FileFolder, ClosedFileHasNoStatusAndRaisesOnRead) {
+    CFile file(Write("race.zq3", "0123"));
+    file.Close();
+    std::uint64_t size = 0;
+    EXPECT_FALSE(file.GetStatus(size));
+    char byte = 0;
+    EXPECT_THROW(file.Read(&byte, 1), CFileException);
+}
+
+} // namespace
