@@ -1,8 +1,167 @@
 #include "driverlist/DriverView.h"
 
-CDriverView::CDriverView(QWidget* parent) : CView(parent) {}
+#include "app/Resource.h"
+#include "data/CTarmioDoc.h"
+#include "framework/CFrameWnd.h"
+#include "framework/CMenu.h"
+#include "framework/CWinApp.h"
+#include "framework/SystemColours.h"
+#include "framework/VirtualKeys.h"
+
+namespace {
+
+struct DriverColumn {
+    const char* heading;
+    int width;
+};
+
+// Driver, race time, laps, fastest lap, car number; column i shows sub-item i.
+constexpr DriverColumn kDriverColumns[] = {
+    {"Driver", 125}, {"Time", 110}, {"Laps", 30}, {"Fastlap", 75}, {"ID", 40},
+};
+constexpr int kDriverColumnCount = static_cast<int>(std::size(kDriverColumns));
+constexpr int kMinNameColumnWidth = 100;
+
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr DWORD kDriverListStyle = WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDRAWFIXED;
+
+constexpr const char* kCutText = "Cut";
+constexpr const char* kToDefaultText = "Default Background";
+constexpr const char* kToBlackText = "Black Background";
+
+} // namespace
+
+CDriverView::CDriverView(QWidget* parent) : CView(parent) {
+    OnCommand(ID_EDIT_CUT, [this] { OnEditCut(); });
+    OnUpdateCommandUI(ID_EDIT_CUT, [this](CCmdUI* pCmdUI) { OnUpdateEditCut(pCmdUI); });
+    OnCommand(ID_VIEW_BLACKBACKGROUND, [this] { OnBlackBackground(); });
+}
 
 CDriverView::~CDriverView() = default;
 
+BOOL CDriverView::PreCreateWindow(CREATESTRUCT& cs) {
+    return CView::PreCreateWindow(cs);
+}
+
+int CDriverView::OnCreate() {
+    if (CView::OnCreate() == -1)
+        return -1;
+    if (!m_wndDriverList.Create(kDriverListStyle, CRect(0, 0, 0, 0), this, kDriverListId))
+        return -1;
+    // A flat list: no tree decorations, no grid, no images.
+    m_wndDriverList.m_bButtons = FALSE;
+    m_wndDriverList.m_bLines = FALSE;
+    m_wndDriverList.m_bVertGrid = FALSE;
+    m_wndDriverList.m_bHorzGrid = FALSE;
+    m_wndDriverList.m_bLinesAtRoot = FALSE;
+    m_wndDriverList.m_bImages = FALSE;
+    m_wndDriverList.m_crBackground = ListBackground();
+    m_wndDriverList.Init();
+    return 0;
+}
+
+// Every new document starts with the columns at their first widths.
+void CDriverView::OnInitialUpdate() {
+    m_wndDriverList.DeleteAllItems();
+    while (m_wndDriverList.DeleteColumn(0)) {
+    }
+    for (int column = 0; column < kDriverColumnCount; ++column) {
+        const BOOL active = column == 0 ? TRUE : FALSE;
+        m_wndDriverList.InsertColumn(column, kDriverColumns[column].heading, 0, kColumnBackControl, active,
+                                     LVCFMT_LEFT, kDriverColumns[column].width, column);
+    }
+    CView::OnInitialUpdate();
+}
+
+void CDriverView::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) {
+    CView::OnActivateView(bActivate, pActivateView, pDeactiveView);
+    if (bActivate)
+        m_wndDriverList.SetFocus();
+}
+
+void CDriverView::OnUpdate(CView*, LPARAM, void*) {
+    FillDriverList();
+    ResizeColumns();
+}
+
 // The list paints itself.
 void CDriverView::OnDraw(CDC*) {}
+
+void CDriverView::OnSize(UINT nType, int cx, int cy) {
+    CView::OnSize(nType, cx, cy);
+    ResizeColumns();
+}
+
+// The name column takes what the other four leave, less a scroll bar whether one shows or not.
+void CDriverView::ResizeColumns() {
+    CRect client;
+    GetClientRect(&client);
+    m_wndDriverList.MoveWindow(client, TRUE);
+    int width = client.Width() - GetSystemMetrics(SM_CXVSCROLL);
+    for (int column = 1; column < kDriverColumnCount; ++column)
+        width -= m_wndDriverList.GetColumnWidth(column);
+    m_wndDriverList.SetColumnWidth(0, std::max(width, kMinNameColumnWidth));
+}
+
+RaceData* CDriverView::GetRaceData() const {
+    const auto* document = dynamic_cast<const CTarmioDoc*>(GetDocument());
+    return document != nullptr ? document->GetRaceData() : nullptr;
+}
+
+COLORREF CDriverView::ListBackground() const {
+    return m_bBlackBackground ? kBlack : kDefaultColour;
+}
+
+LRESULT CDriverView::OnListNotify(UINT idCtrl, NMHDR* pNMHDR) {
+    if (idCtrl != kDriverListId || pNMHDR == nullptr)
+        return 0;
+    if (pNMHDR->code == LVN_KEYDOWN)
+        OnListKeyDown(*reinterpret_cast<const NMLVKEYDOWN*>(pNMHDR));
+    else if (pNMHDR->code == LVN_COLUMNCLICK)
+        OnListColumnClick(*reinterpret_cast<const NMLISTVIEW*>(pNMHDR));
+    return 0;
+}
+
+LRESULT CDriverView::OnListCtrlMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_LISTCTRL_CONTEXTMENU)
+        return OnListContextMenu(wParam, lParam);
+    // Everything else goes on to the list's own handling.
+    return 0;
+}
+
+void CDriverView::OnListKeyDown(const NMLVKEYDOWN& keyDown) {
+    if (keyDown.wVKey == VK_DELETE && GetKeyState(VK_CONTROL) >= 0)
+        DeleteSelectedDrivers();
+}
+
+void CDriverView::OnEditCut() {
+    DeleteSelectedDrivers();
+}
+
+void CDriverView::OnUpdateEditCut(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(m_wndDriverList.GetNextItem(-1, LVNI_SELECTED) != -1 ? TRUE : FALSE);
+}
+
+void CDriverView::OnBlackBackground() {
+    m_bBlackBackground = !m_bBlackBackground;
+    m_wndDriverList.m_crBackground = ListBackground();
+    Invalidate(TRUE);
+    m_wndDriverList.Invalidate(TRUE);
+}
+
+// The point comes packed as two unsigned 16-bit halves; the menu shows with or without a row.
+LRESULT CDriverView::OnListContextMenu(WPARAM wParam, LPARAM) {
+    const int x = LOWORD(wParam);
+    const int y = HIWORD(wParam);
+    CMenu menu;
+    if (!menu.CreatePopupMenu())
+        return 0;
+    menu.AppendMenu(MF_STRING, ID_EDIT_CUT, kCutText);
+    menu.AppendMenu(MF_SEPARATOR);
+    // The third item names what choosing it will do.
+    menu.AppendMenu(MF_STRING, ID_VIEW_BLACKBACKGROUND, m_bBlackBackground ? kToDefaultText : kToBlackText);
+    QWidget* owner = AfxGetMainWnd();
+    menu.TrackPopupMenu(TPM_RIGHTBUTTON, x, y, owner != nullptr ? owner : this);
+    menu.DestroyMenu();
+    return 0;
+}

@@ -1,13 +1,50 @@
 #pragma once
 
 #include "framework/CView.h"
+#include "listctrl/TreeListCtrl.h"
 
-// The left pane: one row per driver of the race, in the order of the race's driver array.
-class CDriverView : public CView {
+class RaceData;
+
+// The left pane: one row per driver of the race, in the order of the race's driver array. A click
+// on a heading sorts the race, Delete and Cut take the selected drivers out of it.
+class CDriverView : public CView, public CListNotifyTarget, public CListCtrlMessageTarget {
     Q_OBJECT
 public:
+    static constexpr UINT kDriverListId = 1;
+
     explicit CDriverView(QWidget* parent = nullptr);
     ~CDriverView() override;
 
+    void OnInitialUpdate() override;
+    void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override;
+    void OnUpdate(CView* pSender, LPARAM lHint, void* pHint) override;
     void OnDraw(CDC* pDC) override;
+
+    LRESULT OnListNotify(UINT idCtrl, NMHDR* pNMHDR) override;
+    LRESULT OnListCtrlMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    CTreeListCtrl& GetDriverList() { return m_wndDriverList; }
+    BOOL IsBlackBackground() const { return m_bBlackBackground; }
+
+protected:
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    int OnCreate() override;
+    void OnSize(UINT nType, int cx, int cy) override;
+
+    void OnListKeyDown(const NMLVKEYDOWN& keyDown);
+    void OnListColumnClick(const NMLISTVIEW& columnClick);
+    void OnEditCut();
+    void OnUpdateEditCut(CCmdUI* pCmdUI);
+    void OnBlackBackground();
+    LRESULT OnListContextMenu(WPARAM wParam, LPARAM lParam);
+
+private:
+    RaceData* GetRaceData() const;
+    COLORREF ListBackground() const;
+    void FillDriverList();
+    void ResizeColumns();
+    void DeleteSelectedDrivers();
+
+    CTreeListCtrl m_wndDriverList;
+    BOOL m_bBlackBackground = TRUE;
 };

@@ -1,0 +1,87 @@
+// The rows of the driver list and what the list does to the race: refilling, sorting by a column
+// and removing the selected drivers.
+
+#include "data/DriverTexts.h"
+#include "data/RaceData.h"
+#include "driverlist/DriverView.h"
+#include "framework/CDocument.h"
+#include "framework/CFrameWnd.h"
+#include "framework/CWinApp.h"
+#include "framework/CommandIds.h"
+
+namespace {
+
+enum DriverColumnIndex { kColumnName = 0, kColumnTime, kColumnLaps, kColumnFastestLap, kColumnId };
+
+// The sort key of a clicked column, -1 for a column that does not sort.
+int SortKeyOfColumn(int column) {
+    switch (column) {
+    case kColumnName:
+        return kSortByName;
+    case kColumnTime:
+        return kSortByRaceOrder;
+    case kColumnFastestLap:
+        return kSortByFastestLap;
+    default:
+        return -1;
+    }
+}
+
+} // namespace
+
+// Every row is new afterwards, so the selection is gone.
+void CDriverView::FillDriverList() {
+    RaceData* race = GetRaceData();
+    if (race == nullptr)
+        return;
+    m_wndDriverList.DeleteAllItems();
+    const int driverCount = race->drivers->GetCount();
+    m_wndDriverList.SetItemCount(driverCount);
+    SetRedraw(FALSE);
+    for (int index = 0; index < driverCount; ++index) {
+        DriverRecord* driver = race->drivers->GetAt(index);
+        const DriverTexts texts = MakeDriverTexts(*driver);
+        m_wndDriverList.InsertItem(index, 0, texts.name, 0, FALSE, FALSE, FALSE, FALSE, driver->colour);
+        m_wndDriverList.CListCtrl::SetItemText(index, kColumnTime, texts.raceTime);
+        m_wndDriverList.CListCtrl::SetItemText(index, kColumnLaps, texts.laps);
+        m_wndDriverList.CListCtrl::SetItemText(index, kColumnFastestLap, texts.fastestLap);
+        m_wndDriverList.CListCtrl::SetItemText(index, kColumnId, texts.id);
+    }
+    SetRedraw(TRUE);
+    InvalidateRect(nullptr, TRUE);
+}
+
+// The race's order changes, but the graph is not told: it draws in array order on its next paint.
+void CDriverView::OnListColumnClick(const NMLISTVIEW& columnClick) {
+    RaceData* race = GetRaceData();
+    if (race == nullptr)
+        return;
+    const int key = SortKeyOfColumn(columnClick.iSubItem);
+    if (key == -1)
+        return;
+    race->Sort(key);
+    FillDriverList();
+}
+
+// Searching from the top each time keeps rows and drivers index-aligned while several go.
+void CDriverView::DeleteSelectedDrivers() {
+    RaceData* race = GetRaceData();
+    if (race == nullptr || m_wndDriverList.GetSelectedCount() == 0)
+        return;
+    SetRedraw(FALSE);
+    for (int row = m_wndDriverList.GetNextItem(-1, LVNI_SELECTED); row != -1;
+         row = m_wndDriverList.GetNextItem(-1, LVNI_SELECTED)) {
+        race->RemoveDriver(row);
+        m_wndDriverList.DeleteItem(row);
+    }
+    SetRedraw(TRUE);
+    if (race->drivers->GetCount() == 0) {
+        // An empty race is never left behind: New replaces it the usual way.
+        if (CFrameWnd* mainWindow = AfxGetMainWnd())
+            mainWindow->PostCommand(ID_FILE_NEW);
+        return;
+    }
+    InvalidateRect(nullptr, TRUE);
+    if (CDocument* document = GetDocument())
+        document->UpdateAllViews(this, 0, nullptr);
+}
