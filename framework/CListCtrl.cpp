@@ -680,9 +680,11 @@ void CListCtrl::Default() {
         return;
     switch (event->type()) {
     case QEvent::MouseButtonPress:
+        m_bPressSwallowed = false;
         QTreeView::mousePressEvent(static_cast<QMouseEvent*>(event));
         break;
     case QEvent::MouseButtonDblClick:
+        m_bPressSwallowed = false;
         QTreeView::mouseDoubleClickEvent(static_cast<QMouseEvent*>(event));
         break;
     case QEvent::ContextMenu:
@@ -748,6 +750,12 @@ private:
 } // namespace
 
 void CListCtrl::mousePressEvent(QMouseEvent* event) {
+    // The tree view hands a double-click on to its press handling; the double-click's own
+    // handler has run by then.
+    if (event->type() != QEvent::MouseButtonPress) {
+        QTreeView::mousePressEvent(event);
+        return;
+    }
     const CurrentEvent current(m_pCurrentEvent, event);
     const QPoint position = event->position().toPoint();
     const CPoint point(position.x(), position.y());
