@@ -97,17 +97,6 @@ TEST_F(Document, DialogStartsOnAllLogFilesThenOnTheLastConfirmedFilter) {
     EXPECT_EQ(document.GetFilterIndex(), 1);
 }
 
-TEST_F(Document, DialogOffersTheFourFileTypes) {
-    CancelAdd();
-    ASSERT_EQ(prompter.fileOpenRequests.size(), 1u);
-    const auto entries = ParseFileFilter(prompter.fileOpenRequests[0].filter);
-    ASSERT_EQ(entries.size(), 4u);
-    EXPECT_EQ(entries[0].patterns, QStringList{"*.zq?"});
-    EXPECT_EQ(entries[2].caption, "All Log Files");
-    EXPECT_EQ(entries[2].patterns, (QStringList{"*.zq?", "*.qr?", "*.ra?", "*.ch?"}));
-    EXPECT_EQ(entries[3].patterns, QStringList{"*.*"});
-}
-
 TEST_F(Document, CancelledAddShowsTheTrackOrNothingAndUpdatesNoView) {
     document.SetTitle("Untitled");
     CancelAdd();

@@ -86,15 +86,6 @@ INSTANTIATE_TEST_SUITE_P(ViewDocumentFrameApp, CommandRouting,
                                            RoutingCase{{"frame", "app"}, "frame"},
                                            RoutingCase{{"app"}, "app"}, RoutingCase{{}, ""}));
 
-TEST(CommandRouting, ViewWithoutDocumentStillRoutesItsOwnCommands) {
-    RecordingView view;
-    bool ran = false;
-    view.OnCommand(kCommand, [&] { ran = true; });
-    EXPECT_TRUE(view.OnCmdMsg(kCommand, nullptr));
-    EXPECT_TRUE(ran);
-    EXPECT_FALSE(view.OnCmdMsg(kCommand + 1, nullptr));
-}
-
 TEST(CommandRouting, HandlerSeesWhichCommandItIsRunning) {
     RecordingView view;
     std::vector<UINT> seen;

@@ -51,14 +51,4 @@ TEST(DocumentViews, ViewDestroyedByAnEarlierViewsUpdateIsSkipped) {
     EXPECT_EQ(third.updates.size(), 1u);
 }
 
-TEST(DocumentViews, DestroyedDocumentLeavesItsViewsWithoutOne) {
-    RecordingView view;
-    {
-        CDocument document;
-        view.Create(nullptr, &document);
-        EXPECT_EQ(view.GetDocument(), &document);
-    }
-    EXPECT_EQ(view.GetDocument(), nullptr);
-}
-
 } // namespace

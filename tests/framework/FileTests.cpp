@@ -46,14 +46,6 @@ TEST_P(RefusedOpen, RaisesFileExceptionNamingTheFile) {
     }
 }
 
-TEST_P(RefusedOpen, OpenReportsFalseAndFillsTheException) {
-    CFile file;
-    CFileException error;
-    EXPECT_FALSE(file.Open(GetParam().makePath(*this), CFile::modeRead, &error));
-    EXPECT_EQ(error.cause(), GetParam().cause);
-    EXPECT_TRUE(file.GetFilePath().isEmpty());
-}
-
 INSTANTIATE_TEST_SUITE_P(
     Paths, RefusedOpen,
     ::testing::Values(OpenFailure{"Missing", [](FileFolder& f) { return f.folder.filePath("absent.zq3"); },
@@ -116,13 +108,9 @@ TEST_F(FileFolder, FullPathHasNoDotSegments) {
     EXPECT_EQ(file.GetFilePath(), folder.path() + "/race.zq3");
 }
 
-TEST_F(FileFolder, SeekBeforeTheStartRaisesFileException) {
+TEST_F(FileFolder, SeekBeforeTheStartAndReadingAfterCloseRaiseFileException) {
     CFile file(Write("race.zq3", "0123"));
     EXPECT_THROW(file.Seek(-10), CFileException);
-}
-
-TEST_F(FileFolder, ClosedFileHasNoStatusAndRaisesOnRead) {
-    CFile file(Write("race.zq3", "0123"));
     file.Close();
     std::uint64_t size = 0;
     EXPECT_FALSE(file.GetStatus(size));
