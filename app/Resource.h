@@ -17,3 +17,13 @@ constexpr UINT ID_VIEW_MIRRORED = 32791;
 constexpr int kOptionFlickerFree = 1;
 constexpr int kOptionAutoZoom = 2;
 constexpr int kDefaultOptions = kOptionFlickerFree | kOptionAutoZoom;
+
+// Resources shared by the main frame: menu, accelerators, toolbar, icon and document string.
+constexpr UINT IDR_MAINFRAME = 128;
+constexpr UINT IDR_TARMIOTYPE = 129;
+
+// The About box and its controls.
+constexpr UINT IDD_ABOUTBOX = 100;
+constexpr int IDC_ABOUT_VERSION = 1000;
+constexpr int IDC_ABOUT_COPYRIGHT = 1001;
+constexpr int IDC_ABOUT_DESCRIPTION = 1002;

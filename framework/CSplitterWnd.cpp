@@ -44,7 +44,8 @@ BOOL CSplitterWnd::CreateView(int row, int col, CView* pView, CSize, CCreateCont
     for (int before = 0; before < col; ++before)
         index += m_panes[static_cast<size_t>(before)] != nullptr ? 1 : 0;
     insertWidget(index, pView);
-    pView->setMinimumWidth(1);
+    // The splitter's own minimum would stop the drag short of hiding the pane; ours decides.
+    pView->setMinimumWidth(0);
     m_panes[static_cast<size_t>(col)] = pView;
     // The last column takes what the frame gains; the others keep their widths.
     for (int c = 0; c < m_nCols; ++c) {

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "framework/CDialog.h"
+
+// Help, About: the product name and version and the legal line read from the program's version
+// resource, and a short description.
+class CAboutDlg : public CDialog {
+    Q_OBJECT
+public:
+    CAboutDlg();
+
+protected:
+    BOOL OnInitDialog() override;
+
+private:
+    void CreateControls();
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "framework/CFrameWnd.h"
+
+class CSplitterWnd;
+
+// The program's one window: menu, toolbar, status bar, and the driver list beside the lap graph.
+class CMainFrame : public CFrameWnd {
+    Q_OBJECT
+public:
+    CMainFrame();
+    ~CMainFrame() override;
+
+    CSplitterWnd* GetSplitter() const { return m_wndSplitter; }
+
+protected:
+    int OnCreate() override;
+    BOOL OnCreateClient(CCreateContext* pContext) override;
+    // Dropped files are added to the race, the way File Add adds them.
+    void OnDropFiles(const QStringList& paths) override;
+
+private:
+    CSplitterWnd* m_wndSplitter = nullptr;
+};

@@ -1,0 +1,70 @@
+#include "app/TarmioApp.h"
+
+#include "app/AboutDlg.h"
+#include "app/MainFrame.h"
+#include "app/Resources.h"
+#include "data/CTarmioDoc.h"
+#include "framework/CDocTemplate.h"
+#include "graph/TarmioView.h"
+
+namespace {
+const char* const kRegistryKey = "VAZ";
+const char* const kSettingsSection = "Settings";
+const char* const kOptionsEntry = "GeneralOpts";
+} // namespace
+
+CTarmioApp::CTarmioApp() : CWinApp("TarmioView") {
+    AfxSetStringTable(StringTable());
+    OnCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
+    OnCommand(ID_OPTIONS_FLICKERFREE, [this] { ToggleOption(kOptionFlickerFree); });
+    OnUpdateCommandUI(ID_OPTIONS_FLICKERFREE,
+                      [this](CCmdUI* pCmdUI) { pCmdUI->SetCheck((m_nOptions & kOptionFlickerFree) != 0); });
+    OnCommand(ID_OPTIONS_AUTOZOOM, [this] { ToggleOption(kOptionAutoZoom); });
+    OnUpdateCommandUI(ID_OPTIONS_AUTOZOOM,
+                      [this](CCmdUI* pCmdUI) { pCmdUI->SetCheck((m_nOptions & kOptionAutoZoom) != 0); });
+    OnCommand(ID_FILE_NEW, [this] { OnFileNew(); });
+    OnCommand(ID_FILE_OPEN, [this] { OnFileOpen(); });
+    OnCommand(ID_FILE_PRINT_SETUP, [this] { OnFilePrintSetup(); });
+}
+
+void CTarmioApp::ParseCommandLine(const QStringList& arguments) {
+    m_commandLineFiles.clear();
+    for (const QString& argument : arguments) {
+        // Switches are not files; paths start with '/' here, so only '-' marks a switch.
+        if (!argument.startsWith('-'))
+            m_commandLineFiles.append(argument);
+    }
+}
+
+BOOL CTarmioApp::InitInstance() {
+    SetRegistryKey(kRegistryKey);
+    m_nOptions = GetProfileInt(kSettingsSection, kOptionsEntry, m_nOptions);
+    AddDocTemplate(std::make_unique<CSingleDocTemplate>(
+        AfxLoadString(IDR_MAINFRAME), [] { return std::make_unique<CTarmioDoc>(); },
+        [] { return std::make_unique<CMainFrame>(); }, [] { return new CTarmioView; }));
+    if (!OpenDocumentFile(QString()))
+        return FALSE;
+    // Files named at start-up are added to the new race, as File Add adds them.
+    if (!m_commandLineFiles.isEmpty())
+        GetDocument()->AddFiles(m_commandLineFiles);
+    m_pMainWnd->DragAcceptFiles(TRUE);
+    return TRUE;
+}
+
+int CTarmioApp::ExitInstance() {
+    WriteProfileInt(kSettingsSection, kOptionsEntry, m_nOptions);
+    return CWinApp::ExitInstance();
+}
+
+CTarmioDoc* CTarmioApp::GetDocument() const {
+    return GetDocTemplate() != nullptr ? static_cast<CTarmioDoc*>(GetDocTemplate()->GetDocument()) : nullptr;
+}
+
+void CTarmioApp::ToggleOption(int bit) {
+    m_nOptions ^= bit;
+}
+
+void CTarmioApp::OnAppAbout() {
+    CAboutDlg aboutDlg;
+    aboutDlg.DoModal();
+}

@@ -1,0 +1,283 @@
+#include "AppShellFixture.h"
+#include "data/CTarmioDoc.h"
+#include "driverlist/DriverView.h"
+#include "framework/CMenu.h"
+#include "framework/CSplitterWnd.h"
+#include "graph/TarmioView.h"
+
+#include <QAction>
+#include <QDropEvent>
+#include <QEventLoop>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QSplitterHandle>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+
+namespace {
+bool IsInside(const QWidget* widget, const QWidget* container) {
+    return widget != nullptr && (widget == container || container->isAncestorOf(widget));
+}
+} // namespace
+
+TEST_F(AppShell, CaptionShowsUntitledThenTheTrack) {
+    Start();
+    EXPECT_EQ(Frame().windowTitle(), "Untitled - TarmioView");
+    Document().AddFiles({WriteRaceFile()});
+    EXPECT_EQ(Frame().windowTitle(), "Port Haddon - TarmioView");
+}
+
+TEST_F(AppShell, FileNamedOnTheCommandLineIsAddedToTheRace) {
+    Start({WriteRaceFile()});
+    EXPECT_EQ(Document().GetRaceData()->drivers->GetCount(), 3);
+    EXPECT_EQ(Frame().windowTitle(), "Port Haddon - TarmioView");
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(AppShell, RefusedCommandLineFileIsReportedAndTheProgramStillStarts) {
+    const QString missing = folder.filePath("missing.zq3");
+    Start({missing});
+    EXPECT_TRUE(Frame().isVisible());
+    EXPECT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(Document().GetRaceData()->drivers->GetCount(), 0);
+}
+
+TEST_F(AppShell, DroppedFilesAreAddedToTheRace) {
+    Start();
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(WriteRaceFile())});
+    const QPoint centre = Frame().rect().center();
+    QDragEnterEvent enter(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&Frame(), &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&Frame(), &drop);
+    EXPECT_EQ(DriverList().GetDriverList().GetItemCount(), 3);
+}
+
+TEST_F(AppShell, DriverListOpensAt360PixelsAndHidesWhenDraggedNarrow) {
+    Start();
+    EXPECT_EQ(DriverList().width(), 360);
+    EXPECT_EQ(Frame().GetActiveView(), &DriverList()) << "the first pane starts active";
+
+    QSplitterHandle* handle = Frame().GetSplitter()->handle(1);
+    const QPoint grip = handle->rect().center();
+    QTest::mousePress(handle, Qt::LeftButton, {}, grip);
+    QTest::mouseMove(handle, grip - QPoint(356, 0));
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, grip - QPoint(356, 0));
+    EXPECT_EQ(DriverList().width(), 0);
+    EXPECT_GT(Graph().width(), 360);
+}
+
+TEST_F(AppShell, F6AndShiftF6MoveTheFocusBetweenThePanes) {
+    Start();
+    ASSERT_TRUE(IsInside(QApplication::focusWidget(), &DriverList()));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+    EXPECT_TRUE(IsInside(QApplication::focusWidget(), &Graph()));
+    EXPECT_EQ(Frame().GetActiveView(), &Graph());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+    EXPECT_TRUE(IsInside(QApplication::focusWidget(), &DriverList()));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, Qt::ShiftModifier);
+    EXPECT_TRUE(IsInside(QApplication::focusWidget(), &Graph()));
+}
+
+TEST_F(AppShell, ClickingAPaneMakesItTheActiveView) {
+    Start();
+    QTest::mouseClick(&Graph(), Qt::LeftButton, {}, QPoint(50, 50));
+    EXPECT_EQ(Frame().GetActiveView(), &Graph());
+}
+
+TEST_F(AppShell, MenuBarHoldsTheCommandTable) {
+    Start();
+    const QStringList expected = {
+        "&File",
+        "&New\tCtrl+N",
+        "Add..\tCtrl+A",
+        "&Open...\tCtrl+O",
+        "&Save\tCtrl+S",
+        "Save &As...",
+        "-",
+        "&Print...\tCtrl+P",
+        "Print Pre&view",
+        "P&rint Setup...",
+        "-",
+        "Recent File",
+        "-",
+        "E&xit",
+        "&Edit",
+        "Cu&t\tCtrl+X",
+        "&View",
+        "&Toolbar",
+        "&Status Bar",
+        "&Options",
+        "Flicker-free drawing",
+        "Auto-zoom",
+        "&Help",
+        "&About Tarmio...",
+    };
+    QStringList shown;
+    for (QAction* popup : Frame().menuBar()->actions()) {
+        shown << popup->text();
+        for (QAction* item : popup->menu()->actions())
+            shown << (item->isSeparator() ? QString("-") : item->text());
+    }
+    EXPECT_EQ(shown, expected);
+}
+
+TEST_F(AppShell, AcceleratorTableMapsKeysToCommands) {
+    Start();
+    const std::pair<QKeySequence, UINT> expected[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_A), ID_FILE_ADD},
+        {QKeySequence(Qt::CTRL | Qt::Key_M), ID_VIEW_MIRRORED},
+        {QKeySequence(Qt::CTRL | Qt::Key_N), ID_FILE_NEW},
+        {QKeySequence(Qt::CTRL | Qt::Key_O), ID_FILE_OPEN},
+        {QKeySequence(Qt::CTRL | Qt::Key_P), ID_FILE_PRINT},
+        {QKeySequence(Qt::CTRL | Qt::Key_R), ID_VIEW_RELATIVE},
+        {QKeySequence(Qt::CTRL | Qt::Key_S), ID_FILE_SAVE},
+        {QKeySequence(Qt::KeypadModifier | Qt::Key_Plus), ID_VIEW_ZOOMIN_Y},
+        {QKeySequence(Qt::SHIFT | Qt::Key_Delete), ID_EDIT_CUT},
+        {QKeySequence(Qt::Key_F5), ID_VIEW_REFRESH},
+        {QKeySequence(Qt::Key_F6), ID_NEXT_PANE},
+        {QKeySequence(Qt::SHIFT | Qt::Key_F6), ID_PREV_PANE},
+        {QKeySequence(Qt::KeypadModifier | Qt::Key_Minus), ID_VIEW_ZOOMOUT_Y},
+        {QKeySequence(Qt::CTRL | Qt::Key_X), ID_EDIT_CUT},
+    };
+    const std::vector<QAction*>& accelerators = Frame().GetAcceleratorActions();
+    ASSERT_EQ(accelerators.size(), std::size(expected));
+    for (size_t i = 0; i < accelerators.size(); ++i) {
+        EXPECT_EQ(accelerators[i]->shortcut(), expected[i].first) << i;
+        EXPECT_EQ(accelerators[i]->property("tarmioCommand").toUInt(), expected[i].second) << i;
+    }
+}
+
+TEST_F(AppShell, KeypadPlusAndMinusZoomTheGraphButTheMainKeyboardDoesNot) {
+    Start({WriteRaceFile()});
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+    ASSERT_EQ(Frame().GetActiveView(), &Graph());
+    const int zoom = Graph().GetZoom();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Plus, Qt::KeypadModifier);
+    const int zoomedIn = Graph().GetZoom();
+    EXPECT_NE(zoomedIn, zoom);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Minus);
+    EXPECT_EQ(Graph().GetZoom(), zoomedIn);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Minus, Qt::KeypadModifier);
+    EXPECT_EQ(Graph().GetZoom(), zoom);
+}
+
+TEST_F(AppShell, ControlRAndControlMReachTheGraph) {
+    Start();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+    const BOOL relative = Graph().IsRelative();
+    const BOOL mirrored = Graph().IsMirrored();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_R, Qt::ControlModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_M, Qt::ControlModifier);
+    EXPECT_NE(Graph().IsRelative(), relative);
+    EXPECT_NE(Graph().IsMirrored(), mirrored);
+}
+
+TEST_F(AppShell, ToolBarButtonsCarryTheirImagesAndTooltips) {
+    Start();
+    QStringList tips;
+    for (QAction* action : Frame().GetToolBar()->actions()) {
+        if (action->isSeparator()) {
+            tips << "|";
+            continue;
+        }
+        tips << Frame().GetToolBar()->widgetForAction(action)->toolTip();
+        EXPECT_FALSE(action->icon().isNull());
+    }
+    EXPECT_EQ(tips,
+              QStringList({"New", "Open", "Save", "|", "Add", "|", "Cut", "|", "Zoom In Y", "Zoom Out Y"}));
+    EXPECT_EQ(Frame().GetToolBar()->iconSize(), QSize(16, 15));
+}
+
+TEST_F(AppShell, StatusBarShowsPromptsWhileHoveringAndReadyOtherwise) {
+    Start();
+    EXPECT_EQ(Frame().GetMessageText(), "Ready");
+    QWidget* add = Frame().GetToolBar()->widgetForAction(Action(ID_FILE_ADD));
+    QEvent enter(QEvent::Enter);
+    QCoreApplication::sendEvent(add, &enter);
+    EXPECT_EQ(Frame().GetMessageText(), "Add a race file");
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(add, &leave);
+    EXPECT_EQ(Frame().GetMessageText(), "Ready");
+
+    QMenu* fileMenu = Frame().menuBar()->actions().first()->menu();
+    fileMenu->popup(Frame().mapToGlobal(QPoint(10, 10)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(fileMenu));
+    fileMenu->setActiveAction(Action(ID_FILE_PRINT_SETUP));
+    EXPECT_EQ(Frame().GetMessageText(), "Change the printer and printing options");
+    fileMenu->hide();
+    EXPECT_EQ(Frame().GetMessageText(), "Ready");
+    EXPECT_NE(Frame().findChild<QLabel*>("CAP"), nullptr);
+    EXPECT_NE(Frame().findChild<QLabel*>("SCRL"), nullptr);
+}
+
+TEST_F(AppShell, OpeningAMenuBringsItsCheckMarksUpToDate) {
+    Start();
+    Frame().UpdateAllCommandUI();
+    app->m_nOptions = 0;
+    QMenu* optionsMenu = Frame().menuBar()->actions().at(3)->menu();
+    optionsMenu->popup(Frame().mapToGlobal(QPoint(10, 10)));
+    EXPECT_FALSE(Action(ID_OPTIONS_AUTOZOOM)->isChecked());
+    EXPECT_FALSE(Action(ID_OPTIONS_FLICKERFREE)->isChecked());
+    optionsMenu->hide();
+}
+
+TEST_F(AppShell, IdleTimeBringsButtonStatesUpToDate) {
+    Start();
+    Frame().SetActiveView(&DriverList());
+    Frame().UpdateAllCommandUI();
+    ASSERT_FALSE(Action(ID_VIEW_ZOOMIN_Y)->isEnabled());
+    Frame().SetActiveView(&Graph());
+    QEventLoop loop;
+    QTimer::singleShot(20, &loop, &QEventLoop::quit);
+    loop.exec();
+    EXPECT_TRUE(Action(ID_VIEW_ZOOMIN_Y)->isEnabled());
+}
+
+TEST_F(AppShell, PopupMenuShowsCommandStatesAndSendsTheChoiceAlongTheRoute) {
+    Start();
+    std::vector<CMenu::Item> seen;
+    UINT answer = ID_OPTIONS_AUTOZOOM;
+    CMenu::SetTrackHook([&](const CMenu& menu, CPoint) {
+        seen = menu.GetItems();
+        return answer;
+    });
+    CMenu menu;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    menu.AppendMenu(MF_STRING, ID_OPTIONS_AUTOZOOM, "Auto-zoom");
+    menu.AppendMenu(MF_SEPARATOR);
+    menu.AppendMenu(MF_STRING, ID_FILE_SAVE, "Save");
+    EXPECT_TRUE(menu.TrackPopupMenu(TPM_RIGHTBUTTON, -1, -1, &Frame()));
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0].flags & (MF_CHECKED | MF_GRAYED), MF_CHECKED);
+    EXPECT_EQ(seen[2].flags & MF_GRAYED, MF_GRAYED);
+    EXPECT_EQ(app->m_nOptions, 1) << "the chosen command reached the application";
+
+    answer = ID_FILE_SAVE;
+    EXPECT_TRUE(menu.TrackPopupMenu(TPM_RIGHTBUTTON, -1, -1, &Frame()));
+    EXPECT_EQ(app->m_nOptions, 1);
+}
+
+TEST_F(AppShell, PopupMenuShownForRealSendsTheItemChosenWithTheKeyboard) {
+    Start();
+    CMenu menu;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    menu.AppendMenu(MF_STRING, ID_FILE_SAVE, "Save");
+    menu.AppendMenu(MF_STRING, ID_OPTIONS_FLICKERFREE, "Flicker-free drawing");
+    QTimer::singleShot(0, [&] {
+        QWidget* popup = QApplication::activePopupWidget();
+        ASSERT_NE(popup, nullptr);
+        QTest::keyClick(popup, Qt::Key_Down);
+        QTest::keyClick(popup, Qt::Key_Return);
+    });
+    EXPECT_TRUE(menu.TrackPopupMenu(TPM_RIGHTBUTTON, 100, 100, &Frame()));
+    EXPECT_EQ(app->m_nOptions, 2) << "the greyed Save was skipped";
+    EXPECT_EQ(Frame().GetMessageText(), "Ready");
+}
