@@ -1,0 +1,353 @@
+#include "app/Resource.h"
+#include "data/CTarmioDoc.h"
+#include "driverlist/DriverView.h"
+#include "framework/CMenu.h"
+#include "framework/SystemColours.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QHeaderView>
+#include <QTest>
+#include <gmock/gmock.h>
+
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+
+namespace {
+
+// The second view of the document, as the graph is: counts updates and what it saw of the race.
+class CountingView : public CView {
+public:
+    void OnUpdate(CView*, LPARAM, void*) override {
+        ++updates;
+        const RaceData* race = static_cast<CTarmioDoc*>(GetDocument())->GetRaceData();
+        driversSeen = race != nullptr ? race->drivers->GetCount() : -1;
+    }
+    void OnDraw(CDC*) override {}
+    int updates = 0;
+    int driversSeen = -1;
+};
+
+struct Driver {
+    std::string name;
+    std::uint8_t car;
+    int laps;
+    std::uint32_t lapTime; // every lap the same
+    COLORREF colour;
+};
+
+const std::vector<Driver> kField = {
+    {"Berger", 0x02, 3, 91000, RGB(255, 64, 64)},
+    {"Alesi", 0x85, 4, 93000, RGB(64, 255, 64)},
+    {"Capelli", 0x45, 4, 90000, RGB(64, 64, 255)},
+    {"", 0x05, 2, 95000, RGB(255, 255, 0)},
+};
+
+class DriverViewHarness {
+public:
+    explicit DriverViewHarness(const std::vector<Driver>& field = kField, int width = 420) {
+        document.OnNewDocument();
+        window.resize(width + 200, 300);
+        view = new CDriverView;
+        view->Create(&window, &document);
+        view->setGeometry(0, 0, width, 300);
+        graph = new CountingView;
+        graph->Create(&window, &document);
+        for (const Driver& driver : field)
+            AddDriver(driver);
+        view->OnInitialUpdate();
+        graph->updates = 0;
+    }
+
+    void AddDriver(const Driver& driver) {
+        RaceData* race = document.GetRaceData();
+        auto record = std::make_unique<DriverRecord>(driver.car, driver.name, driver.colour);
+        std::uint32_t raceTime = 0;
+        for (int slot = 0; slot < driver.laps; ++slot) {
+            raceTime += driver.lapTime;
+            record->laps.SetAt(slot, std::make_unique<LapRecord>(LapRecord{0, raceTime, driver.lapTime, 0}));
+        }
+        race->drivers->Insert(std::move(record));
+        race->lapCount = std::max(race->lapCount, driver.laps);
+        race->UpdateLapStatistics();
+    }
+
+    CTreeListCtrl& List() { return view->GetDriverList(); }
+    RaceData& Race() { return *document.GetRaceData(); }
+
+    std::vector<std::string> RaceNames() {
+        std::vector<std::string> names;
+        for (int i = 0; i < Race().drivers->GetCount(); ++i)
+            names.push_back(Race().drivers->GetAt(i)->GetName());
+        return names;
+    }
+    std::vector<std::string> RowTexts(int column) {
+        std::vector<std::string> texts;
+        for (int row = 0; row < List().GetItemCount(); ++row)
+            texts.push_back(List().GetItemText(row, column));
+        return texts;
+    }
+
+    void ClickHeading(int column) {
+        QHeaderView* header = List().header();
+        const QPoint centre(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                            header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, centre);
+    }
+
+    void Show() {
+        window.show();
+        window.activateWindow();
+        QApplication::setActiveWindow(&window);
+        (void)QTest::qWaitForWindowActive(&window);
+        List().setFocus(Qt::OtherFocusReason);
+        QApplication::processEvents();
+    }
+
+    void SelectRows(const std::vector<int>& rows) {
+        for (int row : rows)
+            List().SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+    }
+
+    CTarmioDoc document;
+    QWidget window;
+    CDriverView* view = nullptr;
+    CountingView* graph = nullptr;
+};
+
+struct IdCase {
+    std::uint8_t car;
+    const char* text;
+};
+
+class DriverIdText : public ::testing::TestWithParam<IdCase> {};
+
+TEST_P(DriverIdText, ShowsTheMarkerAndCarNumber) {
+    DriverViewHarness harness({{"Driver", GetParam().car, 2, 90000, RGB(1, 2, 3)}});
+    EXPECT_EQ(harness.List().GetItemText(0, 4), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cars, DriverIdText,
+                         ::testing::Values(IdCase{0x85, "# 5"}, IdCase{0x45, "% 5"}, IdCase{0xC5, "% 5"},
+                                           IdCase{0x05, "  5"}));
+
+TEST(DriverList, FillsOneRowPerDriverInRaceOrder) {
+    DriverViewHarness harness;
+    EXPECT_THAT(harness.RowTexts(0), ElementsAre("Capelli", "Alesi", "Berger", "<no name>"));
+    EXPECT_THAT(harness.RowTexts(2), ElementsAre("3", "3", "2", "1"));
+    EXPECT_EQ(harness.List().GetItemText(0, 1), "0h06m00.000s");
+    EXPECT_EQ(harness.List().GetItemText(0, 3), "1:30.000");
+    const ITEMINFO* info = harness.List().GetItemInfo(0);
+    ASSERT_NE(info, nullptr);
+    EXPECT_EQ(info->crText, RGB(64, 64, 255));
+}
+
+TEST(DriverList, HasFiveColumnsWithOnlyTheFirstActive) {
+    DriverViewHarness harness;
+    const std::vector<std::pair<std::string, int>> expected = {
+        {"Time", 110}, {"Laps", 30}, {"Fastlap", 75}, {"ID", 40}};
+    ASSERT_EQ(harness.List().GetColumnCount(), 5);
+    for (int column = 1; column < 5; ++column) {
+        LVCOLUMN info;
+        info.mask = LVCF_TEXT | LVCF_WIDTH;
+        harness.List().GetColumn(column, &info);
+        EXPECT_EQ(std::make_pair(info.text, info.cx), expected[static_cast<std::size_t>(column - 1)]);
+        EXPECT_FALSE(harness.List().GetColumnInfo(column)->bActive);
+    }
+    EXPECT_TRUE(harness.List().GetColumnInfo(0)->bActive);
+}
+
+struct SortCase {
+    const char* name;
+    std::vector<int> clicks;
+    std::vector<std::string> order;
+};
+
+class HeadingClicks : public ::testing::TestWithParam<SortCase> {};
+
+TEST_P(HeadingClicks, SortTheRaceWithoutTellingTheGraph) {
+    DriverViewHarness harness;
+    for (int column : GetParam().clicks)
+        harness.ClickHeading(column);
+    EXPECT_EQ(harness.RaceNames(), GetParam().order);
+    std::vector<std::string> rows = harness.RowTexts(0);
+    std::replace(rows.begin(), rows.end(), std::string("<no name>"), std::string());
+    EXPECT_EQ(rows, GetParam().order);
+    EXPECT_EQ(harness.graph->updates, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, HeadingClicks,
+    ::testing::Values(SortCase{"FastlapAscending", {3}, {"Capelli", "Berger", "Alesi", ""}},
+                      SortCase{"FastlapTwiceDescending", {3, 3}, {"", "Alesi", "Berger", "Capelli"}},
+                      SortCase{"LapsDoesNothing", {2}, {"Capelli", "Alesi", "Berger", ""}},
+                      SortCase{"IdDoesNothing", {4}, {"Capelli", "Alesi", "Berger", ""}},
+                      SortCase{"TimeAgainReverses", {1}, {"", "Berger", "Alesi", "Capelli"}},
+                      SortCase{
+                          "DriverAfterDescendingTimeAscends", {1, 0}, {"", "Alesi", "Berger", "Capelli"}}),
+    [](const auto& info) { return info.param.name; });
+
+struct DeleteCase {
+    const char* name;
+    Qt::KeyboardModifiers modifiers;
+    bool deletes;
+};
+
+class DeleteKey : public ::testing::TestWithParam<DeleteCase> {};
+
+TEST_P(DeleteKey, RemovesTheSelectedDriversUnlessCtrlIsHeld) {
+    DriverViewHarness harness;
+    harness.Show();
+    harness.SelectRows({0, 2});
+    QTest::keyClick(&harness.List(), Qt::Key_Delete, GetParam().modifiers);
+    if (GetParam().deletes) {
+        EXPECT_THAT(harness.RaceNames(), ElementsAre("Alesi", ""));
+        EXPECT_THAT(harness.RowTexts(0), ElementsAre("Alesi", "<no name>"));
+        EXPECT_EQ(harness.graph->updates, 1);
+        EXPECT_EQ(harness.graph->driversSeen, 2);
+    } else {
+        EXPECT_EQ(harness.Race().drivers->GetCount(), 4);
+        EXPECT_EQ(harness.graph->updates, 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, DeleteKey,
+                         ::testing::Values(DeleteCase{"Plain", Qt::NoModifier, true},
+                                           DeleteCase{"WithCtrl", Qt::ControlModifier, false}),
+                         [](const auto& info) { return info.param.name; });
+
+TEST(DriverList, CutIsEnabledOnlyWithASelectionAndRemovesIt) {
+    DriverViewHarness harness;
+    CCmdUI idle(ID_EDIT_CUT);
+    UpdateCommandState(*harness.view, idle);
+    EXPECT_FALSE(idle.m_bEnabled);
+
+    harness.SelectRows({3});
+    CCmdUI selected(ID_EDIT_CUT);
+    UpdateCommandState(*harness.view, selected);
+    EXPECT_TRUE(selected.m_bEnabled);
+    harness.view->OnCmdMsg(ID_EDIT_CUT, nullptr);
+    EXPECT_THAT(harness.RaceNames(), ElementsAre("Capelli", "Alesi", "Berger"));
+    EXPECT_EQ(harness.graph->driversSeen, 3);
+}
+
+TEST(DriverList, DeletingEveryRowLeavesAnEmptyRaceAndSendsNoUpdate) {
+    DriverViewHarness harness;
+    harness.Show();
+    harness.SelectRows({0, 1, 2, 3});
+    QTest::keyClick(&harness.List(), Qt::Key_Delete);
+    EXPECT_EQ(harness.Race().drivers->GetCount(), 0);
+    EXPECT_EQ(harness.List().GetItemCount(), 0);
+    // Without a main window there is nobody to start the new race; nothing else happens.
+    EXPECT_EQ(harness.graph->updates, 0);
+}
+
+TEST(DriverList, WithoutARaceNothingIsFilledSortedOrDeleted) {
+    DriverViewHarness harness;
+    harness.SelectRows({0});
+    harness.document.DeleteContents();
+    harness.ClickHeading(0);
+    harness.view->OnCmdMsg(ID_EDIT_CUT, nullptr);
+    harness.view->OnUpdate(nullptr, 0, nullptr);
+    EXPECT_EQ(harness.List().GetItemCount(), 4);
+    EXPECT_EQ(harness.List().GetColumnCount(), 5);
+}
+
+struct WidthCase {
+    const char* name;
+    int viewWidth;
+};
+
+class NameColumnWidth : public ::testing::TestWithParam<WidthCase> {};
+
+TEST_P(NameColumnWidth, TakesWhatTheOthersLeaveButAtLeastOneHundred) {
+    DriverViewHarness harness(kField, GetParam().viewWidth);
+    const int rest = GetParam().viewWidth - GetSystemMetrics(SM_CXVSCROLL) - (110 + 30 + 75 + 40);
+    EXPECT_EQ(harness.List().GetColumnWidth(0), std::max(rest, 100));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, NameColumnWidth,
+                         ::testing::Values(WidthCase{"Wide", 600}, WidthCase{"Narrow", 200},
+                                           WidthCase{"JustWideEnough", 255 + 100 + 40}),
+                         [](const auto& info) { return info.param.name; });
+
+std::vector<std::string> MenuTexts(CDriverView& view) {
+    std::vector<std::string> texts;
+    CMenu::SetTrackHook([&texts](const CMenu& menu, CPoint) {
+        for (const CMenu::Item& item : menu.GetItems())
+            texts.push_back(item.flags & MF_SEPARATOR ? "-" : item.text.toStdString());
+        return 0u;
+    });
+    view.OnListCtrlMessage(WM_LISTCTRL_CONTEXTMENU, 0xFFFFFFFF, 0);
+    CMenu::SetTrackHook(nullptr);
+    return texts;
+}
+
+TEST(DriverList, ContextMenuNamesTheOtherBackground) {
+    DriverViewHarness harness;
+    EXPECT_THAT(MenuTexts(*harness.view), ElementsAre("Cut", "-", "Default Background"));
+    harness.view->OnCmdMsg(ID_VIEW_BLACKBACKGROUND, nullptr);
+    EXPECT_EQ(harness.List().m_crBackground, kDefaultColour);
+    EXPECT_THAT(MenuTexts(*harness.view), ElementsAre("Cut", "-", "Black Background"));
+    harness.view->OnCmdMsg(ID_VIEW_BLACKBACKGROUND, nullptr);
+    EXPECT_EQ(harness.List().m_crBackground, RGB(0, 0, 0));
+}
+
+int CountColour(const QImage& image, const QRect& rect, QColor colour, int tolerance) {
+    int count = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            if (std::abs(pixel.red() - colour.red()) <= tolerance &&
+                std::abs(pixel.green() - colour.green()) <= tolerance &&
+                std::abs(pixel.blue() - colour.blue()) <= tolerance)
+                ++count;
+        }
+    return count;
+}
+
+struct PaintCase {
+    const char* name;
+    bool black;
+};
+
+class DriverRowsPaint : public ::testing::TestWithParam<PaintCase> {};
+
+TEST_P(DriverRowsPaint, InTheDriversColours) {
+    DriverViewHarness harness;
+    if (!GetParam().black)
+        harness.view->OnCmdMsg(ID_VIEW_BLACKBACKGROUND, nullptr);
+    const QImage image = harness.List().viewport()->grab().toImage();
+    const COLORREF back = GetParam().black ? RGB(0, 0, 0) : GetSysColor(COLOR_WINDOW);
+    const QColor background(GetRValue(back), GetGValue(back), GetBValue(back));
+    for (int row = 0; row < 4; ++row) {
+        CRect bounds;
+        harness.List().GetItemRect(row, &bounds, LVIR_BOUNDS);
+        const QRect rect(bounds.left, bounds.top, bounds.Width(), bounds.Height());
+        const COLORREF colour = harness.List().GetItemInfo(row)->crText;
+        EXPECT_GT(
+            CountColour(image, rect, QColor(GetRValue(colour), GetGValue(colour), GetBValue(colour)), 50), 10)
+            << row;
+        EXPECT_GT(CountColour(image, rect, background, 0), rect.width() * rect.height() / 2) << row;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, DriverRowsPaint,
+                         ::testing::Values(PaintCase{"OnBlack", true}, PaintCase{"OnTheWindowColour", false}),
+                         [](const auto& info) { return info.param.name; });
+
+// Renders the sample race into the PNG named by TARMIO_DRIVERLIST_PNG, for looking at it.
+TEST(DriverListPicture, SampleRace) {
+    const QByteArray target = qgetenv("TARMIO_DRIVERLIST_PNG");
+    const QString sample = QStringLiteral(TARMIO_SAMPLES_DIR "/sample-race.ra3");
+    if (target.isEmpty() || !QFile::exists(sample))
+        GTEST_SKIP() << "set TARMIO_DRIVERLIST_PNG to write the picture";
+    DriverViewHarness harness({}, 420);
+    harness.document.AddFiles({sample});
+    harness.Show();
+    harness.SelectRows({2});
+    harness.List().SetItemState(2, LVIS_FOCUSED, LVIS_FOCUSED);
+    harness.view->grab().save(QString::fromLocal8Bit(target));
+}
+
+} // namespace
