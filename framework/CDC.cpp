@@ -40,6 +40,20 @@ template <typename Visit> void WalkLinePixels(QPoint from, QPoint to, Visit visi
                         from.y() + DivideRounded(static_cast<long long>(dy) * i, steps)));
 }
 
+// The average character width as the platform measures it for this face: lowercase letters and
+// the blank, weighted by how often they occur in text (per thousand).
+constexpr std::pair<char, int> kLetterWeights[] = {
+    {'a', 64}, {'b', 14}, {'c', 27}, {'d', 35}, {'e', 100}, {'f', 20}, {'g', 14}, {'h', 42}, {'i', 63},
+    {'j', 3},  {'k', 6},  {'l', 35}, {'m', 20}, {'n', 56},  {'o', 56}, {'p', 17}, {'q', 4},  {'r', 49},
+    {'s', 56}, {'t', 71}, {'u', 31}, {'v', 10}, {'w', 18},  {'x', 3},  {'y', 18}, {'z', 2},  {' ', 166}};
+
+double AverageCharWidth(const QFontMetricsF& metrics) {
+    double total = 0;
+    for (const auto& [letter, weight] : kLetterWeights)
+        total += weight * metrics.horizontalAdvance(QLatin1Char(letter));
+    return total / 1000;
+}
+
 QFont ApplicationFont() {
     return qGuiApp != nullptr ? QGuiApplication::font() : QFont();
 }
@@ -137,7 +151,7 @@ BOOL CFont::CreateFontIndirect(const LOGFONT* pLogFont) {
     font.setItalic(pLogFont->lfItalic != 0);
     if (pLogFont->lfWidth > 0) {
         // Widen or narrow the face until its average character is lfWidth wide.
-        const double naturalWidth = QFontMetricsF(font).averageCharWidth();
+        const double naturalWidth = AverageCharWidth(QFontMetricsF(font));
         if (naturalWidth > 0)
             font.setStretch(
                 std::clamp(static_cast<int>(100.0 * pLogFont->lfWidth / naturalWidth + 0.5), 1, 4000));
@@ -799,7 +813,8 @@ BOOL CDC::GetTextMetrics(TEXTMETRIC* metrics) const {
         m_state->font.pixelSize() > 0 ? m_state->font.pixelSize() : QFontInfo(m_state->font).pixelSize();
     metrics->tmInternalLeading = std::max(0, metrics->tmHeight - characterHeight);
     metrics->tmExternalLeading = std::max(0, fm.leading());
-    metrics->tmAveCharWidth = fm.averageCharWidth();
+    metrics->tmAveCharWidth =
+        static_cast<LONG>(AverageCharWidth(QFontMetricsF(m_state->font, m_pDevice)) + 0.5);
     metrics->tmMaxCharWidth = fm.maxWidth();
     return TRUE;
 }

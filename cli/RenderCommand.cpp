@@ -1,0 +1,173 @@
+// render: the lap chart of the loaded race as a PNG picture or a one-page PDF, drawn by the
+// viewer's own chart code, without a display.
+#include "Commands.h"
+#include "LoadFiles.h"
+#include "data/CTarmioDoc.h"
+#include "framework/CPrintInfo.h"
+#include "framework/PrintJob.h"
+#include "graph/TarmioView.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPrinter>
+#include <QScrollBar>
+#include <charconv>
+#include <cstdlib>
+
+namespace {
+
+constexpr const char* kCommand = "render";
+constexpr int kDefaultWidth = 1024;
+constexpr int kDefaultHeight = 640;
+constexpr int kLargestSide = 16384;
+constexpr int kExitFailed = 1;
+
+struct RenderArguments {
+    int width = kDefaultWidth;
+    int height = kDefaultHeight;
+    bool absolute = false;
+    bool originBottom = false;
+    int zoom = 0; // 0: the auto-zoom's choice
+    bool printed = false;
+    std::string output;
+    std::vector<std::string> loadArguments;
+};
+
+bool ParseNumber(const std::string& text, int low, int high, int& value) {
+    const char* end = text.data() + text.size();
+    const auto [rest, error] = std::from_chars(text.data(), end, value);
+    return error == std::errc() && rest == end && value >= low && value <= high;
+}
+
+std::optional<RenderArguments> ParseRenderArguments(const std::vector<std::string>& args,
+                                                    std::string& error) {
+    RenderArguments parsed;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (arg == "--absolute") {
+            parsed.absolute = true;
+        } else if (arg == "--origin-bottom") {
+            parsed.originBottom = true;
+        } else if (arg == "--print") {
+            parsed.printed = true;
+        } else if (arg == "--width" || arg == "--height") {
+            int& side = arg == "--width" ? parsed.width : parsed.height;
+            if (!hasValue || !ParseNumber(args[++i], 1, kLargestSide, side)) {
+                error = arg + " needs a number of pixels from 1 to " + std::to_string(kLargestSide);
+                return std::nullopt;
+            }
+        } else if (arg == "--zoom") {
+            if (!hasValue || !ParseNumber(args[++i], lapgraph::kMinZoom, lapgraph::kMaxZoom, parsed.zoom)) {
+                error = "--zoom needs a number from 1 to 262";
+                return std::nullopt;
+            }
+        } else if (arg == "-o") {
+            if (!hasValue) {
+                error = "-o needs a file name";
+                return std::nullopt;
+            }
+            parsed.output = args[++i];
+        } else {
+            parsed.loadArguments.push_back(arg);
+        }
+    }
+    if (parsed.output.empty()) {
+        error = "no output file (-o OUT.png or -o OUT.pdf)";
+        return std::nullopt;
+    }
+    return parsed;
+}
+
+bool EndsWith(const std::string& text, const std::string& suffix) {
+    if (text.size() < suffix.size())
+        return false;
+    return std::equal(suffix.rbegin(), suffix.rend(), text.rbegin(),
+                      [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+}
+
+// Qt needs a platform even to paint into images; without a display it paints off-screen.
+void ChooseHeadlessPlatform() {
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("DISPLAY") == nullptr &&
+        std::getenv("WAYLAND_DISPLAY") == nullptr)
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+}
+
+// The view as the viewer shows it after an Add: the chosen reference and orientation, zoomed.
+void PrepareView(CTarmioView& view, CTarmioDoc& document, const RenderArguments& args) {
+    view.Create(nullptr, &document);
+    const int scrollBarWidth =
+        view.GetVerticalScrollBar() != nullptr ? view.GetVerticalScrollBar()->sizeHint().width() : 0;
+    view.resize(args.width + scrollBarWidth, args.height);
+    view.OnInitialUpdate();
+    lapgraph::ViewState state = view.GetViewState();
+    state.relative = !args.absolute;
+    state.mirrored = !args.originBottom;
+    view.SetViewState(state);
+    view.OnUpdate(nullptr, 0, nullptr);
+    if (args.zoom != 0) {
+        state = view.GetViewState();
+        state.zoom = args.zoom;
+        view.SetViewState(state);
+    }
+}
+
+QImage RenderScreen(CTarmioView& view, const RenderArguments& args) {
+    return view.grab(QRect(0, 0, args.width, args.height)).toImage();
+}
+
+// The printed look on an image of the page's size: white, the printer font, the legend.
+QImage RenderPrintedImage(CTarmioView& view, const RenderArguments& args) {
+    QImage page(args.width, args.height, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    CDC dc(&page, true);
+    CPrintInfo info;
+    view.OnBeginPrinting(&dc, &info);
+    view.OnPrepareDC(&dc, &info);
+    view.OnPrint(&dc, &info);
+    view.OnEndPrinting(&dc, &info);
+    return page;
+}
+
+int WritePdf(CTarmioView& view, const std::string& path, std::ostream& err) {
+    if (!PrintViewToPdf(view, QString::fromStdString(path))) {
+        err << "tarmioview-cli render: cannot write " << path << '\n';
+        return kExitFailed;
+    }
+    return kExitDone;
+}
+
+} // namespace
+
+int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
+    std::string error;
+    const std::optional<RenderArguments> parsed = ParseRenderArguments(args, error);
+    if (!parsed)
+        return BadUsage(err, kCommand, error);
+    const std::optional<LoadArguments> load = ParseLoadArguments(parsed->loadArguments, error);
+    if (!load)
+        return BadUsage(err, kCommand, error);
+
+    ChooseHeadlessPlatform();
+    static int argc = 1;
+    static char name[] = "tarmioview-cli";
+    static char* argv[] = {name, nullptr};
+    QApplication application(argc, argv);
+
+    CTarmioDoc document;
+    document.OnNewDocument();
+    if (!LoadFiles(*document.GetRaceData(), *load, err)) {
+        err << "tarmioview-cli render: nothing was loaded\n";
+        return kExitFailed;
+    }
+    CTarmioView view;
+    PrepareView(view, document, *parsed);
+    if (EndsWith(parsed->output, ".pdf"))
+        return WritePdf(view, parsed->output, err);
+    const QImage picture = parsed->printed ? RenderPrintedImage(view, *parsed) : RenderScreen(view, *parsed);
+    if (!picture.save(QString::fromStdString(parsed->output), "PNG")) {
+        err << "tarmioview-cli render: cannot write " << parsed->output << '\n';
+        return kExitFailed;
+    }
+    return kExitDone;
+}
