@@ -31,6 +31,20 @@ const char* const kFallbackIdleMessage = "Ready";
 const char* const kCommandProperty = "tarmioCommand";
 constexpr QSize kToolBarImageSize(16, 15);
 
+// The keys an accelerator table may name besides letters, digits and function keys.
+const std::pair<UINT, QKeyCombination> kNamedKeys[] = {
+    {VK_ADD, QKeyCombination(Qt::KeypadModifier, Qt::Key_Plus)},
+    {VK_SUBTRACT, QKeyCombination(Qt::KeypadModifier, Qt::Key_Minus)},
+    {VK_MULTIPLY, QKeyCombination(Qt::KeypadModifier, Qt::Key_Asterisk)},
+    {VK_DELETE, QKeyCombination(Qt::Key_Delete)},
+    {VK_INSERT, QKeyCombination(Qt::Key_Insert)},
+    {VK_RETURN, QKeyCombination(Qt::Key_Return)},
+    {VK_ESCAPE, QKeyCombination(Qt::Key_Escape)},
+    {VK_BACK, QKeyCombination(Qt::Key_Backspace)},
+    {VK_TAB, QKeyCombination(Qt::Key_Tab)},
+    {VK_SPACE, QKeyCombination(Qt::Key_Space)},
+};
+
 // The Qt key of a virtual key of an accelerator table; the keypad keys carry the keypad modifier
 // so that they stay apart from the main keyboard's + and -.
 QKeyCombination QtKeyFromVirtualKey(UINT vk) {
@@ -40,30 +54,11 @@ QKeyCombination QtKeyFromVirtualKey(UINT vk) {
         return QKeyCombination(static_cast<Qt::Key>(Qt::Key_0 + (vk - '0')));
     if (vk >= VK_F1 && vk < VK_F1 + 24)
         return QKeyCombination(static_cast<Qt::Key>(Qt::Key_F1 + (vk - VK_F1)));
-    switch (vk) {
-    case VK_ADD:
-        return QKeyCombination(Qt::KeypadModifier, Qt::Key_Plus);
-    case VK_SUBTRACT:
-        return QKeyCombination(Qt::KeypadModifier, Qt::Key_Minus);
-    case VK_MULTIPLY:
-        return QKeyCombination(Qt::KeypadModifier, Qt::Key_Asterisk);
-    case VK_DELETE:
-        return QKeyCombination(Qt::Key_Delete);
-    case VK_INSERT:
-        return QKeyCombination(Qt::Key_Insert);
-    case VK_RETURN:
-        return QKeyCombination(Qt::Key_Return);
-    case VK_ESCAPE:
-        return QKeyCombination(Qt::Key_Escape);
-    case VK_BACK:
-        return QKeyCombination(Qt::Key_Backspace);
-    case VK_TAB:
-        return QKeyCombination(Qt::Key_Tab);
-    case VK_SPACE:
-        return QKeyCombination(Qt::Key_Space);
-    default:
-        return QKeyCombination(Qt::Key_unknown);
+    for (const auto& [virtualKey, qtKey] : kNamedKeys) {
+        if (virtualKey == vk)
+            return qtKey;
     }
+    return QKeyCombination(Qt::Key_unknown);
 }
 
 QKeySequence ShortcutOf(const AcceleratorResource& entry) {
@@ -78,9 +73,6 @@ QKeySequence ShortcutOf(const AcceleratorResource& entry) {
     return QKeySequence(QKeyCombination(modifiers, key.key()));
 }
 
-UINT CommandOf(const QAction* action) {
-    return action->property(kCommandProperty).toUInt();
-}
 } // namespace
 
 CFrameWnd::CFrameWnd(QWidget* parent) : QMainWindow(parent) {
@@ -285,6 +277,10 @@ void CFrameWnd::UpdateAllCommandUI() {
     m_bUpdatingCommandUI = false;
 }
 
+UINT CFrameWnd::GetActionCommand(const QAction* action) {
+    return action->property(kCommandProperty).toUInt();
+}
+
 QAction* CFrameWnd::GetCommandAction(UINT nID) {
     const auto found = m_commandActions.find(nID);
     if (found != m_commandActions.end())
@@ -305,7 +301,7 @@ QAction* CFrameWnd::GetCommandAction(UINT nID) {
 void CFrameWnd::ConnectMenuPrompts(QMenu* menu) {
     connect(menu, &QMenu::aboutToShow, this, &CFrameWnd::UpdateAllCommandUI);
     connect(menu, &QMenu::hovered, this,
-            [this](QAction* action) { SetMessageText(GetMessageString(CommandOf(action))); });
+            [this](QAction* action) { SetMessageText(GetMessageString(GetActionCommand(action))); });
     connect(menu, &QMenu::aboutToHide, this, &CFrameWnd::ShowIdleMessage);
 }
 

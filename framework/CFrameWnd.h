@@ -99,6 +99,8 @@ public:
     // and the accelerator actions of the table.
     QAction* GetCommandAction(UINT nID);
     const std::vector<QAction*>& GetAcceleratorActions() const { return m_accelerators; }
+    // The command a menu, toolbar or accelerator action of the frame sends.
+    static UINT GetActionCommand(const QAction* action);
     QToolBar* GetToolBar() const { return m_pToolBar; }
     QLabel* GetMessagePane() const { return m_pMessagePane; }
 

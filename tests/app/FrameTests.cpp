@@ -151,7 +151,7 @@ TEST_F(AppShell, AcceleratorTableMapsKeysToCommands) {
     ASSERT_EQ(accelerators.size(), std::size(expected));
     for (size_t i = 0; i < accelerators.size(); ++i) {
         EXPECT_EQ(accelerators[i]->shortcut(), expected[i].first) << i;
-        EXPECT_EQ(accelerators[i]->property("tarmioCommand").toUInt(), expected[i].second) << i;
+        EXPECT_EQ(CFrameWnd::GetActionCommand(accelerators[i]), expected[i].second) << i;
     }
 }
 
