@@ -7,15 +7,25 @@
 #include <unistd.h>
 
 DiskFile::DiskFile(std::string path) : m_path(std::move(path)) {
+    // Without O_NONBLOCK, opening a pipe would wait for a writer forever.
     do
-        m_descriptor = ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC);
+        m_descriptor = ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     while (m_descriptor < 0 && errno == EINTR);
     if (m_descriptor < 0)
         Fail(errno);
     struct stat status {};
-    if (::fstat(m_descriptor, &status) != 0 || S_ISDIR(status.st_mode)) {
-        const int error = S_ISDIR(status.st_mode) ? EISDIR : errno;
+    int error = 0;
+    if (::fstat(m_descriptor, &status) != 0)
+        error = errno;
+    else if (S_ISDIR(status.st_mode))
+        error = EISDIR;
+    else if (!S_ISREG(status.st_mode))
+        error = EACCES; // pipes and devices may never end; only plain files are race files
+    else if (::fcntl(m_descriptor, F_SETFL, ::fcntl(m_descriptor, F_GETFL) & ~O_NONBLOCK) != 0)
+        error = errno;
+    if (error != 0) {
         ::close(m_descriptor);
+        m_descriptor = -1;
         Fail(error);
     }
 }

@@ -5,17 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <sys/stat.h>
 
 namespace {
-
-// Opening a pipe or a device for reading could wait forever or never end; only plain files
-// (and folders, which the disk file reports itself) get that far.
-void RefuseSpecialFile(const std::string& localPath) {
-    struct stat status {};
-    if (::stat(localPath.c_str(), &status) == 0 && !S_ISREG(status.st_mode) && !S_ISDIR(status.st_mode))
-        throw FileException(FileErrorCause::AccessDenied, localPath);
-}
 
 template <class Operation> auto Translated(const QString& fileName, Operation operation) {
     try {
@@ -43,7 +34,6 @@ BOOL CFile::Open(const QString& path, UINT, CFileException* pError) {
     Close();
     const std::string localPath = QFile::encodeName(path).toStdString();
     try {
-        RefuseSpecialFile(localPath);
         m_file = std::make_unique<DiskFile>(localPath);
     } catch (const FileException& error) {
         if (pError != nullptr)
