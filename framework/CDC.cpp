@@ -167,7 +167,7 @@ BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight) {
     m_image = QImage(nWidth, nHeight, QImage::Format_RGB32);
     if (m_image.isNull())
         return FALSE;
-    m_image.fill(Qt::black);
+    // Left uninitialised, as the platform leaves it: every user paints the whole bitmap first.
     if (pDC != nullptr && pDC->GetDevice() != nullptr) {
         const QPaintDevice* device = pDC->GetDevice();
         constexpr double kInchesPerMetre = 1 / 0.0254;

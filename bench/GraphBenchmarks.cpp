@@ -1,0 +1,103 @@
+// The lap chart's paint of a full field: 63 cars, 127 laps, events and lapping lines.
+#include "app/Resource.h"
+#include "data/CTarmioDoc.h"
+#include "graph/TarmioView.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr int kCars = 63;
+constexpr int kLaps = 127;
+constexpr int kWidth = 1920;
+constexpr int kHeight = 1080;
+
+// Cars a little slower each, so that the back of the field is lapped several times.
+void FillFullField(RaceData& race) {
+    for (int car = 0; car < kCars; ++car) {
+        auto driver =
+            std::make_unique<DriverRecord>(static_cast<std::uint8_t>(car), "Driver " + std::to_string(car),
+                                           kPalette[static_cast<std::size_t>(car % kPaletteSize)]);
+        std::uint32_t time = 0;
+        for (int slot = 0; slot < kLaps; ++slot) {
+            time += 90'000 + static_cast<std::uint32_t>(car) * 150 +
+                    static_cast<std::uint32_t>((slot * 7 + car) % 11) * 40;
+            auto lap = std::make_unique<LapRecord>();
+            lap->raceTime = time;
+            if ((slot + car) % 17 == 0) {
+                lap->flags = (slot % 2 == 0) ? kLapEventA : kLapEventB;
+                lap->eventTime = time + 20'000;
+            }
+            driver->laps.SetAt(slot, std::move(lap));
+        }
+        race.drivers->InsertAt(race.drivers->GetCount(), std::move(driver));
+    }
+    race.lapCount = kLaps;
+    race.UpdateLapStatistics();
+}
+
+struct FullFieldChart {
+    FullFieldChart() {
+        document.OnNewDocument();
+        FillFullField(*document.GetRaceData());
+        view.Create(nullptr, &document);
+        view.resize(kWidth + view.GetVerticalScrollBar()->sizeHint().width(), kHeight);
+        view.show();
+        view.OnInitialUpdate();
+    }
+    CTarmioDoc document;
+    CTarmioView view;
+    QImage target{kWidth, kHeight, QImage::Format_RGB32};
+};
+
+void BM_FullPaint(benchmark::State& state) {
+    FullFieldChart chart;
+    for (auto _ : state) {
+        chart.view.render(&chart.target);
+        benchmark::DoNotOptimize(chart.target.constBits());
+    }
+}
+BENCHMARK(BM_FullPaint)->Unit(benchmark::kMillisecond);
+
+// The drawing alone, straight into the image, as a paint without flicker-free composition does.
+void BM_DrawIntoImage(benchmark::State& state) {
+    FullFieldChart chart;
+    for (auto _ : state) {
+        CDC dc(&chart.target);
+        chart.view.OnPrepareDC(&dc);
+        dc.PatBlt(0, 0, kWidth, kHeight, BLACKNESS);
+        chart.view.OnDraw(&dc);
+        dc.EndPainting();
+        benchmark::DoNotOptimize(chart.target.constBits());
+    }
+}
+BENCHMARK(BM_DrawIntoImage)->Unit(benchmark::kMillisecond);
+
+void BM_ScrollAndZoomStep(benchmark::State& state) {
+    FullFieldChart chart;
+    int step = 0;
+    for (auto _ : state) {
+        chart.view.OnCmdMsg(++step % 2 == 0 ? ID_VIEW_ZOOMIN_Y : ID_VIEW_ZOOMOUT_Y, nullptr);
+        QKeyEvent down(QEvent::KeyPress, step % 4 < 2 ? Qt::Key_Down : Qt::Key_Up, Qt::NoModifier);
+        QApplication::sendEvent(&chart.view, &down);
+        chart.view.render(&chart.target);
+        benchmark::DoNotOptimize(chart.target.constBits());
+    }
+}
+BENCHMARK(BM_ScrollAndZoomStep)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
