@@ -7,6 +7,7 @@
 #include "framework/VirtualKeys.h"
 #include "framework/WindowDC.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QPaintEvent>
@@ -54,12 +55,18 @@ CFrameWnd* CView::GetParentFrame() const {
     return nullptr;
 }
 
-void CView::OnInitialUpdate() { OnUpdate(nullptr, 0, nullptr); }
+void CView::OnInitialUpdate() {
+    OnUpdate(nullptr, 0, nullptr);
+}
 
-void CView::OnUpdate(CView*, LPARAM, void*) { Invalidate(TRUE); }
+void CView::OnUpdate(CView*, LPARAM, void*) {
+    Invalidate(TRUE);
+}
 
 void CView::OnActivateView(BOOL bActivate, CView* pActivateView, CView*) {
-    if (bActivate && pActivateView == this && !hasFocus())
+    // A view whose child (a list filling it, say) holds the focus is focused already.
+    QWidget* focus = QApplication::focusWidget();
+    if (bActivate && pActivateView == this && focus != this && !isAncestorOf(focus))
         setFocus(Qt::OtherFocusReason);
 }
 
@@ -69,9 +76,13 @@ void CView::OnPrepareDC(CDC*, CPrintInfo* pInfo) {
         pInfo->m_bContinuePrinting = pInfo->GetMaxPage() != kUnknownPageCount || pInfo->m_nCurPage == 1;
 }
 
-BOOL CView::OnPreparePrinting(CPrintInfo*) { return TRUE; }
+BOOL CView::OnPreparePrinting(CPrintInfo*) {
+    return TRUE;
+}
 void CView::OnBeginPrinting(CDC*, CPrintInfo*) {}
-void CView::OnPrint(CDC* pDC, CPrintInfo*) { OnDraw(pDC); }
+void CView::OnPrint(CDC* pDC, CPrintInfo*) {
+    OnDraw(pDC);
+}
 void CView::OnEndPrinting(CDC*, CPrintInfo*) {}
 
 void CView::GetClientRect(CRect* rect) const {
@@ -79,7 +90,9 @@ void CView::GetClientRect(CRect* rect) const {
     rect->SetRect(0, 0, std::max(0, width() - scrollBarWidth), height());
 }
 
-void CView::Invalidate(BOOL bErase) { InvalidateRect(nullptr, bErase); }
+void CView::Invalidate(BOOL bErase) {
+    InvalidateRect(nullptr, bErase);
+}
 
 void CView::InvalidateRect(const CRect* rect, BOOL bErase) {
     if (bErase)
@@ -90,7 +103,9 @@ void CView::InvalidateRect(const CRect* rect, BOOL bErase) {
         update(QRect(rect->left, rect->top, rect->Width(), rect->Height()));
 }
 
-void CView::SetRedraw(BOOL bRedraw) { setUpdatesEnabled(bRedraw != FALSE); }
+void CView::SetRedraw(BOOL bRedraw) {
+    setUpdatesEnabled(bRedraw != FALSE);
+}
 
 BOOL CView::SetScrollInfo(int nBar, const SCROLLINFO* info, BOOL) {
     if (nBar != SB_VERT || m_pVertScrollBar == nullptr || info == nullptr)
@@ -137,7 +152,9 @@ BOOL CView::HasCommandHandler(UINT nID) const {
     return HasOwnCommandHandler(nID) || (m_pDocument != nullptr && m_pDocument->HasCommandHandler(nID));
 }
 
-BOOL CView::PreCreateWindow(CREATESTRUCT&) { return TRUE; }
+BOOL CView::PreCreateWindow(CREATESTRUCT&) {
+    return TRUE;
+}
 
 void CView::OnSize(UINT, int, int) {}
 
@@ -155,9 +172,13 @@ void CView::OnPaint() {
     OnDraw(&dc);
 }
 
-void CView::OnKeyDown(UINT, UINT, UINT) { Default(); }
+void CView::OnKeyDown(UINT, UINT, UINT) {
+    Default();
+}
 
-void CView::OnContextMenu(QWidget*, CPoint) { Default(); }
+void CView::OnContextMenu(QWidget*, CPoint) {
+    Default();
+}
 
 void CView::OnVScroll(UINT, int, QScrollBar*) {}
 
@@ -165,10 +186,18 @@ void CView::Default() {
     if (m_pCurrentEvent == nullptr)
         return;
     switch (m_pCurrentEvent->type()) {
-    case QEvent::KeyPress: QWidget::keyPressEvent(static_cast<QKeyEvent*>(m_pCurrentEvent)); break;
-    case QEvent::ContextMenu: QWidget::contextMenuEvent(static_cast<QContextMenuEvent*>(m_pCurrentEvent)); break;
-    case QEvent::Wheel: QWidget::wheelEvent(static_cast<QWheelEvent*>(m_pCurrentEvent)); break;
-    default: m_pCurrentEvent->ignore(); break;
+    case QEvent::KeyPress:
+        QWidget::keyPressEvent(static_cast<QKeyEvent*>(m_pCurrentEvent));
+        break;
+    case QEvent::ContextMenu:
+        QWidget::contextMenuEvent(static_cast<QContextMenuEvent*>(m_pCurrentEvent));
+        break;
+    case QEvent::Wheel:
+        QWidget::wheelEvent(static_cast<QWheelEvent*>(m_pCurrentEvent));
+        break;
+    default:
+        m_pCurrentEvent->ignore();
+        break;
     }
 }
 
@@ -244,13 +273,28 @@ void CView::OnScrollBarAction(int action) {
     if (m_bSettingScrollInfo)
         return;
     switch (action) {
-    case QAbstractSlider::SliderSingleStepSub: OnVScroll(SB_LINEUP, 0, nullptr); break;
-    case QAbstractSlider::SliderSingleStepAdd: OnVScroll(SB_LINEDOWN, 0, nullptr); break;
-    case QAbstractSlider::SliderPageStepSub: OnVScroll(SB_PAGEUP, 0, nullptr); break;
-    case QAbstractSlider::SliderPageStepAdd: OnVScroll(SB_PAGEDOWN, 0, nullptr); break;
-    case QAbstractSlider::SliderToMinimum: OnVScroll(SB_TOP, 0, nullptr); break;
-    case QAbstractSlider::SliderToMaximum: OnVScroll(SB_BOTTOM, 0, nullptr); break;
-    case QAbstractSlider::SliderMove: OnVScroll(SB_THUMBTRACK, m_pVertScrollBar->sliderPosition(), nullptr); break;
-    default: break;
+    case QAbstractSlider::SliderSingleStepSub:
+        OnVScroll(SB_LINEUP, 0, nullptr);
+        break;
+    case QAbstractSlider::SliderSingleStepAdd:
+        OnVScroll(SB_LINEDOWN, 0, nullptr);
+        break;
+    case QAbstractSlider::SliderPageStepSub:
+        OnVScroll(SB_PAGEUP, 0, nullptr);
+        break;
+    case QAbstractSlider::SliderPageStepAdd:
+        OnVScroll(SB_PAGEDOWN, 0, nullptr);
+        break;
+    case QAbstractSlider::SliderToMinimum:
+        OnVScroll(SB_TOP, 0, nullptr);
+        break;
+    case QAbstractSlider::SliderToMaximum:
+        OnVScroll(SB_BOTTOM, 0, nullptr);
+        break;
+    case QAbstractSlider::SliderMove:
+        OnVScroll(SB_THUMBTRACK, m_pVertScrollBar->sliderPosition(), nullptr);
+        break;
+    default:
+        break;
     }
 }

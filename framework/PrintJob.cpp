@@ -3,11 +3,13 @@
 #include "framework/CDC.h"
 #include "framework/CPrintInfo.h"
 #include "framework/CView.h"
+#include "framework/CWinApp.h"
 #include "framework/CommandIds.h"
 #include "framework/Prompter.h"
 
 #include <QPrinter>
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -83,8 +85,20 @@ BOOL CView::DoPreparePrinting(CPrintInfo* pInfo) {
     return TRUE;
 }
 
+namespace {
+// Jobs print on the application's printer, so Print Setup and the last print dialog's choices
+// carry over to the next job; without an application object, on a fresh one.
+QPrinter& JobPrinter(std::unique_ptr<QPrinter>& fallback) {
+    if (CWinApp* app = AfxGetApp())
+        return app->GetPrinter();
+    fallback = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *fallback;
+}
+} // namespace
+
 void CView::OnFilePrint() {
-    QPrinter printer(QPrinter::HighResolution);
+    std::unique_ptr<QPrinter> ownPrinter;
+    QPrinter& printer = JobPrinter(ownPrinter);
     CPrintInfo info;
     info.m_bDirect = AfxGetCurrentCommand() == ID_FILE_PRINT_DIRECT ? TRUE : FALSE;
     info.m_pPrinter = &printer;
@@ -96,7 +110,8 @@ void CView::OnFilePrint() {
 }
 
 void CView::OnFilePrintPreview() {
-    QPrinter printer(QPrinter::HighResolution);
+    std::unique_ptr<QPrinter> ownPrinter;
+    QPrinter& printer = JobPrinter(ownPrinter);
     CPrintInfo info;
     info.m_bPreview = TRUE;
     info.m_pPrinter = &printer;
