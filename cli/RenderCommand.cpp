@@ -9,7 +9,6 @@
 
 #include <QApplication>
 #include <QImage>
-#include <QPrinter>
 #include <QScrollBar>
 #include <charconv>
 #include <cstdlib>
@@ -21,9 +20,6 @@ constexpr int kDefaultWidth = 1024;
 constexpr int kDefaultHeight = 640;
 constexpr int kLargestSide = 16384;
 constexpr int kExitFailed = 1;
-// The printer font is 16 printer pixels high; at 150 dpi that reads like 8-point type, where a
-// high-resolution printer would make it a speck.
-constexpr int kPdfResolution = 150;
 
 struct RenderArguments {
     int width = kDefaultWidth;
@@ -133,14 +129,7 @@ QImage RenderPrintedImage(CTarmioView& view, const RenderArguments& args) {
 }
 
 int WritePdf(CTarmioView& view, const std::string& path, std::ostream& err) {
-    QPrinter printer(QPrinter::ScreenResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromStdString(path));
-    printer.setResolution(kPdfResolution);
-    CPrintInfo info;
-    info.m_bDirect = TRUE;
-    info.m_pPrinter = &printer;
-    if (!view.OnPreparePrinting(&info) || !RunPrintJob(view, printer, info)) {
+    if (!PrintViewToPdf(view, QString::fromStdString(path))) {
         err << "tarmioview-cli render: cannot write " << path << '\n';
         return kExitFailed;
     }

@@ -2,6 +2,7 @@
 
 #include "framework/CDocTemplate.h"
 #include "framework/CFrameWnd.h"
+#include "framework/PrintJob.h"
 #include "framework/Prompter.h"
 
 #include <QApplication>
@@ -12,7 +13,9 @@ namespace {
 CWinApp* g_app = nullptr;
 }
 
-CWinApp::CWinApp(const QString& appName) : m_pszAppName(appName) { g_app = this; }
+CWinApp::CWinApp(const QString& appName) : m_pszAppName(appName) {
+    g_app = this;
+}
 
 CWinApp::~CWinApp() {
     // The frame and the document go while the application object can still be reached.
@@ -21,7 +24,9 @@ CWinApp::~CWinApp() {
         g_app = nullptr;
 }
 
-void CWinApp::AddDocTemplate(std::unique_ptr<CSingleDocTemplate> pTemplate) { m_pDocTemplate = std::move(pTemplate); }
+void CWinApp::AddDocTemplate(std::unique_ptr<CSingleDocTemplate> pTemplate) {
+    m_pDocTemplate = std::move(pTemplate);
+}
 
 BOOL CWinApp::OpenDocumentFile(const QString& path) {
     return m_pDocTemplate != nullptr && m_pDocTemplate->OpenDocumentFile(path) != nullptr ? TRUE : FALSE;
@@ -43,7 +48,8 @@ void CWinApp::OnFileNew() {
 void CWinApp::OnFileOpen() {
     QString filterName;
     QString filterExt;
-    if (m_pDocTemplate == nullptr || !m_pDocTemplate->GetDocString(filterName, CSingleDocTemplate::filterName) ||
+    if (m_pDocTemplate == nullptr ||
+        !m_pDocTemplate->GetDocString(filterName, CSingleDocTemplate::filterName) ||
         !m_pDocTemplate->GetDocString(filterExt, CSingleDocTemplate::filterExt))
         return;
     FileOpenRequest request;
@@ -55,7 +61,7 @@ void CWinApp::OnFileOpen() {
 
 QPrinter& CWinApp::GetPrinter() {
     if (m_pPrinter == nullptr)
-        m_pPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        m_pPrinter = NewJobPrinter();
     return *m_pPrinter;
 }
 
@@ -64,7 +70,9 @@ void CWinApp::OnFilePrintSetup() {
     AfxGetPrompter().PrintDialog(GetPrinter(), 1, 1);
 }
 
-void CWinApp::SetRegistryKey(const QString& key) { m_pszRegistryKey = key; }
+void CWinApp::SetRegistryKey(const QString& key) {
+    m_pszRegistryKey = key;
+}
 
 int CWinApp::GetProfileInt(const QString& section, const QString& entry, int nDefault) const {
     const QSettings settings(m_pszRegistryKey, m_pszAppName);
@@ -80,6 +88,10 @@ BOOL CWinApp::WriteProfileInt(const QString& section, const QString& entry, int 
     return settings.status() == QSettings::NoError ? TRUE : FALSE;
 }
 
-CWinApp* AfxGetApp() { return g_app; }
+CWinApp* AfxGetApp() {
+    return g_app;
+}
 
-CFrameWnd* AfxGetMainWnd() { return g_app != nullptr ? g_app->m_pMainWnd : nullptr; }
+CFrameWnd* AfxGetMainWnd() {
+    return g_app != nullptr ? g_app->m_pMainWnd : nullptr;
+}

@@ -58,8 +58,15 @@ BOOL RunPrintJob(CView& view, QPrinter& printer, CPrintInfo& info) {
     return printer.printerState() != QPrinter::Error ? TRUE : FALSE;
 }
 
+std::unique_ptr<QPrinter> NewJobPrinter() {
+    auto printer = std::make_unique<QPrinter>(QPrinter::ScreenResolution);
+    printer->setResolution(kPrintResolution);
+    return printer;
+}
+
 BOOL PrintViewToPdf(CView& view, const QString& path) {
-    QPrinter printer(QPrinter::HighResolution);
+    const std::unique_ptr<QPrinter> job = NewJobPrinter();
+    QPrinter& printer = *job;
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
     CPrintInfo info;
@@ -91,7 +98,7 @@ namespace {
 QPrinter& JobPrinter(std::unique_ptr<QPrinter>& fallback) {
     if (CWinApp* app = AfxGetApp())
         return app->GetPrinter();
-    fallback = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    fallback = NewJobPrinter();
     return *fallback;
 }
 } // namespace

@@ -3,10 +3,18 @@
 #include "framework/Afx.h"
 
 #include <QString>
+#include <memory>
 
 class CPrintInfo;
 class CView;
 class QPrinter;
+
+// Printers print at this resolution. The chart's printer font is 16 device pixels high: at 150 dpi
+// that reads like 8-point type, where a 1200-dpi device would make it a speck.
+constexpr int kPrintResolution = 150;
+
+// A printer for a new job, at kPrintResolution.
+std::unique_ptr<QPrinter> NewJobPrinter();
 
 // Runs the pages of one job on printer: OnBeginPrinting, then per page OnPrepareDC and OnPrint,
 // then OnEndPrinting, on a printing device context. FALSE when the printer could not be started

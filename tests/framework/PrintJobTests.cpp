@@ -104,11 +104,12 @@ TEST_F(PrintJob, PdfOfAOnePageViewHasOnePageDrawnOnAPrintingContext) {
 TEST_F(PrintJob, DeviceCapabilitiesAreThePrintersPageAndResolution) {
     view.maxPage = 1;
     ASSERT_TRUE(PrintViewToPdf(view, pdf));
-    QPrinter printer(QPrinter::HighResolution);
+    QPrinter printer(QPrinter::ScreenResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
-    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+    printer.setResolution(kPrintResolution);
+    const QRect page = printer.pageLayout().paintRectPixels(kPrintResolution);
     EXPECT_EQ(view.deviceSize, CSize(page.width(), page.height()));
-    EXPECT_EQ(view.deviceResolution, CSize(printer.resolution(), printer.resolution()));
+    EXPECT_EQ(view.deviceResolution, CSize(kPrintResolution, kPrintResolution));
     EXPECT_EQ(view.pageRect, CRect(0, 0, page.width(), page.height()));
 }
 
