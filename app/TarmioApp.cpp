@@ -14,6 +14,7 @@ const char* const kOptionsEntry = "GeneralOpts";
 } // namespace
 
 CTarmioApp::CTarmioApp() : CWinApp("TarmioView") {
+    TarmioOptionsSource() = &m_nOptions;
     AfxSetStringTable(StringTable());
     OnCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
     OnCommand(ID_OPTIONS_FLICKERFREE, [this] { ToggleOption(kOptionFlickerFree); });
@@ -58,6 +59,11 @@ int CTarmioApp::ExitInstance() {
 
 CTarmioDoc* CTarmioApp::GetDocument() const {
     return GetDocTemplate() != nullptr ? static_cast<CTarmioDoc*>(GetDocTemplate()->GetDocument()) : nullptr;
+}
+
+CTarmioApp::~CTarmioApp() {
+    if (TarmioOptionsSource() == &m_nOptions)
+        TarmioOptionsSource() = nullptr;
 }
 
 void CTarmioApp::ToggleOption(int bit) {

@@ -7,10 +7,11 @@
 
 class CTarmioDoc;
 
-// The application object. Views read the option bits through AfxGetApp().
+// The application object. Views read the option bits through AfxGetTarmioOptions().
 class CTarmioApp : public CWinApp {
 public:
     CTarmioApp();
+    ~CTarmioApp() override;
 
     BOOL InitInstance() override;
     int ExitInstance() override;
@@ -31,4 +32,18 @@ private:
 // The running application object, or null (tests without one).
 inline CTarmioApp* AfxGetTarmioApp() {
     return static_cast<CTarmioApp*>(AfxGetApp());
+}
+
+// Where the running application keeps its option bits. Views read them through this pointer
+// rather than the application object, so that they need none of the application's code (the
+// command-line tool draws the chart without one).
+inline const int*& TarmioOptionsSource() {
+    static const int* source = nullptr;
+    return source;
+}
+
+// The option bits of the running application, or the defaults without one.
+inline int AfxGetTarmioOptions() {
+    const int* options = TarmioOptionsSource();
+    return options != nullptr ? *options : kDefaultOptions;
 }

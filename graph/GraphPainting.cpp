@@ -79,7 +79,7 @@ void CTarmioView::FillBackground(CDC* pDC, const CRect& rect) {
 void CTarmioView::OnPaint() {
     CPaintDC dc(this);
     OnPrepareDC(&dc, nullptr);
-    if ((GraphOptions() & kOptionFlickerFree) == 0) {
+    if ((AfxGetTarmioOptions() & kOptionFlickerFree) == 0) {
         OnDraw(&dc);
         return;
     }
@@ -97,7 +97,7 @@ void CTarmioView::OnPaint() {
 }
 
 BOOL CTarmioView::OnEraseBkgnd(CDC* pDC) {
-    if (pDC->IsPrinting() || (GraphOptions() & kOptionFlickerFree) != 0)
+    if (pDC->IsPrinting() || (AfxGetTarmioOptions() & kOptionFlickerFree) != 0)
         return TRUE;
     CRect clip;
     pDC->GetClipBox(&clip);

@@ -51,11 +51,6 @@ CWinApp* SettingsApp() {
 }
 } // namespace
 
-int GraphOptions() {
-    const CTarmioApp* app = AfxGetTarmioApp();
-    return app != nullptr ? app->m_nOptions : kDefaultOptions;
-}
-
 CTarmioView::CTarmioView() {
     OnCommand(ID_VIEW_ZOOMIN_Y, [this] { OnViewZoomInY(); });
     OnCommand(ID_VIEW_ZOOMOUT_Y, [this] { OnViewZoomOutY(); });
@@ -116,7 +111,7 @@ void CTarmioView::OnInitialUpdate() {
 
 void CTarmioView::OnUpdate(CView*, LPARAM, void*) {
     const RaceData* race = GetRaceData();
-    if ((GraphOptions() & kOptionAutoZoom) != 0 && race != nullptr) {
+    if ((AfxGetTarmioOptions() & kOptionAutoZoom) != 0 && race != nullptr) {
         if (const std::optional<int> zoom = lapgraph::AutoZoom(race->maxGap, m_bRelative != FALSE)) {
             m_nScrollPos = 0;
             m_nZoom = *zoom;

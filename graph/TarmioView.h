@@ -83,6 +83,3 @@ private:
     BOOL m_bRelative = TRUE;
     BOOL m_bMirrored = TRUE;
 };
-
-// The option bits of the running application (flicker-free, auto-zoom), the defaults without one.
-int GraphOptions();
