@@ -1,7 +1,6 @@
 #include "data/RaceData.h"
 
 #include <gtest/gtest.h>
-#include <initializer_list>
 #include <memory>
 #include <string>
 #include <utility>
@@ -18,7 +17,7 @@ struct LapPlan {
 };
 
 std::unique_ptr<DriverRecord> MakeCar(std::string name, std::uint8_t carByte,
-                                      std::initializer_list<LapPlan> laps) {
+                                      const std::vector<LapPlan>& laps) {
     auto car = std::make_unique<DriverRecord>(carByte, std::move(name), 0);
     for (const LapPlan& plan : laps) {
         auto lap = std::make_unique<LapRecord>();
@@ -42,11 +41,8 @@ int CompareUnder(int key, bool descending, DriverRecord* a, DriverRecord* b) {
     DriverArray array;
     array.sortKey = key;
     array.descending = descending;
-    return array.Compare(a, b);
-}
-
-int Sign(int value) {
-    return (value > 0) - (value < 0);
+    const int result = array.Compare(a, b);
+    return (result > 0) - (result < 0);
 }
 
 TEST(LapArray, HoldsLapsBySlotAndLeavesGapsEmpty) {
@@ -61,7 +57,7 @@ TEST(LapArray, HoldsLapsBySlotAndLeavesGapsEmpty) {
     EXPECT_EQ(laps.GetAt(3), nullptr);
 }
 
-TEST(DriverRecord, LastRaceTimeIsNoTimeWithoutLaps) {
+TEST(DriverRecord, LastRaceTimeIsThatOfTheLastSlotOrNoTime) {
     auto car = MakeCar("A", 1, {});
     EXPECT_EQ(car->GetLastRaceTime(), kNoTime);
     car->laps.SetAt(1, std::make_unique<LapRecord>());
@@ -78,31 +74,18 @@ struct FastestLapCase {
 class FastestLap : public testing::TestWithParam<FastestLapCase> {};
 
 TEST_P(FastestLap, SkipsMarkedLapsAndTakesSmallestTime) {
-    auto car = std::make_unique<DriverRecord>(1, "A", 0);
-    for (const LapPlan& plan : GetParam().laps) {
-        auto lap = std::make_unique<LapRecord>();
-        lap->lapTime = plan.lapTime;
-        lap->flags = plan.flags;
-        car->laps.SetAt(plan.slot, std::move(lap));
-    }
-    EXPECT_EQ(car->GetFastestLap(), GetParam().fastest);
+    EXPECT_EQ(MakeCar("A", 1, GetParam().laps)->GetFastestLap(), GetParam().fastest);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, FastestLap,
     testing::Values(
-        FastestLapCase{"no laps", {}, kNoTime},
-        FastestLapCase{"all marked", {{0, 0, 80000, kLapMarked}, {1, 0, 70000, kLapEventB}}, kNoTime},
-        FastestLapCase{"marked faster lap ignored", {{0, 0, 80000}, {1, 0, 70000, kLapEventA}}, 80000},
-        FastestLapCase{"gap in slots", {{0, 0, 85000}, {3, 0, 84000}}, 84000},
-        FastestLapCase{"times at no-time never win", {{0, 0, kNoTime}, {1, 0, 0xFFFFFFFF}}, kNoTime}),
-    [](const auto& info) {
-        std::string name = info.param.what;
-        for (char& c : name)
-            if (c == ' ' || c == '-')
-                c = '_';
-        return name;
-    });
+        FastestLapCase{"NoLaps", {}, kNoTime},
+        FastestLapCase{"AllMarked", {{0, 0, 80000, kLapMarked}, {1, 0, 70000, kLapEventB}}, kNoTime},
+        FastestLapCase{"MarkedFasterLapIgnored", {{0, 0, 80000}, {1, 0, 70000, kLapEventA}}, 80000},
+        FastestLapCase{"GapInSlots", {{0, 0, 85000}, {3, 0, 84000}}, 84000},
+        FastestLapCase{"TimesAtNoTimeNeverWin", {{0, 0, kNoTime}, {1, 0, 0xFFFFFFFF}}, kNoTime}),
+    [](const auto& info) { return std::string(info.param.what); });
 
 TEST(DriverRecord, FastestLapIsCachedOnceAsked) {
     auto car = MakeCar("A", 1, {{0, 90000, 90000}});
@@ -112,117 +95,80 @@ TEST(DriverRecord, FastestLapIsCachedOnceAsked) {
     EXPECT_EQ(car->GetFastestLap(), 90000u);
 }
 
+struct CarPlan {
+    const char* name;
+    std::uint8_t carByte;
+    std::vector<LapPlan> laps;
+};
+
 struct OrderCase {
     const char* what;
     int key;
-    std::unique_ptr<DriverRecord> (*first)();
-    std::unique_ptr<DriverRecord> (*second)();
+    CarPlan first;
+    CarPlan second;
     int sign; // of Compare(first, second), ascending
 };
 
 class DriverOrder : public testing::TestWithParam<OrderCase> {};
 
 TEST_P(DriverOrder, ComparesByKeyThenTieBreaksAndFlipsWhenDescending) {
-    auto a = GetParam().first();
-    auto b = GetParam().second();
-    EXPECT_EQ(Sign(CompareUnder(GetParam().key, false, a.get(), b.get())), GetParam().sign);
-    EXPECT_EQ(Sign(CompareUnder(GetParam().key, true, a.get(), b.get())), -GetParam().sign);
+    const OrderCase& c = GetParam();
+    auto a = MakeCar(c.first.name, c.first.carByte, c.first.laps);
+    auto b = MakeCar(c.second.name, c.second.carByte, c.second.laps);
+    EXPECT_EQ(CompareUnder(c.key, false, a.get(), b.get()), c.sign);
+    EXPECT_EQ(CompareUnder(c.key, true, a.get(), b.get()), -c.sign);
 }
+
+constexpr int kRace = kSortByRaceOrder;
+constexpr int kName = kSortByName;
+constexpr int kFastest = kSortByFastestLap;
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, DriverOrder,
-    testing::Values(OrderCase{"RaceOrderPutsMoreLapsFirst", kSortByRaceOrder,
-                              [] {
-                                  return MakeCar("Z", 1, {{11, 999999}});
-                              },
-                              [] {
-                                  return MakeCar("A", 2, {{10, 1}});
-                              },
-                              -1},
-                    OrderCase{"RaceOrderEqualLapsSmallerLastTimeFirst", kSortByRaceOrder,
-                              [] {
-                                  return MakeCar("Z", 1, {{11, 5000}});
-                              },
-                              [] {
-                                  return MakeCar("A", 2, {{11, 6000}});
-                              },
-                              -1},
-                    OrderCase{"RaceOrderEqualTimesFallsBackToName", kSortByRaceOrder,
-                              [] {
-                                  return MakeCar("B", 1, {{11, 5000}});
-                              },
-                              [] {
-                                  return MakeCar("A", 2, {{11, 5000}});
-                              },
-                              1},
-                    OrderCase{"RaceOrderEqualNamesFallsBackToCarNumber", kSortByRaceOrder,
-                              [] {
-                                  return MakeCar("A", 3, {{11, 5000}});
-                              },
-                              [] {
-                                  return MakeCar("A", 2, {{11, 5000}});
-                              },
-                              1},
-                    OrderCase{"NameIgnoresMarkerBitsOfCarByte", kSortByName,
-                              [] { return MakeCar("A", 0xC1, {}); }, [] { return MakeCar("A", 0x02, {}); },
-                              -1},
-                    OrderCase{"NameSameCarNumberDifferentMarkersIsEqual", kSortByName,
-                              [] { return MakeCar("A", 0x45, {}); }, [] { return MakeCar("A", 0x05, {}); },
-                              0},
-                    OrderCase{"NameIsCaseSensitive", kSortByName, [] { return MakeCar("a", 1, {}); },
-                              [] { return MakeCar("B", 1, {}); }, 1},
-                    OrderCase{"NameComparesBytesUnsigned", kSortByName, [] { return MakeCar("\xE9", 1, {}); },
-                              [] { return MakeCar("z", 1, {}); }, 1},
-                    OrderCase{"NamePrefixComesFirst", kSortByName, [] { return MakeCar("Ann", 9, {}); },
-                              [] { return MakeCar("Anna", 1, {}); }, -1},
-                    OrderCase{"NameTieFallsBackToRaceOrder", kSortByName,
-                              [] {
-                                  return MakeCar("A", 1, {{0, 10}, {1, 20}});
-                              },
-                              [] {
-                                  return MakeCar("A", 1, {{0, 10}});
-                              },
-                              -1},
-                    OrderCase{"FastestLapSmallerFirst", kSortByFastestLap,
-                              [] {
-                                  return MakeCar("Z", 1, {{0, 0, 70000}});
-                              },
-                              [] {
-                                  return MakeCar("A", 2, {{0, 0, 80000}});
-                              },
-                              -1},
-                    OrderCase{"FastestLapNoTimeSortsLast", kSortByFastestLap,
-                              [] {
-                                  return MakeCar("A", 1, {{0, 0, 70000, kLapMarked}});
-                              },
-                              [] {
-                                  return MakeCar("Z", 2, {{0, 0, 0x0FFFFFFF}});
-                              },
-                              1},
-                    OrderCase{"FastestLapTieFallsBackToName", kSortByFastestLap,
-                              [] {
-                                  return MakeCar("B", 1, {{0, 0, 7}});
-                              },
-                              [] {
-                                  return MakeCar("A", 1, {{0, 0, 7}});
-                              },
-                              1},
-                    OrderCase{"UnknownKeyMakesEverythingEqual", 7, [] { return MakeCar("A", 1, {}); },
-                              [] { return MakeCar("B", 2, {}); }, 0}),
+    testing::Values(
+        OrderCase{"RaceOrderPutsMoreLapsFirst", kRace, {"Z", 1, {{11, 999999}}}, {"A", 2, {{10, 1}}}, -1},
+        OrderCase{"RaceOrderEqualLapsSmallerLastTimeFirst",
+                  kRace,
+                  {"Z", 1, {{11, 5000}}},
+                  {"A", 2, {{11, 6000}}},
+                  -1},
+        OrderCase{
+            "RaceOrderEqualTimesFallsBackToName", kRace, {"B", 1, {{11, 5000}}}, {"A", 2, {{11, 5000}}}, 1},
+        OrderCase{"RaceOrderEqualNamesFallsBackToCarNumber",
+                  kRace,
+                  {"A", 3, {{11, 5000}}},
+                  {"A", 2, {{11, 5000}}},
+                  1},
+        OrderCase{"NameIgnoresMarkerBitsOfCarByte", kName, {"A", 0xC1, {}}, {"A", 0x02, {}}, -1},
+        OrderCase{"NameSameCarNumberDifferentMarkersIsEqual", kName, {"A", 0x45, {}}, {"A", 0x05, {}}, 0},
+        OrderCase{"NameIsCaseSensitive", kName, {"a", 1, {}}, {"B", 1, {}}, 1},
+        OrderCase{"NameComparesBytesUnsigned", kName, {"\xE9", 1, {}}, {"z", 1, {}}, 1},
+        OrderCase{"NamePrefixComesFirst", kName, {"Ann", 9, {}}, {"Anna", 1, {}}, -1},
+        OrderCase{
+            "NameTieFallsBackToRaceOrder", kName, {"A", 1, {{0, 10}, {1, 20}}}, {"A", 1, {{0, 10}}}, -1},
+        OrderCase{
+            "FastestLapSmallerFirst", kFastest, {"Z", 1, {{0, 0, 70000}}}, {"A", 2, {{0, 0, 80000}}}, -1},
+        OrderCase{"FastestLapNoTimeSortsLast",
+                  kFastest,
+                  {"A", 1, {{0, 0, 70000, kLapMarked}}},
+                  {"Z", 2, {{0, 0, 0x0FFFFFFF}}},
+                  1},
+        OrderCase{"FastestLapTieFallsBackToName", kFastest, {"B", 1, {{0, 0, 7}}}, {"A", 1, {{0, 0, 7}}}, 1},
+        OrderCase{"UnknownKeyMakesEverythingEqual", 7, {"A", 1, {}}, {"B", 2, {}}, 0}),
     [](const auto& info) { return std::string(info.param.what); });
 
 TEST(DriverOrder, NullComesFirstWhateverTheDirection) {
     auto car = MakeCar("A", 1, {});
     for (bool descending : {false, true}) {
-        EXPECT_LT(CompareUnder(kSortByRaceOrder, descending, nullptr, car.get()), 0);
-        EXPECT_GT(CompareUnder(kSortByRaceOrder, descending, car.get(), nullptr), 0);
-        EXPECT_EQ(CompareUnder(kSortByRaceOrder, descending, nullptr, nullptr), 0);
+        EXPECT_LT(CompareUnder(kRace, descending, nullptr, car.get()), 0);
+        EXPECT_GT(CompareUnder(kRace, descending, car.get(), nullptr), 0);
+        EXPECT_EQ(CompareUnder(kRace, descending, nullptr, nullptr), 0);
     }
 }
 
-TEST(DriverArray, InsertKeepsOrderAndPlacesEqualBeforeTheOneMet) {
+TEST(DriverArray, InsertPlacesEqualBeforeTheOneMetAndRemoveAtHandsOver) {
     DriverArray array;
-    array.sortKey = kSortByName;
+    array.sortKey = kName;
     for (const char* name : {"C", "A", "D", "B"})
         array.Insert(MakeCar(name, 1, {}));
     auto duplicate = MakeCar("B", 1, {});
@@ -233,20 +179,14 @@ TEST(DriverArray, InsertKeepsOrderAndPlacesEqualBeforeTheOneMet) {
     EXPECT_EQ(array.GetAt(2)->name, "B");
     EXPECT_EQ(array.GetAt(5), nullptr);
     EXPECT_EQ(array.GetAt(-1), nullptr);
-}
 
-TEST(DriverArray, RemoveAtHandsOverTheDriverAndRefusesBadIndex) {
-    DriverArray array;
-    array.sortKey = kSortByName;
-    array.Insert(MakeCar("A", 1, {}));
-    array.Insert(MakeCar("B", 1, {}));
-    EXPECT_EQ(array.RemoveAt(2), nullptr);
+    EXPECT_EQ(array.RemoveAt(5), nullptr);
     EXPECT_EQ(array.RemoveAt(-1), nullptr);
     auto removed = array.RemoveAt(0);
     ASSERT_NE(removed, nullptr);
     EXPECT_EQ(removed->name, "A");
-    EXPECT_EQ(array.GetCount(), 1);
-    EXPECT_EQ(array.GetAt(0)->name, "B");
+    EXPECT_EQ(array.GetCount(), 4);
+    EXPECT_EQ(array.GetAt(0), duplicatePointer);
 }
 
 class RaceWithCars : public testing::Test {
@@ -260,30 +200,21 @@ protected:
     RaceData race;
 };
 
-TEST(RaceData, StartsEmptyInAscendingRaceOrder) {
-    RaceData race;
-    EXPECT_EQ(race.drivers->GetCount(), 0);
-    EXPECT_EQ(race.drivers->sortKey, kSortByRaceOrder);
-    EXPECT_FALSE(race.drivers->descending);
-    EXPECT_EQ(race.trackId, kNoTrackYet);
-    EXPECT_EQ(race.nextColour, 0);
-}
-
 TEST_F(RaceWithCars, SortSameKeyTogglesDirectionOtherKeyStartsAscending) {
     EXPECT_EQ(NamesInOrder(race), (std::vector<std::string>{"Cid", "Bob", "Ann"}));
-    race.Sort(kSortByRaceOrder);
+    race.Sort(kRace);
     EXPECT_TRUE(race.drivers->descending);
     EXPECT_EQ(NamesInOrder(race), (std::vector<std::string>{"Ann", "Bob", "Cid"}));
-    race.Sort(kSortByRaceOrder);
+    race.Sort(kRace);
     EXPECT_FALSE(race.drivers->descending);
     EXPECT_EQ(NamesInOrder(race), (std::vector<std::string>{"Cid", "Bob", "Ann"}));
-    race.Sort(kSortByName);
-    EXPECT_EQ(race.drivers->sortKey, kSortByName);
+    race.Sort(kName);
+    EXPECT_EQ(race.drivers->sortKey, kName);
     EXPECT_FALSE(race.drivers->descending);
     EXPECT_EQ(NamesInOrder(race), (std::vector<std::string>{"Ann", "Bob", "Cid"}));
-    race.Sort(kSortByName);
+    race.Sort(kName);
     EXPECT_EQ(NamesInOrder(race), (std::vector<std::string>{"Cid", "Bob", "Ann"}));
-    race.Sort(kSortByRaceOrder);
+    race.Sort(kRace);
     EXPECT_FALSE(race.drivers->descending);
 }
 
@@ -294,23 +225,19 @@ TEST_F(RaceWithCars, StatisticsTakeLeaderAndLastPerLap) {
     EXPECT_EQ(race.maxGap, 50u);
 }
 
-TEST_F(RaceWithCars, RemovingCarsKeepsLapCountAndEmptiesLapsNoCarHas) {
-    race.UpdateLapStatistics();
-    race.RemoveDriver(0); // Cid
-    race.RemoveDriver(0); // Bob
-    EXPECT_EQ(race.lapCount, 3);
-    EXPECT_EQ(race.leaderTimes, (std::vector<std::uint32_t>{110, 230, kNoTime}));
-    EXPECT_EQ(race.lastTimes, (std::vector<std::uint32_t>{110, 230, 0}));
-    EXPECT_EQ(race.maxGap, 0u);
-}
-
-TEST_F(RaceWithCars, RemoveDriverOutsideTheArrayDoesNothing) {
+TEST_F(RaceWithCars, RemovingCarsRecomputesStatisticsAndKeepsLapCount) {
     race.UpdateLapStatistics();
     race.maxGap = 12345;
     race.RemoveDriver(3);
     race.RemoveDriver(-1);
     EXPECT_EQ(race.drivers->GetCount(), 3);
     EXPECT_EQ(race.maxGap, 12345u) << "statistics are recomputed only when a car went";
+    race.RemoveDriver(0); // Cid
+    race.RemoveDriver(0); // Bob
+    EXPECT_EQ(race.lapCount, 3);
+    EXPECT_EQ(race.leaderTimes, (std::vector<std::uint32_t>{110, 230, kNoTime}));
+    EXPECT_EQ(race.lastTimes, (std::vector<std::uint32_t>{110, 230, 0}));
+    EXPECT_EQ(race.maxGap, 0u);
 }
 
 TEST(RaceData, StatisticsWithoutCarsOnlyClearMaxGap) {
@@ -355,7 +282,7 @@ INSTANTIATE_TEST_SUITE_P(
                     EventCase{"EventBetweenLeaderAndOwnTimeIgnored", kLapEventA, 1100, 1200, 200}),
     [](const auto& info) { return std::string(info.param.what); });
 
-TEST(RaceData, ColourRotationWrapsAfterEighteen) {
+TEST(RaceData, ColourRotationWrapsAfterEighteenAndSurvivesAnIndexOutOfRange) {
     RaceData race;
     std::vector<COLORREF> colours;
     for (int car = 0; car < kPaletteSize + 2; ++car)
@@ -365,10 +292,6 @@ TEST(RaceData, ColourRotationWrapsAfterEighteen) {
     EXPECT_EQ(colours[18], colours[0]);
     EXPECT_EQ(colours[19], colours[1]);
     EXPECT_EQ(race.nextColour, 2);
-}
-
-TEST(RaceData, ColourRotationSurvivesAnIndexOutOfRange) {
-    RaceData race;
     race.nextColour = -1;
     EXPECT_EQ(race.TakeNextColour(), kPalette[17]);
     race.nextColour = 40;

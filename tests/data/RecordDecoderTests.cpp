@@ -14,9 +14,14 @@ class Decoding : public testing::TestWithParam<Variant> {
 protected:
     RecordStreamBuilder Stream() const { return RecordStreamBuilder(GetParam()); }
 
+    int Decode(RaceData& into, const std::vector<std::uint8_t>& stream,
+               const std::vector<std::uint8_t>& names = {}) const {
+        return GetParam() == Variant::kLog ? DecodeLogRecords(into, names, stream)
+                                           : DecodeGameRecords(into, names, stream);
+    }
+
     int Decode(const std::vector<std::uint8_t>& stream, const std::vector<std::uint8_t>& names = {}) {
-        return GetParam() == Variant::kLog ? DecodeLogRecords(race, names, stream)
-                                           : DecodeGameRecords(race, names, stream);
+        return Decode(race, stream, names);
     }
 
     int Decode(const RecordStreamBuilder& stream, const std::vector<std::uint8_t>& names = {}) {
@@ -81,12 +86,12 @@ TEST_P(Decoding, LapNumberIgnoresBitSeven) {
 
 TEST_P(Decoding, TypeAEventMarksItsLapTypeBTheFollowingLap) {
     Decode(Stream()
-               .Lap(1, 3, 300000, 100000)
+               .Lap(1, 3, 300000, 100000, true)
                .Lap(1, 4, 400000, 100000)
                .EventA(1, 3, 310000)
                .EventB(1, 3, 420000));
     const DriverRecord* car = race.drivers->GetAt(0);
-    EXPECT_EQ(car->laps.GetAt(2)->flags, std::uint32_t{kLapEventA});
+    EXPECT_EQ(car->laps.GetAt(2)->flags, kLapMarked | kLapEventA) << "the event adds to the lap's own flag";
     EXPECT_EQ(car->laps.GetAt(2)->eventTime, 310000u);
     EXPECT_EQ(car->laps.GetAt(3)->flags, std::uint32_t{kLapEventB});
     EXPECT_EQ(car->laps.GetAt(3)->eventTime, 420000u);
@@ -166,13 +171,10 @@ TEST_P(Decoding, LapNumberZeroIsSkippedAndDecodingGoesOn) {
 
 TEST_P(Decoding, RecordCutOffByStreamEndIsNotRead) {
     const std::vector<std::uint8_t> full = Stream().Lap(1, 1, 90000, 90000).Lap(2, 1, 91000, 91000).Bytes();
-    const std::size_t lapSize = full.size() / 2;
-    for (std::size_t cut = 1; cut < lapSize; ++cut) {
+    for (std::size_t cut = 1; cut < full.size() / 2; ++cut) {
         RaceData fresh;
         const std::vector<std::uint8_t> stream(full.begin(), full.end() - static_cast<std::ptrdiff_t>(cut));
-        EXPECT_EQ(GetParam() == Variant::kLog ? DecodeLogRecords(fresh, {}, stream)
-                                              : DecodeGameRecords(fresh, {}, stream),
-                  1);
+        EXPECT_EQ(Decode(fresh, stream), 1);
         ASSERT_EQ(fresh.drivers->GetCount(), 1) << "cut " << cut;
         EXPECT_EQ(fresh.drivers->GetAt(0)->car, 1);
     }

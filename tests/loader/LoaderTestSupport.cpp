@@ -50,17 +50,6 @@ std::string Snapshot(const RaceData& race) {
     return text.str();
 }
 
-void FixChecksum(Bytes& raceFile) {
-    std::uint16_t sumA = 0;
-    std::uint16_t sumB = 0;
-    AddToChecksum(std::span(raceFile).first(raceFile.size() - 4), sumA, sumB);
-    const std::size_t at = raceFile.size() - 4;
-    raceFile[at] = static_cast<std::uint8_t>(sumA);
-    raceFile[at + 1] = static_cast<std::uint8_t>(sumA >> 8);
-    raceFile[at + 2] = static_cast<std::uint8_t>(sumB);
-    raceFile[at + 3] = static_cast<std::uint8_t>(sumB >> 8);
-}
-
 int Load(RaceData& race, const Bytes& file, ScriptedPrompt& prompt) {
     MemoryRaceFile memory(file);
     return LoadRaceFile(race, memory, prompt);

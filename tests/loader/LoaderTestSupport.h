@@ -14,8 +14,5 @@ RaceDescription ThreeCarRace();
 // Everything a load can change, as text, so that a failed comparison shows what differs.
 std::string Snapshot(const RaceData& race);
 
-// Rewrites the plain checksum pair of a race file after a test changed its bytes.
-void FixChecksum(Bytes& raceFile);
-
 int Load(RaceData& race, const Bytes& file, ScriptedPrompt& prompt);
 int Load(RaceData& race, const Bytes& file);

@@ -29,12 +29,6 @@ struct EventDescription {
     std::uint32_t time = 0;
 };
 
-// How the record stream is laid out.
-enum class RecordOrder {
-    ByTime,         // lap records by race time and events by event time, merged as a logger would
-    CarsThenEvents, // every lap of the first car, then the next car ..., then the events in order
-};
-
 struct RaceDescription {
     std::uint8_t trackId = 7;
     std::uint32_t trackCode = 0x07A11CE5;
@@ -43,12 +37,10 @@ struct RaceDescription {
     bool ownTrackName = true;
     bool raceSession = true;
     std::vector<CarDescription> cars;
-    std::vector<EventDescription> events; // in stream order among themselves
-    RecordOrder order = RecordOrder::ByTime;
+    // Laps by race time and events by event time, merged into one stream as a logger would.
+    std::vector<EventDescription> events;
 
-    // Raw overrides for refusal and robustness tests.
-    std::optional<std::vector<std::uint8_t>> rawStream = std::nullopt; // replaces the generated record stream
-    std::vector<std::uint8_t> extraStreamBytes;                        // appended after the stream
+    std::vector<std::uint8_t> extraStreamBytes; // appended after the stream, for robustness tests
 };
 
 // Log file container options.
@@ -66,7 +58,7 @@ constexpr std::uint32_t kGameMarker = 0x900D1337;
 // Race file container options.
 struct RaceFileOptions {
     std::uint32_t magic = kRaceMagicA;
-    std::uint8_t fileType = 5; // bits 0..3 of the type byte
+    std::uint8_t fileType = 5; // the type byte without its compression bit (bit 7)
     bool compressed = false;
     bool shiftedChecksum = false;
     std::uint32_t marker = kGameMarker;

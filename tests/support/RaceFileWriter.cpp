@@ -80,23 +80,18 @@ Bytes EventRecordBytes(const StreamVariant& v, const EventDescription& event) {
 }
 
 Bytes Stream(const RaceDescription& race, const StreamVariant& v) {
+    std::vector<StreamRecord> records;
+    for (const CarDescription& car : race.cars)
+        for (const LapDescription& lap : car.laps)
+            records.push_back({lap.raceTime, LapRecordBytes(v, car.car, lap)});
+    for (const EventDescription& event : race.events)
+        records.push_back({event.time, EventRecordBytes(v, event)});
+    // Laps come before events at the same time: a logger writes an event after its lap.
+    std::stable_sort(records.begin(), records.end(),
+                     [](const StreamRecord& a, const StreamRecord& b) { return a.time < b.time; });
     Bytes stream;
-    if (race.rawStream) {
-        stream = *race.rawStream;
-    } else {
-        std::vector<StreamRecord> records;
-        for (const CarDescription& car : race.cars)
-            for (const LapDescription& lap : car.laps)
-                records.push_back({lap.raceTime, LapRecordBytes(v, car.car, lap)});
-        for (const EventDescription& event : race.events)
-            records.push_back({event.time, EventRecordBytes(v, event)});
-        // Laps come before events at the same time: a logger writes an event after its lap.
-        if (race.order == RecordOrder::ByTime)
-            std::stable_sort(records.begin(), records.end(),
-                             [](const StreamRecord& a, const StreamRecord& b) { return a.time < b.time; });
-        for (const StreamRecord& record : records)
-            stream.insert(stream.end(), record.bytes.begin(), record.bytes.end());
-    }
+    for (const StreamRecord& record : records)
+        stream.insert(stream.end(), record.bytes.begin(), record.bytes.end());
     stream.insert(stream.end(), race.extraStreamBytes.begin(), race.extraStreamBytes.end());
     return stream;
 }
@@ -144,14 +139,18 @@ Bytes Names(const RaceDescription& race, int entries) {
     return table;
 }
 
-} // namespace
-
 void AddToChecksum(std::span<const std::uint8_t> bytes, std::uint16_t& sumA, std::uint16_t& sumB) {
     for (const std::uint8_t b : bytes) {
         sumA = static_cast<std::uint16_t>(sumA + b);
         sumB = static_cast<std::uint16_t>(((sumB << 3) | (sumB >> 13)) + b);
     }
 }
+
+// Where the loader finds the name table and the session byte of a game-marker body.
+struct GameBodyLayout {
+    std::size_t nameTable;
+    std::size_t sessionByte;
+};
 
 GameBodyLayout GameBodyLayoutFor(std::uint16_t gameVersion, bool shiftedChecksum) {
     switch (gameVersion) {
@@ -166,20 +165,10 @@ GameBodyLayout GameBodyLayoutFor(std::uint16_t gameVersion, bool shiftedChecksum
     }
 }
 
-Bytes RaceFileWriter::NameTable(const RaceDescription& race) {
-    return Names(race, kLogNameEntries);
-}
-Bytes RaceFileWriter::LogStream(const RaceDescription& race) {
-    return Stream(race, kLogStream);
-}
+} // namespace
+
 Bytes RaceFileWriter::GameStream(const RaceDescription& race) {
     return Stream(race, kGameStream);
-}
-Bytes RaceFileWriter::LogBlock(const RaceDescription& race) {
-    return Block(race, kLogBlock, LogStream(race));
-}
-Bytes RaceFileWriter::GameBlock(const RaceDescription& race) {
-    return Block(race, kGameBlock, GameStream(race));
 }
 
 Bytes RaceFileWriter::LogFile(const RaceDescription& race, const LogFileOptions& options) {
@@ -188,13 +177,13 @@ Bytes RaceFileWriter::LogFile(const RaceDescription& race, const LogFileOptions&
         Append32(file, *options.magic);
     else
         file = {'@', 'Z', 'Q', 'N'};
-    Bytes block = LogBlock(race);
+    Bytes block = Block(race, kLogBlock, Stream(race, kLogStream));
     const auto version = static_cast<std::uint8_t>(options.version);
     if (options.version <= 1) {
         block[0] = version; // the version byte doubles as the block's first byte
     } else {
         file.insert(file.end(), {version, 0, 0, 0});
-        const Bytes names = NameTable(race);
+        const Bytes names = Names(race, kLogNameEntries);
         file.insert(file.end(), names.begin(), names.end());
         if (options.version >= 3)
             file.insert(file.end(), kLogVersion3Skip, kUnreadFill);
@@ -209,12 +198,12 @@ Bytes RaceFileWriter::RaceBody(const RaceDescription& race, const RaceFileOption
     std::size_t sessionByte = 0;
     Bytes block;
     if (options.marker == kLogMarker) {
-        block = LogBlock(race);
+        block = Block(race, kLogBlock, Stream(race, kLogStream));
     } else {
         const GameBodyLayout layout = GameBodyLayoutFor(options.gameVersion, options.shiftedChecksum);
         nameTable = layout.nameTable;
         sessionByte = layout.sessionByte;
-        block = GameBlock(race);
+        block = Block(race, kGameBlock, Stream(race, kGameStream));
     }
     const Bytes names = Names(race, kBodyNameEntries);
     Bytes body(std::max(nameTable + names.size(), sessionByte + 1), 0);
@@ -236,7 +225,7 @@ Bytes RaceFileWriter::WrapStoredBody(std::span<const std::uint8_t> storedBody,
     Bytes file;
     Append32(file, options.magic);
     Bytes header(kHeaderSize, kUnreadFill);
-    header[0] = static_cast<std::uint8_t>((options.fileType & 15) | (options.compressed ? 0x80 : 0x00));
+    header[0] = static_cast<std::uint8_t>(options.fileType | (options.compressed ? 0x80 : 0x00));
     header[6] = options.headerByte10;
     header[7] = options.headerByte11;
     file.insert(file.end(), header.begin(), header.end());

@@ -22,19 +22,6 @@ public:
     // the container: magic, header, body, checksum pair.
     static Bytes WrapStoredBody(std::span<const std::uint8_t> storedBody, const RaceFileOptions& options);
 
-    // The race-information block plus record stream of either layout.
-    static Bytes LogBlock(const RaceDescription& race);
-    static Bytes GameBlock(const RaceDescription& race);
-    static Bytes NameTable(const RaceDescription& race);
-    static Bytes LogStream(const RaceDescription& race);
+    // The record stream of a game-marker block.
     static Bytes GameStream(const RaceDescription& race);
 };
-
-// Where the loader finds the name table and the session byte of a game-marker body.
-struct GameBodyLayout {
-    std::size_t nameTable;
-    std::size_t sessionByte;
-};
-GameBodyLayout GameBodyLayoutFor(std::uint16_t gameVersion, bool shiftedChecksum);
-
-void AddToChecksum(std::span<const std::uint8_t> bytes, std::uint16_t& sumA, std::uint16_t& sumB);

@@ -22,8 +22,6 @@ public:
     // every other message is acknowledged with IDOK.
     int MessageBox(const std::string& text, unsigned style) override;
 
-    void AnswerNext(int answer) { m_answers.push_back(answer); }
-
     std::vector<Message> messages;
 
 private:
