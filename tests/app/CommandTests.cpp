@@ -85,24 +85,6 @@ TEST_F(AppShell, EveryCommandReachesItsHandlerWithTheRightState) {
     }
 }
 
-TEST_F(AppShell, MenuItemsAndButtonsFollowTheActiveView) {
-    Start();
-    Frame().SetActiveView(&DriverList());
-    EXPECT_FALSE(Enabled(ID_FILE_OPEN));
-    EXPECT_FALSE(Enabled(ID_FILE_SAVE));
-    EXPECT_FALSE(Enabled(ID_FILE_SAVE_AS));
-    EXPECT_FALSE(Enabled(ID_VIEW_ZOOMIN_Y));
-    EXPECT_FALSE(Enabled(ID_VIEW_ZOOMOUT_Y));
-    EXPECT_FALSE(Enabled(ID_EDIT_CUT)) << "no driver selected";
-    EXPECT_TRUE(Enabled(ID_FILE_ADD));
-
-    Frame().SetActiveView(&Graph());
-    EXPECT_TRUE(Enabled(ID_VIEW_ZOOMIN_Y));
-    EXPECT_TRUE(Enabled(ID_VIEW_ZOOMOUT_Y));
-    EXPECT_FALSE(Enabled(ID_EDIT_CUT));
-    EXPECT_FALSE(Enabled(ID_FILE_SAVE));
-}
-
 TEST_F(AppShell, CutIsEnabledOnlyWhileASelectedDriverListIsActive) {
     Start({WriteRaceFile()});
     CTreeListCtrl& list = DriverList().GetDriverList();
@@ -126,17 +108,17 @@ TEST_F(AppShell, CutIsEnabledOnlyWhileASelectedDriverListIsActive) {
 
 TEST_F(AppShell, ViewMenuTogglesTheBarsWithCheckMarks) {
     Start();
-    EXPECT_TRUE(Checked(ID_VIEW_TOOLBAR));
-    EXPECT_TRUE(Checked(ID_VIEW_STATUS_BAR));
-    Action(ID_VIEW_TOOLBAR)->trigger();
-    Action(ID_VIEW_STATUS_BAR)->trigger();
-    EXPECT_TRUE(Frame().GetToolBar()->isHidden());
-    EXPECT_TRUE(Frame().statusBar()->isHidden());
-    EXPECT_FALSE(Checked(ID_VIEW_TOOLBAR));
-    EXPECT_FALSE(Checked(ID_VIEW_STATUS_BAR));
-    Action(ID_VIEW_TOOLBAR)->trigger();
-    EXPECT_FALSE(Frame().GetToolBar()->isHidden());
-    EXPECT_TRUE(Checked(ID_VIEW_TOOLBAR));
+    const std::pair<UINT, QWidget*> bars[] = {{ID_VIEW_TOOLBAR, Frame().GetToolBar()},
+                                              {ID_VIEW_STATUS_BAR, Frame().statusBar()}};
+    for (const auto& [id, bar] : bars) {
+        EXPECT_TRUE(Checked(id));
+        Action(id)->trigger();
+        EXPECT_TRUE(bar->isHidden());
+        EXPECT_FALSE(Checked(id));
+        Action(id)->trigger();
+        EXPECT_FALSE(bar->isHidden());
+        EXPECT_TRUE(Checked(id));
+    }
 }
 
 TEST_F(AppShell, NewAfterAddingGivesAnEmptyUntitledRaceInTheSameWindow) {
@@ -166,15 +148,11 @@ TEST_F(AppShell, DisabledCommandIsDroppedEvenWhenSentDirectly) {
     EXPECT_EQ(Graph().GetZoom(), zoom);
 }
 
-TEST_F(AppShell, PrintSetupAsksForThePrinter) {
+TEST_F(AppShell, PrintSetupAsksForThePrinterAndExitClosesTheWindow) {
     Start();
     prompter.printDialogAnswers.push_back(false);
     EXPECT_TRUE(Frame().SendCommand(ID_FILE_PRINT_SETUP));
     EXPECT_EQ(prompter.printDialogs, 1);
-}
-
-TEST_F(AppShell, ExitClosesTheWindow) {
-    Start();
     EXPECT_TRUE(Frame().SendCommand(ID_APP_EXIT));
     EXPECT_FALSE(Frame().isVisible());
 }

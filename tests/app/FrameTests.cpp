@@ -25,13 +25,6 @@ bool IsInside(const QWidget* widget, const QWidget* container) {
 }
 } // namespace
 
-TEST_F(AppShell, CaptionShowsUntitledThenTheTrack) {
-    Start();
-    EXPECT_EQ(Frame().windowTitle(), "Untitled - TarmioView");
-    Document().AddFiles({WriteRaceFile()});
-    EXPECT_EQ(Frame().windowTitle(), "Port Haddon - TarmioView");
-}
-
 TEST_F(AppShell, FileNamedOnTheCommandLineIsAddedToTheRace) {
     Start({WriteRaceFile()});
     EXPECT_EQ(Document().GetRaceData()->drivers->GetCount(), 3);
@@ -94,39 +87,17 @@ TEST_F(AppShell, ClickingAPaneMakesItTheActiveView) {
 
 TEST_F(AppShell, MenuBarHoldsTheCommandTable) {
     Start();
-    const QStringList expected = {
-        "&File",
-        "&New\tCtrl+N",
-        "Add..\tCtrl+A",
-        "&Open...\tCtrl+O",
-        "&Save\tCtrl+S",
-        "Save &As...",
-        "-",
-        "&Print...\tCtrl+P",
-        "Print Pre&view",
-        "P&rint Setup...",
-        "-",
-        "Recent File",
-        "-",
-        "E&xit",
-        "&Edit",
-        "Cu&t\tCtrl+X",
-        "&View",
-        "&Toolbar",
-        "&Status Bar",
-        "&Options",
-        "Flicker-free drawing",
-        "Auto-zoom",
-        "&Help",
-        "&About Tarmio...",
-    };
+    const QString expected = "&File|&New\tCtrl+N|Add..\tCtrl+A|&Open...\tCtrl+O|&Save\tCtrl+S|Save &As...|-|"
+                             "&Print...\tCtrl+P|Print Pre&view|P&rint Setup...|-|Recent File|-|E&xit|"
+                             "&Edit|Cu&t\tCtrl+X|&View|&Toolbar|&Status Bar|"
+                             "&Options|Flicker-free drawing|Auto-zoom|&Help|&About Tarmio...";
     QStringList shown;
     for (QAction* popup : Frame().menuBar()->actions()) {
         shown << popup->text();
         for (QAction* item : popup->menu()->actions())
             shown << (item->isSeparator() ? QString("-") : item->text());
     }
-    EXPECT_EQ(shown, expected);
+    EXPECT_EQ(shown.join("|"), expected);
 }
 
 TEST_F(AppShell, AcceleratorTableMapsKeysToCommands) {
@@ -167,17 +138,6 @@ TEST_F(AppShell, KeypadPlusAndMinusZoomTheGraphButTheMainKeyboardDoesNot) {
     EXPECT_EQ(Graph().GetZoom(), zoomedIn);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Minus, Qt::KeypadModifier);
     EXPECT_EQ(Graph().GetZoom(), zoom);
-}
-
-TEST_F(AppShell, ControlRAndControlMReachTheGraph) {
-    Start();
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
-    const BOOL relative = Graph().IsRelative();
-    const BOOL mirrored = Graph().IsMirrored();
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_R, Qt::ControlModifier);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_M, Qt::ControlModifier);
-    EXPECT_NE(Graph().IsRelative(), relative);
-    EXPECT_NE(Graph().IsMirrored(), mirrored);
 }
 
 TEST_F(AppShell, ToolBarButtonsCarryTheirImagesAndTooltips) {

@@ -9,15 +9,11 @@ int StoredOptions() {
 }
 } // namespace
 
-TEST_F(AppShell, FirstRunHasBothOptionsChecked) {
+TEST_F(AppShell, FirstRunChecksBothOptionsAndAnUncheckedAutoZoomIsStoredAtExit) {
     Start();
     EXPECT_EQ(app->m_nOptions, 3);
     EXPECT_TRUE(Checked(ID_OPTIONS_FLICKERFREE));
     EXPECT_TRUE(Checked(ID_OPTIONS_AUTOZOOM));
-}
-
-TEST_F(AppShell, UncheckedAutoZoomIsStoredAtExitAndStartsUnchecked) {
-    Start();
     Action(ID_OPTIONS_AUTOZOOM)->trigger();
     EXPECT_FALSE(Checked(ID_OPTIONS_AUTOZOOM));
     EXPECT_EQ(StoredOptions(), -1) << "written once, at exit";

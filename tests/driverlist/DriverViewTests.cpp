@@ -5,7 +5,6 @@
 #include "framework/SystemColours.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QHeaderView>
 #include <QTest>
 #include <gmock/gmock.h>
@@ -216,21 +215,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, DeleteKey,
                                            DeleteCase{"WithCtrl", Qt::ControlModifier, false}),
                          [](const auto& info) { return info.param.name; });
 
-TEST(DriverList, CutIsEnabledOnlyWithASelectionAndRemovesIt) {
-    DriverViewHarness harness;
-    CCmdUI idle(ID_EDIT_CUT);
-    UpdateCommandState(*harness.view, idle);
-    EXPECT_FALSE(idle.m_bEnabled);
-
-    harness.SelectRows({3});
-    CCmdUI selected(ID_EDIT_CUT);
-    UpdateCommandState(*harness.view, selected);
-    EXPECT_TRUE(selected.m_bEnabled);
-    harness.view->OnCmdMsg(ID_EDIT_CUT, nullptr);
-    EXPECT_THAT(harness.RaceNames(), ElementsAre("Capelli", "Alesi", "Berger"));
-    EXPECT_EQ(harness.graph->driversSeen, 3);
-}
-
 TEST(DriverList, DeletingEveryRowLeavesAnEmptyRaceAndSendsNoUpdate) {
     DriverViewHarness harness;
     harness.Show();
@@ -291,63 +275,6 @@ TEST(DriverList, ContextMenuNamesTheOtherBackground) {
     EXPECT_THAT(MenuTexts(*harness.view), ElementsAre("Cut", "-", "Black Background"));
     harness.view->OnCmdMsg(ID_VIEW_BLACKBACKGROUND, nullptr);
     EXPECT_EQ(harness.List().m_crBackground, RGB(0, 0, 0));
-}
-
-int CountColour(const QImage& image, const QRect& rect, QColor colour, int tolerance) {
-    int count = 0;
-    for (int y = rect.top(); y <= rect.bottom(); ++y)
-        for (int x = rect.left(); x <= rect.right(); ++x) {
-            const QColor pixel = image.pixelColor(x, y);
-            if (std::abs(pixel.red() - colour.red()) <= tolerance &&
-                std::abs(pixel.green() - colour.green()) <= tolerance &&
-                std::abs(pixel.blue() - colour.blue()) <= tolerance)
-                ++count;
-        }
-    return count;
-}
-
-struct PaintCase {
-    const char* name;
-    bool black;
-};
-
-class DriverRowsPaint : public ::testing::TestWithParam<PaintCase> {};
-
-TEST_P(DriverRowsPaint, InTheDriversColours) {
-    DriverViewHarness harness;
-    if (!GetParam().black)
-        harness.view->OnCmdMsg(ID_VIEW_BLACKBACKGROUND, nullptr);
-    const QImage image = harness.List().viewport()->grab().toImage();
-    const COLORREF back = GetParam().black ? RGB(0, 0, 0) : GetSysColor(COLOR_WINDOW);
-    const QColor background(GetRValue(back), GetGValue(back), GetBValue(back));
-    for (int row = 0; row < 4; ++row) {
-        CRect bounds;
-        harness.List().GetItemRect(row, &bounds, LVIR_BOUNDS);
-        const QRect rect(bounds.left, bounds.top, bounds.Width(), bounds.Height());
-        const COLORREF colour = harness.List().GetItemInfo(row)->crText;
-        EXPECT_GT(
-            CountColour(image, rect, QColor(GetRValue(colour), GetGValue(colour), GetBValue(colour)), 50), 10)
-            << row;
-        EXPECT_GT(CountColour(image, rect, background, 0), rect.width() * rect.height() / 2) << row;
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, DriverRowsPaint,
-                         ::testing::Values(PaintCase{"OnBlack", true}, PaintCase{"OnTheWindowColour", false}),
-                         [](const auto& info) { return info.param.name; });
-
-// Renders the sample race into the PNG named by TARMIO_DRIVERLIST_PNG, for looking at it.
-TEST(DriverListPicture, SampleRace) {
-    const QByteArray target = qgetenv("TARMIO_DRIVERLIST_PNG");
-    const QString sample = QStringLiteral(TARMIO_SAMPLES_DIR "/sample-race.ra3");
-    if (target.isEmpty() || !QFile::exists(sample))
-        GTEST_SKIP() << "set TARMIO_DRIVERLIST_PNG to write the picture";
-    DriverViewHarness harness({}, 420);
-    harness.document.AddFiles({sample});
-    harness.Show();
-    harness.SelectRows({2});
-    harness.List().SetItemState(2, LVIS_FOCUSED, LVIS_FOCUSED);
-    harness.view->grab().save(QString::fromLocal8Bit(target));
 }
 
 } // namespace

@@ -12,14 +12,12 @@ constexpr UINT kCommand = 40001;
 class TestDocument : public CDocument {
 public:
     using CCmdTarget::OnCommand;
-    using CCmdTarget::OnUpdateCommandUI;
 };
 
 class TestApp : public CWinApp {
 public:
     TestApp() : CWinApp("RoutingTest") {}
     using CCmdTarget::OnCommand;
-    using CCmdTarget::OnUpdateCommandUI;
 };
 
 // The frame's part of the route, reduced to what it adds: after the view (and through it the
@@ -41,50 +39,43 @@ private:
     CView& m_view;
 };
 
+// View, document, frame and application; each letter of handlers ("vdfa") gives that target a
+// handler for kCommand that records the letter when it runs.
 struct Route {
     TestApp app;
     TestDocument document;
     RecordingView view;
     RouteEnd frame{view};
-    std::string handledBy;
+    std::string ran;
 
-    Route() { view.Create(nullptr, &document); }
-
-    void Handle(const std::string& where) {
-        const auto record = [this, where] { handledBy += where; };
-        if (where == "view")
-            view.OnCommand(kCommand, record);
-        else if (where == "document")
-            document.OnCommand(kCommand, record);
-        else if (where == "frame")
-            frame.OnCommand(kCommand, record);
-        else if (where == "app")
-            app.OnCommand(kCommand, record);
+    explicit Route(const std::string& handlers) {
+        view.Create(nullptr, &document);
+        for (char where : handlers) {
+            const auto record = [this, where] { ran += where; };
+            if (where == 'v')
+                view.OnCommand(kCommand, record);
+            else if (where == 'd')
+                document.OnCommand(kCommand, record);
+            else if (where == 'f')
+                frame.OnCommand(kCommand, record);
+            else
+                app.OnCommand(kCommand, record);
+        }
     }
 };
 
-// Which of the route's targets have a handler, and which one must run.
-struct RoutingCase {
-    std::vector<std::string> handlers;
-    std::string runs;
-};
-
-class CommandRouting : public ::testing::TestWithParam<RoutingCase> {};
+class CommandRouting : public ::testing::TestWithParam<std::pair<std::string, std::string>> {};
 
 TEST_P(CommandRouting, FirstTargetOnTheRouteRunsTheCommand) {
-    Route route;
-    for (const std::string& where : GetParam().handlers)
-        route.Handle(where);
+    Route route(GetParam().first);
     const BOOL handled = route.frame.OnCmdMsg(kCommand, nullptr);
-    EXPECT_EQ(route.handledBy, GetParam().runs);
-    EXPECT_EQ(handled != FALSE, !GetParam().runs.empty());
+    EXPECT_EQ(route.ran, GetParam().second);
+    EXPECT_EQ(handled != FALSE, !GetParam().second.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(ViewDocumentFrameApp, CommandRouting,
-                         ::testing::Values(RoutingCase{{"view", "document", "frame", "app"}, "view"},
-                                           RoutingCase{{"document", "frame", "app"}, "document"},
-                                           RoutingCase{{"frame", "app"}, "frame"},
-                                           RoutingCase{{"app"}, "app"}, RoutingCase{{}, ""}));
+                         ::testing::Values(std::pair{"vdfa", "v"}, std::pair{"dfa", "d"},
+                                           std::pair{"fa", "f"}, std::pair{"a", "a"}, std::pair{"", ""}));
 
 TEST(CommandRouting, HandlerSeesWhichCommandItIsRunning) {
     RecordingView view;
@@ -110,17 +101,13 @@ class CommandState : public ::testing::TestWithParam<StateCase> {};
 
 TEST_P(CommandState, UpdateHandlerDecidesElseCommandHandlerEnables) {
     const StateCase& c = GetParam();
-    Route route;
-    if (c.commandHandler)
-        route.document.OnCommand(kCommand, [] {});
+    Route route(c.commandHandler ? "d" : "");
     if (c.updateHandler != 0) {
         route.view.OnUpdateCommandUI(kCommand, [&c](CCmdUI* pCmdUI) {
-            if (c.updateHandler == 1)
-                pCmdUI->Enable(TRUE);
-            else if (c.updateHandler == 2)
-                pCmdUI->Enable(FALSE);
-            else
+            if (c.updateHandler == 3)
                 pCmdUI->SetCheck(1);
+            else
+                pCmdUI->Enable(c.updateHandler == 1);
         });
     }
     CCmdUI state(kCommand);

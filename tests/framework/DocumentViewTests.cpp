@@ -6,33 +6,21 @@
 
 namespace {
 
-constexpr LPARAM kHint = 7;
-
-struct ThreeViews : ::testing::Test {
+TEST(DocumentViews, UpdateReachesEveryViewButTheSenderWithHintAndObject) {
     CDocument document;
     RecordingView views[3];
-    ThreeViews() {
-        for (RecordingView& view : views)
-            view.Create(nullptr, &document);
-    }
-};
-
-TEST_F(ThreeViews, UpdateReachesEveryViewButTheSenderWithHintAndObject) {
+    for (RecordingView& view : views)
+        view.Create(nullptr, &document);
     int object = 0;
-    document.UpdateAllViews(&views[1], kHint, &object);
+    document.UpdateAllViews(&views[1], 7, &object);
+    document.UpdateAllViews(nullptr);
     for (int i : {0, 2}) {
-        ASSERT_EQ(views[i].updates.size(), 1u) << "view " << i;
+        ASSERT_EQ(views[i].updates.size(), 2u) << "view " << i;
         EXPECT_EQ(views[i].updates[0].sender, &views[1]);
-        EXPECT_EQ(views[i].updates[0].hint, kHint);
+        EXPECT_EQ(views[i].updates[0].hint, 7);
         EXPECT_EQ(views[i].updates[0].object, &object);
     }
-    EXPECT_TRUE(views[1].updates.empty());
-}
-
-TEST_F(ThreeViews, UpdateWithoutSenderReachesAllViewsBeforeItReturns) {
-    document.UpdateAllViews(nullptr);
-    for (const RecordingView& view : views)
-        EXPECT_EQ(view.updates.size(), 1u);
+    EXPECT_EQ(views[1].updates.size(), 1u) << "the sender only hears the update without sender";
 }
 
 TEST(DocumentViews, ViewDestroyedByAnEarlierViewsUpdateIsSkipped) {

@@ -25,11 +25,11 @@ int PdfPageCount(const QString& path) {
     return static_cast<int>(text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))));
 }
 
-// A view that draws a rectangle and records the printing calls it gets, as "name:page".
+// A view that draws a rectangle and records the printing calls it gets.
 class PrintedView : public CView {
 public:
     std::optional<UINT> maxPage; // what OnBeginPrinting sets; none leaves the page count open
-    QString sendDirectJobsTo;    // direct printing goes to this PDF instead of the default printer
+    QString directPdf;           // direct printing goes to this PDF instead of the default printer
     std::vector<std::string> calls;
     bool allPrinting = true;
     bool sawPreview = false;
@@ -45,14 +45,14 @@ public:
         calls.push_back("prepare");
         sawPreview = pInfo->m_bPreview != FALSE;
         const BOOL ready = DoPreparePrinting(pInfo);
-        if (ready && pInfo->m_bDirect && !sendDirectJobsTo.isEmpty()) {
+        if (ready && pInfo->m_bDirect && !directPdf.isEmpty()) {
             pInfo->m_pPrinter->setOutputFormat(QPrinter::PdfFormat);
-            pInfo->m_pPrinter->setOutputFileName(sendDirectJobsTo);
+            pInfo->m_pPrinter->setOutputFileName(directPdf);
         }
         return ready;
     }
     void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override {
-        Record("begin", pDC, pInfo);
+        Record("begin", pDC);
         deviceSize = CSize(pDC->GetDeviceCaps(HORZRES), pDC->GetDeviceCaps(VERTRES));
         deviceResolution = CSize(pDC->GetDeviceCaps(LOGPIXELSX), pDC->GetDeviceCaps(LOGPIXELSY));
         if (maxPage)
@@ -60,7 +60,7 @@ public:
     }
     void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) override {
         CView::OnPrepareDC(pDC, pInfo);
-        Record("preparedc", pDC, pInfo);
+        Record("preparedc:" + std::to_string(pInfo->m_nCurPage), pDC);
     }
     void OnPrint(CDC* pDC, CPrintInfo* pInfo) override {
         pageRect = pInfo->m_rectDraw;
@@ -70,19 +70,16 @@ public:
         calls.push_back("draw");
         pDC->Rectangle(50, 50, 500, 400);
     }
-    void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override { Record("end", pDC, pInfo); }
+    void OnEndPrinting(CDC* pDC, CPrintInfo*) override { Record("end", pDC); }
 
     using CCmdTarget::OnCommand;
 
 private:
-    void Record(const char* name, CDC* pDC, CPrintInfo* pInfo) {
+    void Record(const std::string& name, CDC* pDC) {
         allPrinting = allPrinting && pDC->IsPrinting();
-        calls.push_back(std::string(name) +
-                        (std::string(name) == "preparedc" ? ":" + std::to_string(pInfo->m_nCurPage) : ""));
+        calls.push_back(name);
     }
 };
-
-const std::vector<std::string> kOnePageJob = {"prepare", "begin", "preparedc:1", "draw", "end"};
 
 struct PrintJob : ::testing::Test {
     QTemporaryDir folder;
@@ -91,15 +88,53 @@ struct PrintJob : ::testing::Test {
     QString pdf = folder.filePath("graph.pdf");
 };
 
-TEST_F(PrintJob, PdfOfAOnePageViewHasOnePageDrawnOnAPrintingContext) {
+// The ways a job starts, what each asks, and whether the page comes out.
+enum class Start { ToPdf, DialogAccepted, DialogCancelled, DirectCommand, Preview };
+struct StartCase {
+    const char* name;
+    Start start;
+    int dialogs;
+    bool prints;
+};
+
+class PrintStart : public PrintJob, public ::testing::WithParamInterface<StartCase> {};
+
+TEST_P(PrintStart, RunsTheOnePageJobOnAPrintingContextOrEndsBeforeItBegins) {
+    const StartCase& c = GetParam();
+    const bool preview = c.start == Start::Preview;
     view.maxPage = 1;
-    ASSERT_TRUE(PrintViewToPdf(view, pdf));
-    EXPECT_EQ(view.calls, kOnePageJob);
-    EXPECT_TRUE(view.allPrinting);
-    EXPECT_EQ(PdfPageCount(pdf), 1);
+    view.directPdf = pdf;
+    prompter.printDialogAnswers = {c.start != Start::DialogCancelled};
+    prompter.printOutputPath = pdf;
+    if (c.start == Start::ToPdf)
+        ASSERT_TRUE(PrintViewToPdf(view, pdf));
+    else if (c.start == Start::DirectCommand)
+        ASSERT_TRUE(view.OnCmdMsg(ID_FILE_PRINT_DIRECT, nullptr));
+    else if (preview)
+        view.OnFilePrintPreview();
+    else
+        view.OnFilePrint();
+
+    EXPECT_EQ(prompter.printDialogs, c.dialogs);
+    EXPECT_EQ(prompter.previews, preview ? 1 : 0);
+    EXPECT_EQ(view.sawPreview, preview);
     EXPECT_TRUE(prompter.messages.empty());
-    EXPECT_EQ(prompter.printDialogs, 0) << "printing to a file asks nothing";
+    if (!c.prints) {
+        EXPECT_EQ(view.calls, std::vector<std::string>{"prepare"});
+        return;
+    }
+    EXPECT_EQ(view.calls, (std::vector<std::string>{"prepare", "begin", "preparedc:1", "draw", "end"}));
+    EXPECT_TRUE(view.allPrinting);
+    EXPECT_EQ(PdfPageCount(preview ? prompter.lastPreviewPdf : pdf), 1);
 }
+
+INSTANTIATE_TEST_SUITE_P(Ways, PrintStart,
+                         ::testing::Values(StartCase{"ToPdfAsksNothing", Start::ToPdf, 0, true},
+                                           StartCase{"AcceptedDialog", Start::DialogAccepted, 1, true},
+                                           StartCase{"CancelledDialog", Start::DialogCancelled, 1, false},
+                                           StartCase{"DirectAsksNothing", Start::DirectCommand, 0, true},
+                                           StartCase{"PreviewAsksNothing", Start::Preview, 0, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PrintJob, DeviceCapabilitiesAreThePrintersPageAndResolution) {
     view.maxPage = 1;
@@ -113,61 +148,20 @@ TEST_F(PrintJob, DeviceCapabilitiesAreThePrintersPageAndResolution) {
     EXPECT_EQ(view.pageRect, CRect(0, 0, page.width(), page.height()));
 }
 
-// The page count a view declares and what comes out.
-struct PageCase {
-    std::optional<UINT> maxPage;
-    int pages;
-};
-
-class PrintedPages : public PrintJob, public ::testing::WithParamInterface<PageCase> {};
+class PrintedPages : public PrintJob,
+                     public ::testing::WithParamInterface<std::pair<std::optional<UINT>, int>> {};
 
 TEST_P(PrintedPages, JobPrintsTheDeclaredPagesOrOneWhenUnknown) {
-    view.maxPage = GetParam().maxPage;
+    view.maxPage = GetParam().first;
     ASSERT_TRUE(PrintViewToPdf(view, pdf));
-    EXPECT_EQ(PdfPageCount(pdf), GetParam().pages);
-    EXPECT_EQ(std::count(view.calls.begin(), view.calls.end(), "draw"), GetParam().pages);
+    EXPECT_EQ(PdfPageCount(pdf), GetParam().second);
+    EXPECT_EQ(std::count(view.calls.begin(), view.calls.end(), "draw"), GetParam().second);
     EXPECT_EQ(view.calls.back(), "end");
 }
 
 INSTANTIATE_TEST_SUITE_P(Counts, PrintedPages,
-                         ::testing::Values(PageCase{1u, 1}, PageCase{3u, 3}, PageCase{std::nullopt, 1}));
-
-TEST_F(PrintJob, CancelledPrintDialogEndsTheJobBeforeItBegins) {
-    prompter.printDialogAnswers = {false};
-    view.OnFilePrint();
-    EXPECT_EQ(prompter.printDialogs, 1);
-    EXPECT_EQ(view.calls, std::vector<std::string>{"prepare"});
-    EXPECT_TRUE(prompter.messages.empty());
-}
-
-TEST_F(PrintJob, AcceptedPrintDialogPrintsThePage) {
-    view.maxPage = 1;
-    prompter.printDialogAnswers = {true};
-    prompter.printOutputPath = pdf;
-    view.OnFilePrint();
-    EXPECT_EQ(view.calls, kOnePageJob);
-    EXPECT_EQ(PdfPageCount(pdf), 1);
-}
-
-TEST_F(PrintJob, DirectPrintCommandAsksNothing) {
-    view.maxPage = 1;
-    view.sendDirectJobsTo = pdf;
-    ASSERT_TRUE(view.OnCmdMsg(ID_FILE_PRINT_DIRECT, nullptr));
-    EXPECT_EQ(prompter.printDialogs, 0);
-    EXPECT_EQ(view.calls, kOnePageJob);
-    EXPECT_EQ(PdfPageCount(pdf), 1);
-}
-
-TEST_F(PrintJob, PreviewRunsTheSameJobOnAPrintingContext) {
-    view.maxPage = 1;
-    view.OnFilePrintPreview();
-    EXPECT_EQ(prompter.previews, 1);
-    EXPECT_EQ(prompter.printDialogs, 0);
-    EXPECT_TRUE(view.sawPreview);
-    EXPECT_TRUE(view.allPrinting);
-    EXPECT_EQ(view.calls, kOnePageJob);
-    EXPECT_EQ(PdfPageCount(prompter.lastPreviewPdf), 1);
-}
+                         ::testing::Values(std::pair{std::optional<UINT>(3u), 3},
+                                           std::pair{std::optional<UINT>(), 1}));
 
 TEST_F(PrintJob, PrinterThatCannotStartIsReportedNotPrinted) {
     const QString unwritable = folder.filePath("missing-folder/graph.pdf");

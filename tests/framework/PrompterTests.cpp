@@ -41,28 +41,6 @@ INSTANTIATE_TEST_SUITE_P(
                       // A default button the style does not have falls back to the first one.
                       StyleCase{MB_OK | MB_DEFBUTTON3, {IDOK}, IDOK}));
 
-TEST(ScriptedPrompter, AnswersFromItsQueueThenWithTheDefaultButton) {
-    ScriptedPrompter prompter;
-    prompter.messageAnswers = {IDYES};
-    const unsigned question = MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2;
-    EXPECT_EQ(prompter.MessageBox("first", question), IDYES);
-    EXPECT_EQ(prompter.MessageBox("second", question), IDNO);
-    EXPECT_EQ(prompter.MessageBox("third", MB_OK | MB_ICONSTOP), IDOK);
-    EXPECT_EQ(prompter.messages,
-              (std::vector<ScriptedPrompter::Message>{
-                  {"first", question}, {"second", question}, {"third", MB_OK | MB_ICONSTOP}}));
-}
-
-TEST(ScriptedPrompter, CancelsDialogsOnceTheScriptIsUsedUp) {
-    ScriptedPrompter prompter;
-    prompter.fileOpenAnswers.push_back({true, {"/races/a.zq3"}, 2});
-    const FileOpenRequest request{"Logs|*.zq?||", "/races", 1};
-    EXPECT_TRUE(prompter.GetOpenFileNames(request).confirmed);
-    EXPECT_FALSE(prompter.GetOpenFileNames(request).confirmed);
-    EXPECT_EQ(prompter.fileOpenRequests.size(), 2u);
-    EXPECT_EQ(prompter.fileOpenRequests[0].initialFolder, "/races");
-}
-
 // The icon a message box gets when the caller names none.
 struct IconCase {
     unsigned style;
@@ -84,13 +62,9 @@ INSTANTIATE_TEST_SUITE_P(Styles, DefaultIcon,
                                            IconCase{MB_OK | MB_ICONSTOP, MB_OK | MB_ICONSTOP},
                                            IconCase{MB_RETRYCANCEL, MB_RETRYCANCEL}));
 
-TEST(FileFilter, SplitsCaptionsAndPatternsUpToTheClosingBars) {
-    const auto entries = ParseFileFilter("Logs (*.zq?)|*.zq?|Races|*.qr?;*.ra?||ignored|*.x|");
-    EXPECT_EQ(entries,
+TEST(FileFilter, SplitsUpToTheClosingBarsAndShowsEveryCaptionWithItsPatterns) {
+    EXPECT_EQ(ParseFileFilter("Logs (*.zq?)|*.zq?|Races|*.qr?;*.ra?||ignored|*.x|"),
               (std::vector<FileFilterEntry>{{"Logs (*.zq?)", {"*.zq?"}}, {"Races", {"*.qr?", "*.ra?"}}}));
-}
-
-TEST(FileFilter, QtFormKeepsCaptionsThatShowTheirPatterns) {
     EXPECT_EQ(QtNameFilter({"Logs (*.zq?)", {"*.zq?"}}), "Logs (*.zq?)");
     EXPECT_EQ(QtNameFilter({"Races(*.qr?;*.ra?)", {"*.qr?", "*.ra?"}}), "Races(*.qr? *.ra?)");
     EXPECT_EQ(QtNameFilter({"All Log Files", {"*.zq?", "*.qr?"}}), "All Log Files (*.zq? *.qr?)");
@@ -124,9 +98,7 @@ TEST(QtPrompter, MessageBoxShowsIconAndDefaultButtonAndReturnsTheAnswer) {
     EXPECT_EQ(prompter.MessageBox("Load it anyway?", MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2), IDNO);
 
     WhenModalShows([](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        ASSERT_NE(box, nullptr);
-        QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton);
+        QTest::mouseClick(qobject_cast<QMessageBox*>(modal)->button(QMessageBox::Yes), Qt::LeftButton);
     });
     EXPECT_EQ(prompter.MessageBox("Load it anyway?", MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2), IDYES);
 }

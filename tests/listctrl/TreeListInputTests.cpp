@@ -22,183 +22,143 @@ QRect ButtonBox(const CTreeListCtrl& list, int row) {
 
 struct ButtonClick {
     const char* name;
+    BOOL hasChildren;
     QPoint offset; // from the box's top-left corner
     bool toggles;
+    bool selects;
 };
 
 class ButtonHitBox : public ::testing::TestWithParam<ButtonClick> {};
 
-TEST_P(ButtonHitBox, TogglesOnlyInsideTheBox) {
+TEST_P(ButtonHitBox, TogglesAParentOnlyInsideTheBoxAndSaysSo) {
+    const ButtonClick& c = GetParam();
     ListHarness harness(2);
     harness.Init();
-    harness.AddRows({{1, "parent", 0, TRUE}, {2, "other"}});
+    harness.AddRows({{5, "first", 0, c.hasChildren}, {2, "other"}});
     harness.Focus();
     const QRect box = ButtonBox(*harness.list, 0);
-    QTest::mouseClick(harness.list->viewport(), Qt::LeftButton, {}, box.topLeft() + GetParam().offset);
-    const bool expanded = harness.list->GetItemState(0, TLIS_EXPANDED) != 0;
-    EXPECT_EQ(expanded, GetParam().toggles);
-    EXPECT_EQ(harness.parent.Sent().size(), GetParam().toggles ? 1u : 0u);
-    // A click on the button neither selects nor moves the current column.
-    EXPECT_EQ(harness.list->GetSelectedCount(), GetParam().toggles ? 0u : 1u);
+    QTest::mouseClick(harness.list->viewport(), Qt::LeftButton, {}, box.topLeft() + c.offset);
+    EXPECT_EQ(harness.list->GetItemState(0, TLIS_EXPANDED) != 0, c.toggles);
+    if (c.toggles) {
+        ASSERT_THAT(harness.parent.Sent(), ElementsAre(WM_LISTCTRL_EXPAND));
+        EXPECT_EQ(harness.parent.messages[0].wParam, MAKEWPARAM(1, 0)) << "now expanded, one level";
+        EXPECT_EQ(harness.parent.messages[0].notify.nId, 5);
+        EXPECT_EQ(harness.parent.messages[0].notify.nColumn, 0);
+    } else {
+        EXPECT_THAT(harness.parent.Sent(), IsEmpty());
+    }
+    // A click in the box neither selects nor moves the current column, with or without a button.
+    EXPECT_EQ(harness.list->GetSelectedCount(), c.selects ? 1u : 0u);
+    if (!c.selects) {
+        EXPECT_EQ(harness.list->m_nCurColumn, -1);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ButtonHitBox,
-                         ::testing::Values(ButtonClick{"TopLeftCorner", {0, 0}, true},
-                                           ButtonClick{"Centre", {8, 8}, true},
-                                           ButtonClick{"RightmostColumn", {15, 8}, true},
-                                           ButtonClick{"RightOfTheBox", {16, 8}, false},
-                                           ButtonClick{"LeftOfTheBox", {-1, 8}, false}),
+                         ::testing::Values(ButtonClick{"TopLeftCorner", TRUE, {0, 0}, true, false},
+                                           ButtonClick{"Centre", TRUE, {8, 8}, true, false},
+                                           ButtonClick{"RightmostColumn", TRUE, {15, 8}, true, false},
+                                           ButtonClick{"RightOfTheBox", TRUE, {16, 8}, false, true},
+                                           ButtonClick{"LeftOfTheBox", TRUE, {-1, 8}, false, true},
+                                           ButtonClick{"RowWithoutChildren", FALSE, {8, 8}, false, false}),
                          [](const auto& info) { return info.param.name; });
-
-TEST(TreeListButtons, ExpandMessageSaysNowExpandedAndFromWhere) {
-    ListHarness harness(1);
-    harness.Init();
-    harness.AddRows({{5, "parent", 0, TRUE}});
-    harness.Focus();
-    QTest::mouseClick(harness.list->viewport(), Qt::LeftButton, {}, ButtonBox(*harness.list, 0).center());
-    ASSERT_EQ(harness.parent.messages.size(), 1u);
-    const auto& expand = harness.parent.messages[0];
-    EXPECT_EQ(expand.message, WM_LISTCTRL_EXPAND);
-    EXPECT_EQ(expand.wParam, MAKEWPARAM(1, 0));
-    EXPECT_EQ(expand.notify.nId, 5);
-    EXPECT_EQ(expand.notify.nColumn, 0);
-}
-
-TEST(TreeListButtons, ClickInButtonBoxOfRowWithoutChildrenChangesNothing) {
-    ListHarness harness(2);
-    harness.Init();
-    harness.AddRows({{1, "leaf"}});
-    harness.Focus();
-    QTest::mouseClick(harness.list->viewport(), Qt::LeftButton, {}, ButtonBox(*harness.list, 0).center());
-    EXPECT_EQ(harness.list->GetSelectedCount(), 0u);
-    EXPECT_EQ(harness.list->m_nCurColumn, -1);
-    EXPECT_THAT(harness.parent.Sent(), IsEmpty());
-}
 
 struct CheckCase {
     const char* name;
+    int x; // from the box's left edge, which is 3 pixels after the margin; the box is 11 wide
     LRESULT parentAnswer;
+    bool asks;
     UINT checkedAfter;
 };
 
-class CheckToggle : public ::testing::TestWithParam<CheckCase> {};
+class CheckBoxClick : public ::testing::TestWithParam<CheckCase> {};
 
-TEST_P(CheckToggle, AsksTheParentFirst) {
+TEST_P(CheckBoxClick, AsksTheParentFirstAndBesideTheBoxSelects) {
+    const CheckCase& c = GetParam();
     ListHarness harness(1);
     harness.list->m_bCheckBoxes = TRUE;
     harness.list->m_bButtons = FALSE;
     harness.Init();
     harness.AddRows({{1, "box"}});
     harness.Focus();
-    harness.parent.answers[WM_LISTCTRL_CHECK] = GetParam().parentAnswer;
+    harness.parent.answers[WM_LISTCTRL_CHECK] = c.parentAnswer;
     CRect bounds;
     harness.list->GetItemRect(0, &bounds, LVIR_BOUNDS);
-    // The box starts 3 pixels after the margin and is 11 pixels wide.
     const int boxLeft = bounds.left + harness.list->m_nMargin + 3;
-    QTest::mouseClick(harness.list->viewport(), Qt::LeftButton, {}, QPoint(boxLeft + 5, bounds.top + 2));
-    ASSERT_THAT(harness.parent.Sent(), ElementsAre(WM_LISTCTRL_CHECK));
-    EXPECT_EQ(harness.parent.messages[0].wParam, 1u);
-    EXPECT_EQ(harness.list->GetCheck(0), GetParam().checkedAfter);
-    EXPECT_EQ(harness.list->GetSelectedCount(), 0u);
+    QTest::mouseClick(harness.list->viewport(), Qt::LeftButton, {}, QPoint(boxLeft + c.x, bounds.top + 2));
+    EXPECT_EQ(harness.parent.Sent(), c.asks ? std::vector<UINT>{WM_LISTCTRL_CHECK} : std::vector<UINT>{});
+    if (c.asks) {
+        EXPECT_EQ(harness.parent.messages[0].wParam, 1u);
+    }
+    EXPECT_EQ(harness.list->GetCheck(0), c.checkedAfter);
+    EXPECT_EQ(harness.list->GetSelectedCount(), c.asks ? 0u : 1u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, CheckToggle,
-                         ::testing::Values(CheckCase{"ParentAgrees", 0, TLIS_CHECKED},
-                                           CheckCase{"ParentRefuses", 1, 0}),
+INSTANTIATE_TEST_SUITE_P(Cases, CheckBoxClick,
+                         ::testing::Values(CheckCase{"ParentAgrees", 5, 0, true, TLIS_CHECKED},
+                                           CheckCase{"ParentRefuses", 5, 1, true, 0},
+                                           CheckCase{"BesideTheBox", 11, 0, false, 0}),
                          [](const auto& info) { return info.param.name; });
 
-TEST(TreeListChecks, ClickBesideTheBoxSelectsInstead) {
-    ListHarness harness(1);
-    harness.list->m_bCheckBoxes = TRUE;
-    harness.list->m_bButtons = FALSE;
-    harness.Init();
-    harness.AddRows({{1, "box"}});
-    harness.Focus();
-    CRect bounds;
-    harness.list->GetItemRect(0, &bounds, LVIR_BOUNDS);
-    QTest::mouseClick(harness.list->viewport(), Qt::LeftButton, {},
-                      QPoint(bounds.left + harness.list->m_nMargin + 3 + 11, bounds.top + 2));
-    EXPECT_THAT(harness.parent.Sent(), IsEmpty());
-    EXPECT_EQ(harness.list->GetSelectedCount(), 1u);
-}
-
-TEST(TreeListClicks, ClickOnAnActiveCellMakesItCurrent) {
-    ListHarness harness(3);
-    harness.list->m_bButtons = FALSE;
-    harness.Init();
-    harness.AddRows({{1, "a"}, {2, "b"}});
-    harness.Focus();
-    QTest::mouseClick(harness.list->viewport(), Qt::LeftButton, {}, harness.CellCentre(1, 2));
-    EXPECT_EQ(harness.list->m_nCurColumn, 2);
-    EXPECT_EQ(harness.list->GetNextItem(-1, LVNI_SELECTED), 1);
-}
-
-TEST(TreeListClicks, DoubleClickTellsTheParentAndStillSelects) {
+TEST(TreeListClicks, ClickMakesTheCellCurrentAndDoubleClickTellsTheParentAndStillSelects) {
     ListHarness harness(3);
     harness.list->m_bButtons = FALSE;
     harness.Init();
     harness.AddRows({{1, "a"}, {9, "b"}});
     harness.Focus();
+    QTest::mouseClick(harness.list->viewport(), Qt::LeftButton, {}, harness.CellCentre(1, 2));
+    EXPECT_EQ(harness.list->m_nCurColumn, 2);
+    harness.list->SetItemState(1, 0, LVIS_SELECTED);
     QTest::mouseDClick(harness.list->viewport(), Qt::LeftButton, {}, harness.CellCentre(1, 1));
+    EXPECT_EQ(harness.list->GetNextItem(-1, LVNI_SELECTED), 1);
     const auto sent = harness.parent.Sent();
     ASSERT_EQ(std::count(sent.begin(), sent.end(), WM_LISTCTRL_DBLCLK), 1);
-    const auto& dblclk = harness.parent.messages.back();
-    EXPECT_EQ(dblclk.notify.nId, 9);
-    EXPECT_EQ(dblclk.notify.nColumn, 1);
-    EXPECT_EQ(harness.list->GetNextItem(-1, LVNI_SELECTED), 1);
+    EXPECT_EQ(harness.parent.messages.back().notify.nId, 9);
+    EXPECT_EQ(harness.parent.messages.back().notify.nColumn, 1);
 }
 
-void SendKeyboardContextMenu(QWidget* viewport) {
-    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(0, 0), viewport->mapToGlobal(QPoint(0, 0)));
-    QApplication::sendEvent(viewport, &event);
-}
+// The context menu asked for from the keyboard: with no selection (-1, -1) and no block, else the
+// middle of the selected row's current cell, or of its first column when none is current.
+struct MenuCase {
+    const char* name;
+    bool selected;
+    int currentColumn;
+};
 
-TEST(TreeListContextMenu, FromKeysWithoutSelectionSendsMinusOnesAndNoBlock) {
-    ListHarness harness(2);
-    harness.Init();
-    harness.AddRows({{1, "a"}});
-    harness.Focus();
-    SendKeyboardContextMenu(harness.list->viewport());
-    ASSERT_THAT(harness.parent.Sent(), ElementsAre(WM_LISTCTRL_CONTEXTMENU));
-    EXPECT_EQ(harness.parent.messages[0].wParam, 0xFFFFFFFFu);
-    EXPECT_FALSE(harness.parent.messages[0].hasNotify);
-}
+class KeyboardContextMenu : public ::testing::TestWithParam<MenuCase> {};
 
-TEST(TreeListContextMenu, FromKeysWithSelectionPointsAtTheMiddleOfTheFirstColumn) {
+TEST_P(KeyboardContextMenu, PointsAtTheSelectedCellOrSaysMinusOnes) {
+    const MenuCase& c = GetParam();
     ListHarness harness(3);
     harness.Init();
     harness.AddRows({{1, "a"}, {4, "b"}});
     harness.Focus();
-    harness.Select(1);
-    SendKeyboardContextMenu(harness.list->viewport());
+    if (c.selected)
+        harness.Select(1);
+    harness.list->m_nCurColumn = c.currentColumn;
+    QWidget* viewport = harness.list->viewport();
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(0, 0), viewport->mapToGlobal(QPoint(0, 0)));
+    QApplication::sendEvent(viewport, &event);
     ASSERT_THAT(harness.parent.Sent(), ElementsAre(WM_LISTCTRL_CONTEXTMENU));
-    CRect bounds;
-    harness.list->GetItemRect(1, &bounds, LVIR_BOUNDS);
-    const QPoint expected =
-        harness.list->viewport()->mapToGlobal(QPoint(100 / 2, (bounds.top + bounds.bottom) / 2));
-    const WPARAM wParam = harness.parent.messages[0].wParam;
-    EXPECT_EQ(static_cast<int>(wParam & 0xFFFF), expected.x());
-    EXPECT_EQ(static_cast<int>(wParam >> 16), expected.y());
-    ASSERT_TRUE(harness.parent.messages[0].hasNotify);
-    EXPECT_EQ(harness.parent.messages[0].notify.nId, 4);
-    EXPECT_EQ(harness.parent.messages[0].notify.nColumn, -1);
+    const MessageRecorder::Message& menu = harness.parent.messages[0];
+    if (!c.selected) {
+        EXPECT_EQ(menu.wParam, 0xFFFFFFFFu);
+        EXPECT_FALSE(menu.hasNotify);
+        return;
+    }
+    const QPoint expected = viewport->mapToGlobal(harness.CellCentre(1, std::max(c.currentColumn, 0)));
+    EXPECT_EQ(static_cast<int>(menu.wParam & 0xFFFF), expected.x());
+    EXPECT_EQ(static_cast<int>(menu.wParam >> 16), expected.y());
+    ASSERT_TRUE(menu.hasNotify);
+    EXPECT_EQ(menu.notify.nId, 4);
+    EXPECT_EQ(menu.notify.nColumn, c.currentColumn);
 }
 
-TEST(TreeListContextMenu, FromKeysWithCurrentColumnPointsAtTheCurrentCell) {
-    ListHarness harness(3);
-    harness.Init();
-    harness.AddRows({{1, "a"}});
-    harness.Focus();
-    harness.Select(0);
-    harness.list->m_nCurColumn = 2;
-    SendKeyboardContextMenu(harness.list->viewport());
-    ASSERT_EQ(harness.parent.messages.size(), 1u);
-    const QPoint expected = harness.list->viewport()->mapToGlobal(harness.CellCentre(0, 2));
-    const WPARAM wParam = harness.parent.messages[0].wParam;
-    EXPECT_EQ(static_cast<int>(wParam & 0xFFFF), expected.x());
-    EXPECT_EQ(static_cast<int>(wParam >> 16), expected.y());
-    EXPECT_EQ(harness.parent.messages[0].notify.nColumn, 2);
-}
+INSTANTIATE_TEST_SUITE_P(Cases, KeyboardContextMenu,
+                         ::testing::Values(MenuCase{"WithoutSelection", false, -1},
+                                           MenuCase{"WithSelection", true, -1},
+                                           MenuCase{"WithCurrentColumn", true, 2}),
+                         [](const auto& info) { return info.param.name; });
 
 // What one key press does with a row selected (or not), given the parent's answer.
 struct KeyCase {
@@ -209,6 +169,7 @@ struct KeyCase {
     LRESULT parentAnswer;
     std::vector<UINT> sent;
     int selectedAfter; // first selected row afterwards
+    int columnAfter;   // the current column afterwards
 };
 
 class KeysAndCharacters : public ::testing::TestWithParam<KeyCase> {};
@@ -230,50 +191,29 @@ TEST_P(KeysAndCharacters, AreSwallowedOrForwarded) {
     QTest::keyClick(harness.list, static_cast<Qt::Key>(c.key), c.modifiers);
     EXPECT_EQ(harness.parent.Sent(), c.sent);
     EXPECT_EQ(harness.list->GetNextItem(-1, LVNI_SELECTED), c.selectedAfter);
+    EXPECT_EQ(harness.list->m_nCurColumn, c.columnAfter);
 }
 
 constexpr Qt::KeyboardModifiers kNone = Qt::NoModifier;
 
+constexpr UINT KD = WM_LISTCTRL_KEYDOWN;
+constexpr UINT CH = WM_LISTCTRL_CHAR;
+
 INSTANTIATE_TEST_SUITE_P(
     Cases, KeysAndCharacters,
     ::testing::Values(
-        KeyCase{"DownGoesToParentThenMovesSelection", true, Qt::Key_Down, kNone, 0, {WM_LISTCTRL_KEYDOWN}, 1},
-        KeyCase{"DownClaimedByParentStays", true, Qt::Key_Down, kNone, 1, {WM_LISTCTRL_KEYDOWN}, 0},
-        KeyCase{"DownWithoutSelectionIsTheListsOwn", false, Qt::Key_Down, kNone, 0, {}, 1},
-        KeyCase{"LeftAndRightStayWithTheControl", true, Qt::Key_Right, kNone, 0, {}, 0},
-        KeyCase{"LetterGoesToParentThenSearch",
-                true,
-                Qt::Key_B,
-                kNone,
-                0,
-                {WM_LISTCTRL_KEYDOWN, WM_LISTCTRL_CHAR},
-                1},
-        KeyCase{"LetterClaimedByParentDoesNotSearch",
-                true,
-                Qt::Key_B,
-                kNone,
-                1,
-                {WM_LISTCTRL_KEYDOWN, WM_LISTCTRL_CHAR},
-                0},
-        KeyCase{"PlusWithSelectionIsSwallowed", true, Qt::Key_Plus, kNone, 0, {WM_LISTCTRL_KEYDOWN}, 0},
-        KeyCase{"PlusWithoutSelectionSearches", false, Qt::Key_Plus, kNone, 0, {}, 2},
-        KeyCase{"KeypadPlusOnLeafSendsNothing", true, Qt::Key_Plus, Qt::KeypadModifier, 0, {}, 0},
-        KeyCase{"KeypadMinusOnCollapsedSendsNothing", true, Qt::Key_Minus, Qt::KeypadModifier, 0, {}, 0}),
+        KeyCase{"DownGoesToParentThenMoves", true, Qt::Key_Down, kNone, 0, {KD}, 1, -1},
+        KeyCase{"DownClaimedByParentStays", true, Qt::Key_Down, kNone, 1, {KD}, 0, -1},
+        KeyCase{"DownWithoutSelectionIsTheLists", false, Qt::Key_Down, kNone, 0, {}, 1, -1},
+        KeyCase{"RightMovesTheColumnUnforwarded", true, Qt::Key_Right, kNone, 0, {}, 0, 0},
+        KeyCase{"LeftMovesTheColumnUnforwarded", true, Qt::Key_Left, kNone, 0, {}, 0, 1},
+        KeyCase{"LetterGoesToParentThenSearch", true, Qt::Key_B, kNone, 0, {KD, CH}, 1, -1},
+        KeyCase{"LetterClaimedByParentStays", true, Qt::Key_B, kNone, 1, {KD, CH}, 0, -1},
+        KeyCase{"PlusWithSelectionIsSwallowed", true, Qt::Key_Plus, kNone, 0, {KD}, 0, -1},
+        KeyCase{"PlusWithoutSelectionSearches", false, Qt::Key_Plus, kNone, 0, {}, 2, -1},
+        KeyCase{"KeypadPlusOnLeafSendsNothing", true, Qt::Key_Plus, Qt::KeypadModifier, 0, {}, 0, -1},
+        KeyCase{"KeypadMinusOnLeafSendsNothing", true, Qt::Key_Minus, Qt::KeypadModifier, 0, {}, 0, -1}),
     [](const auto& info) { return info.param.name; });
-
-TEST(TreeListKeys, LeftAndRightKeepTheOnlyActiveColumnCurrent) {
-    ListHarness harness(0);
-    harness.Init();
-    harness.list->InsertColumn(0, "a", 0, kColumnBackControl, TRUE, LVCFMT_LEFT, 60, 0);
-    harness.list->InsertColumn(1, "b", 0, kColumnBackControl, FALSE, LVCFMT_LEFT, 60, 1);
-    harness.AddRows({{1, "a"}});
-    harness.Focus();
-    harness.Select(0);
-    for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Left}) {
-        QTest::keyClick(harness.list, key);
-        EXPECT_EQ(harness.list->m_nCurColumn, 0);
-    }
-}
 
 struct KeypadCase {
     const char* name;

@@ -100,33 +100,25 @@ INSTANTIATE_TEST_SUITE_P(Cases, CurrentColumnMoves,
                                            ColumnCase{"NextWithoutColumns", {}, 2, true, -1}),
                          [](const auto& info) { return info.param.name; });
 
-TEST(TreeListColumns, InsertingAColumnResetsTheCurrentColumn) {
-    ListHarness harness(2);
-    harness.list->m_nCurColumn = 1;
-    harness.list->InsertColumn(2, "more", 0, kColumnBackControl, TRUE, LVCFMT_LEFT, 40, 2);
-    EXPECT_EQ(harness.list->m_nCurColumn, -1);
-}
-
-TEST(TreeListColumns, DeletingColumnZeroUntilItFailsLeavesNone) {
-    ListHarness harness(4);
-    int deleted = 0;
-    while (harness.list->DeleteColumn(0))
-        ++deleted;
-    EXPECT_EQ(deleted, 4);
-    EXPECT_EQ(harness.list->m_nColumns, 0);
-    EXPECT_EQ(harness.list->GetColumnCount(), 0);
-}
-
-TEST(TreeListColumns, RecordsFollowTheirColumnsWhenInsertedInFront) {
+TEST(TreeListColumns, RecordsFollowInsertionsInFrontAndDeletionsOfColumnZero) {
     ListHarness harness(0);
     harness.list->InsertColumn(0, "b", 3, RGB(1, 2, 3), FALSE, LVCFMT_LEFT, 40, 1);
     harness.list->InsertColumn(0, "a", 1, RGB(4, 5, 6), TRUE, LVCFMT_LEFT, 40, 0);
     ASSERT_NE(harness.list->GetColumnInfo(1), nullptr);
     EXPECT_EQ(harness.list->GetColumnInfo(0)->crBack, RGB(4, 5, 6));
     EXPECT_EQ(harness.list->GetColumnInfo(1)->nIndent, 3);
+    harness.list->m_nCurColumn = 1;
+    harness.list->InsertColumn(2, "c", 0, kColumnBackControl, TRUE, LVCFMT_LEFT, 40, 2);
+    EXPECT_EQ(harness.list->m_nCurColumn, -1) << "a new column resets the current one";
+    int deleted = 0;
+    while (harness.list->DeleteColumn(0))
+        ++deleted;
+    EXPECT_EQ(deleted, 3);
+    EXPECT_EQ(harness.list->m_nColumns, 0);
+    EXPECT_EQ(harness.list->GetColumnCount(), 0);
 }
 
-TEST(TreeListCells, SubItemFromPointFindsTheColumnUnderThePoint) {
+TEST(TreeListCells, HitBoxesAreTheCellsOfTheRowAndNothingElse) {
     ListHarness harness(3);
     harness.AddRows({{1, "one"}, {2, "two"}});
     for (int column = 0; column < 3; ++column) {
@@ -137,11 +129,6 @@ TEST(TreeListCells, SubItemFromPointFindsTheColumnUnderThePoint) {
     EXPECT_EQ(harness.list->SubItemFromPoint(1, CPoint(pastTheLast.x(), pastTheLast.y())), -1);
     const QPoint otherRow = harness.CellCentre(0, 1);
     EXPECT_EQ(harness.list->SubItemFromPoint(1, CPoint(otherRow.x(), otherRow.y())), -1);
-}
-
-TEST(TreeListCells, CellRectFailsForANegativeColumnOrAMissingOne) {
-    ListHarness harness(2);
-    harness.AddRows({{1, "one"}});
     CRect cell;
     EXPECT_FALSE(harness.list->GetCellRect(0, -1, &cell));
     EXPECT_FALSE(harness.list->GetCellRect(0, 5, &cell));

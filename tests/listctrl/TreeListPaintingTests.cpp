@@ -54,22 +54,27 @@ struct BackgroundCase {
 
 class FlatRowsPaint : public ::testing::TestWithParam<BackgroundCase> {};
 
-TEST_P(FlatRowsPaint, InTheRowColourOnTheBackground) {
+TEST_P(FlatRowsPaint, EachInItsOwnColourOnTheBackground) {
     ListHarness harness(3);
     MakeFlat(*harness.list);
     harness.list->m_crBackground = GetParam().control;
     harness.Init();
-    harness.AddRows({{1, "Driver One", 0, FALSE, FALSE, kRed}, {2, "Driver Two", 0, FALSE, FALSE, kRed}});
+    const COLORREF colours[] = {kRed, RGB(0, 255, 0)};
+    harness.AddRows(
+        {{1, "Driver One", 0, FALSE, FALSE, colours[0]}, {2, "Driver Two", 0, FALSE, FALSE, colours[1]}});
     const QImage image = harness.Render();
     const QColor background = ToQColor(ResolveBackground(kColumnBackControl, GetParam().control));
-    for (int column = 0; column < 3; ++column) {
-        const QRect cell = CellRect(*harness.list, 0, column);
-        EXPECT_GT(CountNear(image, cell, ToQColor(kRed), 60), 5) << "column " << column;
-        EXPECT_GT(CountNear(image, cell, background, 0), cell.width() * cell.height() / 2);
-        // Text goes transparently over the fill: no window-coloured boxes behind the glyphs.
-        const QColor window = ToQColor(GetSysColor(COLOR_WINDOW));
-        if (background != window) {
-            EXPECT_EQ(CountNear(image, cell, window, 0), 0);
+    const QColor window = ToQColor(GetSysColor(COLOR_WINDOW));
+    for (int row = 0; row < 2; ++row) {
+        for (int column = 0; column < 3; ++column) {
+            const QRect cell = CellRect(*harness.list, row, column);
+            EXPECT_GT(CountNear(image, cell, ToQColor(colours[row]), 60), 5) << row << "," << column;
+            EXPECT_EQ(CountNear(image, cell, ToQColor(colours[1 - row]), 60), 0) << row << "," << column;
+            EXPECT_GT(CountNear(image, cell, background, 0), cell.width() * cell.height() / 2);
+            // Text goes transparently over the fill: no window-coloured boxes behind the glyphs.
+            if (background != window) {
+                EXPECT_EQ(CountNear(image, cell, window, 0), 0);
+            }
         }
     }
     // Below the rows the erase shows the same background.
@@ -95,16 +100,19 @@ TEST(TreeListPainting, NameStartsAfterMarginAndHalfACharacter) {
     EXPECT_LE(left, 2 + cw / 2 + 2);
 }
 
-struct FocusCase {
+// Which cells of the selected row show the highlight: the first column only while the list has
+// the focus, the current cell with or without it.
+struct HighlightCase {
     const char* name;
     bool focused;
-    bool highlightShown;
+    int currentColumn;
+    std::vector<int> highlighted;
 };
 
-class FirstColumnHighlight : public ::testing::TestWithParam<FocusCase> {};
+class SelectedRowHighlight : public ::testing::TestWithParam<HighlightCase> {};
 
-TEST_P(FirstColumnHighlight, OnlyWhileTheListHasTheFocus) {
-    ListHarness harness(2);
+TEST_P(SelectedRowHighlight, CoversTheFirstColumnWithFocusOrTheCurrentCell) {
+    ListHarness harness(3);
     MakeFlat(*harness.list);
     harness.list->m_crBackground = kBlack;
     harness.Init();
@@ -113,32 +121,24 @@ TEST_P(FirstColumnHighlight, OnlyWhileTheListHasTheFocus) {
     if (GetParam().focused)
         harness.Focus();
     harness.Select(0);
+    harness.list->m_nCurColumn = GetParam().currentColumn;
     const QImage image = harness.Render();
     const QColor highlight = ToQColor(GetSysColor(COLOR_HIGHLIGHT));
-    EXPECT_EQ(CountNear(image, CellRect(*harness.list, 0, 0), highlight, 0) > 20, GetParam().highlightShown);
-    EXPECT_EQ(CountNear(image, CellRect(*harness.list, 1, 0), highlight, 0), 0);
-    // No current column: the other cells stay plain either way.
-    EXPECT_EQ(CountNear(image, CellRect(*harness.list, 0, 1), highlight, 0), 0);
+    std::vector<int> highlighted;
+    for (int column = 0; column < 3; ++column) {
+        const QRect cell = CellRect(*harness.list, 0, column);
+        if (CountNear(image, cell, highlight, 0) > 20)
+            highlighted.push_back(column);
+        EXPECT_EQ(CountNear(image, CellRect(*harness.list, 1, column), highlight, 0), 0);
+    }
+    EXPECT_EQ(highlighted, GetParam().highlighted);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, FirstColumnHighlight,
-                         ::testing::Values(FocusCase{"WithFocus", true, true},
-                                           FocusCase{"WithoutFocus", false, false}),
+INSTANTIATE_TEST_SUITE_P(Cases, SelectedRowHighlight,
+                         ::testing::Values(HighlightCase{"FirstColumnWithFocus", true, -1, {0}},
+                                           HighlightCase{"NothingWithoutFocus", false, -1, {}},
+                                           HighlightCase{"CurrentCellWithoutFocus", false, 2, {2}}),
                          [](const auto& info) { return info.param.name; });
-
-TEST(TreeListPainting, CurrentCellOfSelectedRowIsHighlightedWithoutFocus) {
-    ListHarness harness(3);
-    MakeFlat(*harness.list);
-    harness.Init();
-    harness.AddRows({{1, "row"}});
-    harness.Select(0);
-    harness.list->m_nCurColumn = 2;
-    const QImage image = harness.Render();
-    const QColor highlight = ToQColor(GetSysColor(COLOR_HIGHLIGHT));
-    const QRect cell = CellRect(*harness.list, 0, 2);
-    EXPECT_GT(CountNear(image, cell, highlight, 0), cell.width() * cell.height() / 2);
-    EXPECT_EQ(CountNear(image, CellRect(*harness.list, 0, 0), highlight, 0), 0);
-}
 
 // Renders a one-column list of the given width showing text, and returns its row.
 QImage RenderedRow(const std::string& text, int width, int format) {
