@@ -2,9 +2,12 @@
 
 #include <QFontInfo>
 #include <QGuiApplication>
+#include <QHash>
 #include <QImage>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QVector>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
@@ -161,6 +164,13 @@ BOOL CFont::CreateFontIndirect(const LOGFONT* pLogFont) {
     return TRUE;
 }
 
+namespace {
+constexpr double kInchesPerMetre = 1 / 0.0254;
+int DotsPerMetre(int dotsPerInch) {
+    return static_cast<int>(dotsPerInch * kInchesPerMetre + 0.5);
+}
+} // namespace
+
 BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight) {
     if (nWidth <= 0 || nHeight <= 0)
         return FALSE;
@@ -170,11 +180,20 @@ BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight) {
     // Left uninitialised, as the platform leaves it: every user paints the whole bitmap first.
     if (pDC != nullptr && pDC->GetDevice() != nullptr) {
         const QPaintDevice* device = pDC->GetDevice();
-        constexpr double kInchesPerMetre = 1 / 0.0254;
-        m_image.setDotsPerMeterX(static_cast<int>(device->logicalDpiX() * kInchesPerMetre + 0.5));
-        m_image.setDotsPerMeterY(static_cast<int>(device->logicalDpiY() * kInchesPerMetre + 0.5));
+        m_image.setDotsPerMeterX(DotsPerMetre(device->logicalDpiX()));
+        m_image.setDotsPerMeterY(DotsPerMetre(device->logicalDpiY()));
     }
     return TRUE;
+}
+
+bool CBitmap::IsCompatible(CDC* pDC, int nWidth, int nHeight) const {
+    if (m_image.isNull() || m_image.width() != nWidth || m_image.height() != nHeight)
+        return false;
+    if (pDC == nullptr || pDC->GetDevice() == nullptr)
+        return true;
+    const QPaintDevice* device = pDC->GetDevice();
+    return m_image.dotsPerMeterX() == DotsPerMetre(device->logicalDpiX()) &&
+           m_image.dotsPerMeterY() == DotsPerMetre(device->logicalDpiY());
 }
 
 struct CDC::State {
@@ -220,9 +239,8 @@ BOOL CDC::CreateCompatibleDC(CDC* pDC) {
         return FALSE; // only a context made without a device becomes a memory context
     if (pDC != nullptr && pDC->GetDevice() != nullptr) {
         const QPaintDevice* device = pDC->GetDevice();
-        constexpr double kInchesPerMetre = 1 / 0.0254;
-        m_defaultSurface.setDotsPerMeterX(static_cast<int>(device->logicalDpiX() * kInchesPerMetre + 0.5));
-        m_defaultSurface.setDotsPerMeterY(static_cast<int>(device->logicalDpiY() * kInchesPerMetre + 0.5));
+        m_defaultSurface.setDotsPerMeterX(DotsPerMetre(device->logicalDpiX()));
+        m_defaultSurface.setDotsPerMeterY(DotsPerMetre(device->logicalDpiY()));
     }
     SetDevice(&m_defaultSurface);
     return TRUE;
@@ -236,12 +254,19 @@ void CDC::SetDevice(QPaintDevice* device) {
 
 void CDC::EndPainting() {
     if (m_painter != nullptr) {
+        FlushLines();
         m_painter->end();
         m_painter.reset();
     }
 }
 
 QPainter* CDC::Painter() {
+    QPainter* painter = LinePainter();
+    FlushLines();
+    return painter;
+}
+
+QPainter* CDC::LinePainter() {
     if (m_painter != nullptr)
         return m_painter.get();
     if (m_pDevice == nullptr || m_pDevice->width() <= 0 || m_pDevice->height() <= 0)
@@ -253,10 +278,68 @@ QPainter* CDC::Painter() {
     if (m_bHasClip)
         painter->setClipRect(QRect(m_clipBoxDevice.left, m_clipBoxDevice.top, m_clipBoxDevice.Width(),
                                    m_clipBoxDevice.Height()));
+    m_bRasterEngine =
+        painter->paintEngine() != nullptr && painter->paintEngine()->type() == QPaintEngine::Raster;
+    m_pRasterImage = nullptr;
+    if (m_bRasterEngine && m_pDevice->devType() == QInternal::Image) {
+        auto* image = static_cast<QImage*>(m_pDevice);
+        if ((image->format() == QImage::Format_RGB32 ||
+             image->format() == QImage::Format_ARGB32_Premultiplied) &&
+            image->isDetached())
+            m_pRasterImage = image;
+        if (m_pRasterImage != nullptr) {
+            m_pRasterBits = reinterpret_cast<QRgb*>(image->bits());
+            m_nRasterStride = image->bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
+        }
+    }
     m_painter = std::move(painter);
     m_bPenApplied = false;
     m_bFontApplied = false;
     return m_painter.get();
+}
+
+void CDC::FlushLines() {
+    if (m_pendingLines.isEmpty())
+        return;
+    m_painter->drawLines(m_pendingLines.constData(), static_cast<int>(m_pendingLines.size()));
+    m_pendingLines.resize(0);
+}
+
+QImage* CDC::DirectPixels() const {
+    // Opaque pixels stored straight into the image are what the painter would store, as long as
+    // nothing clips, moves or blends them.
+    if (m_pRasterImage == nullptr || m_bHasClip || m_painter->hasClipping() ||
+        m_painter->compositionMode() != QPainter::CompositionMode_SourceOver ||
+        m_painter->deviceTransform().type() != QTransform::TxNone)
+        return nullptr;
+    return m_pRasterImage;
+}
+
+void CDC::StoreAxisLine(QImage& image, QPoint from, QPoint last, COLORREF crColor) {
+    const QRect line = QRect(QPoint(std::min(from.x(), last.x()), std::min(from.y(), last.y())),
+                             QPoint(std::max(from.x(), last.x()), std::max(from.y(), last.y())))
+                           .intersected(image.rect());
+    if (line.isEmpty())
+        return;
+    const QRgb pixel = ToQColor(crColor).rgba();
+    const qsizetype stride = m_nRasterStride;
+    QRgb* row = m_pRasterBits + line.top() * stride + line.left();
+    if (line.height() == 1) {
+        std::fill_n(row, line.width(), pixel);
+        return;
+    }
+    for (int y = 0; y < line.height(); ++y, row += stride)
+        *row = pixel;
+}
+
+bool CDC::PixelExactRects() const {
+    // A whole-pixel shift keeps a one-pixel rectangle on exactly the pixels of a hairline; scaling
+    // or a vector device would not.
+    if (!m_bRasterEngine)
+        return false;
+    const QTransform& transform = m_painter->deviceTransform();
+    return transform.type() <= QTransform::TxTranslate && transform.dx() == std::floor(transform.dx()) &&
+           transform.dy() == std::floor(transform.dy());
 }
 
 QPainter* CDC::GetPainter() {
@@ -543,13 +626,20 @@ void CDC::DrawDeviceLine(QPoint from, QPoint to) {
         DrawStyledLine(from, to);
         return;
     }
-    QPainter* painter = Painter();
+    if (pen.m_nWidth > 1) {
+        if (QPainter* painter = Painter()) {
+            ApplyPen();
+            painter->drawLine(from, to);
+        }
+        return;
+    }
+    QPainter* painter = LinePainter();
     if (painter == nullptr)
         return;
-    ApplyPen();
-    if (pen.m_nWidth > 1) {
-        painter->drawLine(from, to);
-        return;
+    if (!m_bPenApplied) {
+        // The waiting lines belong to the pen that is about to be replaced.
+        FlushLines();
+        ApplyPen();
     }
     // The platform leaves out the end point; draw up to the pixel before it, both ends included.
     const int dx = to.x() - from.x();
@@ -557,18 +647,51 @@ void CDC::DrawDeviceLine(QPoint from, QPoint to) {
     const int steps = std::max(std::abs(dx), std::abs(dy));
     const QPoint last(from.x() + DivideRounded(static_cast<long long>(dx) * (steps - 1), steps),
                       from.y() + DivideRounded(static_cast<long long>(dy) * (steps - 1), steps));
-    if (last == from)
+    const bool alongAxis = from.x() == last.x() || from.y() == last.y();
+    if (alongAxis) {
+        if (QImage* image = DirectPixels()) {
+            StoreAxisLine(*image, from, last, pen.m_crColor);
+            return;
+        }
+    }
+    const bool exactRects = PixelExactRects();
+    if (last == from && !exactRects) {
+        FlushLines();
         painter->drawPoint(from);
-    else
-        painter->drawLine(from, last);
+        return;
+    }
+    if (alongAxis && exactRects) {
+        // Lines along an axis are plain rectangles one pixel wide, far cheaper than stroking.
+        painter->fillRect(QRect(QPoint(std::min(from.x(), last.x()), std::min(from.y(), last.y())),
+                                QPoint(std::max(from.x(), last.x()), std::max(from.y(), last.y()))),
+                          painter->pen().color());
+        return;
+    }
+    // Each line of one call is stroked on its own, so collecting them changes no pixel.
+    m_pendingLines.push_back(QLine(from, last));
 }
 
 void CDC::DrawStyledLine(QPoint from, QPoint to) {
     QPainter* painter = Painter();
     if (painter == nullptr)
         return;
-    QVector<QPoint> dots;
-    QVector<QPoint> gaps;
+    const bool opaqueGaps = m_state->bkMode == OPAQUE;
+    // The pixels of one line are all different, so dots and gaps may go in any order.
+    if (QImage* image = DirectPixels()) {
+        const QRgb dot = ToQColor(m_state->pen.m_crColor).rgba();
+        const QRgb gap = ToQColor(m_state->bkColour).rgba();
+        const QRect bounds = image->rect();
+        WalkLinePixels(from, to, [&](int i, QPoint pixel) {
+            const bool on = i % kDotPeriodPixels < kDotOnPixels;
+            if ((on || opaqueGaps) && bounds.contains(pixel))
+                m_pRasterBits[pixel.y() * m_nRasterStride + pixel.x()] = on ? dot : gap;
+        });
+        return;
+    }
+    QVector<QPoint>& dots = m_styledDots;
+    QVector<QPoint>& gaps = m_styledGaps;
+    dots.resize(0);
+    gaps.resize(0);
     WalkLinePixels(from, to, [&](int i, QPoint pixel) {
         (i % kDotPeriodPixels < kDotOnPixels ? dots : gaps).push_back(pixel);
     });
@@ -577,7 +700,7 @@ void CDC::DrawStyledLine(QPoint from, QPoint to) {
     painter->setPen(pen);
     painter->drawPoints(dots.data(), static_cast<int>(dots.size()));
     // An opaque background fills the gaps of a styled line, as it does behind text.
-    if (m_state->bkMode == OPAQUE && !gaps.isEmpty()) {
+    if (opaqueGaps && !gaps.isEmpty()) {
         pen.setColor(ToQColor(m_state->bkColour));
         painter->setPen(pen);
         painter->drawPoints(gaps.data(), static_cast<int>(gaps.size()));
@@ -697,9 +820,111 @@ void CDC::DrawFocusRect(const CRect& rect) {
     m_bPenApplied = false;
 }
 
+namespace {
+// Opaque text cells, drawn once and copied on later paints: the chart's labels repeat on every
+// paint. Only cells whose ink stays inside them are kept, so a copy is the drawing pixel for pixel.
+class TextCellCache {
+public:
+    const QImage* Find(const QFont& font, int dpmX, int dpmY, const QString& text, COLORREF textColour,
+                       COLORREF bkColour, const QFontMetrics& metrics) {
+        if (font != m_font || dpmX != m_dpmX || dpmY != m_dpmY) {
+            m_cells.clear();
+            m_font = font;
+            m_dpmX = dpmX;
+            m_dpmY = dpmY;
+        }
+        Key key{text, textColour, bkColour};
+        const auto found = m_cells.find(key);
+        if (found != m_cells.end())
+            return found->isNull() ? nullptr : &*found;
+        if (m_cells.size() >= kMaxCells)
+            m_cells.clear();
+        return &*m_cells.insert(key, Draw(text, textColour, bkColour, metrics));
+    }
+
+private:
+    static constexpr qsizetype kMaxCells = 1024;
+    static constexpr int kMargin = 2;
+    struct Key {
+        QString text;
+        COLORREF textColour;
+        COLORREF bkColour;
+        bool operator==(const Key&) const = default;
+    };
+    friend size_t qHash(const Key& key, size_t seed) {
+        return qHashMulti(seed, key.text, key.textColour, key.bkColour);
+    }
+
+    // The cell, or a null image when some ink falls outside it.
+    QImage Draw(const QString& text, COLORREF textColour, COLORREF bkColour,
+                const QFontMetrics& metrics) const {
+        const QSize cell(metrics.horizontalAdvance(text), metrics.ascent() + metrics.descent());
+        if (cell.isEmpty())
+            return {};
+        // A margin in a colour the text cannot leave unchanged shows any ink outside the cell.
+        const QColor ink = ToQColor(textColour);
+        const QColor sentinel = ink.lightness() > 127 ? Qt::black : Qt::white;
+        QImage canvas(cell.width() + 2 * kMargin, cell.height() + 2 * kMargin, QImage::Format_RGB32);
+        canvas.setDotsPerMeterX(m_dpmX);
+        canvas.setDotsPerMeterY(m_dpmY);
+        canvas.fill(sentinel);
+        {
+            QPainter painter(&canvas);
+            painter.setRenderHint(QPainter::Antialiasing, false);
+            painter.fillRect(QRect(QPoint(kMargin, kMargin), cell), ToQColor(bkColour));
+            painter.setFont(m_font);
+            painter.setPen(ink);
+            painter.drawText(QPoint(kMargin, kMargin + metrics.ascent()), text);
+        }
+        const QRgb untouched = sentinel.rgba();
+        for (int y = 0; y < canvas.height(); ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(canvas.constScanLine(y));
+            const bool inCellRow = y >= kMargin && y < kMargin + cell.height();
+            for (int x = 0; x < canvas.width(); ++x) {
+                if (inCellRow && x == kMargin)
+                    x += cell.width();
+                if (x < canvas.width() && row[x] != untouched)
+                    return {};
+            }
+        }
+        return canvas.copy(QRect(QPoint(kMargin, kMargin), cell));
+    }
+
+    QFont m_font;
+    int m_dpmX = 0;
+    int m_dpmY = 0;
+    QHash<Key, QImage> m_cells;
+};
+
+TextCellCache& TextCells() {
+    // Never destroyed: fonts must not outlive the application object's font database.
+    static TextCellCache* cells = new TextCellCache;
+    return *cells;
+}
+} // namespace
+
+bool CDC::CopyTextCell(QPoint topLeft, const QString& text) {
+    QImage* image = DirectPixels();
+    if (image == nullptr || m_state->bkMode != OPAQUE || image->format() != QImage::Format_RGB32)
+        return false;
+    const QImage* cell = TextCells().Find(m_state->font, image->dotsPerMeterX(), image->dotsPerMeterY(), text,
+                                          m_state->textColour, m_state->bkColour, Metrics());
+    if (cell == nullptr)
+        return false;
+    const QRect target = QRect(topLeft, cell->size()).intersected(image->rect());
+    for (int y = target.top(); y <= target.bottom(); ++y) {
+        const auto* source = reinterpret_cast<const QRgb*>(cell->constScanLine(y - topLeft.y()));
+        std::copy_n(source + (target.left() - topLeft.x()), target.width(),
+                    m_pRasterBits + y * m_nRasterStride + target.left());
+    }
+    return true;
+}
+
 void CDC::DrawOpaqueText(QPoint topLeft, const QString& text, const QRect* clip) {
     QPainter* painter = Painter();
     if (painter == nullptr || text.isEmpty())
+        return;
+    if (clip == nullptr && CopyTextCell(topLeft, text))
         return;
     const QFontMetrics& metrics = Metrics();
     if (clip != nullptr) {
@@ -833,6 +1058,8 @@ int CDC::GetClipBox(CRect* rect) const {
 }
 
 void CDC::SetClipBoxDevice(const CRect& rect) {
+    if (m_painter != nullptr)
+        FlushLines();
     m_clipBoxDevice = rect;
     m_bHasClip = true;
     if (m_painter != nullptr)

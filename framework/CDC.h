@@ -10,6 +10,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <QVector>
 #include <memory>
 #include <string>
 #include <vector>
@@ -127,6 +128,8 @@ class CBitmap : public CGdiObject {
 public:
     // A black image of the size, with the resolution of pDC's device.
     BOOL CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight);
+    // Whether the bitmap already is what CreateCompatibleBitmap would make, contents aside.
+    bool IsCompatible(CDC* pDC, int nWidth, int nHeight) const;
     QImage m_image;
 };
 
@@ -218,7 +221,14 @@ public:
 
 protected:
     struct State;
+    // The painter with every waiting line drawn, for anything but another solid line.
     QPainter* Painter();
+    // The painter for solid lines, which may wait and go out together.
+    QPainter* LinePainter();
+    void FlushLines();
+    bool PixelExactRects() const;
+    QImage* DirectPixels() const;
+    void StoreAxisLine(QImage& image, QPoint from, QPoint last, COLORREF crColor);
     void ApplyPen();
     void ApplyFont();
     QPoint ToDevice(int x, int y) const;
@@ -228,6 +238,7 @@ protected:
     void DrawDeviceLine(QPoint from, QPoint to);
     void DrawStyledLine(QPoint from, QPoint to);
     void DrawOpaqueText(QPoint topLeft, const QString& text, const QRect* clip);
+    bool CopyTextCell(QPoint topLeft, const QString& text);
     const QFontMetrics& Metrics() const;
 
     QPaintDevice* m_pDevice = nullptr;
@@ -241,5 +252,12 @@ protected:
     bool m_bHasClip = false;
     bool m_bPenApplied = false;
     bool m_bFontApplied = false;
+    bool m_bRasterEngine = false;
+    QImage* m_pRasterImage = nullptr; // the painted image, when its pixels can be stored directly
+    QRgb* m_pRasterBits = nullptr;
+    qsizetype m_nRasterStride = 0;
+    QVector<QPoint> m_styledDots;
+    QVector<QPoint> m_styledGaps;
+    QVector<QLine> m_pendingLines;
     mutable std::unique_ptr<QFontMetrics> m_metrics;
 };
