@@ -87,9 +87,9 @@ void CTarmioView::OnPaint() {
     const CRect rc = m_rcGraph;
     CDC memDC;
     memDC.CreateCompatibleDC(&dc);
-    CBitmap bitmap;
-    bitmap.CreateCompatibleBitmap(&dc, rc.Width(), rc.Height());
-    CBitmap* previous = memDC.SelectObject(&bitmap);
+    if (!m_offscreen.IsCompatible(&dc, rc.Width(), rc.Height()))
+        m_offscreen.CreateCompatibleBitmap(&dc, rc.Width(), rc.Height());
+    CBitmap* previous = memDC.SelectObject(&m_offscreen);
     FillBackground(&memDC, rc);
     OnDraw(&memDC);
     dc.BitBlt(0, 0, rc.Width(), rc.Height(), &memDC, 0, 0, SRCCOPY);

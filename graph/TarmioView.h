@@ -82,4 +82,7 @@ private:
     int m_nScrollPos = 0;
     BOOL m_bRelative = TRUE;
     BOOL m_bMirrored = TRUE;
+    // The flicker-free composition's bitmap, kept while the client size stays: every paint covers
+    // all of it, and a fresh bitmap per paint costs more than the drawing.
+    CBitmap m_offscreen;
 };
