@@ -332,6 +332,38 @@ void CDC::StoreAxisLine(QImage& image, QPoint from, QPoint last, COLORREF crColo
         *row = pixel;
 }
 
+// The painter's hairline from `from` to `last`, both included, in 26.6 and 16.16 fixed point as
+// its rasteriser steps: half a pixel added at each end, the minor axis advanced by the slope.
+void CDC::StoreHairline(QPoint from, QPoint last, COLORREF crColor) {
+    const QRgb pixel = ToQColor(crColor).rgba();
+    int major1 = from.x() * 64;
+    int minor1 = from.y() * 64;
+    int major2 = last.x() * 64;
+    int minor2 = last.y() * 64;
+    const bool steep = std::abs(major2 - major1) < std::abs(minor2 - minor1);
+    if (steep) {
+        std::swap(major1, minor1);
+        std::swap(major2, minor2);
+    }
+    if (major1 > major2) {
+        std::swap(major1, major2);
+        std::swap(minor1, minor2);
+    }
+    const int slope = static_cast<int>(static_cast<long long>(minor2 - minor1) * 65536 / (major2 - major1));
+    int minor = minor1 * 1024 - (slope >> 1);
+    major1 -= 32;
+    major2 += 32;
+    int major = (major1 + 32) >> 6;
+    const int majorEnd = (major2 + 32) >> 6;
+    const int round = slope > 0 ? 32 : 0;
+    minor += ((major * 64) + round - major1) * slope >> 6;
+    for (; major < majorEnd; ++major, minor += slope) {
+        const int x = steep ? minor >> 16 : major;
+        const int y = steep ? major : minor >> 16;
+        m_pRasterBits[y * m_nRasterStride + x] = pixel;
+    }
+}
+
 bool CDC::PixelExactRects() const {
     // A whole-pixel shift keeps a one-pixel rectangle on exactly the pixels of a hairline; scaling
     // or a vector device would not.
@@ -665,6 +697,11 @@ void CDC::DrawDeviceLine(QPoint from, QPoint to) {
         painter->fillRect(QRect(QPoint(std::min(from.x(), last.x()), std::min(from.y(), last.y())),
                                 QPoint(std::max(from.x(), last.x()), std::max(from.y(), last.y()))),
                           painter->pen().color());
+        return;
+    }
+    if (QImage* image = DirectPixels();
+        image != nullptr && image->rect().contains(from) && image->rect().contains(last)) {
+        StoreHairline(from, last, pen.m_crColor);
         return;
     }
     // Each line of one call is stroked on its own, so collecting them changes no pixel.

@@ -229,6 +229,7 @@ protected:
     bool PixelExactRects() const;
     QImage* DirectPixels() const;
     void StoreAxisLine(QImage& image, QPoint from, QPoint last, COLORREF crColor);
+    void StoreHairline(QPoint from, QPoint last, COLORREF crColor);
     void ApplyPen();
     void ApplyFont();
     QPoint ToDevice(int x, int y) const;

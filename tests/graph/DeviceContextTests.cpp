@@ -1,6 +1,7 @@
 #include "framework/CDC.h"
 
 #include <QImage>
+#include <QPainter>
 #include <gtest/gtest.h>
 
 namespace {
@@ -55,6 +56,49 @@ INSTANTIATE_TEST_SUITE_P(Directions, LineToTest,
                                            LineCase{"SteepBackwards", {20, 30}, {15, 2}},
                                            LineCase{"OnePixel", {3, 3}, {4, 3}}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The painter's own hairline up to the pixel before the end, drawn one line at a time.
+void DrawReferenceLine(QImage& image, QPoint from, QPoint to) {
+    const QPoint span = to - from;
+    const int steps = std::max(std::abs(span.x()), std::abs(span.y()));
+    const auto rounded = [steps](int n) {
+        const long long scaled = static_cast<long long>(n) * (steps - 1);
+        return static_cast<int>(scaled >= 0 ? (scaled + steps / 2) / steps
+                                            : -((-scaled + steps / 2) / steps));
+    };
+    const QPoint last = from + QPoint(rounded(span.x()), rounded(span.y()));
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    QPen pen(QColor(255, 0, 0), 0);
+    pen.setCapStyle(Qt::SquareCap);
+    painter.setPen(pen);
+    painter.drawLine(from, last);
+}
+
+// Lines stored straight into an image hit exactly the pixels the painter's hairline hits, in every
+// direction and length, inside the image and across its edges.
+TEST(LineTo, StoresThePixelsOfThePaintersHairline) {
+    constexpr int kSize = 64;
+    const QPoint centre(kSize / 2, kSize / 2);
+    for (int dx = -40; dx <= 40; ++dx) {
+        for (int dy = -40; dy <= 40; ++dy) {
+            if (dx == 0 && dy == 0)
+                continue;
+            const QPoint to = centre + QPoint(dx, dy);
+            QImage drawn = BlackImage(kSize, kSize);
+            {
+                CDC dc(&drawn);
+                CPen pen(PS_SOLID, 1, kRed);
+                dc.SelectObject(&pen);
+                dc.MoveTo(centre.x(), centre.y());
+                dc.LineTo(to.x(), to.y());
+            }
+            QImage reference = BlackImage(kSize, kSize);
+            DrawReferenceLine(reference, centre, to);
+            ASSERT_EQ(drawn, reference) << "to " << dx << "," << dy;
+        }
+    }
+}
 
 TEST(MappingModes, NegativeWindowExtentTurnsTheVerticalAxisOver) {
     QImage image = BlackImage(100, 100);
