@@ -1,8 +1,14 @@
 #include "data/RaceFileLoader.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <limits>
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define TARMIO_BYTE_SHUFFLE 1
+#endif
 
 namespace {
 
@@ -15,6 +21,8 @@ constexpr unsigned kLengthShiftInSecondByte = kLengthShift - 8;
 constexpr unsigned kDistanceMask = 0x1FFF;
 constexpr std::size_t kShortestCopy = 3;
 constexpr std::size_t kLongestCopy = 10;
+// Once this much is written no token can reach before the output start.
+constexpr std::size_t kFarthestReference = kDistanceMask + 1;
 // A group of eight tokens (17 bytes) gives at most 80 bytes, under five per input byte.
 constexpr std::size_t kMostOutputPerInputByte = 5;
 
@@ -50,12 +58,42 @@ bool CountItem(const std::uint8_t*& in, unsigned control, std::size_t& count) {
     return !(isCopy && CopyDistance(token) > count - CopyLength(token));
 }
 
+// Where each item of a group starts behind its control byte, and (last) the group's size: a table
+// rather than stepping through the items, so that the items' reads do not wait on each other.
+using ItemOffsets = std::array<std::uint8_t, kItemsPerGroup + 1>;
+constexpr std::array<ItemOffsets, 256> kItemOffsets = [] {
+    std::array<ItemOffsets, 256> table{};
+    for (unsigned control = 0; control < 256; ++control) {
+        unsigned offset = 0;
+        for (unsigned item = 0; item < kItemsPerGroup; ++item) {
+            table[control][item] = static_cast<std::uint8_t>(offset);
+            offset += 1 + ((control >> item) & 1);
+        }
+        table[control][kItemsPerGroup] = static_cast<std::uint8_t>(offset);
+    }
+    return table;
+}();
+
+// Past the farthest reference every token is fine, so a group only adds up its lengths.
+void CountFarGroup(const std::uint8_t*& in, unsigned control, std::size_t& count) {
+    const ItemOffsets& offsets = kItemOffsets[control];
+    for (unsigned item = 0; item < kItemsPerGroup; ++item) {
+        const bool isCopy = (control >> item) & 1;
+        count += isCopy ? (in[offsets[item] + 1] >> kLengthShiftInSecondByte) + kShortestCopy : 1;
+    }
+    in += offsets[kItemsPerGroup];
+}
+
 std::optional<std::size_t> CountOutput(std::span<const std::uint8_t> source) {
     const std::uint8_t* in = source.data();
     const std::uint8_t* const end = in + source.size();
     std::size_t count = 0;
     while (in != end) {
         unsigned control = *in++;
+        if (static_cast<std::size_t>(end - in) >= kGroupInputNeeded && count >= kFarthestReference) {
+            CountFarGroup(in, control, count);
+            continue;
+        }
         if (static_cast<std::size_t>(end - in) >= kGroupInputNeeded) {
             bool referencesFine = true;
             for (unsigned item = 0; item < kItemsPerGroup; ++item, control >>= 1)
@@ -106,6 +144,30 @@ void CopyNearPattern(std::uint8_t* out, const std::uint8_t* from, std::size_t di
     std::memcpy(out + kChunk, from, kChunk);
 }
 
+#ifdef TARMIO_BYTE_SHUFFLE
+// Every item of the shuffled path is one 16-byte load, one byte shuffle and one 16-byte store, so the
+// item kinds and distances cost no branch. Lane i of row d picks byte i % d: a copy from d < 16 bytes
+// back repeats the d bytes already written and never uses the load's bytes at the copy's own start or
+// beyond. Row 16 (copies from 16 or more back, and literals) passes the load through.
+constexpr std::size_t kLane = 16;
+struct alignas(kLane) ShuffleRow {
+    std::array<std::uint8_t, kLane> picks;
+};
+constexpr std::array<ShuffleRow, kLane + 1> kRepeatPatterns = [] {
+    std::array<ShuffleRow, kLane + 1> rows{};
+    for (std::size_t distance = 1; distance <= kLane; ++distance)
+        for (std::size_t lane = 0; lane < kLane; ++lane)
+            rows[distance].picks[lane] = static_cast<std::uint8_t>(lane % distance);
+    return rows;
+}();
+static_assert(kLongestCopy <= kLane, "the shuffled path writes a token in one store");
+
+bool CpuHasByteShuffle() {
+    static const bool has = __builtin_cpu_supports("ssse3");
+    return has;
+}
+#endif
+
 // Writes the output into [destination, limit); refuses what would not fit.
 class Expander {
 public:
@@ -114,6 +176,10 @@ public:
           m_out(destination.data()), m_limit(destination.data() + destination.size()) {}
 
     std::optional<std::size_t> Run() {
+#ifdef TARMIO_BYTE_SHUFFLE
+        if (CpuHasByteShuffle())
+            return RunShuffled();
+#endif
         while (m_in != m_end) {
             const unsigned control = *m_in++;
             if (RoomForFastGroup()) {
@@ -121,14 +187,8 @@ public:
                     return std::nullopt;
                 continue;
             }
-            switch (CarefulGroup(control)) {
-            case Step::kGoOn:
-                break;
-            case Step::kSourceEnded:
-                return Written();
-            case Step::kRefused:
-                return std::nullopt;
-            }
+            if (const Step step = CarefulGroup(control); step != Step::kGoOn)
+                return Ended(step);
         }
         return Written();
     }
@@ -136,7 +196,56 @@ public:
 private:
     enum class Step { kGoOn, kSourceEnded, kRefused };
 
-    std::size_t Written() const { return static_cast<std::size_t>(m_out - m_start); }
+#ifdef TARMIO_BYTE_SHUFFLE
+    // The same loop as Run, with the shuffled fast group; the whole loop carries the instruction set so
+    // that the group is inlined into it.
+    __attribute__((target("ssse3"))) std::optional<std::size_t> RunShuffled() {
+        while (m_in != m_end) {
+            const unsigned control = *m_in++;
+            if (RoomForFastGroup()) {
+                // Checking references stops once the output is longer than the farthest reference.
+                const bool fine = Written() < kFarthestReference ? ShuffledGroup<true>(control)
+                                                                 : ShuffledGroup<false>(control);
+                if (!fine)
+                    return std::nullopt;
+                continue;
+            }
+            if (const Step step = CarefulGroup(control); step != Step::kGoOn)
+                return Ended(step);
+        }
+        return Written();
+    }
+
+    template <bool kCheckReferences> __attribute__((target("ssse3"))) bool ShuffledGroup(unsigned control) {
+        for (unsigned item = 0; item < kItemsPerGroup; ++item, control >>= 1) {
+            const std::size_t isCopy = control & 1;
+            const unsigned token = TokenAt(m_in);
+            const std::size_t length = isCopy ? CopyLength(token) : 1;
+            const std::size_t distance = CopyDistance(token);
+            if (kCheckReferences && isCopy && distance > Written())
+                return false;
+            const std::uint8_t* from = isCopy ? m_out - distance : m_in;
+            const std::size_t row = isCopy ? std::min(distance, kLane) : kLane;
+            const __m128i loaded = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+            const __m128i picks =
+                _mm_load_si128(reinterpret_cast<const __m128i*>(kRepeatPatterns[row].picks.data()));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(m_out), _mm_shuffle_epi8(loaded, picks));
+            m_in += 1 + isCopy;
+            m_out += length;
+        }
+        return true;
+    }
+#endif
+
+    std::optional<std::size_t> Ended(Step step) const {
+        if (step == Step::kRefused)
+            return std::nullopt;
+        return Written();
+    }
+
+    std::size_t Written() const {
+        return static_cast<std::size_t>(m_out - m_start);
+    }
 
     bool RoomForFastGroup() const {
         return static_cast<std::size_t>(m_end - m_in) >= kGroupInputNeeded &&
