@@ -6,125 +6,112 @@
 #include <QContextMenuEvent>
 #include <QScrollBar>
 #include <QTest>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace graphtest;
 
 namespace {
 
-constexpr COLORREF kRed = RGB(255, 60, 60);
-constexpr COLORREF kBlue = RGB(60, 60, 255);
-
-// A race whose largest gap to the lap leader is 2,000,000 ms.
+// The largest gap to the lap leader is 2,000,000 ms.
 std::vector<TestDriver> FarApartRace() {
-    return {SteadyDriver("Ann", kRed, 4, 0), SteadyDriver("Bob", kBlue, 4, 2'000'000)};
+    return TwoDrivers(4, 2'000'000);
 }
 
 class ShownChart : public ::testing::Test {
 protected:
     void SetUp() override {
-        chart = std::make_unique<ChartFixture>(FarApartRace());
-        chart->view->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(chart->view.get()));
+        chart.view->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(chart.view.get()));
     }
     void StartAt(int zoom, int position) {
-        lapgraph::ViewState state = chart->view->GetViewState();
+        lapgraph::ViewState state = chart.view->GetViewState();
         state.zoom = zoom;
         state.scrollPos = position;
-        chart->view->SetViewState(state);
+        chart.view->SetViewState(state);
     }
-    std::unique_ptr<ChartFixture> chart;
+    ChartFixture chart{FarApartRace()};
 };
 
-TEST_F(ShownChart, AutoZoomCoversTheLargestGapOnEveryUpdate) {
-    EXPECT_EQ(chart->view->GetZoom(), 801); // pace line: twice the gap
+TEST_F(ShownChart, AutoZoomCoversTheLargestGapOnEveryUpdateAndZoomCommandsStepFromThere) {
+    EXPECT_EQ(chart.view->GetZoom(), 801); // pace line: twice the gap
     StartAt(65, 3000);
-    chart->view->OnViewRelative();
-    chart->document.UpdateAllViews(nullptr);
-    EXPECT_EQ(chart->view->GetZoom(), 401);
-    EXPECT_EQ(chart->view->GetScrollPos(), 0);
-    chart->view->OnCmdMsg(ID_VIEW_ZOOMOUT_Y, nullptr);
-    EXPECT_EQ(chart->view->GetZoom(), 262);
-    chart->view->OnCmdMsg(ID_VIEW_ZOOMIN_Y, nullptr);
-    EXPECT_EQ(chart->view->GetZoom(), 261);
-    EXPECT_EQ(chart->view->GetVerticalScrollBar()->pageStep(), 261 * 125);
+    chart.view->OnViewRelative();
+    chart.document.UpdateAllViews(nullptr);
+    EXPECT_EQ(chart.view->GetZoom(), 401);
+    EXPECT_EQ(chart.view->GetScrollPos(), 0);
+    chart.view->OnCmdMsg(ID_VIEW_ZOOMOUT_Y, nullptr);
+    EXPECT_EQ(chart.view->GetZoom(), 262);
+    chart.view->OnCmdMsg(ID_VIEW_ZOOMIN_Y, nullptr);
+    EXPECT_EQ(chart.view->GetZoom(), 261);
+    EXPECT_EQ(chart.view->GetVerticalScrollBar()->pageStep(), 261 * 125);
 }
 
-TEST_F(ShownChart, ZoomCommandsStopAtTheirLimits) {
-    StartAt(1, 0);
-    chart->view->OnCmdMsg(ID_VIEW_ZOOMIN_Y, nullptr);
-    EXPECT_EQ(chart->view->GetZoom(), 1);
-    StartAt(262, 0);
-    chart->view->OnCmdMsg(ID_VIEW_ZOOMOUT_Y, nullptr);
-    EXPECT_EQ(chart->view->GetZoom(), 262);
+TEST_F(ShownChart, SetsTheGraphRectangleToTheClientAreaOnEveryResize) {
+    chart.view->resize(700, 400);
+    CRect client;
+    chart.view->GetClientRect(&client);
+    EXPECT_EQ(chart.view->GetGraphRect(), client);
+    EXPECT_EQ(client.Height(), 400);
 }
 
-struct KeyCase {
+using Input = std::function<void(CTarmioView&)>;
+Input Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    return [=](CTarmioView& view) { QTest::keyClick(&view, key, modifiers); };
+}
+Input Bar(QAbstractSlider::SliderAction action) {
+    return [=](CTarmioView& view) { view.GetVerticalScrollBar()->triggerAction(action); };
+}
+// The thumb dragged there, followed while held, and released.
+Input Drag(int position) {
+    return [=](CTarmioView& view) {
+        QScrollBar* bar = view.GetVerticalScrollBar();
+        bar->setSliderDown(true);
+        bar->setSliderPosition(position);
+        EXPECT_EQ(view.GetScrollPos(), position) << "while held";
+        bar->setSliderDown(false);
+    };
+}
+
+struct ScrollCase {
     const char* name;
-    Qt::Key key;
-    Qt::KeyboardModifiers modifiers;
+    Input input;
     int from;
     int expected;
 };
-class ScrollKeyTest : public ShownChart, public ::testing::WithParamInterface<KeyCase> {};
+class ScrollTest : public ShownChart, public ::testing::WithParamInterface<ScrollCase> {};
 
-TEST_P(ScrollKeyTest, MovesTheScrollPositionAndTheBar) {
+TEST_P(ScrollTest, MovesTheScrollPositionAndTheBarAndStopsAtTheRangeEnds) {
     StartAt(65, GetParam().from);
-    QTest::keyClick(chart->view.get(), GetParam().key, GetParam().modifiers);
-    EXPECT_EQ(chart->view->GetScrollPos(), GetParam().expected);
-    EXPECT_EQ(chart->view->GetVerticalScrollBar()->value(), std::min(GetParam().expected, 32767 - 8125 + 1));
+    GetParam().input(*chart.view);
+    EXPECT_EQ(chart.view->GetScrollPos(), GetParam().expected);
+    // The bar's range is -32767 .. 32767 less one page of 8125.
+    EXPECT_EQ(chart.view->GetVerticalScrollBar()->value(), std::min(GetParam().expected, 32767 - 8125 + 1));
 }
 
+using Slider = QAbstractSlider;
 INSTANTIATE_TEST_SUITE_P(
-    Keys, ScrollKeyTest,
-    ::testing::Values(KeyCase{"PageUp", Qt::Key_PageUp, Qt::NoModifier, 0, -8125},
-                      KeyCase{"PageUpAtTheTop", Qt::Key_PageUp, Qt::NoModifier, -30000, -32767},
-                      KeyCase{"PageDown", Qt::Key_PageDown, Qt::NoModifier, 0, 8125},
-                      KeyCase{"Home", Qt::Key_Home, Qt::NoModifier, 5000, -32767},
-                      KeyCase{"CtrlHome", Qt::Key_Home, Qt::ControlModifier, 5000, 0},
-                      KeyCase{"End", Qt::Key_End, Qt::NoModifier, 0, 32767},
-                      KeyCase{"CtrlEnd", Qt::Key_End, Qt::ControlModifier, 0, 32767},
-                      KeyCase{"Up", Qt::Key_Up, Qt::NoModifier, 0, -812},
-                      KeyCase{"Down", Qt::Key_Down, Qt::NoModifier, 0, 812},
-                      KeyCase{"LeftChangesNothing", Qt::Key_Left, Qt::NoModifier, 1234, 1234},
-                      KeyCase{"RightChangesNothing", Qt::Key_Right, Qt::NoModifier, 1234, 1234}),
+    Inputs, ScrollTest,
+    ::testing::Values(ScrollCase{"PageUpKey", Key(Qt::Key_PageUp), 0, -8125},
+                      ScrollCase{"PageUpKeyAtTheTop", Key(Qt::Key_PageUp), -30000, -32767},
+                      ScrollCase{"PageDownKey", Key(Qt::Key_PageDown), 0, 8125},
+                      ScrollCase{"PageDownKeyAtTheBottom", Key(Qt::Key_PageDown), 30000, 32767},
+                      ScrollCase{"Home", Key(Qt::Key_Home), 5000, -32767},
+                      ScrollCase{"CtrlHome", Key(Qt::Key_Home, Qt::ControlModifier), 5000, 0},
+                      ScrollCase{"End", Key(Qt::Key_End), 0, 32767},
+                      ScrollCase{"CtrlEnd", Key(Qt::Key_End, Qt::ControlModifier), 0, 32767},
+                      ScrollCase{"UpKey", Key(Qt::Key_Up), 0, -812},
+                      ScrollCase{"DownKey", Key(Qt::Key_Down), 0, 812},
+                      ScrollCase{"DownKeyAtTheBottom", Key(Qt::Key_Down), 32000, 32767},
+                      ScrollCase{"LeftChangesNothing", Key(Qt::Key_Left), 1234, 1234},
+                      ScrollCase{"BarLineUpStopsAtTheTop", Bar(Slider::SliderSingleStepSub), -32700, -32767},
+                      ScrollCase{"BarLineDown", Bar(Slider::SliderSingleStepAdd), 0, 100},
+                      ScrollCase{"BarPageUp", Bar(Slider::SliderPageStepSub), 0, -8125},
+                      ScrollCase{"BarPageDown", Bar(Slider::SliderPageStepAdd), 0, 8125},
+                      ScrollCase{"BarTop", Bar(Slider::SliderToMinimum), 0, -32767},
+                      ScrollCase{"BarBottom", Bar(Slider::SliderToMaximum), 0, 32767},
+                      ScrollCase{"ThumbIntoTheUpperHalf", Drag(-5000), 0, -5000}),
     [](const auto& info) { return std::string(info.param.name); });
-
-struct BarCase {
-    const char* name;
-    QAbstractSlider::SliderAction action;
-    int from;
-    int expected;
-};
-class ScrollBarTest : public ShownChart, public ::testing::WithParamInterface<BarCase> {};
-
-TEST_P(ScrollBarTest, FollowsTheBarsRequests) {
-    StartAt(65, GetParam().from);
-    chart->view->GetVerticalScrollBar()->triggerAction(GetParam().action);
-    EXPECT_EQ(chart->view->GetScrollPos(), GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Actions, ScrollBarTest,
-    ::testing::Values(BarCase{"LineUpStopsAtTheTop", QAbstractSlider::SliderSingleStepSub, -32700, -32767},
-                      BarCase{"LineUpAtTheTop", QAbstractSlider::SliderSingleStepSub, -32767, -32767},
-                      BarCase{"LineDown", QAbstractSlider::SliderSingleStepAdd, 0, 100},
-                      BarCase{"PageUp", QAbstractSlider::SliderPageStepSub, 0, -8125},
-                      BarCase{"PageDown", QAbstractSlider::SliderPageStepAdd, 0, 8125},
-                      BarCase{"Top", QAbstractSlider::SliderToMinimum, 0, -32767},
-                      BarCase{"Bottom", QAbstractSlider::SliderToMaximum, 0, 32767}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(ShownChart, DraggingTheThumbIntoTheUpperHalfGivesNegativePositions) {
-    StartAt(65, 0);
-    QScrollBar* bar = chart->view->GetVerticalScrollBar();
-    bar->setSliderDown(true);
-    bar->setSliderPosition(-5000);
-    EXPECT_EQ(chart->view->GetScrollPos(), -5000);
-    bar->setSliderDown(false); // the released thumb changes nothing more
-    EXPECT_EQ(chart->view->GetScrollPos(), -5000);
-    EXPECT_EQ(bar->value(), -5000);
-}
 
 class ContextMenuTest : public ::testing::Test {
 protected:
@@ -132,16 +119,9 @@ protected:
 };
 
 TEST_F(ContextMenuTest, NamesBothOptionsAndCarriesOutTheChosenOne) {
-    CFrameWnd frame;
-    CTarmioDoc document;
-    document.OnNewDocument();
-    FillRace(*document.GetRaceData(), FarApartRace());
-    auto* view = new CTarmioView;
-    ASSERT_TRUE(view->Create(&frame, &document));
-    frame.setCentralWidget(view);
-    frame.SetActiveView(view);
-    view->OnInitialUpdate();
-
+    CFrameWnd frame; // outlives the chart it holds
+    ChartFixture chart(FarApartRace(), 640, 480, &frame);
+    CTarmioView* view = chart.view.get();
     std::vector<QString> texts;
     CPoint shownAt;
     UINT choice = ID_VIEW_RELATIVE;
@@ -171,7 +151,7 @@ TEST_F(ContextMenuTest, NamesBothOptionsAndCarriesOutTheChosenOne) {
     EXPECT_EQ(view->GetZoom(), 801); // toggles neither re-zoom nor scroll
 }
 
-TEST(ViewOptions, AreAlwaysEnabledWithoutACheckMark) {
+TEST(ViewCommands, OptionsAreAlwaysEnabledWithoutACheckMarkAndPrintingIsHandled) {
     ChartFixture chart(FarApartRace());
     for (const UINT command : {ID_VIEW_RELATIVE, ID_VIEW_MIRRORED}) {
         CCmdUI state(command);
@@ -182,16 +162,6 @@ TEST(ViewOptions, AreAlwaysEnabledWithoutACheckMark) {
     }
     EXPECT_TRUE(chart.view->HasCommandHandler(ID_FILE_PRINT_PREVIEW));
     EXPECT_TRUE(chart.view->HasCommandHandler(ID_FILE_PRINT_DIRECT));
-}
-
-TEST(ViewSize, SetsTheGraphRectangleToTheClientArea) {
-    ChartFixture chart(FarApartRace(), 500, 300);
-    chart.view->show();
-    chart.view->resize(700, 400);
-    CRect client;
-    chart.view->GetClientRect(&client);
-    EXPECT_EQ(chart.view->GetGraphRect(), client);
-    EXPECT_EQ(client.Height(), 400);
 }
 
 } // namespace

@@ -1,50 +1,47 @@
 #include "GraphTestSupport.h"
 
-#include <QApplication>
-#include <QScrollBar>
+#include "framework/CFrameWnd.h"
 
 namespace graphtest {
 
-constexpr std::uint32_t kLapMs = 90000;
+TestDriver SteadyDriver(const std::string& name, COLORREF colour, int laps, std::uint32_t gapMs) {
+    TestDriver driver{name, colour, {}};
+    for (int slot = 0; slot < laps; ++slot)
+        driver.laps.push_back({90'000 * static_cast<std::uint32_t>(slot + 1) + gapMs, 0, 0});
+    return driver;
+}
 
-void FillRace(RaceData& race, const std::vector<TestDriver>& drivers) {
+std::vector<TestDriver> TwoDrivers(int laps, std::uint32_t gapMs) {
+    return {SteadyDriver("Ann", kRed, laps, 0), SteadyDriver("Bob", kBlue, laps, gapMs)};
+}
+
+ChartFixture::ChartFixture(const std::vector<TestDriver>& drivers, int width, int height, CFrameWnd* frame) {
+    document.OnNewDocument();
+    RaceData& race = *document.GetRaceData();
     for (const TestDriver& source : drivers) {
         auto driver = std::make_unique<DriverRecord>(static_cast<std::uint8_t>(race.drivers->GetCount()),
                                                      source.name, source.colour);
         for (std::size_t slot = 0; slot < source.laps.size(); ++slot) {
-            const TestLap& lap = source.laps[slot];
-            if (lap.raceTime == 0)
+            if (source.laps[slot].raceTime == 0)
                 continue;
             auto record = std::make_unique<LapRecord>();
-            record->raceTime = lap.raceTime;
-            record->flags = lap.flags;
-            record->eventTime = lap.eventTime;
+            record->raceTime = source.laps[slot].raceTime;
+            record->flags = source.laps[slot].flags;
+            record->eventTime = source.laps[slot].eventTime;
             driver->laps.SetAt(static_cast<int>(slot), std::move(record));
         }
         race.drivers->InsertAt(race.drivers->GetCount(), std::move(driver));
         race.lapCount = std::max<std::int32_t>(race.lapCount, static_cast<std::int32_t>(source.laps.size()));
     }
     race.UpdateLapStatistics();
-}
-
-TestDriver SteadyDriver(const std::string& name, COLORREF colour, int laps, std::uint32_t gapMs) {
-    TestDriver driver{name, colour, {}};
-    for (int slot = 0; slot < laps; ++slot)
-        driver.laps.push_back({kLapMs * static_cast<std::uint32_t>(slot + 1) + gapMs, 0, 0});
-    return driver;
-}
-
-ChartFixture::ChartFixture(const std::vector<TestDriver>& drivers, int width, int height) {
-    document.OnNewDocument();
-    FillRace(*document.GetRaceData(), drivers);
     view = std::make_unique<CTarmioView>();
-    view->Create(nullptr, &document);
+    view->Create(frame, &document);
+    if (frame != nullptr) {
+        frame->setCentralWidget(view.get());
+        frame->SetActiveView(view.get());
+    }
     view->resize(width, height);
     view->OnInitialUpdate();
-}
-
-ChartFixture::~ChartFixture() {
-    view.reset();
 }
 
 QImage ChartFixture::Render() {

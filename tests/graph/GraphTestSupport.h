@@ -11,10 +11,15 @@
 #include <string>
 #include <vector>
 
+class CFrameWnd;
+
 namespace graphtest {
 
+constexpr COLORREF kRed = RGB(255, 60, 60);
+constexpr COLORREF kBlue = RGB(60, 60, 255);
+
 struct TestLap {
-    std::uint32_t raceTime = 0;
+    std::uint32_t raceTime = 0; // 0 leaves the slot empty
     std::uint32_t flags = 0;
     std::uint32_t eventTime = 0;
 };
@@ -22,25 +27,25 @@ struct TestLap {
 struct TestDriver {
     std::string name;
     COLORREF colour = 0;
-    std::vector<TestLap> laps; // raceTime 0 leaves the slot empty
+    std::vector<TestLap> laps;
 };
 
-// A race of these drivers in this order, with its lap statistics.
-void FillRace(RaceData& race, const std::vector<TestDriver>& drivers);
-
-// Drivers whose race times are the given multiples of a 90 s lap plus a fixed gap each.
+// A driver whose race times are multiples of a 90 s lap plus a fixed gap.
 TestDriver SteadyDriver(const std::string& name, COLORREF colour, int laps, std::uint32_t gapMs);
+// Ann in red and, gapMs behind her on every lap, Bob in blue.
+std::vector<TestDriver> TwoDrivers(int laps, std::uint32_t gapMs);
 
-// A document with a race and a chart of it, sized and initially updated.
+// A document with a race of these drivers in this order and a chart of it, sized and initially
+// updated; inside the frame as its active view when one is given.
 struct ChartFixture {
-    explicit ChartFixture(const std::vector<TestDriver>& drivers, int width = 640, int height = 480);
-    ~ChartFixture();
+    explicit ChartFixture(const std::vector<TestDriver>& drivers, int width = 640, int height = 480,
+                          CFrameWnd* frame = nullptr);
     // What the chart's paint event draws, scroll bar excluded.
     QImage Render();
     RaceData& Race() { return *document.GetRaceData(); }
 
     CTarmioDoc document;
-    std::unique_ptr<CTarmioView> view;
+    std::unique_ptr<CTarmioView> view; // goes before the document
 };
 
 QRgb Rgb(COLORREF colour);
