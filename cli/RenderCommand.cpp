@@ -3,7 +3,6 @@
 #include "Commands.h"
 #include "LoadFiles.h"
 #include "data/CTarmioDoc.h"
-#include "framework/CPrintInfo.h"
 #include "framework/PrintJob.h"
 #include "graph/TarmioView.h"
 
@@ -119,12 +118,7 @@ QImage RenderScreen(CTarmioView& view, const RenderArguments& args) {
 QImage RenderPrintedImage(CTarmioView& view, const RenderArguments& args) {
     QImage page(args.width, args.height, QImage::Format_RGB32);
     page.fill(Qt::white);
-    CDC dc(&page, true);
-    CPrintInfo info;
-    view.OnBeginPrinting(&dc, &info);
-    view.OnPrepareDC(&dc, &info);
-    view.OnPrint(&dc, &info);
-    view.OnEndPrinting(&dc, &info);
+    PrintViewToImage(view, page);
     return page;
 }
 

@@ -7,6 +7,7 @@
 #include "framework/CommandIds.h"
 #include "framework/Prompter.h"
 
+#include <QImage>
 #include <QPrinter>
 #include <algorithm>
 #include <memory>
@@ -75,6 +76,17 @@ BOOL PrintViewToPdf(CView& view, const QString& path) {
     if (!view.OnPreparePrinting(&info))
         return FALSE;
     return RunPrintJob(view, printer, info);
+}
+
+void PrintViewToImage(CView& view, QImage& page) {
+    CDC dc(&page, true);
+    CPrintInfo info;
+    info.m_bDirect = TRUE;
+    view.OnBeginPrinting(&dc, &info);
+    view.OnPrepareDC(&dc, &info);
+    view.OnPrint(&dc, &info);
+    view.OnEndPrinting(&dc, &info);
+    dc.EndPainting();
 }
 
 BOOL CView::DoPreparePrinting(CPrintInfo* pInfo) {

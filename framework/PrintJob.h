@@ -7,6 +7,7 @@
 
 class CPrintInfo;
 class CView;
+class QImage;
 class QPrinter;
 
 // Printers print at this resolution. The chart's printer font is 16 device pixels high: at 150 dpi
@@ -24,6 +25,10 @@ BOOL RunPrintJob(CView& view, QPrinter& printer, CPrintInfo& info);
 // Prints view into a PDF file without any dialog, as direct printing would. FALSE when the view
 // declined or the file could not be written.
 BOOL PrintViewToPdf(CView& view, const QString& path);
+
+// Prints view's first page onto an image the size of the page, as a printer of the image's
+// resolution would; the image keeps whatever background it had.
+void PrintViewToImage(CView& view, QImage& page);
 
 // What the user is told when a job could not be carried out.
 constexpr const char* kPrintFailedText = "Failed to start print job.";

@@ -1,7 +1,7 @@
 // Whole pictures of the chart pinned by checksum: the drawing may get faster, never different.
 // The checksums were taken from the segment-by-segment drawing before it was batched.
 #include "GraphTestSupport.h"
-#include "framework/CPrintInfo.h"
+#include "framework/PrintJob.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -90,13 +90,7 @@ QImage DrawDirect(CTarmioView& view, QSize size) {
 QImage DrawPrinted(CTarmioView& view) {
     QImage page(900, 1200, QImage::Format_RGB32);
     page.fill(Qt::white);
-    CDC dc(&page, true);
-    CPrintInfo info;
-    view.OnBeginPrinting(&dc, &info);
-    view.OnPrepareDC(&dc, &info);
-    view.OnPrint(&dc, &info);
-    view.OnEndPrinting(&dc, &info);
-    dc.EndPainting();
+    PrintViewToImage(view, page);
     return page;
 }
 
