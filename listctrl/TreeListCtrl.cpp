@@ -302,39 +302,32 @@ void CTreeListCtrl::SetCurColumn(int nCol, int nRepaintItem) {
 }
 
 void CTreeListCtrl::NextColumn() {
-    const int n = m_nColumns;
-    if (n == 0) {
-        SetCurColumn(-1, FirstSelectedItem());
-        return;
-    }
-    int c = m_nCurColumn;
-    int stop = m_nCurColumn;
-    if (c < 0 || c >= n) {
-        stop = n - 1;
-        c = -1;
-    }
-    do {
-        c = (c + 1) % n;
-    } while (c != stop && !IsColumnActive(c));
-    SetCurColumn(c == n - 1 && !IsColumnActive(c) ? -1 : c, FirstSelectedItem());
+    StepCurColumn(+1);
 }
 
 void CTreeListCtrl::PrevColumn() {
+    StepCurColumn(-1);
+}
+
+// Walks from the current column to the next active one in the direction of step, wrapping round;
+// from none it starts at the edge it walks away from, and it ends on none when no column is active.
+void CTreeListCtrl::StepCurColumn(int step) {
     const int n = m_nColumns;
     if (n == 0) {
         SetCurColumn(-1, FirstSelectedItem());
         return;
     }
+    const int lastOfWalk = step > 0 ? n - 1 : 0;
     int c = m_nCurColumn;
     int stop = m_nCurColumn;
     if (c < 0 || c >= n) {
-        stop = 0;
-        c = n;
+        stop = lastOfWalk;
+        c = step > 0 ? -1 : n;
     }
     do {
-        c = (c + n - 1) % n;
+        c = (c + n + step) % n;
     } while (c != stop && !IsColumnActive(c));
-    SetCurColumn(c == 0 && !IsColumnActive(0) ? -1 : c, FirstSelectedItem());
+    SetCurColumn(c == lastOfWalk && !IsColumnActive(c) ? -1 : c, FirstSelectedItem());
 }
 
 void CTreeListCtrl::SetCurColumnFromPoint(int nItem, CPoint pt) {

@@ -173,6 +173,7 @@ private:
     int ItemLevel(int nItem) const;
     bool IsColumnActive(int nCol) const;
     void SetCurColumn(int nCol, int nRepaintItem);
+    void StepCurColumn(int step);
 
     // One record per column, at the column's index; empty slots wait behind them.
     std::vector<std::unique_ptr<CColumnInfo>> m_arrColumns;
