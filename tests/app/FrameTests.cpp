@@ -180,7 +180,6 @@ TEST_F(AppShell, StatusBarShowsPromptsWhileHoveringAndReadyOtherwise) {
 
 TEST_F(AppShell, OpeningAMenuBringsItsCheckMarksUpToDate) {
     Start();
-    Frame().UpdateAllCommandUI();
     app->m_nOptions = 0;
     QMenu* optionsMenu = Frame().menuBar()->actions().at(3)->menu();
     optionsMenu->popup(Frame().mapToGlobal(QPoint(10, 10)));

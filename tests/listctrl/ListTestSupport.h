@@ -60,6 +60,12 @@ public:
     }
 
     void Init() { list->Init(); }
+    // The usual start of an input test: Init, then the rows, then the focus.
+    void Prepare(const std::vector<RowSpec>& rows) {
+        Init();
+        AddRows(rows);
+        Focus();
+    }
     void AddColumns(int count, BYTE indent = 0, int width = 100) {
         for (int column = 0; column < count; ++column)
             list->InsertColumn(column, "Column " + std::to_string(column), indent, kColumnBackControl, TRUE,

@@ -33,9 +33,7 @@ class ButtonHitBox : public ::testing::TestWithParam<ButtonClick> {};
 TEST_P(ButtonHitBox, TogglesAParentOnlyInsideTheBoxAndSaysSo) {
     const ButtonClick& c = GetParam();
     ListHarness harness(2);
-    harness.Init();
-    harness.AddRows({{5, "first", 0, c.hasChildren}, {2, "other"}});
-    harness.Focus();
+    harness.Prepare({{5, "first", 0, c.hasChildren}, {2, "other"}});
     const QRect box = ButtonBox(*harness.list, 0);
     QTest::mouseClick(harness.list->viewport(), Qt::LeftButton, {}, box.topLeft() + c.offset);
     EXPECT_EQ(harness.list->GetItemState(0, TLIS_EXPANDED) != 0, c.toggles);
@@ -78,9 +76,7 @@ TEST_P(CheckBoxClick, AsksTheParentFirstAndBesideTheBoxSelects) {
     ListHarness harness(1);
     harness.list->m_bCheckBoxes = TRUE;
     harness.list->m_bButtons = FALSE;
-    harness.Init();
-    harness.AddRows({{1, "box"}});
-    harness.Focus();
+    harness.Prepare({{1, "box"}});
     harness.parent.answers[WM_LISTCTRL_CHECK] = c.parentAnswer;
     CRect bounds;
     harness.list->GetItemRect(0, &bounds, LVIR_BOUNDS);
@@ -103,9 +99,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, CheckBoxClick,
 TEST(TreeListClicks, ClickMakesTheCellCurrentAndDoubleClickTellsTheParentAndStillSelects) {
     ListHarness harness(3);
     harness.list->m_bButtons = FALSE;
-    harness.Init();
-    harness.AddRows({{1, "a"}, {9, "b"}});
-    harness.Focus();
+    harness.Prepare({{1, "a"}, {9, "b"}});
     QTest::mouseClick(harness.list->viewport(), Qt::LeftButton, {}, harness.CellCentre(1, 2));
     EXPECT_EQ(harness.list->m_nCurColumn, 2);
     harness.list->SetItemState(1, 0, LVIS_SELECTED);
@@ -130,9 +124,7 @@ class KeyboardContextMenu : public ::testing::TestWithParam<MenuCase> {};
 TEST_P(KeyboardContextMenu, PointsAtTheSelectedCellOrSaysMinusOnes) {
     const MenuCase& c = GetParam();
     ListHarness harness(3);
-    harness.Init();
-    harness.AddRows({{1, "a"}, {4, "b"}});
-    harness.Focus();
+    harness.Prepare({{1, "a"}, {4, "b"}});
     if (c.selected)
         harness.Select(1);
     harness.list->m_nCurColumn = c.currentColumn;
@@ -176,9 +168,7 @@ class KeysAndCharacters : public ::testing::TestWithParam<KeyCase> {};
 
 TEST_P(KeysAndCharacters, AreSwallowedOrForwarded) {
     ListHarness harness(2);
-    harness.Init();
-    harness.AddRows({{1, "alpha"}, {2, "bravo"}, {3, "+plus"}, {4, "charlie"}});
-    harness.Focus();
+    harness.Prepare({{1, "alpha"}, {2, "bravo"}, {3, "+plus"}, {4, "charlie"}});
     const KeyCase& c = GetParam();
     if (c.rowSelected) {
         harness.Select(0);
@@ -227,9 +217,7 @@ class KeypadExpanding : public ::testing::TestWithParam<KeypadCase> {};
 
 TEST_P(KeypadExpanding, TogglesOnlyTowardsTheOtherState) {
     ListHarness harness(1);
-    harness.Init();
-    harness.AddRows({{1, "parent", 0, TRUE, GetParam().expanded}, {2, "child", 1}});
-    harness.Focus();
+    harness.Prepare({{1, "parent", 0, TRUE, GetParam().expanded}, {2, "child", 1}});
     harness.Select(0);
     QTest::keyClick(harness.list, GetParam().key, Qt::KeypadModifier);
     EXPECT_EQ(harness.parent.Sent(), GetParam().sent);

@@ -10,15 +10,20 @@ namespace {
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 
-// The driver list's settings: a flat list without decorations.
-void MakeFlat(CTreeListCtrl& list) {
-    list.m_bButtons = FALSE;
-    list.m_bLines = FALSE;
-    list.m_bVertGrid = FALSE;
-    list.m_bHorzGrid = FALSE;
-    list.m_bLinesAtRoot = FALSE;
-    list.m_bImages = FALSE;
-}
+// The driver list's settings, initialised: a flat list without decorations on the background.
+struct FlatList : ListHarness {
+    explicit FlatList(int columns, COLORREF background = kBlack, BOOL fitText = TRUE) : ListHarness(columns) {
+        list->m_bButtons = FALSE;
+        list->m_bLines = FALSE;
+        list->m_bVertGrid = FALSE;
+        list->m_bHorzGrid = FALSE;
+        list->m_bLinesAtRoot = FALSE;
+        list->m_bImages = FALSE;
+        list->m_crBackground = background;
+        list->m_bFitText = fitText;
+        Init();
+    }
+};
 
 QRect RowRect(const CTreeListCtrl& list, int row) {
     CRect bounds;
@@ -55,10 +60,7 @@ struct BackgroundCase {
 class FlatRowsPaint : public ::testing::TestWithParam<BackgroundCase> {};
 
 TEST_P(FlatRowsPaint, EachInItsOwnColourOnTheBackground) {
-    ListHarness harness(3);
-    MakeFlat(*harness.list);
-    harness.list->m_crBackground = GetParam().control;
-    harness.Init();
+    FlatList harness(3, GetParam().control);
     const COLORREF colours[] = {kRed, RGB(0, 255, 0)};
     harness.AddRows(
         {{1, "Driver One", 0, FALSE, FALSE, colours[0]}, {2, "Driver Two", 0, FALSE, FALSE, colours[1]}});
@@ -87,10 +89,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, FlatRowsPaint,
                          [](const auto& info) { return info.param.name; });
 
 TEST(TreeListPainting, NameStartsAfterMarginAndHalfACharacter) {
-    ListHarness harness(1);
-    MakeFlat(*harness.list);
-    harness.list->m_crBackground = kBlack;
-    harness.Init();
+    FlatList harness(1);
     harness.AddRows({{1, "W", 0, FALSE, FALSE, kRed}});
     const QImage image = harness.Render();
     const auto [left, right] = InkSpan(image, RowRect(*harness.list, 0), QColor(Qt::black));
@@ -112,10 +111,7 @@ struct HighlightCase {
 class SelectedRowHighlight : public ::testing::TestWithParam<HighlightCase> {};
 
 TEST_P(SelectedRowHighlight, CoversTheFirstColumnWithFocusOrTheCurrentCell) {
-    ListHarness harness(3);
-    MakeFlat(*harness.list);
-    harness.list->m_crBackground = kBlack;
-    harness.Init();
+    FlatList harness(3);
     harness.AddRows({{1, "Selected", 0, FALSE, FALSE, kRed}, {2, "Other", 0, FALSE, FALSE, kRed}});
     harness.parent.show();
     if (GetParam().focused)
@@ -142,10 +138,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, SelectedRowHighlight,
 
 // Renders a one-column list of the given width showing text, and returns its row.
 QImage RenderedRow(const std::string& text, int width, int format) {
-    ListHarness harness(0);
-    MakeFlat(*harness.list);
-    harness.list->m_crBackground = kBlack;
-    harness.Init();
+    FlatList harness(0);
     harness.list->InsertColumn(0, "a", 0, kColumnBackControl, TRUE, LVCFMT_LEFT, 60, 0);
     harness.list->InsertColumn(1, "b", 0, kColumnBackControl, FALSE, format, width, 1);
     harness.list->InsertItem(-1, 1, "x", 0, FALSE, FALSE, FALSE, FALSE, kRed);
@@ -206,11 +199,7 @@ TEST(TreeListPainting, RightAlignmentIsKeptOnlyWhileTheTextFits) {
 }
 
 TEST(TreeListPainting, WithoutFittingTextIsNeitherShortenedNorAligned) {
-    ListHarness harness(0);
-    MakeFlat(*harness.list);
-    harness.list->m_bFitText = FALSE;
-    harness.list->m_crBackground = kBlack;
-    harness.Init();
+    FlatList harness(0, kBlack, FALSE);
     harness.list->InsertColumn(0, "a", 0, kColumnBackControl, TRUE, LVCFMT_RIGHT, 40, 0);
     harness.list->InsertColumn(1, "b", 0, kColumnBackControl, FALSE, LVCFMT_LEFT, 200, 1);
     harness.list->InsertItem(-1, 1, "A much longer name than fits", 0, FALSE, FALSE, FALSE, FALSE, kRed);
@@ -223,10 +212,7 @@ TEST(TreeListPainting, WithoutFittingTextIsNeitherShortenedNorAligned) {
 }
 
 TEST(TreeListPainting, CaptionRowIsAButtonFaceBandWithoutHighlight) {
-    ListHarness harness(3);
-    MakeFlat(*harness.list);
-    harness.list->m_crBackground = kBlack;
-    harness.Init();
+    FlatList harness(3);
     harness.AddRows(
         {{1, "driver", 0, FALSE, FALSE, kRed}, {kCaptionRowId, "Caption", 0, FALSE, FALSE, kRed}});
     harness.Focus();
