@@ -188,11 +188,9 @@ TEST_P(GameVersionRow, FindsNamesAndSessionWhereTheRowSays) {
     ASSERT_EQ(race.drivers->GetCount(), 3);
     EXPECT_EQ(race.drivers->GetAt(0)->name, "Alma Rydberg");
 
-    RaceDescription qualifying = ThreeCarRace();
-    qualifying.raceSession = false;
     RaceData refused;
     ScriptedPrompt refusedPrompt;
-    EXPECT_EQ(Load(refused, RaceFileWriter::RaceFile(qualifying, options), refusedPrompt), 0);
+    EXPECT_EQ(Load(refused, RaceFileWriter::RaceFile(Qualifying(), options), refusedPrompt), 0);
     ASSERT_EQ(refusedPrompt.messages.size(), 1u);
     EXPECT_EQ(refusedPrompt.messages[0].text, "Not a race session");
 }
@@ -279,8 +277,7 @@ TEST(DifferentTrack, SameTrackCodeAsksNothing) {
 }
 
 TEST(FirstFile, FixesTheTrackEvenWhenRefusedAsNoRaceSession) {
-    RaceDescription qualifying = ThreeCarRace();
-    qualifying.raceSession = false;
+    const RaceDescription qualifying = Qualifying();
     for (const bool raceFile : {false, true}) {
         RaceData race;
         EXPECT_EQ(
