@@ -1,0 +1,72 @@
+#include "data/RacePositions.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// One car: its car byte and its race time per slot (0 leaves the slot empty).
+struct CarPlan {
+    std::uint8_t car;
+    std::vector<std::uint32_t> raceTimes;
+};
+
+std::unique_ptr<RaceData> MakeRace(const std::vector<CarPlan>& cars) {
+    auto race = std::make_unique<RaceData>();
+    int index = 0;
+    for (const CarPlan& plan : cars) {
+        auto driver = std::make_unique<DriverRecord>(plan.car, "Car " + std::to_string(plan.car), 0);
+        for (std::size_t slot = 0; slot < plan.raceTimes.size(); ++slot) {
+            if (plan.raceTimes[slot] == 0)
+                continue;
+            auto lap = std::make_unique<LapRecord>();
+            lap->raceTime = plan.raceTimes[slot];
+            driver->laps.SetAt(static_cast<int>(slot), std::move(lap));
+        }
+        // Array order as given, whatever the sort key would say.
+        race->drivers->DriverArray::InsertAt(index++, std::move(driver));
+    }
+    return race;
+}
+
+TEST(RacePositions, RanksRaceTimesAmongDriversWhoHaveTheSlot) {
+    // Car 9 is lapped after slot 1 and has no slot 2; car 4 misses slot 1 but has slot 2.
+    const auto race = MakeRace({
+        {9, {100, 250}},
+        {4, {90, 0, 260}},
+        {7, {95, 200, 300}},
+    });
+    const RacePositions positions(*race);
+    EXPECT_EQ(positions.SlotCount(), 3);
+    const std::vector<std::vector<int>> expected = {{3, 2, 0}, {1, 0, 1}, {2, 1, 2}};
+    for (int driver = 0; driver < 3; ++driver)
+        for (int slot = 0; slot < 3; ++slot)
+            EXPECT_EQ(positions.At(driver, slot), expected[driver][slot]) << driver << "/" << slot;
+    EXPECT_EQ(positions.FieldSizeAt(1), 2);
+    EXPECT_EQ(positions.DriverAt(2, 1), 1);
+    EXPECT_EQ(positions.DriverAt(2, 3), -1);
+    EXPECT_EQ(positions.At(3, 0), 0);
+    EXPECT_EQ(positions.At(0, 3), 0);
+    EXPECT_EQ(positions.At(0, -1), 0);
+}
+
+TEST(RacePositions, BreaksTiesByCarNumberIgnoringMarkerBits) {
+    // 0xC5 is car 5 with both marker bits: it still comes after car 3 and before car 12.
+    const auto race = MakeRace({{12, {500}}, {0xC5, {500}}, {3, {500}}});
+    const RacePositions positions(*race);
+    EXPECT_EQ(positions.At(2, 0), 1);
+    EXPECT_EQ(positions.At(1, 0), 2);
+    EXPECT_EQ(positions.At(0, 0), 3);
+}
+
+TEST(RacePositions, EmptyRaceHasNoSlots) {
+    const RaceData race;
+    const RacePositions positions(race);
+    EXPECT_EQ(positions.SlotCount(), 0);
+    EXPECT_EQ(positions.FieldSizeAt(0), 0);
+    EXPECT_EQ(positions.DriverAt(0, 1), -1);
+}
+
+} // namespace
