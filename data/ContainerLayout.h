@@ -11,6 +11,10 @@
 // named block; every number is little-endian.
 
 constexpr std::uint64_t kShortestReadableFile = 9;
+// What one file may make the loader hold: real files stay well under 1 MiB, so these leave a wide
+// margin and still keep a hostile file from taking the machine's memory.
+constexpr std::uint64_t kLargestStoredData = 64 << 20; // a log file's data part, a race file's body
+constexpr std::size_t kLargestDecompressedBody = 64 << 20;
 constexpr std::size_t kMagicSize = 4;
 constexpr std::array<std::uint8_t, kMagicSize> kLogFileMagic = {'@', 'Z', 'Q', 'N'};
 constexpr std::uint32_t kRaceFileMagicOld = 0x853DA1BE;

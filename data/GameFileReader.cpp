@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <array>
-#include <limits>
 #include <vector>
 
 namespace {
@@ -42,17 +41,19 @@ std::optional<ChecksumForm> MatchChecksum(const RaceFileHead& head, std::span<co
     return std::nullopt;
 }
 
-// Replaces the stored body by its decompressed form; false when the stream is corrupt.
-bool DecompressBody(std::vector<std::uint8_t>& body) {
+// Replaces the stored body by its decompressed form; the refusal's text when that cannot be done.
+const char* DecompressBody(std::vector<std::uint8_t>& body) {
     const std::optional<std::size_t> length = Decompress(body, nullptr);
     if (!length)
-        return false;
+        return kDamagedFileText;
+    if (*length > kLargestDecompressedBody)
+        return kFileTooLargeText;
     std::vector<std::uint8_t> output(*length);
     const std::optional<std::size_t> written = DecompressInto(body, output);
     if (!written || *written != *length)
-        return false;
+        return kDamagedFileText;
     body.swap(output);
-    return true;
+    return nullptr;
 }
 
 const GameVersionPlaces* FindGameVersionPlaces(std::uint16_t version, ChecksumForm checksum) {
@@ -120,8 +121,8 @@ int LoadGameFile(RaceData& race, IRaceFile& file, IPrompt& prompt, std::uint64_t
         return Refuse(prompt, kNoRaceInfoText);
 
     const std::uint64_t storedSize = fileSize - kShortestRaceFile;
-    if (storedSize > std::numeric_limits<std::uint32_t>::max())
-        return Refuse(prompt, kDamagedFileText);
+    if (storedSize > kLargestStoredData)
+        return Refuse(prompt, kFileTooLargeText);
     std::vector<std::uint8_t> body(static_cast<std::size_t>(storedSize));
     std::array<std::uint8_t, kChecksumPairSize> checksumPair{};
     const auto bodyCount = static_cast<std::uint32_t>(storedSize);
@@ -132,7 +133,9 @@ int LoadGameFile(RaceData& race, IRaceFile& file, IPrompt& prompt, std::uint64_t
     const std::optional<ChecksumForm> checksum = MatchChecksum(head, body, checksumPair);
     if (!checksum)
         return Refuse(prompt, kIncorrectChecksumText);
-    if ((head[kTypeByteAt] & kCompressedBit) && !DecompressBody(body))
-        return Refuse(prompt, kDamagedFileText);
+    if (head[kTypeByteAt] & kCompressedBit) {
+        if (const char* refusal = DecompressBody(body))
+            return Refuse(prompt, refusal);
+    }
     return ReadBody(race, prompt, body, *checksum);
 }

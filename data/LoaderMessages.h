@@ -17,3 +17,6 @@ constexpr const char* kNotRaceSessionText = "Not a race session";
 constexpr const char* kOtherTrackQuestion = "This file is from a different track. Load it anyway?";
 // A race file whose parts do not fit together: too short, cut off, or pointing outside itself.
 constexpr const char* kDamagedFileText = "File is damaged";
+// Beyond what any race file needs (the limits are in ContainerLayout.h).
+constexpr const char* kFileTooLargeText = "File is too large";
+constexpr const char* kOutOfMemoryText = "Not enough memory to load this file";

@@ -4,27 +4,27 @@
 #include "data/RaceFileLoader.h"
 
 #include <array>
-#include <limits>
 #include <vector>
 
 namespace {
 
-// The data part runs from the current position to 4 bytes before the end; false when it is empty or
-// cannot be read in full, which refuses the file without a message.
-bool ReadDataPart(IRaceFile& file, std::uint64_t fileSize, std::vector<std::uint8_t>& data) {
+enum class DataPart { kRead, kMissing, kTooLarge };
+
+// The data part runs from the current position to 4 bytes before the end; one that is empty or
+// cannot be read in full is missing, which refuses the file without a message.
+DataPart ReadDataPart(IRaceFile& file, std::uint64_t fileSize, std::vector<std::uint8_t>& data) {
     const std::uint64_t position = file.GetPosition();
     if (position >= fileSize)
-        return false;
+        return DataPart::kMissing;
     const std::uint64_t afterPosition = fileSize - position;
     if (afterPosition <= static_cast<std::uint64_t>(kLogTrailingBytes))
-        return false;
+        return DataPart::kMissing;
     const std::uint64_t remaining = afterPosition - kLogTrailingBytes;
-    // One read delivers at most 4 GiB; no log file comes near that.
-    if (remaining > std::numeric_limits<std::uint32_t>::max())
-        return false;
+    if (remaining > kLargestStoredData)
+        return DataPart::kTooLarge;
     const auto count = static_cast<std::uint32_t>(remaining);
     data.resize(count);
-    return file.Read(data.data(), count) == count;
+    return file.Read(data.data(), count) == count ? DataPart::kRead : DataPart::kMissing;
 }
 
 } // namespace
@@ -51,7 +51,10 @@ int LoadLogFile(RaceData& race, IRaceFile& file, IPrompt& prompt, std::uint64_t 
             file.Seek(kLogSkippedPartSize);
     }
     std::vector<std::uint8_t> data;
-    if (!ReadDataPart(file, fileSize, data))
+    const DataPart dataPart = ReadDataPart(file, fileSize, data);
+    if (dataPart == DataPart::kTooLarge)
+        prompt.MessageBox(kFileTooLargeText, kRefusalStyle);
+    if (dataPart != DataPart::kRead)
         return 0;
     return ReadLogRaceInfo(race, prompt, nameTable, data);
 }

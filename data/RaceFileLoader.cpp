@@ -7,8 +7,12 @@
 
 #include <algorithm>
 #include <array>
+#include <new>
+#include <string>
 
-int LoadRaceFile(RaceData& race, IRaceFile& file, IPrompt& prompt) {
+namespace {
+
+int LoadWithinLimits(RaceData& race, IRaceFile& file, IPrompt& prompt) {
     std::uint64_t fileSize = 0;
     if (!file.GetStatus(fileSize) || fileSize < kShortestReadableFile)
         return 0;
@@ -21,4 +25,41 @@ int LoadRaceFile(RaceData& race, IRaceFile& file, IPrompt& prompt) {
         return LoadGameFile(race, file, prompt, fileSize, raceMagic);
     prompt.MessageBox(kNotValidLogFileText, kRefusalStyle);
     return 0;
+}
+
+// What a load may change before it can fail for want of memory; merging itself cannot fail.
+struct RaceHead {
+    explicit RaceHead(const RaceData& race)
+        : trackCode(race.trackCode), lapCount(race.lapCount), nextColour(race.nextColour),
+          trackName(race.trackName), trackId(race.trackId) {}
+
+    void RestoreInto(RaceData& race) {
+        race.trackCode = trackCode;
+        race.lapCount = lapCount;
+        race.nextColour = nextColour;
+        race.trackName.swap(trackName);
+        race.trackId = trackId;
+    }
+
+    std::uint32_t trackCode;
+    std::int32_t lapCount;
+    std::int32_t nextColour;
+    std::string trackName;
+    std::uint8_t trackId;
+};
+
+} // namespace
+
+int LoadRaceFile(RaceData& race, IRaceFile& file, IPrompt& prompt) {
+    std::optional<RaceHead> head;
+    try {
+        head.emplace(race);
+        return LoadWithinLimits(race, file, prompt);
+    } catch (const std::bad_alloc&) {
+        // The buffers of the failed load are gone by now, so the message box can be shown.
+        if (head)
+            head->RestoreInto(race);
+        prompt.MessageBox(kOutOfMemoryText, kRefusalStyle);
+        return 0;
+    }
 }

@@ -10,9 +10,11 @@
 
 namespace {
 
-// The text at offset up to its NUL, or up to the block's end when the NUL is missing.
-std::string TextAt(std::span<const std::uint8_t> block, std::size_t offset) {
-    const auto text = block.subspan(std::min(offset, block.size()));
+// The text at offset up to its NUL; a name without one ends with the block's fixed part, so that
+// the record stream never becomes part of it.
+std::string TextAt(std::span<const std::uint8_t> block, std::size_t offset, std::size_t fixedPartEnd) {
+    const std::size_t end = std::min(fixedPartEnd, block.size());
+    const auto text = block.subspan(std::min(offset, end), end - std::min(offset, end));
     return std::string(text.begin(), std::find(text.begin(), text.end(), std::uint8_t{0}));
 }
 
@@ -42,7 +44,7 @@ int ReadLogRaceInfo(RaceData& race, IPrompt& prompt, std::span<const std::uint8_
         const std::uint8_t trackByte = block[kLogTrackByteAt];
         race.trackId = trackByte & kLogTrackNumberMask;
         race.trackCode = trackCode;
-        race.trackName = (trackByte & kLogOwnTrackNameBit) ? TextAt(block, kLogTrackNameAt)
+        race.trackName = (trackByte & kLogOwnTrackNameBit) ? TextAt(block, kLogTrackNameAt, kLogRecordsAt)
                                                            : TrackName(trackByte & kLogTrackNumberMask);
     }
     if (!AcceptSessionAndTrack(race, prompt, block[kLogSessionByteAt], trackCode))
@@ -60,7 +62,7 @@ int ReadGameRaceInfo(RaceData& race, IPrompt& prompt, std::span<const std::uint8
     if (race.trackId == kNoTrackYet) {
         race.trackId = block[kGameTrackIdAt];
         race.trackCode = trackCode;
-        race.trackName = TextAt(block, kGameTrackNameAt);
+        race.trackName = TextAt(block, kGameTrackNameAt, kGameRecordsAt);
     }
     if (!AcceptSessionAndTrack(race, prompt, sessionByte, trackCode))
         return 0;

@@ -111,3 +111,15 @@ std::vector<std::uint8_t> Compress(std::span<const std::uint8_t> data) {
     }
     return out;
 }
+
+std::vector<std::uint8_t> DecompressionBomb(std::size_t outputSize) {
+    constexpr std::uint8_t kLongestNearestToken[] = {0x00, 0xE0}; // length 10, distance 1
+    std::vector<std::uint8_t> stream = {0xFE, 'x'};
+    std::size_t produced = 1;
+    for (int item = 1; produced < outputSize; ++item, produced += kMaxMatch) {
+        if (item % 8 == 0)
+            stream.push_back(0xFF);
+        stream.insert(stream.end(), std::begin(kLongestNearestToken), std::end(kLongestNearestToken));
+    }
+    return stream;
+}
