@@ -114,4 +114,64 @@ void BM_LoadMaximalRaceFile(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadMaximalRaceFile)->Unit(benchmark::kMillisecond);
 
+constexpr int kFilesOfOneAdd = 100;
+
+// Maximal files of one race that differ in every car's times, so that none merges away.
+std::vector<Bytes> MaximalFiles(int count) {
+    std::vector<Bytes> files;
+    for (int file = 0; file < count; ++file) {
+        RaceDescription race = MaximalRace();
+        for (CarDescription& car : race.cars)
+            for (LapDescription& lap : car.laps)
+                lap.raceTime += static_cast<std::uint32_t>(file);
+        files.push_back(RaceFileWriter::RaceFile(race, {.compressed = true, .gameVersion = 181}));
+    }
+    return files;
+}
+
+// One Add of many files: the statistics are made once, after the last file.
+void AddFiles(RaceData& race, const std::vector<Bytes>& files) {
+    DeferLapStatistics oneRecomputation(race);
+    ScriptedPrompt prompt;
+    for (const Bytes& file : files) {
+        MemoryRaceFile memory(file);
+        LoadRaceFile(race, memory, prompt);
+    }
+}
+
+void BM_AddHundredMaximalFiles(benchmark::State& state) {
+    const std::vector<Bytes> files = MaximalFiles(kFilesOfOneAdd);
+    for (auto _ : state) {
+        RaceData race;
+        AddFiles(race, files);
+        benchmark::DoNotOptimize(race.maxGap);
+        state.PauseTiming(); // the race's destruction is not part of the Add
+        race.drivers->TakeAll();
+        state.ResumeTiming();
+    }
+    state.counters["drivers"] = kFilesOfOneAdd * kMaxCars;
+}
+BENCHMARK(BM_AddHundredMaximalFiles)->Unit(benchmark::kMillisecond);
+
+// The driver list's Cut of every tenth row of a race of 6,300 drivers.
+void BM_DeleteTenthOfDrivers(benchmark::State& state) {
+    const std::vector<Bytes> files = MaximalFiles(kFilesOfOneAdd);
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto race = std::make_unique<RaceData>();
+        AddFiles(*race, files);
+        std::vector<int> rows;
+        for (int row = 0; row < race->drivers->GetCount(); row += 10)
+            rows.push_back(row);
+        state.ResumeTiming();
+        race->RemoveDrivers(rows);
+        benchmark::DoNotOptimize(race->maxGap);
+        state.PauseTiming();
+        race.reset();
+        state.ResumeTiming();
+    }
+    state.counters["removed"] = kFilesOfOneAdd * kMaxCars / 10;
+}
+BENCHMARK(BM_DeleteTenthOfDrivers)->Unit(benchmark::kMillisecond)->Iterations(10);
+
 } // namespace

@@ -57,6 +57,7 @@ std::optional<LoadArguments> ParseLoadArguments(const std::vector<std::string>& 
 
 bool LoadFiles(RaceData& race, const LoadArguments& arguments, std::ostream& err) {
     StreamPrompt prompt(err, arguments.answerYes);
+    DeferLapStatistics oneRecomputation(race);
     bool merged = false;
     for (const std::string& path : arguments.files) {
         try {

@@ -150,7 +150,12 @@ std::vector<std::unique_ptr<DriverRecord>> DriverArray::TakeAll() {
     return taken;
 }
 
-RaceData::RaceData() : drivers(std::make_unique<DriverArray>()) {}
+RaceData::RaceData() : drivers(std::make_unique<DriverArray>()) {
+    // Lap numbers stop at 127: with this room the statistics never allocate, so a recomputation
+    // after a merge cannot fail for want of memory.
+    leaderTimes.reserve(kMaxLapNumber);
+    lastTimes.reserve(kMaxLapNumber);
+}
 
 RaceData::~RaceData() {
     drivers.reset();
@@ -172,7 +177,43 @@ void RaceData::Sort(int key) {
 void RaceData::RemoveDriver(int index) {
     if (!drivers->RemoveAt(index))
         return;
+    LapStatisticsChanged();
+}
+
+void RaceData::RemoveDrivers(std::vector<int> indices) {
+    std::sort(indices.begin(), indices.end());
+    indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
+    std::erase_if(indices, [this](int index) { return index < 0 || index >= drivers->GetCount(); });
+    if (indices.empty())
+        return;
+    // Each removal moves the later drivers down by one.
+    for (std::size_t done = 0; done + 1 < indices.size(); ++done)
+        drivers->RemoveAt(indices[done] - static_cast<int>(done));
+    // Emptying the race keeps the per-lap arrays of the last driver left (the recomputation stops
+    // early without cars), so they are made for that driver first, as one-by-one removal does.
+    if (drivers->GetCount() == 1)
+        UpdateLapStatistics();
+    drivers->RemoveAt(indices.back() - static_cast<int>(indices.size() - 1));
+    LapStatisticsChanged();
+}
+
+void RaceData::LapStatisticsChanged() {
+    if (m_statisticsDeferrals > 0) {
+        m_statisticsStale = true;
+        return;
+    }
     UpdateLapStatistics();
+}
+
+DeferLapStatistics::DeferLapStatistics(RaceData& race) : m_race(race) {
+    ++m_race.m_statisticsDeferrals;
+}
+
+DeferLapStatistics::~DeferLapStatistics() {
+    if (--m_race.m_statisticsDeferrals > 0 || !m_race.m_statisticsStale)
+        return;
+    m_race.m_statisticsStale = false;
+    m_race.UpdateLapStatistics();
 }
 
 void RaceData::UpdateLapStatistics() {

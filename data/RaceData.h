@@ -17,10 +17,10 @@ constexpr std::uint8_t kNoTrackYet = 0xFF;
 constexpr int kMaxLapNumber = 127;
 
 enum LapFlag : std::uint32_t {
-    kLapMarked = 1,     // the logger marked this lap
-    kLapEventA = 2,     // a type A event record was seen for this lap
-    kLapEventB = 4,     // a type B event record was seen for this lap
-    kLapAnyMark = 7,    // such a lap never counts as the fastest
+    kLapMarked = 1,  // the logger marked this lap
+    kLapEventA = 2,  // a type A event record was seen for this lap
+    kLapEventB = 4,  // a type B event record was seen for this lap
+    kLapAnyMark = 7, // such a lap never counts as the fastest
 };
 
 constexpr int kPaletteSize = 18;
@@ -80,6 +80,7 @@ public:
     int GetCount() const override { return static_cast<int>(m_drivers.size()); }
     int Compare(DriverRecord* a, DriverRecord* b) const override;
 
+    void Reserve(int count) { m_drivers.reserve(static_cast<std::size_t>(count)); }
     // Takes the driver out of the array (later drivers move down); null for a bad index.
     std::unique_ptr<DriverRecord> RemoveAt(int index);
     // Takes every driver out, in array order, leaving the array empty.
@@ -102,7 +103,12 @@ public:
     std::string GetTrackName() const { return trackName; }
     void Sort(int key);
     void RemoveDriver(int index);
+    // Removes the drivers at the indices (each counted before any removal) with one recomputation
+    // of the statistics; the race ends exactly as after removing them one by one from the top.
+    void RemoveDrivers(std::vector<int> indices);
     void UpdateLapStatistics();
+    // The cars changed: recomputes the statistics now, or once at the end of a deferring batch.
+    void LapStatisticsChanged();
     // The palette colour for the next new car; advances the rotation.
     COLORREF TakeNextColour();
 
@@ -115,4 +121,23 @@ public:
     std::vector<std::uint32_t> leaderTimes;
     std::vector<std::uint32_t> lastTimes;
     std::uint8_t trackId = kNoTrackYet;
+
+private:
+    friend class DeferLapStatistics;
+    int m_statisticsDeferrals = 0;
+    bool m_statisticsStale = false;
+};
+
+// While one lives, changes of the cars leave the statistics stale; the last one to go recomputes
+// them once. Nothing reads them between the files of one Add, so adding n files costs one pass
+// over the race rather than n.
+class DeferLapStatistics {
+public:
+    explicit DeferLapStatistics(RaceData& race);
+    DeferLapStatistics(const DeferLapStatistics&) = delete;
+    DeferLapStatistics& operator=(const DeferLapStatistics&) = delete;
+    ~DeferLapStatistics();
+
+private:
+    RaceData& m_race;
 };

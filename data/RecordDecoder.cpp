@@ -91,6 +91,8 @@ public:
     }
 
     void MergeIntoRace() {
+        // Room for every new car first, so that merging cannot fail half-way for want of memory.
+        m_race.drivers->Reserve(m_race.drivers->GetCount() + static_cast<int>(m_newCars.size()));
         for (std::unique_ptr<DriverRecord>& car : m_newCars) {
             // A car equal to one already present (the same file added again) is dropped.
             if (m_race.drivers->Find(car.get()) < 0)
@@ -99,7 +101,7 @@ public:
         // Cars not inserted go here, last to first.
         while (!m_newCars.empty())
             m_newCars.pop_back();
-        m_race.UpdateLapStatistics();
+        m_race.LapStatisticsChanged();
     }
 
 private:

@@ -63,17 +63,20 @@ void CDriverView::OnListColumnClick(const NMLISTVIEW& columnClick) {
     FillDriverList();
 }
 
-// Searching from the top each time keeps rows and drivers index-aligned while several go.
+// Rows and drivers go by the same indices, so they stay aligned.
 void CDriverView::DeleteSelectedDrivers() {
     RaceData* race = GetRaceData();
     if (race == nullptr || m_wndDriverList.GetSelectedCount() == 0)
         return;
     SetRedraw(FALSE);
+    // The race loses them all at once, with one recomputation of its statistics.
+    std::vector<int> rows;
     for (int row = m_wndDriverList.GetNextItem(-1, LVNI_SELECTED); row != -1;
-         row = m_wndDriverList.GetNextItem(-1, LVNI_SELECTED)) {
-        race->RemoveDriver(row);
-        m_wndDriverList.DeleteItem(row);
-    }
+         row = m_wndDriverList.GetNextItem(row, LVNI_SELECTED))
+        rows.push_back(row);
+    race->RemoveDrivers(rows);
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row)
+        m_wndDriverList.DeleteItem(*row);
     SetRedraw(TRUE);
     if (race->drivers->GetCount() == 0) {
         // An empty race is never left behind: New replaces it the usual way.
