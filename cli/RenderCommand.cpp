@@ -7,10 +7,17 @@
 #include "graph/TarmioView.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QScrollBar>
+#include <QTemporaryFile>
+#include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <sys/stat.h>
 
 namespace {
 
@@ -19,6 +26,13 @@ constexpr int kDefaultWidth = 1024;
 constexpr int kDefaultHeight = 640;
 constexpr int kLargestSide = 16384;
 constexpr int kExitFailed = 1;
+
+bool EndsWith(const std::string& text, const std::string& suffix) {
+    if (text.size() < suffix.size())
+        return false;
+    return std::equal(suffix.rbegin(), suffix.rend(), text.rbegin(),
+                      [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+}
 
 struct RenderArguments {
     int width = kDefaultWidth;
@@ -74,14 +88,44 @@ std::optional<RenderArguments> ParseRenderArguments(const std::vector<std::strin
         error = "no output file (-o OUT.png or -o OUT.pdf)";
         return std::nullopt;
     }
+    if (!EndsWith(parsed.output, ".png") && !EndsWith(parsed.output, ".pdf")) {
+        error = "the output file must end in .png or .pdf (-o OUT.png or -o OUT.pdf)";
+        return std::nullopt;
+    }
     return parsed;
 }
 
-bool EndsWith(const std::string& text, const std::string& suffix) {
-    if (text.size() < suffix.size())
+// The same file however it is named: links, "./" and other spellings all lead to one device and inode.
+bool IsOneOfTheInputs(const std::string& output, const std::vector<std::string>& inputs) {
+    struct stat outputStatus {};
+    if (::stat(output.c_str(), &outputStatus) != 0)
         return false;
-    return std::equal(suffix.rbegin(), suffix.rend(), text.rbegin(),
-                      [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+    return std::any_of(inputs.begin(), inputs.end(), [&outputStatus](const std::string& input) {
+        struct stat inputStatus {};
+        return ::stat(input.c_str(), &inputStatus) == 0 && inputStatus.st_dev == outputStatus.st_dev &&
+               inputStatus.st_ino == outputStatus.st_ino;
+    });
+}
+
+// The output is written beside itself under a temporary name and renamed over the old one only
+// when complete: a failed render leaves no half file, and whatever was there stays until then.
+bool WriteThroughTemporary(const std::string& output, const std::function<bool(const QString&)>& write) {
+    const QFileInfo target(QFile::decodeName(output.c_str()));
+    QTemporaryFile temporary(target.absolutePath() + "/." + target.fileName() + ".XXXXXX." + target.suffix());
+    if (!temporary.open())
+        return false;
+    temporary.close();
+    if (!write(temporary.fileName()))
+        return false;
+    const QByteArray temporaryName = QFile::encodeName(temporary.fileName());
+    // The temporary file is private; the output gets the permissions of any new file.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    if (::chmod(temporaryName.constData(), 0666 & ~mask) != 0 ||
+        ::rename(temporaryName.constData(), output.c_str()) != 0)
+        return false;
+    temporary.setAutoRemove(false);
+    return true;
 }
 
 // Qt needs a platform even to paint into images; without a display it paints off-screen.
@@ -122,14 +166,6 @@ QImage RenderPrintedImage(CTarmioView& view, const RenderArguments& args) {
     return page;
 }
 
-int WritePdf(CTarmioView& view, const std::string& path, std::ostream& err) {
-    if (!PrintViewToPdf(view, QString::fromStdString(path))) {
-        err << "tarmioview-cli render: cannot write " << path << '\n';
-        return kExitFailed;
-    }
-    return kExitDone;
-}
-
 } // namespace
 
 int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
@@ -140,6 +176,8 @@ int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream&
     const std::optional<LoadArguments> load = ParseLoadArguments(parsed->loadArguments, error);
     if (!load)
         return BadUsage(err, kCommand, error);
+    if (IsOneOfTheInputs(parsed->output, load->files))
+        return BadUsage(err, kCommand, "the output file " + parsed->output + " is one of the input files");
 
     ChooseHeadlessPlatform();
     static int argc = 1;
@@ -155,10 +193,14 @@ int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream&
     }
     CTarmioView view;
     PrepareView(view, document, *parsed);
-    if (EndsWith(parsed->output, ".pdf"))
-        return WritePdf(view, parsed->output, err);
-    const QImage picture = parsed->printed ? RenderPrintedImage(view, *parsed) : RenderScreen(view, *parsed);
-    if (!picture.save(QString::fromStdString(parsed->output), "PNG")) {
+    const bool written = WriteThroughTemporary(parsed->output, [&](const QString& path) {
+        if (EndsWith(parsed->output, ".pdf"))
+            return PrintViewToPdf(view, path) != FALSE;
+        const QImage picture =
+            parsed->printed ? RenderPrintedImage(view, *parsed) : RenderScreen(view, *parsed);
+        return picture.save(path, "PNG");
+    });
+    if (!written) {
         err << "tarmioview-cli render: cannot write " << parsed->output << '\n';
         return kExitFailed;
     }

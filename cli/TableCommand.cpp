@@ -15,12 +15,28 @@ constexpr const char* kColumnGap = "  ";
 
 using Row = std::array<std::string, kColumns>;
 
-// Names are raw bytes from the file; control bytes would break the layout of a terminal.
-std::string Printable(std::string text) {
-    for (char& c : text)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
-            c = '?';
+// Names are bytes of the game's Western code page, written out as UTF-8; control characters (C0,
+// DEL and C1, which terminals obey) are shown as '?'.
+std::string Printable(const std::string& latin1) {
+    std::string text;
+    for (const char c : latin1) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || (byte >= 0x7F && byte < 0xA0)) {
+            text += '?';
+        } else if (byte < 0x80) {
+            text += c;
+        } else {
+            text += static_cast<char>(0xC0 | (byte >> 6));
+            text += static_cast<char>(0x80 | (byte & 0x3F));
+        }
+    }
     return text;
+}
+
+// Columns line up by characters, not by bytes: a UTF-8 character has one lead byte.
+std::size_t CharacterCount(const std::string& utf8) {
+    return static_cast<std::size_t>(std::count_if(
+        utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
 void WriteRow(std::ostream& out, const Row& row, const std::array<std::size_t, kColumns>& widths) {
@@ -30,7 +46,7 @@ void WriteRow(std::ostream& out, const Row& row, const std::array<std::size_t, k
             line += kColumnGap;
         line += row[column];
         if (column + 1 < kColumns)
-            line.append(widths[column] - row[column].size(), ' ');
+            line.append(widths[column] - CharacterCount(row[column]), ' ');
     }
     out << line << '\n';
 }
@@ -54,7 +70,7 @@ int RunTable(const std::vector<std::string>& args, std::ostream& out, std::ostre
     std::array<std::size_t, kColumns> widths{};
     for (const Row& row : rows)
         for (std::size_t column = 0; column < kColumns; ++column)
-            widths[column] = std::max(widths[column], row[column].size());
+            widths[column] = std::max(widths[column], CharacterCount(row[column]));
     for (const Row& row : rows)
         WriteRow(out, row, widths);
     return kExitDone;

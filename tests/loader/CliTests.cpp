@@ -220,4 +220,74 @@ TEST(CliTable, PrintsTheDriverListInAlignedColumns) {
     }
 }
 
+std::vector<std::string> Lines(const std::string& text) {
+    std::istringstream lines(text);
+    std::vector<std::string> rows;
+    for (std::string line; std::getline(lines, line);)
+        rows.push_back(line);
+    return rows;
+}
+
+// Where the Time column starts, in characters of the UTF-8 line.
+std::size_t TimeColumnInCharacters(const std::string& row) {
+    std::size_t characters = 0;
+    for (std::size_t at = 0; at < row.size(); ++at) {
+        if (row.compare(at, 4, "Time") == 0 || row.compare(at, 2, "0h") == 0)
+            return characters;
+        characters += (static_cast<unsigned char>(row[at]) & 0xC0) != 0x80;
+    }
+    return std::string::npos;
+}
+
+TEST(CliTable, WritesNamesAsUtf8WithControlsShownAndAlignsByCharacters) {
+    RaceDescription race = ThreeCarRace();
+    race.cars[0].name = "\xc9t\xe9 \xff"; // Latin-1 letters
+    race.cars[1].name = "\x9b"
+                        "31m\x85X\x01\x7f"; // C1, C0 and DEL controls
+    const CliRun run = RunCli("table " + WriteTemp("latin.zq3", RaceFileWriter::LogFile(race)));
+    const std::vector<std::string> rows = Lines(run.out);
+    ASSERT_EQ(rows.size(), 4u) << run.out;
+    EXPECT_NE(run.out.find("\xc3\x89t\xc3\xa9 \xc3\xbf  "), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("?31m?X??  "), std::string::npos) << run.out;
+    for (const std::string& row : rows)
+        EXPECT_EQ(TimeColumnInCharacters(row), TimeColumnInCharacters(rows[0])) << row;
+}
+
+#ifdef TARMIO_CLI_RENDER
+TEST(CliRender, RefusesAnOutputThatIsAnInputOrNotAPictureAndLeavesItAlone) {
+    const Bytes bytes = RaceFileWriter::RaceFile(ThreeCarRace());
+    const std::string input = WriteTemp("race.png", bytes); // a race file by any name is still an input
+    const std::string folder = kFolder.string();
+    std::filesystem::remove(kFolder / "link.png");
+    std::filesystem::remove(kFolder / "symlink.png");
+    std::filesystem::create_hard_link(input, kFolder / "link.png");
+    std::filesystem::create_symlink(input, kFolder / "symlink.png");
+    for (const std::string& output : {input, folder + "/./race.png", folder + "/link.png",
+                                      folder + "/symlink.png", folder + "/chart.ra3", folder + "/chart"}) {
+        const CliRun run = RunCli("render -o " + output + " " + input);
+        EXPECT_EQ(run.status, 2) << output;
+        EXPECT_NE(run.err.find("usage"), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(ReadAll(input), std::string(bytes.begin(), bytes.end()));
+    EXPECT_FALSE(std::filesystem::exists(kFolder / "chart.ra3"));
+}
+
+TEST(CliRender, WritesThroughATemporaryFileAndLeavesNoHalfFile) {
+    const std::string input = WriteTemp("race.zq3", RaceFileWriter::LogFile(ThreeCarRace()));
+    const auto folder = kFolder / "render";
+    std::filesystem::create_directories(folder);
+    for (const char* name : {"chart.png", "chart.pdf", "CHART.PNG"})
+        EXPECT_EQ(RunCli("render -o " + (folder / name).string() + " " + input).status, 0) << name;
+    EXPECT_EQ(ReadAll(folder / "chart.png").substr(1, 3), "PNG");
+    EXPECT_EQ(ReadAll(folder / "chart.pdf").substr(0, 5), "%PDF-");
+    // A render that cannot be written (the name is taken by a folder) leaves no file behind.
+    std::filesystem::create_directories(folder / "taken.png");
+    EXPECT_EQ(RunCli("render -o " + (folder / "taken.png").string() + " " + input).status, 1);
+    std::size_t entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder))
+        ++entries;
+    EXPECT_EQ(entries, 4u) << "only the three pictures and the folder";
+}
+#endif
+
 } // namespace
