@@ -100,6 +100,12 @@ void DriverArray::InsertAt(int index, std::unique_ptr<DriverRecord> driver) {
     m_drivers.insert(m_drivers.begin() + place, std::move(driver));
 }
 
+void DriverArray::Reserve(int count) {
+    const auto wanted = static_cast<std::size_t>(std::max(count, 0));
+    if (wanted > m_drivers.capacity())
+        m_drivers.reserve(std::max(wanted, m_drivers.capacity() + m_drivers.capacity() / 2));
+}
+
 DriverRecord* DriverArray::GetAt(int index) const {
     if (index < 0 || index >= GetCount())
         return nullptr;
@@ -222,32 +228,38 @@ void RaceData::UpdateLapStatistics() {
     if (lapCount <= 0 || driverCount == 0)
         return;
     const auto slots = static_cast<std::size_t>(lapCount);
-    leaderTimes.resize(slots);
-    lastTimes.resize(slots);
-    for (int slot = 0; slot < lapCount; ++slot) {
-        std::uint32_t leader = kNoTime;
-        for (int index = 0; index < driverCount; ++index) {
-            const LapRecord* lap = drivers->GetAt(index)->laps.GetAt(slot);
+    leaderTimes.assign(slots, kNoTime);
+    lastTimes.assign(slots, 0);
+    // Driver by driver rather than lap by lap: each car's laps are read in the order they lie.
+    for (int index = 0; index < driverCount; ++index) {
+        const LapArray& laps = drivers->GetAt(index)->laps;
+        const int slotCount = std::min(lapCount, laps.GetSize());
+        for (int slot = 0; slot < slotCount; ++slot) {
+            const LapRecord* lap = laps.GetAt(slot);
+            std::uint32_t& leader = leaderTimes[static_cast<std::size_t>(slot)];
             if (lap && lap->raceTime < leader)
                 leader = lap->raceTime;
         }
-        std::uint32_t last = 0;
-        for (int index = 0; index < driverCount; ++index) {
-            const LapRecord* lap = drivers->GetAt(index)->laps.GetAt(slot);
+    }
+    for (int index = 0; index < driverCount; ++index) {
+        const LapArray& laps = drivers->GetAt(index)->laps;
+        const int slotCount = std::min(lapCount, laps.GetSize());
+        for (int slot = 0; slot < slotCount; ++slot) {
+            const LapRecord* lap = laps.GetAt(slot);
             if (!lap)
                 continue;
+            const std::uint32_t leader = leaderTimes[static_cast<std::size_t>(slot)];
             std::uint32_t time = lap->raceTime;
             // An event (a stop, a penalty) can hold the car beyond its lap time; it counts only when
             // it lies after both the leader and the car's own crossing of the line.
             const bool hasEvent = (lap->flags & (kLapEventA | kLapEventB)) != 0;
             if (hasEvent && lap->eventTime >= leader && lap->eventTime > time)
                 time = lap->eventTime;
+            std::uint32_t& last = lastTimes[static_cast<std::size_t>(slot)];
             last = std::max(last, time);
             // time is never below leader: leader is the smallest race time of this slot.
             maxGap = std::max(maxGap, time - leader);
         }
-        leaderTimes[static_cast<std::size_t>(slot)] = leader;
-        lastTimes[static_cast<std::size_t>(slot)] = last;
     }
 }
 

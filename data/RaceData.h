@@ -80,7 +80,8 @@ public:
     int GetCount() const override { return static_cast<int>(m_drivers.size()); }
     int Compare(DriverRecord* a, DriverRecord* b) const override;
 
-    void Reserve(int count) { m_drivers.reserve(static_cast<std::size_t>(count)); }
+    // Room for count drivers, growing by at least half so that many merges stay linear.
+    void Reserve(int count);
     // Takes the driver out of the array (later drivers move down); null for a bad index.
     std::unique_ptr<DriverRecord> RemoveAt(int index);
     // Takes every driver out, in array order, leaving the array empty.

@@ -94,9 +94,11 @@ public:
         // Room for every new car first, so that merging cannot fail half-way for want of memory.
         m_race.drivers->Reserve(m_race.drivers->GetCount() + static_cast<int>(m_newCars.size()));
         for (std::unique_ptr<DriverRecord>& car : m_newCars) {
-            // A car equal to one already present (the same file added again) is dropped.
-            if (m_race.drivers->Find(car.get()) < 0)
-                m_race.drivers->Insert(std::move(car));
+            // A car equal to one already present (the same file added again) is dropped; the others
+            // go where the same search places them, as Insert would search again to find.
+            const int found = m_race.drivers->Find(car.get());
+            if (found < 0)
+                m_race.drivers->InsertAt(-1 - found, std::move(car));
         }
         // Cars not inserted go here, last to first.
         while (!m_newCars.empty())
@@ -115,14 +117,9 @@ private:
         return 0;
     }
 
-    DriverRecord* FindNewCar(std::uint8_t carByte) const {
-        // Consecutive records usually belong to the same car, so the newest is tried first.
-        for (auto car = m_newCars.rbegin(); car != m_newCars.rend(); ++car) {
-            if ((*car)->car == carByte)
-                return car->get();
-        }
-        return nullptr;
-    }
+    // A file never gets two new cars with one car byte, so a table by byte finds the car that the
+    // walk back from the newest would find, without walking past up to 255 others on every record.
+    DriverRecord* FindNewCar(std::uint8_t carByte) const { return m_newCarsByByte[carByte]; }
 
     DriverRecord& FindOrCreateCar(std::uint8_t carByte) {
         if (DriverRecord* car = FindNewCar(carByte))
@@ -130,6 +127,7 @@ private:
         std::string name = NameOfCar(m_nameTable, carByte);
         m_newCars.push_back(
             std::make_unique<DriverRecord>(carByte, std::move(name), m_race.TakeNextColour()));
+        m_newCarsByByte[carByte] = m_newCars.back().get();
         return *m_newCars.back();
     }
 
@@ -164,6 +162,7 @@ private:
     const StreamVariant& m_variant;
     std::span<const std::uint8_t> m_nameTable;
     std::vector<std::unique_ptr<DriverRecord>> m_newCars;
+    std::array<DriverRecord*, 256> m_newCarsByByte{};
 };
 
 int DecodeRecords(RaceData& race, const StreamVariant& variant, std::span<const std::uint8_t> nameTable,
