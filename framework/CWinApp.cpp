@@ -8,9 +8,22 @@
 #include <QApplication>
 #include <QPrinter>
 #include <QSettings>
+#include <limits>
 
 namespace {
 CWinApp* g_app = nullptr;
+bool g_eventLoopsEnded = false;
+} // namespace
+
+void AfxEndEventLoops() {
+    g_eventLoopsEnded = true;
+    // Unlike quit(), exit() also ends the nested loops of modal dialogs, and dialogs opened
+    // afterwards return at once, until the main loop would start again, which Run() skips.
+    QCoreApplication::exit(0);
+}
+
+bool AfxEventLoopsEnded() {
+    return g_eventLoopsEnded;
 }
 
 CWinApp::CWinApp(const QString& appName) : m_pszAppName(appName) {
@@ -33,7 +46,8 @@ BOOL CWinApp::OpenDocumentFile(const QString& path) {
 }
 
 int CWinApp::Run() {
-    QApplication::exec();
+    if (!g_eventLoopsEnded)
+        QApplication::exec();
     if (m_pDocTemplate != nullptr)
         m_pDocTemplate->CloseAllDocuments();
     m_pMainWnd = nullptr;
@@ -77,8 +91,11 @@ void CWinApp::SetRegistryKey(const QString& key) {
 int CWinApp::GetProfileInt(const QString& section, const QString& entry, int nDefault) const {
     const QSettings settings(m_pszRegistryKey, m_pszAppName);
     bool ok = false;
-    const int value = settings.value(section + "/" + entry).toInt(&ok);
-    return ok ? value : nDefault;
+    // Read wide, so that a value beyond 32 bits is unreadable instead of cut down to its low bits.
+    const qlonglong value = settings.value(section + "/" + entry).toLongLong(&ok);
+    if (!ok || value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
+        return nDefault;
+    return static_cast<int>(value);
 }
 
 BOOL CWinApp::WriteProfileInt(const QString& section, const QString& entry, int nValue) {

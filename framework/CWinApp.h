@@ -49,6 +49,12 @@ private:
     std::unique_ptr<QPrinter> m_pPrinter;
 };
 
+// Ends every running event loop, the main one and those of open dialogs, and keeps new ones from
+// running: the program is on its way out (a termination signal), also when the main loop has not
+// started yet. Loops that load files stop between two files.
+void AfxEndEventLoops();
+bool AfxEventLoopsEnded();
+
 // The one application object, or null before it is made and after it is gone.
 CWinApp* AfxGetApp();
 CFrameWnd* AfxGetMainWnd();

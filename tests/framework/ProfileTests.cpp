@@ -1,5 +1,6 @@
 #include "framework/CWinApp.h"
 
+#include <QSettings>
 #include <gtest/gtest.h>
 
 namespace {
@@ -19,6 +20,20 @@ TEST(Profile, ValuesOutliveTheApplicationObjectAndStayInTheirSection) {
     later.SetRegistryKey("TarmioTests");
     EXPECT_EQ(later.GetProfileInt("Settings", "GeneralOpts", 3), 2147483647);
     EXPECT_EQ(later.GetProfileInt("Other", "GeneralOpts", 3), 3);
+}
+
+// Settings files are text anyone can edit; a number that needs more than 32 bits is not a setting.
+TEST(Profile, ValuesBeyond32BitsAreUnreadable) {
+    CWinApp app("ProfileTest");
+    app.SetRegistryKey("TarmioTests");
+    for (const char* stored :
+         {"1099511627776", "2147483648", "-2147483649", "99999999999999999999999", "3x"}) {
+        QSettings(app.m_pszRegistryKey, app.m_pszAppName).setValue("Settings/GeneralOpts", QString(stored));
+        EXPECT_EQ(app.GetProfileInt("Settings", "GeneralOpts", 3), 3) << stored;
+    }
+    QSettings(app.m_pszRegistryKey, app.m_pszAppName)
+        .setValue("Settings/GeneralOpts", QString("-2147483648"));
+    EXPECT_EQ(app.GetProfileInt("Settings", "GeneralOpts", 3), -2147483647 - 1);
 }
 
 } // namespace
