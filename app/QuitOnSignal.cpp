@@ -1,5 +1,7 @@
 #include "app/QuitOnSignal.h"
 
+#include "framework/CWinApp.h"
+
 #include <QCoreApplication>
 #include <QSocketNotifier>
 #include <csignal>
@@ -21,11 +23,11 @@ void QuitEventLoopOnTerminationSignals() {
         return;
     auto* notifier =
         new QSocketNotifier(g_signalPipe[1], QSocketNotifier::Read, QCoreApplication::instance());
-    QObject::connect(notifier, &QSocketNotifier::activated, QCoreApplication::instance(), [notifier] {
-        notifier->setEnabled(false);
+    // The notifier stays on: a signal may come again while a dialog's loop is still unwinding.
+    QObject::connect(notifier, &QSocketNotifier::activated, QCoreApplication::instance(), [] {
         char byte = 0;
         [[maybe_unused]] const auto got = ::read(g_signalPipe[1], &byte, 1);
-        QCoreApplication::quit();
+        AfxEndEventLoops();
     });
     struct sigaction action = {};
     action.sa_handler = OnTerminationSignal;

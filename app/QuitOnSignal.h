@@ -1,5 +1,6 @@
 #pragma once
 
-// Makes SIGTERM, SIGINT and SIGHUP end the event loop the normal way, so that the exit steps
-// (settings written, views destroyed) run as after closing the window.
+// Makes SIGTERM, SIGINT and SIGHUP end the event loops the normal way, so that the exit steps
+// (settings written, views destroyed) run as after closing the window, in every state: with a
+// dialog or message box open, during the start-up loads, and any number of times.
 void QuitEventLoopOnTerminationSignals();
