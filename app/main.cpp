@@ -1,5 +1,6 @@
 #include "app/QuitOnSignal.h"
 #include "app/TarmioApp.h"
+#include "framework/CFile.h"
 
 #include <QApplication>
 
@@ -10,7 +11,11 @@ int main(int argc, char** argv) {
     QuitEventLoopOnTerminationSignals();
 
     CTarmioApp theApp;
-    theApp.ParseCommandLine(QApplication::arguments().mid(1));
+    // Not QApplication::arguments(): it decodes file names that are not UTF-8 beyond repair.
+    QStringList arguments;
+    for (int index = 1; index < argc; ++index)
+        arguments.append(CFile::DecodeName(QByteArray(argv[index])));
+    theApp.ParseCommandLine(arguments);
     if (!theApp.InitInstance()) {
         theApp.ExitInstance();
         return 1;

@@ -45,6 +45,13 @@ public:
     // The full path of the open file; empty when none is open.
     const QString& GetFilePath() const { return m_strFilePath; }
 
+    // File names are bytes. Decoded as Qt decodes them (QFile::decodeName) wherever that can be
+    // undone; a byte that is no part of the local encoding (not UTF-8 in a UTF-8 locale) becomes
+    // U+DC00 + byte, which no decoded name contains, so that EncodeName gives the bytes back and
+    // the file can still be opened.
+    static QString DecodeName(const QByteArray& localName);
+    static QByteArray EncodeName(const QString& fileName);
+
 private:
     DiskFile& OpenFile() const;
 

@@ -2,6 +2,7 @@
 
 #include "framework/CDocTemplate.h"
 #include "framework/CDocument.h"
+#include "framework/CFile.h"
 #include "framework/CMenu.h"
 #include "framework/CSplitterWnd.h"
 #include "framework/CView.h"
@@ -476,8 +477,10 @@ void CFrameWnd::dragEnterEvent(QDragEnterEvent* event) {
 void CFrameWnd::dropEvent(QDropEvent* event) {
     QStringList paths;
     for (const QUrl& url : event->mimeData()->urls()) {
+        // toLocalFile() would turn bytes that are not UTF-8 into U+FFFD: decode them as a name.
         if (url.isLocalFile())
-            paths.append(url.toLocalFile());
+            paths.append(
+                CFile::DecodeName(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1())));
     }
     if (paths.isEmpty())
         return;

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QDropEvent>
 #include <QEventLoop>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -18,6 +19,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
+#include <cstdio>
 
 namespace {
 bool IsInside(const QWidget* widget, const QWidget* container) {
@@ -40,17 +42,32 @@ TEST_F(AppShell, RefusedCommandLineFileIsReportedAndTheProgramStillStarts) {
     EXPECT_EQ(Document().GetRaceData()->drivers->GetCount(), 0);
 }
 
-TEST_F(AppShell, DroppedFilesAreAddedToTheRace) {
-    Start();
+void Drop(QWidget& target, const QList<QUrl>& urls) {
     QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(WriteRaceFile())});
-    const QPoint centre = Frame().rect().center();
+    data.setUrls(urls);
+    const QPoint centre = target.rect().center();
     QDragEnterEvent enter(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&Frame(), &enter);
+    QCoreApplication::sendEvent(&target, &enter);
     ASSERT_TRUE(enter.isAccepted());
     QDropEvent drop(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&Frame(), &drop);
+    QCoreApplication::sendEvent(&target, &drop);
+}
+
+TEST_F(AppShell, DroppedFilesAreAddedToTheRace) {
+    Start();
+    Drop(Frame(), {QUrl::fromLocalFile(WriteRaceFile())});
     EXPECT_EQ(DriverList().GetDriverList().GetItemCount(), 3);
+}
+
+// Names are bytes: one that is not UTF-8 still names the file that was dropped.
+TEST_F(AppShell, DroppedFileWhoseNameIsNotUtf8IsAddedToTheRace) {
+    Start();
+    const QByteArray latin1Name = QFile::encodeName(folder.path()) + "/caf\xe9.zq3";
+    ASSERT_EQ(std::rename(QFile::encodeName(WriteRaceFile()).constData(), latin1Name.constData()), 0);
+    Drop(Frame(), {QUrl::fromEncoded("file://" + latin1Name.toPercentEncoding("/"))});
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(DriverList().GetDriverList().GetItemCount(), 3);
+    std::remove(latin1Name.constData()); // the folder's own clean-up cannot name it
 }
 
 TEST_F(AppShell, DriverListOpensAt360PixelsAndHidesWhenDraggedNarrow) {

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <cstdio>
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -101,6 +102,43 @@ TEST_F(FileFolder, ReadsSeeksAndReportsSizeAndFullPathWithoutDotSegments) {
     file.Close();
     EXPECT_FALSE(file.GetStatus(size));
     EXPECT_THROW(file.Read(bytes, 1), CFileException);
+}
+
+} // namespace
+
+namespace {
+
+// File names are bytes; whatever they hold, the decoded name opens the same file again.
+TEST_F(FileFolder, NamesThatAreNotUtf8DecodeToANameThatOpensTheFile) {
+    const QByteArray folderBytes = QFile::encodeName(folder.path());
+    const struct {
+        QByteArray name;
+        QString decoded; // empty: not a valid name in the locale, kept byte for byte
+    } cases[] = {
+        {"plain.zq3", "plain.zq3"},
+        {"caf\xc3\xa9.zq3", QString::fromUtf8("caf\xc3\xa9.zq3")},
+        {"caf\xe9.zq3", {}},
+        {"\xff\xfe\xc3.zq3", {}},
+        {"\xed\xa0\x80\xc0\xaf.zq3", {}}, // an encoded surrogate and an overlong '/'
+    };
+    for (const auto& [name, decoded] : cases) {
+        const QByteArray path = folderBytes + '/' + name;
+        {
+            std::FILE* out = std::fopen(path.constData(), "wb");
+            ASSERT_NE(out, nullptr) << path.toHex().constData();
+            std::fputs("race", out);
+            std::fclose(out);
+        }
+        const QString fileName = CFile::DecodeName(path);
+        if (!decoded.isEmpty()) {
+            EXPECT_EQ(fileName, folder.path() + '/' + decoded);
+        }
+        EXPECT_EQ(CFile::EncodeName(fileName), path);
+        CFile file(fileName);
+        std::uint64_t size = 0;
+        EXPECT_TRUE(file.GetStatus(size));
+        EXPECT_EQ(size, 4u);
+    }
 }
 
 } // namespace
