@@ -3,6 +3,7 @@
 #include "app/Resource.h"
 #include "data/RaceFileLoader.h"
 #include "framework/CFile.h"
+#include "framework/CWinApp.h"
 #include "framework/Prompter.h"
 
 #include <QDir>
@@ -72,9 +73,19 @@ void CTarmioDoc::AddFiles(const QStringList& paths) {
     if (!m_pRaceData)
         return;
     bool merged = false;
-    for (const QString& path : paths) {
-        if (AddFile(path))
-            merged = true;
+    {
+        DeferLapStatistics oneRecomputation(*m_pRaceData);
+        Prompter& prompter = AfxGetPrompter();
+        const auto total = static_cast<int>(paths.size());
+        for (int done = 0; done < total; ++done) {
+            // Cancelling, or a signal ending the program, keeps the files loaded so far.
+            const QString& path = paths[done];
+            if (AfxEventLoopsEnded() || !prompter.ShowProgress(done, total, QFileInfo(path).fileName()))
+                break;
+            if (AddFile(path))
+                merged = true;
+        }
+        prompter.EndProgress();
     }
     FinishAdd(merged);
 }

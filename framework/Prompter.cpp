@@ -11,6 +11,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QTemporaryDir>
 #include <array>
 
@@ -117,6 +118,9 @@ QString QtNameFilter(const FileFilterEntry& entry) {
     return caption + QLatin1Char(' ') + qtList;
 }
 
+QtPrompter::QtPrompter() = default;
+QtPrompter::~QtPrompter() = default;
+
 QWidget* QtPrompter::DialogParent() {
     if (CFrameWnd* frame = AfxGetMainWnd())
         return frame;
@@ -177,6 +181,29 @@ void QtPrompter::PrintPreview(QPrinter& printer, const PaintPages& paint) {
     dialog.exec();
 }
 
+bool QtPrompter::ShowProgress(int done, int total, const QString& stepName) {
+    if (!m_progress) {
+        m_progress = std::make_unique<QProgressDialog>(DialogParent());
+        m_progress->setWindowTitle(MessageBoxTitle());
+        m_progress->setWindowModality(Qt::WindowModal);
+        m_progress->setMinimumDuration(kProgressDelayMs);
+        m_progress->setAutoClose(false);
+        m_progress->setAutoReset(false);
+        m_progress->setRange(0, total);
+        m_progress->setValue(0);
+    }
+    m_progress->setLabelText(
+        QStringLiteral("Loading file %1 of %2: %3").arg(done + 1).arg(total).arg(stepName));
+    // Once shown, a modal progress dialog lets the events through here: the panes repaint and
+    // Cancel can be pressed.
+    m_progress->setValue(done);
+    return !m_progress->wasCanceled();
+}
+
+void QtPrompter::EndProgress() {
+    m_progress.reset();
+}
+
 ScriptedPrompter::ScriptedPrompter() = default;
 ScriptedPrompter::~ScriptedPrompter() = default;
 
@@ -223,6 +250,11 @@ void ScriptedPrompter::PrintPreview(QPrinter& printer, const PaintPages& paint) 
     printer.setOutputFileName(path);
     lastPreviewPdf = path;
     paint(&printer);
+}
+
+bool ScriptedPrompter::ShowProgress(int done, int total, const QString& stepName) {
+    progressSteps.append(QStringLiteral("%1/%2 %3").arg(done).arg(total).arg(stepName));
+    return done != cancelProgressAt;
 }
 
 Prompter& AfxGetPrompter() {

@@ -15,6 +15,7 @@
 #include <vector>
 
 class QPrinter;
+class QProgressDialog;
 class QTemporaryDir;
 class QWidget;
 
@@ -76,18 +77,32 @@ public:
     virtual bool PrintDialog(QPrinter& printer, int minPage, int maxPage) = 0;
     // Shows the preview of what paint draws on printer, until the user closes it.
     virtual void PrintPreview(QPrinter& printer, const PaintPages& paint) = 0;
+    // Progress of a long job of total steps, called before each step with the steps done and the
+    // next one's name; false once the user cancelled. EndProgress closes whatever was shown.
+    virtual bool ShowProgress(int done, int total, const QString& stepName) = 0;
+    virtual void EndProgress() = 0;
 };
 
 // Qt's own dialogs, parented to the main window.
 class QtPrompter : public Prompter {
 public:
+    QtPrompter();
+    ~QtPrompter() override;
+
     int MessageBox(const std::string& text, unsigned style) override;
     FileOpenResult GetOpenFileNames(const FileOpenRequest& request) override;
     bool PrintDialog(QPrinter& printer, int minPage, int maxPage) override;
     void PrintPreview(QPrinter& printer, const PaintPages& paint) override;
+    // Qt's progress dialog, once the job has taken about half a second: a short one shows nothing.
+    bool ShowProgress(int done, int total, const QString& stepName) override;
+    void EndProgress() override;
+
+    static constexpr int kProgressDelayMs = 500;
 
 private:
     static QWidget* DialogParent();
+
+    std::unique_ptr<QProgressDialog> m_progress;
 };
 
 // Answers from queues and records every question, for tests and the command line. When a queue
@@ -108,6 +123,9 @@ public:
     bool PrintDialog(QPrinter& printer, int minPage, int maxPage) override;
     // Renders once, into a PDF: previewPdfPath when set, else a file in a private folder.
     void PrintPreview(QPrinter& printer, const PaintPages& paint) override;
+    // Records each step; cancels before step cancelProgressAt when it is set.
+    bool ShowProgress(int done, int total, const QString& stepName) override;
+    void EndProgress() override { ++progressEnds; }
 
     std::deque<int> messageAnswers;
     std::deque<FileOpenResult> fileOpenAnswers;
@@ -119,6 +137,9 @@ public:
     std::vector<FileOpenRequest> fileOpenRequests;
     int printDialogs = 0;
     int previews = 0;
+    int cancelProgressAt = -1;
+    QStringList progressSteps; // "done/total name"
+    int progressEnds = 0;
     QString lastPreviewPdf; // where the last preview was rendered
 
 private:

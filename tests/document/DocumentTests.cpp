@@ -66,6 +66,19 @@ struct Document : ::testing::Test {
     }
 };
 
+TEST_F(Document, LongAddShowsProgressAndCancellingKeepsTheFilesLoadedSoFar) {
+    prompter.cancelProgressAt = 2;
+    Add({WriteLog("a.zq3", Race("Monza", {Car(1, "Alpha")})),
+         WriteLog("b.zq3", Race("Monza", {Car(2, "Bravo")})),
+         WriteLog("c.zq3", Race("Monza", {Car(3, "Charlie")}))});
+
+    EXPECT_EQ(prompter.progressSteps, QStringList({"0/3 a.zq3", "1/3 b.zq3", "2/3 c.zq3"}));
+    EXPECT_EQ(prompter.progressEnds, 1);
+    EXPECT_EQ(Cars(), 2);
+    EXPECT_EQ(document.GetRaceData()->leaderTimes.size(), 2u) << "statistics made once, at the end";
+    ExpectUpdatesOfEveryView(1);
+}
+
 TEST_F(Document, FileThatCannotBeOpenedIsReportedAndTheOthersStillLoad) {
     const QString missing = folder.filePath("missing.zq3");
     Add({WriteLog("a.zq3", Race("Monza", {Car(1, "Alpha")})), missing,

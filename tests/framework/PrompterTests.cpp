@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -136,6 +137,29 @@ TEST(QtPrompter, CancelledFileDialogConfirmsNothing) {
     QtPrompter prompter;
     WhenModalShows([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
     EXPECT_FALSE(prompter.GetOpenFileNames({"Logs|*.zq?||", {}, 1}).confirmed);
+}
+
+// Real files make the half second: a short job shows nothing, a longer one the dialog, whose
+// Cancel is seen before the next step.
+TEST(QtPrompter, ProgressShowsAfterHalfASecondAndReportsCancel) {
+    QtPrompter prompter;
+    auto progressDialog = [] {
+        return QApplication::activeModalWidget() != nullptr
+                   ? qobject_cast<QProgressDialog*>(QApplication::activeModalWidget())
+                   : nullptr;
+    };
+    EXPECT_TRUE(prompter.ShowProgress(0, 3, "a.zq3"));
+    EXPECT_EQ(progressDialog(), nullptr);
+    QTest::qWait(QtPrompter::kProgressDelayMs + 100);
+    EXPECT_TRUE(prompter.ShowProgress(1, 3, "b.zq3"));
+    QProgressDialog* dialog = progressDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->labelText(), "Loading file 2 of 3: b.zq3");
+    EXPECT_EQ(dialog->value(), 1);
+    dialog->cancel();
+    EXPECT_FALSE(prompter.ShowProgress(2, 3, "c.zq3"));
+    prompter.EndProgress();
+    EXPECT_EQ(progressDialog(), nullptr);
 }
 
 } // namespace
