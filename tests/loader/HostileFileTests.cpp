@@ -47,9 +47,9 @@ TEST(HostileFile, TrackNameWithoutNulEndsWithTheBlocksFixedPart) {
 }
 
 // A race that already holds a file, so that a refusal may change nothing at all.
-class RefusedFile : public testing::Test {
+class HostileRefusal : public testing::Test {
 protected:
-    RefusedFile() {
+    HostileRefusal() {
         Load(race, RaceFileWriter::LogFile(ThreeCarRace()));
         before = Snapshot(race);
     }
@@ -66,7 +66,7 @@ protected:
 };
 
 // Sizes past the limits are refused before anything of their size is allocated.
-TEST_F(RefusedFile, FilesLargerThanTheLimitsAreTooLarge) {
+TEST_F(HostileRefusal, FilesLargerThanTheLimitsAreTooLarge) {
     const struct {
         Bytes head;
         std::uint64_t size;
@@ -83,14 +83,14 @@ TEST_F(RefusedFile, FilesLargerThanTheLimitsAreTooLarge) {
     }
 }
 
-TEST_F(RefusedFile, DecompressionBombIsTooLarge) {
+TEST_F(HostileRefusal, DecompressionBombIsTooLarge) {
     const RaceFileOptions options{.compressed = true};
     Bytes bomb = DecompressionBomb(64 * kMiB + 1);
     MemoryRaceFile file(RaceFileWriter::WrapStoredBody(bomb, options));
     ExpectRefused(file, "File is too large");
 }
 
-TEST_F(RefusedFile, RunningOutOfMemoryRefusesTheFile) {
+TEST_F(HostileRefusal, RunningOutOfMemoryRefusesTheFile) {
     for (const Bytes& bytes : {RaceFileWriter::LogFile(ThreeCarRace(), {.version = 2}),
                                RaceFileWriter::RaceFile(ThreeCarRace(), {.compressed = true})}) {
         MemoryRaceFile file(bytes);
