@@ -77,15 +77,19 @@ void CTarmioDoc::AddFiles(const QStringList& paths) {
         DeferLapStatistics oneRecomputation(*m_pRaceData);
         Prompter& prompter = AfxGetPrompter();
         const auto total = static_cast<int>(paths.size());
+        // Progress goes from file to file: one file alone has none to show.
+        const bool showProgress = total > 1;
         for (int done = 0; done < total; ++done) {
             // Cancelling, or a signal ending the program, keeps the files loaded so far.
             const QString& path = paths[done];
-            if (AfxEventLoopsEnded() || !prompter.ShowProgress(done, total, QFileInfo(path).fileName()))
+            if (AfxEventLoopsEnded() ||
+                (showProgress && !prompter.ShowProgress(done, total, QFileInfo(path).fileName())))
                 break;
             if (AddFile(path))
                 merged = true;
         }
-        prompter.EndProgress();
+        if (showProgress)
+            prompter.EndProgress();
     }
     FinishAdd(merged);
 }
