@@ -11,7 +11,7 @@ TV_PROGRAM=$(realpath "${1:-$TV_ROOT/build/default/app/tarmioview}")
 TV_SAMPLE="$TV_ROOT/samples/sample-race.ra3"
 TV_OUT="${TARMIO_REALINPUT_OUT:-$TV_ROOT/build/realinput}"
 
-for tool in Xvfb openbox xdotool xset xprop xwininfo import compare convert; do
+for tool in Xvfb openbox xdotool xset xmodmap xprop xwininfo import compare convert; do
   if ! command -v "$tool" >/dev/null; then
     echo "real-input tier: $tool is missing (scripts/setup installs it)"
     exit 1

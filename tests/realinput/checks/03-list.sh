@@ -8,6 +8,7 @@ heading() { tv_click "${TV_HEADINGS[$1]}" "$TV_HEADER_Y"; }
 
 check_heading_clicks() {
   local start by_name fast slow
+  tv_key F5 # race order, refilled as a sort refills (no current row)
   start=$(tv_shot_list headings-start)
   heading 0
   by_name=$(tv_shot_list headings-driver)

@@ -25,7 +25,7 @@ preview_shot() {
   xdotool windowmove --sync "$TV_DIALOG" 0 0
   tv_settle 0.6
   tv_shot "$1" 800 600 $((-TV_X)) $((-TV_Y))
-  xdotool key --window "$TV_DIALOG" Escape
+  tv_key Escape
   tv_wait_window_gone "$TV_DIALOG"
   tv_settle
 }
