@@ -189,8 +189,15 @@ tv_led_mask() {
 
 # Mouse: moves to client coordinates (x, y) of the main window and clicks a button there.
 tv_move() {
-  xdotool mousemove --sync $((TV_X + $1)) $((TV_Y + $2))
+  tv_pointer_to $((TV_X + $1)) $((TV_Y + $2))
   tv_settle 0.15
+}
+
+# Moves the pointer to screen (x, y); --sync would wait in vain when it is there already.
+tv_pointer_to() {
+  local X Y SCREEN WINDOW
+  eval "$(xdotool getmouselocation --shell)"
+  if [ "$X" != "$1" ] || [ "$Y" != "$2" ]; then xdotool mousemove --sync "$1" "$2"; fi
 }
 tv_click() {
   tv_move "$1" "$2"
@@ -214,6 +221,7 @@ tv_png() { convert "$1" "${1%.ppm}.png"; }
 # The regions the checks compare: the chart, the driver list, the status bar's indicators.
 tv_shot_chart() { tv_shot "$1" $((TV_W - TV_LIST_WIDTH - 40)) $((TV_H - 120)) $((TV_LIST_WIDTH + 10)) 60; }
 tv_shot_list() { tv_shot "$1" $((TV_LIST_WIDTH - 20)) $((TV_H - 120)) 4 60; }
+tv_shot_panes() { tv_shot "$1" $((TV_W - 30)) $((TV_H - 120)) 4 60; }
 tv_shot_indicators() { tv_shot "$1" 180 18 $((TV_W - 200)) $((TV_H - 20)); }
 
 tv_same() { cmp -s "$1" "$2"; }
@@ -366,19 +374,15 @@ tv_keys_open_window() {
 
 # TRUE when the keys open no window and change neither pane.
 tv_keys_change_nothing() {
-  local chart list after_chart after_list
-  chart=$(tv_shot_chart nothing-chart-before)
-  list=$(tv_shot_list nothing-list-before)
+  local before
+  before=$(tv_shot_panes nothing-before)
   tv_key "$@"
   if [ -n "$(tv_other_windows)" ]; then
     tv_key Escape
     tv_why "a window opened"
     return 1
   fi
-  after_chart=$(tv_shot_chart nothing-chart-after)
-  after_list=$(tv_shot_list nothing-list-after)
-  tv_same "$chart" "$after_chart" || { tv_why "the chart changed"; return 1; }
-  tv_same "$list" "$after_list" || { tv_why "the list changed"; return 1; }
+  tv_same "$before" "$(tv_shot_panes nothing-after)" || tv_why "the panes changed"
 }
 
 # The prompts the message pane shows while Down walks n items of the open menu, joined by '|'.
@@ -398,7 +402,7 @@ tv_hover_menu() {
   tv_popup_geometry || return 1
   local y last="" prompts=()
   for ((y = 4; y < POPUP_H; y += 6)); do
-    xdotool mousemove --sync $((POPUP_X + POPUP_W / 2)) $((POPUP_Y + y))
+    tv_pointer_to $((POPUP_X + POPUP_W / 2)) $((POPUP_Y + y))
     sleep 0.08
     local now
     now=$(tv_status)

@@ -4,9 +4,9 @@
 drag() { # from x y to x y, client coordinates
   tv_move "$1" "$2"
   xdotool mousedown 1
-  xdotool mousemove --sync $((TV_X + ($1 + $3) / 2)) $((TV_Y + ($2 + $4) / 2))
+  tv_pointer_to $((TV_X + ($1 + $3) / 2)) $((TV_Y + ($2 + $4) / 2))
   sleep 0.1
-  xdotool mousemove --sync $((TV_X + $3)) $((TV_Y + $4))
+  tv_pointer_to $((TV_X + $3)) $((TV_Y + $4))
   sleep 0.1
   xdotool mouseup 1
   tv_settle 0.4

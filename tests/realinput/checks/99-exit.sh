@@ -1,7 +1,7 @@
 # File, Exit ends the program and writes the three settings.
 
 check_exit_writes_settings() {
-  [ "$(tv_active_pane)" = chart ] || tv_key F6
+  tv_activate chart
   tv_key ctrl+r # absolute differences: GraphRelative becomes 0
   rm -f "$(TV_SETTINGS)"
   tv_exit_app
