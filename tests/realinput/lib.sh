@@ -206,7 +206,7 @@ tv_click() {
 }
 
 # Screenshots. tv_shot NAME [W H X Y] of the screen (client coordinates when a region is given),
-# as uncompressed PPM: quick to write and to compare byte for byte (tv_png makes a viewable copy).
+# as uncompressed PPM: quick to write and to compare byte for byte.
 tv_shot() {
   local file="$TV_OUT/shots/$1.ppm"
   if [ $# -ge 5 ]; then
@@ -216,7 +216,6 @@ tv_shot() {
   fi
   echo "$file"
 }
-tv_png() { convert "$1" "${1%.ppm}.png"; }
 
 # The regions the checks compare: the chart, the driver list, the status bar's indicators.
 tv_shot_chart() { tv_shot "$1" $((TV_W - TV_LIST_WIDTH - 40)) $((TV_H - 120)) $((TV_LIST_WIDTH + 10)) 60; }
