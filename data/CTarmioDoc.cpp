@@ -5,6 +5,7 @@
 #include "framework/CFile.h"
 #include "framework/CWinApp.h"
 #include "framework/Prompter.h"
+#include "framework/TextBytes.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -19,7 +20,7 @@ constexpr const char* kAllFilesPattern = "|*.*||";
 
 // Track names come from the files as single bytes of the game's Western code page.
 QString TrackTitle(const RaceData& race) {
-    return QString::fromLatin1(race.GetTrackName());
+    return TextFromBytes(race.GetTrackName());
 }
 
 } // namespace

@@ -75,6 +75,8 @@ public:
     virtual FileOpenResult GetOpenFileNames(const FileOpenRequest& request) = 0;
     // The print dialog for printer, offering pages minPage..maxPage; true when accepted.
     virtual bool PrintDialog(QPrinter& printer, int minPage, int maxPage) = 0;
+    // The printer set-up dialog: printer, paper and orientation for later jobs; true when accepted.
+    virtual bool PrintSetupDialog(QPrinter& printer) = 0;
     // Shows the preview of what paint draws on printer, until the user closes it.
     virtual void PrintPreview(QPrinter& printer, const PaintPages& paint) = 0;
     // Progress of a long job of total steps, called before each step with the steps done and the
@@ -92,6 +94,7 @@ public:
     int MessageBox(const std::string& text, unsigned style) override;
     FileOpenResult GetOpenFileNames(const FileOpenRequest& request) override;
     bool PrintDialog(QPrinter& printer, int minPage, int maxPage) override;
+    bool PrintSetupDialog(QPrinter& printer) override;
     void PrintPreview(QPrinter& printer, const PaintPages& paint) override;
     // Qt's progress dialog, once the job has taken about half a second: a short one shows nothing.
     bool ShowProgress(int done, int total, const QString& stepName) override;
@@ -121,6 +124,7 @@ public:
     int MessageBox(const std::string& text, unsigned style) override;
     FileOpenResult GetOpenFileNames(const FileOpenRequest& request) override;
     bool PrintDialog(QPrinter& printer, int minPage, int maxPage) override;
+    bool PrintSetupDialog(QPrinter& printer) override;
     // Renders once, into a PDF: previewPdfPath when set, else a file in a private folder.
     void PrintPreview(QPrinter& printer, const PaintPages& paint) override;
     // Records each step; cancels before step cancelProgressAt when it is set.
@@ -136,6 +140,7 @@ public:
     std::vector<Message> messages;
     std::vector<FileOpenRequest> fileOpenRequests;
     int printDialogs = 0;
+    int printSetupDialogs = 0; // always cancelled
     int previews = 0;
     int cancelProgressAt = -1;
     QStringList progressSteps; // "done/total name"
