@@ -35,6 +35,11 @@ std::string Printable(std::string text) {
     return text;
 }
 
+// "  5" reads "5" inside brackets; a marker stays: "% 7".
+std::string Trimmed(const std::string& idText) {
+    return idText.substr(std::min(idText.find_first_not_of(' '), idText.size()));
+}
+
 std::string RaceTimeText(std::uint32_t time) {
     char text[kRaceTimeTextSize];
     return FormatRaceTime(text, time);
@@ -163,7 +168,7 @@ std::vector<std::string> ReadoutLines(const LapReadout& readout) {
 }
 
 std::string ReadoutStatusText(const LapReadout& readout) {
-    std::string text = Printable(readout.name) + " (" + readout.idText + "), lap " +
+    std::string text = Printable(readout.name) + " (" + Trimmed(readout.idText) + "), lap " +
                        std::to_string(readout.lapNumber) + ", P" + std::to_string(readout.position) + "/" +
                        std::to_string(readout.fieldSize) + ", " + RaceTimeText(readout.raceTime) + ", lap " +
                        LapTimeText(readout.lapTime) + ", leader " + LeaderGapText(readout);
@@ -178,7 +183,7 @@ std::string ReadoutStatusText(const LapReadout& readout) {
 
 std::string GapToDriverCaption(const DriverRecord& driver) {
     const std::string name = driver.GetName().empty() ? std::string(kNoDriverName) : driver.GetName();
-    return "Gap to " + Printable(name) + " (" + CarIdText(driver.car) + ")";
+    return "Gap to " + Printable(name) + " (" + Trimmed(CarIdText(driver.car)) + ")";
 }
 
 namespace {

@@ -66,7 +66,7 @@ std::string LeaderGapText(const LapReadout& readout);
 std::vector<std::string> ReadoutLines(const LapReadout& readout);
 // One line for the status bar.
 std::string ReadoutStatusText(const LapReadout& readout);
-// "Gap to Bea (% 7)": what a chart measured against this driver says of itself.
+// "Gap to Bea (% 7)", "Gap to Ada (1)": what a chart measured against this driver says of itself.
 std::string GapToDriverCaption(const DriverRecord& driver);
 
 // A curve as drawn, in device pixels: its points in drawing order; a joined point has a line to
