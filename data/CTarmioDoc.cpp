@@ -4,6 +4,7 @@
 #include "data/RaceFileLoader.h"
 #include "framework/CFile.h"
 #include "framework/Prompter.h"
+#include "framework/TextBytes.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -18,7 +19,7 @@ constexpr const char* kAllFilesPattern = "|*.*||";
 
 // Track names come from the files as single bytes of the game's Western code page.
 QString TrackTitle(const RaceData& race) {
-    return QString::fromLatin1(race.GetTrackName());
+    return TextFromBytes(race.GetTrackName());
 }
 
 } // namespace

@@ -302,3 +302,23 @@ TEST(DriverList, ContextMenuNamesTheOtherBackground) {
 }
 
 } // namespace
+
+// Name bytes above 0x7F are the same characters in the list's search as on screen.
+TEST(DriverList, TypeAheadFindsNamesWithBytesAboveSeventyF) {
+    DriverViewHarness harness({{"Berger", 0x02, 3, 91000, RGB(255, 64, 64)},
+                               {"\xD8yvind", 0x03, 3, 92000, RGB(64, 255, 64)},
+                               {"\xC9mile", 0x04, 3, 93000, RGB(64, 64, 255)}});
+    harness.Show();
+    const auto rowNamed = [&](const char* name) {
+        for (int row = 0; row < harness.List().GetItemCount(); ++row)
+            if (harness.List().GetItemText(row, 0) == name)
+                return row;
+        return -1;
+    };
+    for (const auto& [typed, name] :
+         {std::pair{QString(QChar(0xD8)), "\xD8yvind"}, std::pair{QString(QChar(0xC9)), "\xC9mile"}}) {
+        QTest::qWait(QApplication::keyboardInputInterval() + 50); // a new search, not a longer one
+        QTest::keyClicks(&harness.List(), typed);
+        EXPECT_EQ(harness.List().currentIndex().row(), rowNamed(name)) << name;
+    }
+}
