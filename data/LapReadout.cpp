@@ -142,7 +142,7 @@ std::string FormatGap(std::int64_t milliseconds) {
 
 std::string LeaderGapText(const LapReadout& readout) {
     if (readout.position == 1)
-        return "leader";
+        return "leading";
     if (readout.lapsDown == 0)
         return GapText(readout.gapToLeader);
     return "+" + std::to_string(readout.lapsDown) + (readout.lapsDown == 1 ? " lap, " : " laps, ") +
@@ -156,7 +156,8 @@ std::vector<std::string> ReadoutLines(const LapReadout& readout) {
                     "/" + std::to_string(readout.fieldSize));
     lines.push_back("Race time " + RaceTimeText(readout.raceTime));
     lines.push_back("Lap time " + LapTimeText(readout.lapTime));
-    lines.push_back("Gap to leader " + LeaderGapText(readout));
+    lines.push_back(readout.position == 1 ? std::string("Leading")
+                                          : "Gap to leader " + LeaderGapText(readout));
     if (readout.gapToCarAhead)
         lines.push_back("Gap to car ahead " + GapText(readout.gapToCarAhead) + " (" +
                         Printable(readout.carAheadName) + ")");
@@ -171,7 +172,8 @@ std::string ReadoutStatusText(const LapReadout& readout) {
     std::string text = Printable(readout.name) + " (" + Trimmed(readout.idText) + "), lap " +
                        std::to_string(readout.lapNumber) + ", P" + std::to_string(readout.position) + "/" +
                        std::to_string(readout.fieldSize) + ", " + RaceTimeText(readout.raceTime) + ", lap " +
-                       LapTimeText(readout.lapTime) + ", leader " + LeaderGapText(readout);
+                       LapTimeText(readout.lapTime) + ", " +
+                       (readout.position == 1 ? std::string("leading") : "leader " + LeaderGapText(readout));
     if (readout.gapToCarAhead)
         text += ", ahead " + GapText(readout.gapToCarAhead);
     if (readout.gapToReference)

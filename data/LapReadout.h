@@ -60,7 +60,7 @@ private:
 
 // "+12.345", "-0.040", "+1:02.345", "+1:02:03.456".
 std::string FormatGap(std::int64_t milliseconds);
-// "+12.345", "+1 lap, +1:32.000", "+2 laps, ..."; "leader" for the leader.
+// "+12.345", "+1 lap, +1:32.000", "+2 laps, ..."; "leading" for the leader.
 std::string LeaderGapText(const LapReadout& readout);
 // The panel's lines, the name line first.
 std::vector<std::string> ReadoutLines(const LapReadout& readout);

@@ -62,7 +62,7 @@ TEST_F(LapReadoutTest, PositionsGapsAndLapsDown) {
         const char* leaderText;
     };
     const Case cases[] = {
-        {"Ada", 1, 1, 3, 0, 0, std::nullopt, "leader"},
+        {"Ada", 1, 1, 3, 0, 0, std::nullopt, "leading"},
         {"Bea", 1, 2, 3, 0, 500, 500, "+0.500"},
         {"Cid", 1, 3, 3, 0, 10000, 9500, "+10.000"},
         {"Bea", 2, 2, 2, 0, 1000, 1000, "+1.000"}, // Cid has no lap 2: a field of two
