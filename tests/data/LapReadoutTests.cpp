@@ -137,6 +137,11 @@ TEST(FormatGap, SignsAndUnits) {
         EXPECT_EQ(FormatGap(ms), text) << ms;
 }
 
+TEST(GapToDriverCaption, ShowsControlBytesAsQuestionMarksAndMarkersAsTheListDoes) {
+    EXPECT_EQ(GapToDriverCaption(DriverRecord(0x85, "Tab\tDel\x7F", 0)), "Gap to Tab?Del? (# 5)");
+    EXPECT_EQ(GapToDriverCaption(DriverRecord(12, "", 0)), "Gap to <no name> (12)");
+}
+
 TEST(NearestCurvePoint, PointsFirstThenLinesLaterCurvesOnTop) {
     const CurveTrace curves[] = {
         {0, {{0, 0, 0, false}, {100, 0, 1, true}, {200, 50, 2, true}}},
