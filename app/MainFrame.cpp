@@ -1,6 +1,7 @@
 #include "app/MainFrame.h"
 
 #include "app/Artwork.h"
+#include "app/Resource.h"
 #include "app/Resources.h"
 #include "data/CTarmioDoc.h"
 #include "driverlist/DriverView.h"
@@ -13,11 +14,17 @@ constexpr int kDriverListIdealWidth = 360;
 constexpr int kPaneMinimumWidth = 8;
 constexpr DWORD kSplitterStyle = 0x50000000; // a visible child window
 constexpr QSize kInitialFrameSize(1024, 700);
+
+constexpr UINT kChartReadingCommands[] = {ID_VIEW_HIGHLIGHT, ID_VIEW_GAPTODRIVER};
 } // namespace
 
 CMainFrame::CMainFrame() {
     setWindowIcon(ProgramIcon());
     resize(kInitialFrameSize);
+    for (const UINT id : kChartReadingCommands) {
+        OnCommand(id, [this, id] { ForwardToChart(id, nullptr); });
+        OnUpdateCommandUI(id, [this, id](CCmdUI* pCmdUI) { ForwardToChart(id, pCmdUI); });
+    }
 }
 
 CMainFrame::~CMainFrame() = default;
@@ -48,4 +55,16 @@ BOOL CMainFrame::OnCreateClient(CCreateContext* pContext) {
 void CMainFrame::OnDropFiles(const QStringList& paths) {
     if (auto* doc = dynamic_cast<CTarmioDoc*>(GetActiveDocument()))
         doc->AddFiles(paths);
+}
+
+CView* CMainFrame::ChartPane() const {
+    return m_wndSplitter != nullptr ? m_wndSplitter->GetPane(0, 1) : nullptr;
+}
+
+void CMainFrame::ForwardToChart(UINT nID, CCmdUI* pCmdUI) {
+    CView* chart = ChartPane();
+    if (chart == nullptr || !chart->OnCmdMsg(nID, pCmdUI)) {
+        if (pCmdUI != nullptr)
+            pCmdUI->Enable(FALSE);
+    }
 }

@@ -20,6 +20,10 @@ constexpr StringResource kStringTable[] = {
     {ID_VIEW_BLACKBACKGROUND, "Toggle black or white background in driver list\nBlack Background"},
     {ID_VIEW_RELATIVE, "Toggle between viewing absolute and relative time differences"},
     {ID_VIEW_MIRRORED, "Toggle viewing upside down"},
+    {ID_VIEW_HIGHLIGHT,
+     "Draw the drivers selected in the list over the others, the others dimmed\nHighlight"},
+    {ID_VIEW_GAPTODRIVER,
+     "Show every gap to the first selected driver, or go back to the usual reference\nGap to Driver"},
     {ID_FILE_NEW, "Create a new document\nNew"},
     {ID_FILE_OPEN, "Open an existing document\nOpen"},
     {ID_FILE_CLOSE, "Close the active document\nClose"},
@@ -61,6 +65,9 @@ constexpr MenuResource kMainMenu[] = {
     {M::Popup, 0, "&View"},
     {M::Item, ID_VIEW_TOOLBAR, "&Toolbar"},
     {M::Item, ID_VIEW_STATUS_BAR, "&Status Bar"},
+    {M::Separator},
+    {M::Item, ID_VIEW_HIGHLIGHT, "Highlight Selected Drivers"},
+    {M::Item, ID_VIEW_GAPTODRIVER, "Gap to Selected Driver\tCtrl+G"},
     {M::Popup, 0, "&Options"},
     {M::Item, ID_OPTIONS_FLICKERFREE, "Flicker-free drawing"},
     {M::Item, ID_OPTIONS_AUTOZOOM, "Auto-zoom"},
@@ -84,6 +91,7 @@ constexpr AcceleratorResource kMainAccelerators[] = {
     {kKey | FSHIFT, VK_F6, ID_PREV_PANE},
     {kKey, VK_SUBTRACT, ID_VIEW_ZOOMOUT_Y},
     {kKey | FCONTROL, 'X', ID_EDIT_CUT},
+    {kKey | FCONTROL, 'G', ID_VIEW_GAPTODRIVER},
 };
 
 constexpr UINT kToolBarButtons[] = {

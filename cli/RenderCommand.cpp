@@ -41,14 +41,33 @@ struct RenderArguments {
     bool originBottom = false;
     int zoom = 0; // 0: the auto-zoom's choice
     bool printed = false;
+    std::vector<int> highlightCars; // car bytes as dump prints them
+    std::optional<int> referenceCar;
     std::string output;
     std::vector<std::string> loadArguments;
 };
+
+constexpr int kLargestCarByte = 255;
 
 bool ParseNumber(const std::string& text, int low, int high, int& value) {
     const char* end = text.data() + text.size();
     const auto [rest, error] = std::from_chars(text.data(), end, value);
     return error == std::errc() && rest == end && value >= low && value <= high;
+}
+
+// "5,12,69": car bytes separated by commas.
+bool ParseCarList(const std::string& text, std::vector<int>& cars) {
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = text.find(',', start);
+        int car = 0;
+        if (!ParseNumber(text.substr(start, comma - start), 0, kLargestCarByte, car))
+            return false;
+        cars.push_back(car);
+        if (comma == std::string::npos)
+            return true;
+        start = comma + 1;
+    }
 }
 
 std::optional<RenderArguments> ParseRenderArguments(const std::vector<std::string>& args,
@@ -74,6 +93,18 @@ std::optional<RenderArguments> ParseRenderArguments(const std::vector<std::strin
                 error = "--zoom needs a number from 1 to 262";
                 return std::nullopt;
             }
+        } else if (arg == "--highlight") {
+            if (!hasValue || !ParseCarList(args[++i], parsed.highlightCars)) {
+                error = "--highlight needs car numbers as dump prints them, separated by commas";
+                return std::nullopt;
+            }
+        } else if (arg == "--reference") {
+            int car = 0;
+            if (!hasValue || !ParseNumber(args[++i], 0, kLargestCarByte, car)) {
+                error = "--reference needs a car number as dump prints it";
+                return std::nullopt;
+            }
+            parsed.referenceCar = car;
         } else if (arg == "-o") {
             if (!hasValue) {
                 error = "-o needs a file name";
@@ -135,7 +166,7 @@ void ChooseHeadlessPlatform() {
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
 }
 
-// The view as the viewer shows it after an Add: the chosen reference and orientation, zoomed.
+// The view as the viewer shows it after an Add: the chosen reference and orientation.
 void PrepareView(CTarmioView& view, CTarmioDoc& document, const RenderArguments& args) {
     view.Create(nullptr, &document);
     const int scrollBarWidth =
@@ -147,11 +178,45 @@ void PrepareView(CTarmioView& view, CTarmioDoc& document, const RenderArguments&
     state.mirrored = !args.originBottom;
     view.SetViewState(state);
     view.OnUpdate(nullptr, 0, nullptr);
-    if (args.zoom != 0) {
-        state = view.GetViewState();
-        state.zoom = args.zoom;
-        view.SetViewState(state);
+}
+
+// Every driver of the car byte, in array order; empty when the race has none.
+std::vector<int> DriversOfCar(const RaceData& race, int car) {
+    std::vector<int> drivers;
+    for (int d = 0; d < race.drivers->GetCount(); ++d)
+        if (race.drivers->GetAt(d)->car == car)
+            drivers.push_back(d);
+    return drivers;
+}
+
+// The drivers that stand out and the reference driver, as the list's selection and the Gap to
+// Selected Driver command would choose them; false (with the reason) for a car not in the race.
+bool ChooseDrivers(CTarmioView& view, CTarmioDoc& document, const RenderArguments& args, std::string& error) {
+    const RaceData& race = *document.GetRaceData();
+    std::vector<int> highlighted;
+    for (const int car : args.highlightCars) {
+        const std::vector<int> drivers = DriversOfCar(race, car);
+        if (drivers.empty()) {
+            error = "--highlight: no car " + std::to_string(car) + " in the race";
+            return false;
+        }
+        highlighted.insert(highlighted.end(), drivers.begin(), drivers.end());
     }
+    std::sort(highlighted.begin(), highlighted.end());
+    highlighted.erase(std::unique(highlighted.begin(), highlighted.end()), highlighted.end());
+    int reference = -1;
+    if (args.referenceCar) {
+        const std::vector<int> drivers = DriversOfCar(race, *args.referenceCar);
+        if (drivers.empty()) {
+            error = "--reference: no car " + std::to_string(*args.referenceCar) + " in the race";
+            return false;
+        }
+        reference = drivers.front();
+    }
+    document.SetSelectedDrivers(nullptr, std::move(highlighted));
+    if (reference != -1)
+        view.SetReferenceDriver(reference);
+    return true;
 }
 
 QImage RenderScreen(CTarmioView& view, const RenderArguments& args) {
@@ -193,6 +258,13 @@ int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream&
     }
     CTarmioView view;
     PrepareView(view, document, *parsed);
+    if (!ChooseDrivers(view, document, *parsed, error))
+        return BadUsage(err, kCommand, error);
+    if (parsed->zoom != 0) {
+        lapgraph::ViewState state = view.GetViewState();
+        state.zoom = parsed->zoom;
+        view.SetViewState(state);
+    }
     const bool written = WriteThroughTemporary(parsed->output, [&](const QString& path) {
         if (EndsWith(parsed->output, ".pdf"))
             return PrintViewToPdf(view, path) != FALSE;

@@ -15,7 +15,8 @@ constexpr std::array kSubcommands = {
     Subcommand{"table", "[--answer yes|no] FILE...", "load the files and print the driver list", RunTable},
 #ifdef TARMIO_CLI_RENDER
     Subcommand{"render",
-               "[--width W --height H] [--absolute] [--origin-bottom] [--zoom Z] [--print] -o OUT FILE...",
+               "[--width W --height H] [--absolute] [--origin-bottom] [--zoom Z] [--print] "
+               "[--highlight CAR[,CAR...]] [--reference CAR] -o OUT FILE...",
                "draw the lap chart into a PNG picture or a one-page PDF", RunRender},
 #endif
     Subcommand{"help", "", "list the subcommands", RunHelp},

@@ -61,6 +61,7 @@ void CDriverView::OnListColumnClick(const NMLISTVIEW& columnClick) {
         return;
     race->Sort(key);
     FillDriverList();
+    PublishSelection();
 }
 
 // Rows and drivers go by the same indices, so they stay aligned.
@@ -78,6 +79,7 @@ void CDriverView::DeleteSelectedDrivers() {
     for (auto row = rows.rbegin(); row != rows.rend(); ++row)
         m_wndDriverList.DeleteItem(*row);
     SetRedraw(TRUE);
+    PublishSelection();
     if (race->drivers->GetCount() == 0) {
         // An empty race is never left behind: New replaces it the usual way.
         if (CFrameWnd* mainWindow = AfxGetMainWnd())

@@ -81,6 +81,8 @@ public:
     virtual void SetMessageText(const QString& text);
     QString GetMessageText() const;
     void ShowIdleMessage();
+    // Shown instead of the idle string while not empty: a standing note about what the views show.
+    void SetIdleMessage(const QString& text);
     // A command's status-bar prompt (its string before "\n") and its tooltip (after it).
     virtual QString GetMessageString(UINT nID) const;
     static QString GetTipString(UINT nID);
@@ -133,6 +135,7 @@ protected:
 
 private:
     void OnFocusChanged(QWidget* now);
+    QString IdleText() const;
     void RegisterFrameCommands();
     void ActivateNextPane(BOOL bPrev);
     void ApplyCommandState(QAction* action, const CCmdUI& state);
@@ -140,6 +143,7 @@ private:
     QAction* MakeAccelerator(const AcceleratorResource& entry);
 
     QString m_strTitle;
+    QString m_strIdleMessage;
     std::unordered_map<UINT, QAction*> m_commandActions;
     std::vector<QAction*> m_accelerators;
     std::vector<AcceleratorResource> m_accelTable;

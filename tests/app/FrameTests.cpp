@@ -88,7 +88,8 @@ TEST_F(AppShell, MenuBarHoldsTheCommandTable) {
     Start();
     const QString expected = "&File|&New\tCtrl+N|Add..\tCtrl+A|&Open...\tCtrl+O|&Save\tCtrl+S|Save &As...|-|"
                              "&Print...\tCtrl+P|Print Pre&view|P&rint Setup...|-|Recent File|-|E&xit|"
-                             "&Edit|Cu&t\tCtrl+X|&View|&Toolbar|&Status Bar|"
+                             "&Edit|Cu&t\tCtrl+X|&View|&Toolbar|&Status Bar|-|Highlight Selected Drivers|"
+                             "Gap to Selected Driver\tCtrl+G|"
                              "&Options|Flicker-free drawing|Auto-zoom|&Help|&About Tarmio...";
     QStringList shown;
     for (QAction* popup : Frame().menuBar()->actions()) {
@@ -116,6 +117,7 @@ TEST_F(AppShell, AcceleratorTableMapsKeysToCommands) {
         {QKeySequence(Qt::SHIFT | Qt::Key_F6), ID_PREV_PANE},
         {QKeySequence(Qt::KeypadModifier | Qt::Key_Minus), ID_VIEW_ZOOMOUT_Y},
         {QKeySequence(Qt::CTRL | Qt::Key_X), ID_EDIT_CUT},
+        {QKeySequence(Qt::CTRL | Qt::Key_G), ID_VIEW_GAPTODRIVER},
     };
     const std::vector<QAction*>& accelerators = Frame().GetAcceleratorActions();
     ASSERT_EQ(accelerators.size(), std::size(expected));

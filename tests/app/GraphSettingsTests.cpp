@@ -15,16 +15,21 @@ TEST_F(AppShell, GraphTogglesAreStoredAtExitAndReadAtTheNextStart) {
     Graph().setFocus();
     QTest::keyClick(&Graph(), Qt::Key_R, Qt::ControlModifier);
     QTest::keyClick(&Graph(), Qt::Key_M, Qt::ControlModifier);
+    Frame().SendCommand(ID_VIEW_HIGHLIGHT);
     ASSERT_FALSE(Graph().IsRelative());
     ASSERT_FALSE(Graph().IsMirrored());
+    ASSERT_FALSE(Graph().IsHighlighting());
+    EXPECT_FALSE(Checked(ID_VIEW_HIGHLIGHT));
     EXPECT_EQ(StoredGraphSetting("GraphRelative"), -1) << "written only when the view goes";
     Exit();
     EXPECT_EQ(StoredGraphSetting("GraphRelative"), 0);
     EXPECT_EQ(StoredGraphSetting("GraphMirrored"), 0);
+    EXPECT_EQ(StoredGraphSetting("GraphHighlight"), 0);
 
     Start();
     EXPECT_FALSE(Graph().IsRelative());
     EXPECT_FALSE(Graph().IsMirrored());
+    EXPECT_FALSE(Graph().IsHighlighting());
 }
 
 TEST_F(AppShell, GraphToggleRevertsToTheStoredValueAtTheNextNew) {
