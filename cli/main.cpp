@@ -13,6 +13,9 @@ int RunHelp(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 constexpr std::array kSubcommands = {
     Subcommand{"dump", "[--answer yes|no] FILE...", "load the files and print the race as JSON", RunDump},
     Subcommand{"table", "[--answer yes|no] FILE...", "load the files and print the driver list", RunTable},
+    Subcommand{"csv", "[--answer yes|no] FILE...", "load the files and print every lap as CSV", RunCsv},
+    Subcommand{"summary", "[--json] [--answer yes|no] FILE...", "load the files and print the race summary",
+               RunSummary},
 #ifdef TARMIO_CLI_RENDER
     Subcommand{"render",
                "[--width W --height H] [--absolute] [--origin-bottom] [--zoom Z] [--print] -o OUT FILE...",
