@@ -128,7 +128,8 @@ void CTarmioView::OnDraw(CDC* pDC) {
     pDC->FillSolidRect(CRect(m_rcGraph.left, m_rcGraph.top, layout.x0, m_rcGraph.bottom), colours.background);
     pDC->FillSolidRect(CRect(layout.x0, layout.yAxis, m_rcGraph.right, m_rcGraph.bottom), colours.background);
 
-    DrawTimeGrid(pDC, layout);
+    if (m_nChart == lapgraph::ChartKind::Gap)
+        DrawTimeGrid(pDC, layout);
     pDC->SetMapMode(MM_TEXT);
     pDC->SetViewportOrg(0, 0);
     pDC->SetWindowOrg(0, 0);
@@ -137,10 +138,15 @@ void CTarmioView::OnDraw(CDC* pDC) {
         pDC->LineTo(layout.x0, layout.yAxis);
     } else {
         DrawLapLines(pDC, layout, slotCount);
+        // The other charts' labels come before the legend, which leaves the text in a driver's colour.
+        if (m_nChart != lapgraph::ChartKind::Gap)
+            DrawAnalysisChart(pDC, layout);
         if (pDC->IsPrinting())
             DrawLegend(pDC, layout);
-        SetCurveMapping(pDC, layout);
-        DrawCurves(pDC, CRect(0, 0, layout.plotWidth, layout.plotHeight));
+        if (m_nChart == lapgraph::ChartKind::Gap) {
+            SetCurveMapping(pDC, layout);
+            DrawCurves(pDC, CRect(0, 0, layout.plotWidth, layout.plotHeight));
+        }
     }
     pDC->RestoreDC(-1);
 }

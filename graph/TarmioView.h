@@ -2,6 +2,7 @@
 
 #include "framework/CDC.h"
 #include "framework/CView.h"
+#include "graph/AnalysisChartModel.h"
 #include "graph/LapGraphModel.h"
 
 #include <memory>
@@ -48,6 +49,11 @@ public:
     lapgraph::AxisMetrics GetAxisMetrics() const;
     RaceData* GetRaceData() const;
 
+    // Which chart the pane shows; the choice is stored at once.
+    lapgraph::ChartKind GetChartKind() const { return m_nChart; }
+    void SetChartKind(lapgraph::ChartKind kind);
+    int GetLapTimeZoom() const { return m_nLapTimeZoom; }
+
 protected:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     int OnCreate() override;
@@ -69,6 +75,9 @@ private:
     void DrawDriverCurve(CDC* pDC, const DriverRecord& driver, const lapgraph::RaceTimes& times, int left,
                          int width);
     void DrawLappingLines(CDC* pDC, const lapgraph::RaceTimes& times, int left, int width);
+    void DrawAnalysisChart(CDC* pDC, const lapgraph::Layout& layout);
+    void ReadChartSetting();
+    void WriteChartSetting();
     void ScrollTo(int position);
     void UpdateScrollInfo();
     void Redraw();
@@ -82,6 +91,8 @@ private:
     int m_nScrollPos = 0;
     BOOL m_bRelative = TRUE;
     BOOL m_bMirrored = TRUE;
+    lapgraph::ChartKind m_nChart = lapgraph::ChartKind::Gap;
+    int m_nLapTimeZoom = lapgraph::kDefaultLapTimeZoom;
     // The flicker-free composition's bitmap, kept while the client size stays: every paint covers
     // all of it, and a fresh bitmap per paint costs more than the drawing.
     CBitmap m_offscreen;
