@@ -12,6 +12,12 @@ constexpr UINT ID_OPTIONS_AUTOZOOM = 32777;
 constexpr UINT ID_VIEW_BLACKBACKGROUND = 32781;
 constexpr UINT ID_VIEW_RELATIVE = 32790;
 constexpr UINT ID_VIEW_MIRRORED = 32791;
+// Race analysis: the chart kinds of the right pane, the summary and the export.
+constexpr UINT ID_VIEW_CHART_GAP = 32802;
+constexpr UINT ID_VIEW_CHART_POSITIONS = 32803;
+constexpr UINT ID_VIEW_CHART_LAPTIMES = 32804;
+constexpr UINT ID_VIEW_RACESUMMARY = 32805;
+constexpr UINT ID_FILE_EXPORT = 32806;
 
 // Option bits of the application's m_nOptions.
 constexpr int kOptionFlickerFree = 1;

@@ -164,6 +164,39 @@ FileOpenResult QtPrompter::GetOpenFileNames(const FileOpenRequest& request) {
     return result;
 }
 
+FileOpenResult QtPrompter::GetSaveFileName(const FileOpenRequest& request) {
+    const std::vector<FileFilterEntry> entries = ParseFileFilter(request.filter);
+    QStringList nameFilters;
+    for (const FileFilterEntry& entry : entries)
+        nameFilters.append(QtNameFilter(entry));
+
+    QFileDialog dialog(DialogParent());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(nameFilters);
+    if (!request.initialFolder.isEmpty() && QDir(request.initialFolder).exists())
+        dialog.setDirectory(request.initialFolder);
+    if (request.filterIndex >= 1 && request.filterIndex <= nameFilters.size())
+        dialog.selectNameFilter(nameFilters[request.filterIndex - 1]);
+
+    FileOpenResult result;
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return result;
+    result.confirmed = true;
+    const qsizetype chosen = nameFilters.indexOf(dialog.selectedNameFilter());
+    result.filterIndex = chosen >= 0 ? static_cast<int>(chosen) + 1 : request.filterIndex;
+    QString path = QDir::cleanPath(QFileInfo(dialog.selectedFiles().constFirst()).absoluteFilePath());
+    const int entry = result.filterIndex - 1;
+    if (QFileInfo(path).suffix().isEmpty() && entry >= 0 && entry < static_cast<int>(entries.size()) &&
+        !entries[static_cast<std::size_t>(entry)].patterns.isEmpty()) {
+        const QString pattern = entries[static_cast<std::size_t>(entry)].patterns.constFirst();
+        if (pattern.startsWith(QStringLiteral("*.")) && !pattern.contains(QLatin1Char('?')))
+            path += pattern.mid(1);
+    }
+    result.paths.append(path);
+    return result;
+}
+
 bool QtPrompter::PrintDialog(QPrinter& printer, int minPage, int maxPage) {
     QPrintDialog dialog(&printer, DialogParent());
     dialog.setMinMax(minPage, maxPage);
@@ -195,6 +228,15 @@ FileOpenResult ScriptedPrompter::GetOpenFileNames(const FileOpenRequest& request
         return {};
     FileOpenResult answer = fileOpenAnswers.front();
     fileOpenAnswers.pop_front();
+    return answer;
+}
+
+FileOpenResult ScriptedPrompter::GetSaveFileName(const FileOpenRequest& request) {
+    fileSaveRequests.push_back(request);
+    if (fileSaveAnswers.empty())
+        return {};
+    FileOpenResult answer = fileSaveAnswers.front();
+    fileSaveAnswers.pop_front();
     return answer;
 }
 

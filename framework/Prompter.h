@@ -72,6 +72,9 @@ public:
     int MessageBox(const std::string& text, unsigned style) override = 0;
     // Multi-select file-open dialog for existing files.
     virtual FileOpenResult GetOpenFileNames(const FileOpenRequest& request) = 0;
+    // File-save dialog for one file, which asks before replacing an existing one; the result's
+    // path has the extension of the chosen filter entry when the user typed none.
+    virtual FileOpenResult GetSaveFileName(const FileOpenRequest& request) = 0;
     // The print dialog for printer, offering pages minPage..maxPage; true when accepted.
     virtual bool PrintDialog(QPrinter& printer, int minPage, int maxPage) = 0;
     // Shows the preview of what paint draws on printer, until the user closes it.
@@ -83,6 +86,7 @@ class QtPrompter : public Prompter {
 public:
     int MessageBox(const std::string& text, unsigned style) override;
     FileOpenResult GetOpenFileNames(const FileOpenRequest& request) override;
+    FileOpenResult GetSaveFileName(const FileOpenRequest& request) override;
     bool PrintDialog(QPrinter& printer, int minPage, int maxPage) override;
     void PrintPreview(QPrinter& printer, const PaintPages& paint) override;
 
@@ -105,18 +109,21 @@ public:
 
     int MessageBox(const std::string& text, unsigned style) override;
     FileOpenResult GetOpenFileNames(const FileOpenRequest& request) override;
+    FileOpenResult GetSaveFileName(const FileOpenRequest& request) override;
     bool PrintDialog(QPrinter& printer, int minPage, int maxPage) override;
     // Renders once, into a PDF: previewPdfPath when set, else a file in a private folder.
     void PrintPreview(QPrinter& printer, const PaintPages& paint) override;
 
     std::deque<int> messageAnswers;
     std::deque<FileOpenResult> fileOpenAnswers;
+    std::deque<FileOpenResult> fileSaveAnswers;
     std::deque<bool> printDialogAnswers;
     QString printOutputPath; // an accepted print dialog sends the job to this PDF
     QString previewPdfPath;
 
     std::vector<Message> messages;
     std::vector<FileOpenRequest> fileOpenRequests;
+    std::vector<FileOpenRequest> fileSaveRequests;
     int printDialogs = 0;
     int previews = 0;
     QString lastPreviewPdf; // where the last preview was rendered
