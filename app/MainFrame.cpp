@@ -31,6 +31,7 @@ lapgraph::ChartKind KindOf(UINT nID) {
             return command.kind;
     return lapgraph::ChartKind::Gap;
 }
+constexpr UINT kChartReadingCommands[] = {ID_VIEW_HIGHLIGHT, ID_VIEW_GAPTODRIVER};
 } // namespace
 
 CMainFrame::CMainFrame() {
@@ -43,6 +44,10 @@ CMainFrame::CMainFrame() {
     }
     OnCommand(ID_VIEW_RACESUMMARY, [this] { OnViewRaceSummary(); });
     OnCommand(ID_FILE_EXPORT, [this] { OnFileExport(); });
+    for (const UINT id : kChartReadingCommands) {
+        OnCommand(id, [this, id] { ForwardToChart(id, nullptr); });
+        OnUpdateCommandUI(id, [this, id](CCmdUI* pCmdUI) { ForwardToChart(id, pCmdUI); });
+    }
 }
 
 CMainFrame::~CMainFrame() = default;
@@ -105,4 +110,16 @@ void CMainFrame::OnViewRaceSummary() {
 void CMainFrame::OnDropFiles(const QStringList& paths) {
     if (auto* doc = dynamic_cast<CTarmioDoc*>(GetActiveDocument()))
         doc->AddFiles(paths);
+}
+
+CView* CMainFrame::ChartPane() const {
+    return m_wndSplitter != nullptr ? m_wndSplitter->GetPane(0, 1) : nullptr;
+}
+
+void CMainFrame::ForwardToChart(UINT nID, CCmdUI* pCmdUI) {
+    CView* chart = ChartPane();
+    if (chart == nullptr || !chart->OnCmdMsg(nID, pCmdUI)) {
+        if (pCmdUI != nullptr)
+            pCmdUI->Enable(FALSE);
+    }
 }

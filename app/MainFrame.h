@@ -33,6 +33,11 @@ protected:
     void OnDropFiles(const QStringList& paths) override;
 
 private:
+    CView* ChartPane() const;
+    // The chart's reading commands work from either pane (the list is where drivers are chosen):
+    // with the list active they come here and go on to the chart.
+    void ForwardToChart(UINT nID, CCmdUI* pCmdUI);
+
     CSplitterWnd* m_wndSplitter = nullptr;
     QPointer<CRaceSummaryDlg> m_pRaceSummary;
     QString m_strExportFolder;

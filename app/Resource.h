@@ -12,6 +12,9 @@ constexpr UINT ID_OPTIONS_AUTOZOOM = 32777;
 constexpr UINT ID_VIEW_BLACKBACKGROUND = 32781;
 constexpr UINT ID_VIEW_RELATIVE = 32790;
 constexpr UINT ID_VIEW_MIRRORED = 32791;
+// Reading the chart: selected drivers stand out; the field measured against one driver.
+constexpr UINT ID_VIEW_HIGHLIGHT = 32800;
+constexpr UINT ID_VIEW_GAPTODRIVER = 32801;
 // Race analysis: the chart kinds of the right pane, the summary and the export.
 constexpr UINT ID_VIEW_CHART_GAP = 32802;
 constexpr UINT ID_VIEW_CHART_POSITIONS = 32803;

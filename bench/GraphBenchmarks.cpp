@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <benchmark/benchmark.h>
 
@@ -76,6 +77,35 @@ void BM_DrawIntoImage(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_DrawIntoImage)->Unit(benchmark::kMillisecond);
+
+// A full paint with four drivers highlighted: their wide curves come on top of the dimmed field.
+void BM_HighlightPaint(benchmark::State& state) {
+    FullFieldChart chart;
+    chart.document.SetSelectedDrivers(nullptr, {3, 20, 41, 62});
+    for (auto _ : state) {
+        chart.view.render(&chart.target);
+        benchmark::DoNotOptimize(chart.target.constBits());
+    }
+}
+BENCHMARK(BM_HighlightPaint)->Unit(benchmark::kMillisecond);
+
+// One pointer move over the chart: the nearest curve point and its read-out, panel and status.
+void BM_HoverReadout(benchmark::State& state) {
+    FullFieldChart chart;
+    const CPoint target = *chart.view.LapPoint(31, 64);
+    int step = 0;
+    for (auto _ : state) {
+        ++step;
+        const QPointF at(target.x + step % 3, target.y - step % 2);
+        QMouseEvent move(QEvent::MouseMove, at, chart.view.mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(&chart.view, &move);
+        benchmark::DoNotOptimize(chart.document.GetHoveredDriver());
+    }
+    if (chart.document.GetHoveredDriver() == -1)
+        state.SkipWithError("the pointer found no curve");
+}
+BENCHMARK(BM_HoverReadout)->Unit(benchmark::kMicrosecond);
 
 void BM_ScrollAndZoomStep(benchmark::State& state) {
     FullFieldChart chart;

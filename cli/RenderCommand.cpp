@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QScrollBar>
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
 
@@ -28,9 +29,13 @@ struct RenderArguments {
     int zoom = 0; // 0: the auto-zoom's choice
     bool printed = false;
     lapgraph::ChartKind chart = lapgraph::ChartKind::Gap;
+    std::vector<int> highlightCars; // car bytes as dump prints them
+    std::optional<int> referenceCar;
     std::string output;
     std::vector<std::string> loadArguments;
 };
+
+constexpr int kLargestCarByte = 255;
 
 bool ParseNumber(const std::string& text, int low, int high, int& value) {
     const char* end = text.data() + text.size();
@@ -49,6 +54,21 @@ bool ParseChartKind(const std::string& text, lapgraph::ChartKind& kind) {
             return true;
         }
     return false;
+}
+
+// "5,12,69": car bytes separated by commas.
+bool ParseCarList(const std::string& text, std::vector<int>& cars) {
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = text.find(',', start);
+        int car = 0;
+        if (!ParseNumber(text.substr(start, comma - start), 0, kLargestCarByte, car))
+            return false;
+        cars.push_back(car);
+        if (comma == std::string::npos)
+            return true;
+        start = comma + 1;
+    }
 }
 
 std::optional<RenderArguments> ParseRenderArguments(const std::vector<std::string>& args,
@@ -79,6 +99,18 @@ std::optional<RenderArguments> ParseRenderArguments(const std::vector<std::strin
                 error = "--chart needs gap, positions or laptimes";
                 return std::nullopt;
             }
+        } else if (arg == "--highlight") {
+            if (!hasValue || !ParseCarList(args[++i], parsed.highlightCars)) {
+                error = "--highlight needs car numbers as dump prints them, separated by commas";
+                return std::nullopt;
+            }
+        } else if (arg == "--reference") {
+            int car = 0;
+            if (!hasValue || !ParseNumber(args[++i], 0, kLargestCarByte, car)) {
+                error = "--reference needs a car number as dump prints it";
+                return std::nullopt;
+            }
+            parsed.referenceCar = car;
         } else if (arg == "-o") {
             if (!hasValue) {
                 error = "-o needs a file name";
@@ -110,7 +142,7 @@ void ChooseHeadlessPlatform() {
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
 }
 
-// The view as the viewer shows it after an Add: the chosen reference and orientation, zoomed.
+// The view as the viewer shows it after an Add: the chosen reference and orientation.
 void PrepareView(CTarmioView& view, CTarmioDoc& document, const RenderArguments& args) {
     view.Create(nullptr, &document);
     const int scrollBarWidth =
@@ -123,11 +155,45 @@ void PrepareView(CTarmioView& view, CTarmioDoc& document, const RenderArguments&
     state.mirrored = !args.originBottom;
     view.SetViewState(state);
     view.OnUpdate(nullptr, 0, nullptr);
-    if (args.zoom != 0) {
-        state = view.GetViewState();
-        state.zoom = args.zoom;
-        view.SetViewState(state);
+}
+
+// Every driver of the car byte, in array order; empty when the race has none.
+std::vector<int> DriversOfCar(const RaceData& race, int car) {
+    std::vector<int> drivers;
+    for (int d = 0; d < race.drivers->GetCount(); ++d)
+        if (race.drivers->GetAt(d)->car == car)
+            drivers.push_back(d);
+    return drivers;
+}
+
+// The drivers that stand out and the reference driver, as the list's selection and the Gap to
+// Selected Driver command would choose them; false (with the reason) for a car not in the race.
+bool ChooseDrivers(CTarmioView& view, CTarmioDoc& document, const RenderArguments& args, std::string& error) {
+    const RaceData& race = *document.GetRaceData();
+    std::vector<int> highlighted;
+    for (const int car : args.highlightCars) {
+        const std::vector<int> drivers = DriversOfCar(race, car);
+        if (drivers.empty()) {
+            error = "--highlight: no car " + std::to_string(car) + " in the race";
+            return false;
+        }
+        highlighted.insert(highlighted.end(), drivers.begin(), drivers.end());
     }
+    std::sort(highlighted.begin(), highlighted.end());
+    highlighted.erase(std::unique(highlighted.begin(), highlighted.end()), highlighted.end());
+    int reference = -1;
+    if (args.referenceCar) {
+        const std::vector<int> drivers = DriversOfCar(race, *args.referenceCar);
+        if (drivers.empty()) {
+            error = "--reference: no car " + std::to_string(*args.referenceCar) + " in the race";
+            return false;
+        }
+        reference = drivers.front();
+    }
+    document.SetSelectedDrivers(nullptr, std::move(highlighted));
+    if (reference != -1)
+        view.SetReferenceDriver(reference);
+    return true;
 }
 
 QImage RenderScreen(CTarmioView& view, const RenderArguments& args) {
@@ -175,6 +241,13 @@ int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream&
     }
     CTarmioView view;
     PrepareView(view, document, *parsed);
+    if (!ChooseDrivers(view, document, *parsed, error))
+        return BadUsage(err, kCommand, error);
+    if (parsed->zoom != 0) {
+        lapgraph::ViewState state = view.GetViewState();
+        state.zoom = parsed->zoom;
+        view.SetViewState(state);
+    }
     if (EndsWith(parsed->output, ".pdf"))
         return WritePdf(view, parsed->output, err);
     const QImage picture = parsed->printed ? RenderPrintedImage(view, *parsed) : RenderScreen(view, *parsed);

@@ -17,11 +17,10 @@ constexpr std::array kSubcommands = {
     Subcommand{"summary", "[--json] [--answer yes|no] FILE...", "load the files and print the race summary",
                RunSummary},
 #ifdef TARMIO_CLI_RENDER
-    Subcommand{
-        "render",
-        "[--chart gap|positions|laptimes] [--width W --height H] [--absolute] [--origin-bottom] [--zoom Z] "
-        "[--print] -o OUT FILE...",
-        "draw a chart into a PNG picture or a one-page PDF", RunRender},
+    Subcommand{"render",
+               "[--chart gap|positions|laptimes] [--width W --height H] [--absolute] [--origin-bottom] "
+               "[--zoom Z] [--print] [--highlight CAR[,CAR...]] [--reference CAR] -o OUT FILE...",
+               "draw a chart into a PNG picture or a one-page PDF", RunRender},
 #endif
     Subcommand{"help", "", "list the subcommands", RunHelp},
 };

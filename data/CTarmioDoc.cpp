@@ -56,6 +56,8 @@ BOOL CTarmioDoc::OnNewDocument() {
 
 void CTarmioDoc::DeleteContents() {
     m_pRaceData.reset();
+    m_selectedDrivers.clear();
+    m_nHoveredDriver = -1;
     m_strLastFolder.clear();
     m_inputFiles.clear();
     CDocument::DeleteContents();
@@ -119,4 +121,18 @@ bool CTarmioDoc::IsInputFile(const QString& path) const {
 
 void CTarmioDoc::OnViewRefresh() {
     UpdateAllViews(nullptr, 0, nullptr);
+}
+
+void CTarmioDoc::SetSelectedDrivers(CView* pSender, std::vector<int> drivers) {
+    if (drivers == m_selectedDrivers)
+        return;
+    m_selectedDrivers = std::move(drivers);
+    UpdateAllViews(pSender, kHintSelection, nullptr);
+}
+
+void CTarmioDoc::SetHoveredDriver(CView* pSender, int driver) {
+    if (driver == m_nHoveredDriver)
+        return;
+    m_nHoveredDriver = driver;
+    UpdateAllViews(pSender, kHintHover, nullptr);
 }

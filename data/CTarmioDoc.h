@@ -41,6 +41,16 @@ public:
     void OnFileAdd();
     void OnViewRefresh();
 
+    // What the views share beyond the race, as indices into the driver array: the rows selected
+    // in the driver list and the driver under the pointer in the chart. Each change reaches the
+    // other views as an update with its own hint; hint 0 alone means the race changed.
+    static constexpr LPARAM kHintSelection = 1;
+    static constexpr LPARAM kHintHover = 2;
+    const std::vector<int>& GetSelectedDrivers() const { return m_selectedDrivers; }
+    void SetSelectedDrivers(CView* pSender, std::vector<int> drivers);
+    int GetHoveredDriver() const { return m_nHoveredDriver; }
+    void SetHoveredDriver(CView* pSender, int driver);
+
 private:
     // True when the file was merged; a file error is reported here and gives false.
     bool AddFile(const QString& path);
@@ -50,4 +60,6 @@ private:
     std::vector<std::pair<std::uint64_t, std::uint64_t>> m_inputFiles; // device, inode
     QString m_strLastFolder;
     int m_nFilterIndex = -1;
+    std::vector<int> m_selectedDrivers;
+    int m_nHoveredDriver = -1;
 };

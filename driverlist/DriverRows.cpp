@@ -61,6 +61,7 @@ void CDriverView::OnListColumnClick(const NMLISTVIEW& columnClick) {
         return;
     race->Sort(key);
     FillDriverList();
+    PublishSelection();
 }
 
 // Searching from the top each time keeps rows and drivers index-aligned while several go.
@@ -75,6 +76,7 @@ void CDriverView::DeleteSelectedDrivers() {
         m_wndDriverList.DeleteItem(row);
     }
     SetRedraw(TRUE);
+    PublishSelection();
     if (race->drivers->GetCount() == 0) {
         // An empty race is never left behind: New replaces it the usual way.
         if (CFrameWnd* mainWindow = AfxGetMainWnd())

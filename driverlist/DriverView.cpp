@@ -79,9 +79,28 @@ void CDriverView::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pD
         m_wndDriverList.SetFocus();
 }
 
-void CDriverView::OnUpdate(CView*, LPARAM, void*) {
+void CDriverView::OnUpdate(CView*, LPARAM lHint, void*) {
+    auto* document = dynamic_cast<CTarmioDoc*>(GetDocument());
+    if (lHint == CTarmioDoc::kHintHover) {
+        m_wndDriverList.SetMarkedItem(document != nullptr ? document->GetHoveredDriver() : -1);
+        return;
+    }
+    if (lHint == CTarmioDoc::kHintSelection)
+        return; // the selection is ours to begin with
     FillDriverList();
     ResizeColumns();
+    PublishSelection();
+}
+
+void CDriverView::PublishSelection() {
+    auto* document = dynamic_cast<CTarmioDoc*>(GetDocument());
+    if (document == nullptr)
+        return;
+    std::vector<int> selected;
+    for (int row = m_wndDriverList.GetNextItem(-1, LVNI_SELECTED); row != -1;
+         row = m_wndDriverList.GetNextItem(row, LVNI_SELECTED))
+        selected.push_back(row);
+    document->SetSelectedDrivers(this, std::move(selected));
 }
 
 // The list paints itself.
@@ -119,6 +138,8 @@ LRESULT CDriverView::OnListNotify(UINT idCtrl, NMHDR* pNMHDR) {
         OnListKeyDown(*reinterpret_cast<const NMLVKEYDOWN*>(pNMHDR));
     else if (pNMHDR->code == LVN_COLUMNCLICK)
         OnListColumnClick(*reinterpret_cast<const NMLISTVIEW*>(pNMHDR));
+    else if (pNMHDR->code == LVN_ITEMCHANGED)
+        PublishSelection();
     return 0;
 }
 

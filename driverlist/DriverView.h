@@ -44,6 +44,8 @@ private:
     void FillDriverList();
     void ResizeColumns();
     void DeleteSelectedDrivers();
+    // Tells the other views which drivers the selected rows are.
+    void PublishSelection();
 
     CTreeListCtrl m_wndDriverList;
     BOOL m_bBlackBackground = TRUE;

@@ -430,9 +430,22 @@ QString CFrameWnd::GetMessageText() const {
     return m_pMessagePane != nullptr ? m_pMessagePane->text() : QString();
 }
 
-void CFrameWnd::ShowIdleMessage() {
+void CFrameWnd::SetIdleMessage(const QString& text) {
+    const bool showingIdle = GetMessageText() == IdleText();
+    m_strIdleMessage = text;
+    if (showingIdle)
+        ShowIdleMessage();
+}
+
+QString CFrameWnd::IdleText() const {
+    if (!m_strIdleMessage.isEmpty())
+        return m_strIdleMessage;
     const QString idle = AfxLoadString(AFX_IDS_IDLEMESSAGE);
-    SetMessageText(idle.isEmpty() ? QString(kFallbackIdleMessage) : idle);
+    return idle.isEmpty() ? QString(kFallbackIdleMessage) : idle;
+}
+
+void CFrameWnd::ShowIdleMessage() {
+    SetMessageText(IdleText());
 }
 
 QString CFrameWnd::GetMessageString(UINT nID) const {

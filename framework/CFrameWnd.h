@@ -78,6 +78,8 @@ public:
     virtual void SetMessageText(const QString& text);
     QString GetMessageText() const;
     void ShowIdleMessage();
+    // Shown instead of the idle string while not empty: a standing note about what the views show.
+    void SetIdleMessage(const QString& text);
     // A command's status-bar prompt (its string before "\n") and its tooltip (after it).
     virtual QString GetMessageString(UINT nID) const;
     static QString GetTipString(UINT nID);
@@ -127,6 +129,7 @@ protected:
 
 private:
     void OnFocusChanged(QWidget* now);
+    QString IdleText() const;
     void RegisterFrameCommands();
     void ActivateNextPane(BOOL bPrev);
     void ApplyCommandState(QAction* action, const CCmdUI& state);
@@ -134,6 +137,7 @@ private:
     QAction* MakeAccelerator(const AcceleratorResource& entry);
 
     QString m_strTitle;
+    QString m_strIdleMessage;
     std::unordered_map<UINT, QAction*> m_commandActions;
     std::vector<QAction*> m_accelerators;
     QToolBar* m_pToolBar = nullptr;

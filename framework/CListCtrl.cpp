@@ -9,6 +9,7 @@
 #include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -214,6 +215,10 @@ BOOL CImageList::DrawEx(CDC* pDC, int nImage, CPoint pt, CSize size, COLORREF cr
 
 CListCtrl::CListCtrl(QWidget* parent) : QTreeView(parent), m_pModel(new CListCtrlModel(this)) {
     setModel(m_pModel);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        NMLISTVIEW changed;
+        NotifyParent(changed.hdr, LVN_ITEMCHANGED);
+    });
     setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);

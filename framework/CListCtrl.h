@@ -62,6 +62,7 @@ constexpr int LVSIL_NORMAL = 0;
 constexpr int LVSIL_SMALL = 1;
 
 // Notifications to the parent
+constexpr int LVN_ITEMCHANGED = -101; // here: only when the selection changed
 constexpr int LVN_COLUMNCLICK = -108;
 constexpr int LVN_KEYDOWN = -155;
 
@@ -104,7 +105,7 @@ struct NMLVKEYDOWN {
 };
 
 // What a list's parent implements to hear the list's notifications (LVN_KEYDOWN,
-// LVN_COLUMNCLICK); the result goes back to the list.
+// LVN_COLUMNCLICK, LVN_ITEMCHANGED); the result goes back to the list.
 class CListNotifyTarget {
 public:
     virtual ~CListNotifyTarget() = default;

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -249,6 +250,28 @@ void CView::wheelEvent(QWheelEvent* event) {
     for (int i = 0; i < std::abs(notches) * kWheelLinesPerNotch; ++i)
         OnVScroll(code, 0, nullptr);
     event->accept();
+}
+
+void CView::OnMouseMove(UINT, CPoint) {
+    Default();
+}
+
+void CView::OnMouseLeave() {}
+
+void CView::EnableMouseTracking() {
+    setMouseTracking(true);
+}
+
+void CView::mouseMoveEvent(QMouseEvent* event) {
+    QEvent* previous = m_pCurrentEvent;
+    m_pCurrentEvent = event;
+    OnMouseMove(0, CPoint(event->position().toPoint().x(), event->position().toPoint().y()));
+    m_pCurrentEvent = previous;
+}
+
+void CView::leaveEvent(QEvent* event) {
+    OnMouseLeave();
+    QWidget::leaveEvent(event);
 }
 
 void CView::CreateVerticalScrollBar() {

@@ -95,6 +95,10 @@ protected:
     virtual void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     virtual void OnContextMenu(QWidget* pWnd, CPoint point);
     virtual void OnVScroll(UINT nSBCode, int nPos, QScrollBar* pScrollBar);
+    // Pointer moves arrive only after EnableMouseTracking; the leave message when it goes.
+    virtual void OnMouseMove(UINT nFlags, CPoint point);
+    virtual void OnMouseLeave();
+    void EnableMouseTracking();
     // The widget's own handling of the event being processed.
     void Default();
 
@@ -103,6 +107,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     void CreateVerticalScrollBar();

@@ -1,7 +1,9 @@
 #include "app/TarmioApp.h"
+#include "data/CTarmioDoc.h"
 #include "framework/WindowDC.h"
 #include "graph/TarmioView.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -9,7 +11,11 @@ using lapgraph::Layout;
 
 namespace {
 constexpr COLORREF kGridColour = RGB(128, 128, 128);
-constexpr int kEventTickLength = 4;
+// Highlighted curves: this wide on screen (in screen pixels on paper); the others keep this
+// share of their colour, the rest is the background's.
+constexpr int kHighlightPenWidth = 3;
+constexpr int kDimmedColourPercent = 30;
+constexpr int kScreenDpi = 96;
 constexpr const char* kLapLabelSample = "00 ";
 constexpr const char* kTimeLabelSample = " -00:00 ";
 
@@ -43,6 +49,20 @@ lapgraph::GraphRect ToGraphRect(const CRect& rect) {
 }
 bool RowInside(int row, const CRect& rect) {
     return row >= rect.top && row < rect.bottom;
+}
+
+COLORREF Dimmed(COLORREF colour, COLORREF background) {
+    const auto mix = [](int part, int rest) {
+        return (part * kDimmedColourPercent + rest * (100 - kDimmedColourPercent)) / 100;
+    };
+    return RGB(mix(GetRValue(colour), GetRValue(background)), mix(GetGValue(colour), GetGValue(background)),
+               mix(GetBValue(colour), GetBValue(background)));
+}
+
+int HighlightPenWidth(CDC* pDC) {
+    if (!pDC->IsPrinting())
+        return kHighlightPenWidth;
+    return std::max(kHighlightPenWidth, kHighlightPenWidth * pDC->GetDeviceCaps(LOGPIXELSX) / kScreenDpi);
 }
 } // namespace
 
@@ -146,6 +166,8 @@ void CTarmioView::OnDraw(CDC* pDC) {
         if (m_nChart == lapgraph::ChartKind::Gap) {
             SetCurveMapping(pDC, layout);
             DrawCurves(pDC, CRect(0, 0, layout.plotWidth, layout.plotHeight));
+            if (GetReferenceDriver() != -1)
+                DrawReferenceNote(pDC, layout);
         }
     }
     pDC->RestoreDC(-1);
@@ -218,35 +240,72 @@ void CTarmioView::DrawLegend(CDC* pDC, const Layout& layout) {
     }
 }
 
+std::vector<int> CTarmioView::HighlightedDrivers(const RaceData& race) const {
+    const CTarmioDoc* document = GetTarmioDoc();
+    std::vector<int> highlighted;
+    if (!m_bHighlight || document == nullptr)
+        return highlighted;
+    for (const int driver : document->GetSelectedDrivers())
+        if (driver >= 0 && driver < race.drivers->GetCount())
+            highlighted.push_back(driver);
+    return highlighted;
+}
+
+// Array order, later drivers over earlier ones; highlighted drivers come last, over all others.
+std::vector<int> CTarmioView::DrawingOrder(const RaceData& race) const {
+    const std::vector<int> highlighted = HighlightedDrivers(race);
+    std::vector<int> order;
+    for (int d = 0; d < race.drivers->GetCount(); ++d)
+        if (std::find(highlighted.begin(), highlighted.end(), d) == highlighted.end())
+            order.push_back(d);
+    order.insert(order.end(), highlighted.begin(), highlighted.end());
+    return order;
+}
+
+lapgraph::ReferenceSeries CTarmioView::CurrentReference(const RaceData& race) const {
+    const lapgraph::RaceTimes times = lapgraph::TimesOf(race);
+    const int driver = GetReferenceDriver();
+    if (driver != -1)
+        return lapgraph::DriverReferenceSeries(times, race.drivers->GetAt(driver)->laps);
+    return lapgraph::ReferenceSeriesOf(times, m_bRelative != FALSE);
+}
+
 void CTarmioView::DrawCurves(CDC* pDC, const CRect& plotRect) {
     const RaceData* race = GetRaceData();
     if (race == nullptr || race->lapCount <= 0)
         return;
     const lapgraph::RaceTimes times = lapgraph::TimesOf(*race);
+    const lapgraph::ReferenceSeries reference = CurrentReference(*race);
+    const std::vector<int> highlighted = HighlightedDrivers(*race);
+    const COLORREF background = ColoursFor(pDC).background;
     CGdiObject* previousPen = pDC->GetAttribDC()->GetCurrentObject(OBJ_PEN);
-    if (race->drivers != nullptr) {
-        for (int i = 0; i < race->drivers->GetCount(); ++i) {
-            DrawDriverCurve(pDC, *race->drivers->GetAt(i), times, plotRect.left, plotRect.Width());
-            pDC->SelectGdiObject(previousPen);
-        }
+    for (const int d : DrawingOrder(*race)) {
+        const DriverRecord& driver = *race->drivers->GetAt(d);
+        const bool standsOut = std::find(highlighted.begin(), highlighted.end(), d) != highlighted.end();
+        const COLORREF colour =
+            highlighted.empty() || standsOut ? driver.colour : Dimmed(driver.colour, background);
+        CPen pen(PS_SOLID, standsOut ? HighlightPenWidth(pDC) : 1, colour);
+        DrawDriverCurve(pDC, driver, reference, times, plotRect.left, plotRect.Width(), pen);
+        pDC->SelectGdiObject(previousPen);
     }
-    DrawLappingLines(pDC, times, plotRect.left, plotRect.Width());
+    DrawLappingLines(pDC, times, reference, plotRect.left, plotRect.Width());
     pDC->SelectGdiObject(previousPen);
 }
 
-void CTarmioView::DrawDriverCurve(CDC* pDC, const DriverRecord& driver, const lapgraph::RaceTimes& times,
-                                  int left, int width) {
-    CPen pen(PS_SOLID, 1, driver.colour);
+void CTarmioView::DrawDriverCurve(CDC* pDC, const DriverRecord& driver,
+                                  const lapgraph::ReferenceSeries& reference,
+                                  const lapgraph::RaceTimes& times, int left, int width, CPen& pen) {
     pDC->SelectObject(&pen);
     bool firstPoint = true;
-    for (int slot = 0; slot < driver.laps.GetSize(); ++slot) {
+    const int slotEnd = std::min(driver.laps.GetSize(), static_cast<int>(reference.size()));
+    for (int slot = 0; slot < slotEnd; ++slot) {
         const LapRecord* lap = driver.laps.GetAt(slot);
-        if (lap == nullptr)
+        const std::optional<std::uint32_t> referenceTime = reference[static_cast<std::size_t>(slot)];
+        if (lap == nullptr || !referenceTime)
             continue; // the next line bridges the missing lap
-        const std::uint32_t reference = lapgraph::ReferenceTime(times, slot, m_bRelative != FALSE);
         const int x = left + lapgraph::SlotOffset(slot, width, times.slotCount);
-        const int y = lapgraph::GapValue(lap->raceTime, reference);
-        const int eventY = lapgraph::GapValue(lap->eventTime, reference);
+        const int y = lapgraph::GapValue(lap->raceTime, *referenceTime);
+        const int eventY = lapgraph::GapValue(lap->eventTime, *referenceTime);
         if (firstPoint)
             pDC->MoveTo(x, y);
         else
@@ -260,15 +319,16 @@ void CTarmioView::DrawDriverCurve(CDC* pDC, const DriverRecord& driver, const la
         }
         if ((lap->flags & kLapEventB) != 0) {
             pDC->LineTo(x, eventY);
-            pDC->LineTo(x - kEventTickLength, eventY);
+            pDC->LineTo(x - lapgraph::kEventTickLength, eventY);
         }
     }
 }
 
-void CTarmioView::DrawLappingLines(CDC* pDC, const lapgraph::RaceTimes& times, int left, int width) {
+void CTarmioView::DrawLappingLines(CDC* pDC, const lapgraph::RaceTimes& times,
+                                   const lapgraph::ReferenceSeries& reference, int left, int width) {
     CPen pen(PS_DOT, 1, ColoursFor(pDC).lappingLine);
     pDC->SelectObject(&pen);
-    for (const lapgraph::LappingLine& line : lapgraph::LappingLines(times, m_bRelative != FALSE)) {
+    for (const lapgraph::LappingLine& line : lapgraph::LappingLines(times, reference)) {
         for (const lapgraph::PenStep& step : line.steps) {
             const int x = left + lapgraph::SlotOffset(step.slot, width, times.slotCount);
             if (step.draw)
@@ -277,4 +337,25 @@ void CTarmioView::DrawLappingLines(CDC* pDC, const lapgraph::RaceTimes& times, i
                 pDC->MoveTo(x, step.gap);
         }
     }
+}
+
+// "Gap to ..." with a square of the reference driver's colour, in the corner away from the axis
+// line; the text keeps the chart's text colour, which reads on either background.
+void CTarmioView::DrawReferenceNote(CDC* pDC, const Layout& layout) {
+    const RaceData* race = GetRaceData();
+    const DriverRecord* driver = race != nullptr ? race->drivers->GetAt(GetReferenceDriver()) : nullptr;
+    if (driver == nullptr)
+        return;
+    pDC->SetMapMode(MM_TEXT);
+    pDC->SetViewportOrg(0, 0);
+    pDC->SetWindowOrg(0, 0);
+    const std::string caption = GapToDriverCaption(*driver);
+    const CSize extent = pDC->GetTextExtent(caption);
+    const int top = m_bMirrored ? m_rcGraph.bottom - layout.lineHeight : m_rcGraph.top;
+    const int left = m_rcGraph.right - extent.cx - m_sizeLapLabel.cx;
+    pDC->SetTextColor(ColoursFor(pDC).text);
+    pDC->TextOut(left, top, caption);
+    // After the text: the fill leaves its colour behind as the background of opaque text.
+    const int side = std::max(1, extent.cy - 4);
+    pDC->FillSolidRect(left - side - 4, top + (extent.cy - side) / 2, side, side, driver->colour);
 }

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 namespace lapgraph {
 namespace {
@@ -70,6 +71,21 @@ std::uint32_t ReferenceTime(const RaceTimes& times, int slot, bool relative) {
     return perLap * static_cast<std::uint32_t>(slot);
 }
 
+ReferenceSeries ReferenceSeriesOf(const RaceTimes& times, bool relative) {
+    ReferenceSeries series(static_cast<std::size_t>(times.slotCount));
+    for (int slot = 0; slot < times.slotCount; ++slot)
+        series[static_cast<std::size_t>(slot)] = ReferenceTime(times, slot, relative);
+    return series;
+}
+
+ReferenceSeries DriverReferenceSeries(const RaceTimes& times, const LapArray& laps) {
+    ReferenceSeries series(static_cast<std::size_t>(times.slotCount));
+    for (int slot = 0; slot < times.slotCount; ++slot)
+        if (const LapRecord* lap = laps.GetAt(slot))
+            series[static_cast<std::size_t>(slot)] = lap->raceTime;
+    return series;
+}
+
 int GapValue(std::uint32_t time, std::uint32_t reference) {
     // The difference wraps modulo 2^32 and is then read as signed: ahead of the reference is negative.
     const auto difference = static_cast<std::int32_t>(time - reference);
@@ -125,32 +141,44 @@ bool IsLapLabelled(int lapNumber, int slotCount, int interval) {
 }
 
 namespace {
+std::optional<std::uint32_t> ReferenceAt(const ReferenceSeries& reference, int slot) {
+    if (slot < 0 || slot >= static_cast<int>(reference.size()))
+        return std::nullopt;
+    return reference[static_cast<std::size_t>(slot)];
+}
+
 // One lapping line: each stretch of slots where it applies, from one slot before to one after.
-bool TraceLappingLine(const RaceTimes& times, bool relative, int lapsDown, LappingLine& line) {
+// A slot without a reference has no point: the stretch breaks there.
+bool TraceLappingLine(const RaceTimes& times, const ReferenceSeries& reference, int lapsDown,
+                      LappingLine& line) {
     bool appliesSomewhere = false;
     bool drawing = false;
     for (int slot = 0; slot + lapsDown < times.slotCount; ++slot) {
         const std::uint32_t leaderLater = times.Leader(slot + lapsDown);
-        const std::uint32_t reference = ReferenceTime(times, slot, relative);
-        const PenStep here{true, slot, GapValue(leaderLater, reference)};
-        if (times.Last(slot) > leaderLater) {
-            appliesSomewhere = true;
-            if (leaderLater == reference)
+        const bool applies = times.Last(slot) > leaderLater;
+        appliesSomewhere = appliesSomewhere || applies;
+        const std::optional<std::uint32_t> here = ReferenceAt(reference, slot);
+        if (!here) {
+            drawing = false;
+            continue;
+        }
+        const PenStep step{true, slot, GapValue(leaderLater, *here)};
+        if (applies) {
+            if (leaderLater == *here)
                 continue;
-            if (!drawing && slot == 0) {
-                line.steps.push_back({false, slot, here.gap});
+            const std::optional<std::uint32_t> before = ReferenceAt(reference, slot - 1);
+            if (!drawing && slot > 0 && before) {
+                line.steps.push_back({false, slot - 1, GapValue(times.Leader(slot - 1 + lapsDown), *before)});
+                line.steps.push_back(step);
             } else if (!drawing) {
-                const int previousGap =
-                    GapValue(times.Leader(slot - 1 + lapsDown), ReferenceTime(times, slot - 1, relative));
-                line.steps.push_back({false, slot - 1, previousGap});
-                line.steps.push_back(here);
+                line.steps.push_back({false, slot, step.gap});
             } else {
-                line.steps.push_back(here);
+                line.steps.push_back(step);
             }
             drawing = true;
         } else {
             if (drawing)
-                line.steps.push_back(here);
+                line.steps.push_back(step);
             drawing = false;
         }
     }
@@ -159,15 +187,46 @@ bool TraceLappingLine(const RaceTimes& times, bool relative, int lapsDown, Lappi
 } // namespace
 
 std::vector<LappingLine> LappingLines(const RaceTimes& times, bool relative) {
+    return LappingLines(times, ReferenceSeriesOf(times, relative));
+}
+
+std::vector<LappingLine> LappingLines(const RaceTimes& times, const ReferenceSeries& reference) {
     std::vector<LappingLine> lines;
     for (int lapsDown = 1; lapsDown < times.slotCount; ++lapsDown) {
         LappingLine line{lapsDown, {}};
-        const bool applied = TraceLappingLine(times, relative, lapsDown, line);
+        const bool applied = TraceLappingLine(times, reference, lapsDown, line);
         lines.push_back(std::move(line));
         if (!applied)
             break;
     }
     return lines;
+}
+
+std::optional<ViewFit> FitToReference(const RaceData& race, const ReferenceSeries& reference, bool mirrored) {
+    std::int64_t ahead = 0;  // ms, the most negative gap
+    std::int64_t behind = 0; // ms, the largest gap
+    for (int d = 0; d < race.drivers->GetCount(); ++d) {
+        const LapArray& laps = race.drivers->GetAt(d)->laps;
+        for (int slot = 0; slot < laps.GetSize(); ++slot) {
+            const LapRecord* lap = laps.GetAt(slot);
+            const std::optional<std::uint32_t> here = ReferenceAt(reference, slot);
+            if (lap == nullptr || !here)
+                continue;
+            std::int64_t gap = static_cast<std::int32_t>(lap->raceTime - *here);
+            // An event mark reaches further than the lap's own point, as in the lap statistics.
+            if ((lap->flags & (kLapEventA | kLapEventB)) != 0 && lap->eventTime > lap->raceTime)
+                gap = std::max<std::int64_t>(gap, static_cast<std::int32_t>(lap->eventTime - *here));
+            ahead = std::min(ahead, gap);
+            behind = std::max(behind, gap);
+        }
+    }
+    if (behind == ahead)
+        return std::nullopt;
+    const std::int64_t aheadUnits = std::max<std::int64_t>(ahead / kGapUnitMs, -kScrollLimit);
+    const auto zoom = static_cast<int>(
+        std::min<std::int64_t>((behind - ahead) / kMsPerZoomStep + 1, std::numeric_limits<int>::max()));
+    const auto scroll = static_cast<int>(mirrored ? aheadUnits : -aheadUnits);
+    return ViewFit{zoom, scroll};
 }
 
 ScrollBarSettings ScrollBarFor(const ViewState& view) {

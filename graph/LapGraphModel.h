@@ -24,6 +24,8 @@ constexpr int kDefaultZoom = 65;
 constexpr int kMinZoom = 1;
 constexpr int kMaxZoom = 262;
 constexpr int kScrollLineStep = 100;
+// A type B event mark ends in a tick this far to the left.
+constexpr int kEventTickLength = 4;
 // Up and Down move a tenth of the window height.
 constexpr int kKeyStepDivisor = 400;
 
@@ -82,6 +84,11 @@ RaceTimes TimesOf(const RaceData& race);
 
 // R(j): the lap leader's time, or an even pace line towards the best final time.
 std::uint32_t ReferenceTime(const RaceTimes& times, int slot, bool relative);
+// R(j) for every slot: the lap leader or the pace line, or a chosen driver's race times, which
+// leave no reference where that driver has no lap.
+using ReferenceSeries = std::vector<std::optional<std::uint32_t>>;
+ReferenceSeries ReferenceSeriesOf(const RaceTimes& times, bool relative);
+ReferenceSeries DriverReferenceSeries(const RaceTimes& times, const LapArray& laps);
 // g: time t behind the reference in gap units, truncated toward zero and clamped.
 int GapValue(std::uint32_t time, std::uint32_t reference);
 // x(j, W): the slot's offset from the plot's left edge.
@@ -112,6 +119,7 @@ struct LappingLine {
     std::vector<PenStep> steps;
 };
 std::vector<LappingLine> LappingLines(const RaceTimes& times, bool relative);
+std::vector<LappingLine> LappingLines(const RaceTimes& times, const ReferenceSeries& reference);
 
 // The vertical scroll bar: range -32767 .. 32767, a page of E.
 struct ScrollBarSettings {
@@ -126,6 +134,15 @@ int ZoomedIn(int zoom);
 int ZoomedOut(int zoom);
 // The zoom that shows the largest gap (twice that for the pace line); none for a level race.
 std::optional<int> AutoZoom(std::uint32_t maxGap, bool relative);
+
+// Zoom and scroll position that show the whole field, ahead of and behind a chosen driver, with
+// the car furthest ahead on the axis line; none when everybody is level with him.
+struct ViewFit {
+    int zoom = kDefaultZoom;
+    int scrollPos = 0;
+    bool operator==(const ViewFit&) const = default;
+};
+std::optional<ViewFit> FitToReference(const RaceData& race, const ReferenceSeries& reference, bool mirrored);
 
 // What the scroll bar and the keyboard ask for.
 enum class ScrollRequest {

@@ -4,6 +4,7 @@
 #include "data/CTarmioDoc.h"
 #include "framework/CFrameWnd.h"
 #include "framework/CMenu.h"
+#include "framework/InfoPanel.h"
 #include "framework/VirtualKeys.h"
 #include "framework/WindowDC.h"
 
@@ -15,6 +16,7 @@ namespace {
 const QString kSettingsSection = QStringLiteral("Settings");
 const QString kRelativeEntry = QStringLiteral("GraphRelative");
 const QString kMirroredEntry = QStringLiteral("GraphMirrored");
+const QString kHighlightEntry = QStringLiteral("GraphHighlight");
 
 // The context menu names each option as it stands now.
 struct OptionItem {
@@ -58,6 +60,10 @@ CTarmioView::CTarmioView() {
     OnCommand(ID_VIEW_MIRRORED, [this] { OnViewMirrored(); });
     OnUpdateCommandUI(ID_VIEW_RELATIVE, [this](CCmdUI* pCmdUI) { OnUpdateViewOption(pCmdUI); });
     OnUpdateCommandUI(ID_VIEW_MIRRORED, [this](CCmdUI* pCmdUI) { OnUpdateViewOption(pCmdUI); });
+    OnCommand(ID_VIEW_HIGHLIGHT, [this] { OnViewHighlight(); });
+    OnUpdateCommandUI(ID_VIEW_HIGHLIGHT, [this](CCmdUI* pCmdUI) { OnUpdateViewHighlight(pCmdUI); });
+    OnCommand(ID_VIEW_GAPTODRIVER, [this] { OnViewGapToDriver(); });
+    OnUpdateCommandUI(ID_VIEW_GAPTODRIVER, [this](CCmdUI* pCmdUI) { OnUpdateViewGapToDriver(pCmdUI); });
     OnCommand(ID_FILE_PRINT, [this] { OnFilePrint(); });
     OnCommand(ID_FILE_PRINT_DIRECT, [this] { OnFilePrint(); });
     OnCommand(ID_FILE_PRINT_PREVIEW, [this] { OnFilePrintPreview(); });
@@ -68,6 +74,7 @@ CTarmioView::~CTarmioView() {
     if (CWinApp* app = SettingsApp()) {
         app->WriteProfileInt(kSettingsSection, kRelativeEntry, m_bRelative);
         app->WriteProfileInt(kSettingsSection, kMirroredEntry, m_bMirrored);
+        app->WriteProfileInt(kSettingsSection, kHighlightEntry, m_bHighlight);
     }
     WriteChartSetting();
 }
@@ -96,14 +103,20 @@ BOOL CTarmioView::PreCreateWindow(CREATESTRUCT& cs) {
 }
 
 int CTarmioView::OnCreate() {
-    return CView::OnCreate() == -1 ? -1 : 0;
+    if (CView::OnCreate() == -1)
+        return -1;
+    m_pReadoutPanel = new CInfoPanel(this);
+    EnableMouseTracking();
+    return 0;
 }
 
 void CTarmioView::OnInitialUpdate() {
+    m_pReferenceDriver = nullptr;
     CView::OnInitialUpdate();
     if (CWinApp* app = SettingsApp()) {
         m_bRelative = app->GetProfileInt(kSettingsSection, kRelativeEntry, m_bRelative);
         m_bMirrored = app->GetProfileInt(kSettingsSection, kMirroredEntry, m_bMirrored);
+        m_bHighlight = app->GetProfileInt(kSettingsSection, kHighlightEntry, m_bHighlight);
     }
     ReadChartSetting();
     CClientDC dc(this);
@@ -111,16 +124,37 @@ void CTarmioView::OnInitialUpdate() {
     UpdateScrollInfo();
 }
 
-void CTarmioView::OnUpdate(CView*, LPARAM, void*) {
-    const RaceData* race = GetRaceData();
-    if ((AfxGetTarmioOptions() & kOptionAutoZoom) != 0 && race != nullptr) {
-        if (const std::optional<int> zoom = lapgraph::AutoZoom(race->maxGap, m_bRelative != FALSE)) {
-            m_nScrollPos = 0;
-            m_nZoom = *zoom;
-        }
+void CTarmioView::OnUpdate(CView*, LPARAM lHint, void*) {
+    if (lHint == CTarmioDoc::kHintHover)
+        return;
+    HideReadout();
+    m_readoutModel.reset();
+    if (lHint == CTarmioDoc::kHintSelection) {
+        Redraw();
+        return;
     }
+    if (m_pReferenceDriver != nullptr && GetReferenceDriver() == -1) {
+        m_pReferenceDriver = nullptr;
+        ShowReferenceNote();
+    }
+    ApplyAutoZoom();
     UpdateScrollInfo();
     Redraw();
+}
+
+void CTarmioView::ApplyAutoZoom() {
+    const RaceData* race = GetRaceData();
+    if ((AfxGetTarmioOptions() & kOptionAutoZoom) == 0 || race == nullptr)
+        return;
+    if (m_pReferenceDriver != nullptr) {
+        if (const auto fit = lapgraph::FitToReference(*race, CurrentReference(*race), m_bMirrored != FALSE)) {
+            m_nZoom = fit->zoom;
+            m_nScrollPos = fit->scrollPos;
+        }
+    } else if (const std::optional<int> zoom = lapgraph::AutoZoom(race->maxGap, m_bRelative != FALSE)) {
+        m_nScrollPos = 0;
+        m_nZoom = *zoom;
+    }
 }
 
 void CTarmioView::OnSize(UINT, int, int) {
@@ -148,16 +182,94 @@ void CTarmioView::OnViewZoomOutY() {
 
 void CTarmioView::OnViewRelative() {
     m_bRelative = m_bRelative == FALSE ? TRUE : FALSE;
+    if (m_pReferenceDriver != nullptr) {
+        SetReferenceDriver(-1);
+        return;
+    }
     Redraw();
 }
 
 void CTarmioView::OnViewMirrored() {
     m_bMirrored = m_bMirrored == FALSE ? TRUE : FALSE;
+    // The fit to a driver depends on the orientation; the designed references keep their scroll.
+    if (m_pReferenceDriver != nullptr) {
+        ApplyAutoZoom();
+        UpdateScrollInfo();
+    }
     Redraw();
 }
 
 void CTarmioView::OnUpdateViewOption(CCmdUI* pCmdUI) {
     pCmdUI->Enable(TRUE);
+}
+
+void CTarmioView::OnViewHighlight() {
+    SetHighlighting(m_bHighlight ? FALSE : TRUE);
+}
+
+void CTarmioView::OnUpdateViewHighlight(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(TRUE);
+    pCmdUI->SetCheck(m_bHighlight ? 1 : 0);
+}
+
+void CTarmioView::SetHighlighting(BOOL bHighlight) {
+    m_bHighlight = bHighlight;
+    Redraw();
+}
+
+// A toggle: on, the first selected driver becomes the reference; off, the designed one returns.
+void CTarmioView::OnViewGapToDriver() {
+    if (m_pReferenceDriver != nullptr) {
+        SetReferenceDriver(-1);
+        return;
+    }
+    const CTarmioDoc* document = GetTarmioDoc();
+    if (document != nullptr && !document->GetSelectedDrivers().empty())
+        SetReferenceDriver(document->GetSelectedDrivers().front());
+}
+
+void CTarmioView::OnUpdateViewGapToDriver(CCmdUI* pCmdUI) {
+    const CTarmioDoc* document = GetTarmioDoc();
+    const bool chosen = GetReferenceDriver() != -1;
+    pCmdUI->Enable(chosen || (document != nullptr && !document->GetSelectedDrivers().empty()) ? TRUE : FALSE);
+    pCmdUI->SetCheck(chosen ? 1 : 0);
+}
+
+int CTarmioView::GetReferenceDriver() const {
+    const RaceData* race = GetRaceData();
+    if (m_pReferenceDriver == nullptr || race == nullptr)
+        return -1;
+    for (int d = 0; d < race->drivers->GetCount(); ++d)
+        if (race->drivers->GetAt(d) == m_pReferenceDriver)
+            return d;
+    return -1;
+}
+
+void CTarmioView::SetReferenceDriver(int driverIndex) {
+    const RaceData* race = GetRaceData();
+    m_pReferenceDriver = race != nullptr ? race->drivers->GetAt(driverIndex) : nullptr;
+    ApplyAutoZoom();
+    ShowReferenceNote();
+    UpdateScrollInfo();
+    Redraw();
+}
+
+CTarmioDoc* CTarmioView::GetTarmioDoc() const {
+    return dynamic_cast<CTarmioDoc*>(GetDocument());
+}
+
+// The status bar says whose gap the chart shows for as long as it does.
+void CTarmioView::ShowReferenceNote() {
+    CFrameWnd* frame = GetParentFrame();
+    if (frame == nullptr)
+        return;
+    const RaceData* race = GetRaceData();
+    const int reference = GetReferenceDriver();
+    if (race == nullptr || reference == -1) {
+        frame->SetIdleMessage(QString());
+        return;
+    }
+    frame->SetIdleMessage(QString::fromStdString(GapToDriverCaption(*race->drivers->GetAt(reference))));
 }
 
 void CTarmioView::OnContextMenu(QWidget*, CPoint point) {
@@ -224,5 +336,6 @@ void CTarmioView::UpdateScrollInfo() {
 }
 
 void CTarmioView::Redraw() {
+    HideReadout();
     InvalidateRect(nullptr, TRUE);
 }

@@ -1,12 +1,16 @@
 #pragma once
 
+#include "data/LapReadout.h"
 #include "framework/CDC.h"
 #include "framework/CView.h"
 #include "graph/AnalysisChartModel.h"
 #include "graph/LapGraphModel.h"
 
 #include <memory>
+#include <optional>
+#include <vector>
 
+class CInfoPanel;
 class CTarmioDoc;
 class RaceData;
 
@@ -36,6 +40,10 @@ public:
     void OnViewRelative();
     void OnViewMirrored();
     void OnUpdateViewOption(CCmdUI* pCmdUI);
+    void OnViewHighlight();
+    void OnUpdateViewHighlight(CCmdUI* pCmdUI);
+    void OnViewGapToDriver();
+    void OnUpdateViewGapToDriver(CCmdUI* pCmdUI);
 
     // The chart's state, for the command-line renderer and tests.
     int GetZoom() const { return m_nZoom; }
@@ -54,6 +62,22 @@ public:
     void SetChartKind(lapgraph::ChartKind kind);
     int GetLapTimeZoom() const { return m_nLapTimeZoom; }
 
+    // Selected drivers stand out while this is on.
+    BOOL IsHighlighting() const { return m_bHighlight; }
+    void SetHighlighting(BOOL bHighlight);
+    // The driver whose race times are the reference, as an index into the driver array; -1 while
+    // the lap leader or the pace line is.
+    int GetReferenceDriver() const;
+    // Measures the field against that driver (-1: back to the lap leader or the pace line).
+    void SetReferenceDriver(int driverIndex);
+
+    // The hover read-out: the curve point near a point of the client area, the device point of a
+    // driver's lap, and the panel that shows the read-out.
+    std::optional<CurveHit> HitTest(CPoint point) const;
+    std::optional<CPoint> LapPoint(int driverIndex, int slot) const;
+    std::optional<LapReadout> ReadoutAt(const CurveHit& hit);
+    const CInfoPanel* GetReadoutPanel() const { return m_pReadoutPanel; }
+
 protected:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     int OnCreate() override;
@@ -63,6 +87,8 @@ protected:
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override;
     void OnContextMenu(QWidget* pWnd, CPoint point) override;
     void OnVScroll(UINT nSBCode, int nPos, QScrollBar* pScrollBar) override;
+    void OnMouseMove(UINT nFlags, CPoint point) override;
+    void OnMouseLeave() override;
 
 private:
     void FillBackground(CDC* pDC, const CRect& rect);
@@ -72,9 +98,22 @@ private:
     void SetGridMapping(CDC* pDC, const lapgraph::Layout& layout);
     void SetCurveMapping(CDC* pDC, const lapgraph::Layout& layout);
     void DrawCurves(CDC* pDC, const CRect& plotRect);
-    void DrawDriverCurve(CDC* pDC, const DriverRecord& driver, const lapgraph::RaceTimes& times, int left,
-                         int width);
-    void DrawLappingLines(CDC* pDC, const lapgraph::RaceTimes& times, int left, int width);
+    void DrawDriverCurve(CDC* pDC, const DriverRecord& driver, const lapgraph::ReferenceSeries& reference,
+                         const lapgraph::RaceTimes& times, int left, int width, CPen& pen);
+    void DrawLappingLines(CDC* pDC, const lapgraph::RaceTimes& times,
+                          const lapgraph::ReferenceSeries& reference, int left, int width);
+    void DrawReferenceNote(CDC* pDC, const lapgraph::Layout& layout);
+
+    // The reference as drawn now, and the drivers in drawing order (highlighted ones last).
+    lapgraph::ReferenceSeries CurrentReference(const RaceData& race) const;
+    std::vector<int> HighlightedDrivers(const RaceData& race) const;
+    std::vector<int> DrawingOrder(const RaceData& race) const;
+    std::vector<CurveTrace> TraceCurves(const RaceData& race) const;
+    CTarmioDoc* GetTarmioDoc() const;
+    void ApplyAutoZoom();
+    void ShowReadout(const LapReadout& readout, CPoint point);
+    void HideReadout();
+    void ShowReferenceNote();
     void DrawAnalysisChart(CDC* pDC, const lapgraph::Layout& layout);
     void ReadChartSetting();
     void WriteChartSetting();
@@ -96,4 +135,12 @@ private:
     // The flicker-free composition's bitmap, kept while the client size stays: every paint covers
     // all of it, and a fresh bitmap per paint costs more than the drawing.
     CBitmap m_offscreen;
+
+    BOOL m_bHighlight = TRUE;
+    // Only ever compared with the race's drivers, never followed: a driver that has left the race
+    // is no longer found, and the lap leader or pace line is the reference again.
+    const DriverRecord* m_pReferenceDriver = nullptr;
+    CInfoPanel* m_pReadoutPanel = nullptr; // a child widget
+    std::optional<LapReadoutModel> m_readoutModel;
+    bool m_bReadoutShown = false;
 };

@@ -193,6 +193,19 @@ int CTreeListCtrl::InsertItem(int nItem, int nId, const std::string& strText, in
 
 void CTreeListCtrl::OnDeleteItem(int, LPARAM lParam) {
     std::unique_ptr<ITEMINFO> freed(reinterpret_cast<ITEMINFO*>(lParam));
+    m_nMarkedItem = -1;
+}
+
+void CTreeListCtrl::SetMarkedItem(int nItem) {
+    if (nItem < 0 || nItem >= GetItemCount())
+        nItem = -1;
+    if (nItem == m_nMarkedItem)
+        return;
+    const int previous = m_nMarkedItem;
+    m_nMarkedItem = nItem;
+    for (const int row : {previous, nItem})
+        if (row != -1)
+            RedrawItems(row, row);
 }
 
 void CTreeListCtrl::OnDestroy() {

@@ -112,6 +112,11 @@ public:
 
     void DrawItem(int nItem, CDC* pDC, const CRect& rcItem) override;
 
+    // A row framed in its text colour, apart from the selection (-1: none); rows leaving the list
+    // take the mark with them.
+    void SetMarkedItem(int nItem);
+    int GetMarkedItem() const { return m_nMarkedItem; }
+
     // Display options and colours; the owner sets them before Init.
     BOOL m_bButtons = TRUE;
     BOOL m_bButtonsAtEnd = FALSE;
@@ -166,6 +171,7 @@ private:
     void PaintLabel(RowPaint& row, CDC* pDC);
     int PaintCells(RowPaint& row, CDC* pDC);
     void PaintGridLines(RowPaint& row, CDC* pDC, int lastRight);
+    void PaintMark(RowPaint& row, CDC* pDC);
     UINT FitText(CDC* pDC, const char* text, int avail, int format, const char** shown) const;
     COLORREF BackgroundOf(COLORREF crBack) const;
 
@@ -177,6 +183,7 @@ private:
 
     // One record per column, at the column's index; empty slots wait behind them.
     std::vector<std::unique_ptr<CColumnInfo>> m_arrColumns;
+    int m_nMarkedItem = -1;
 };
 
 // Background of the whole control, and of a column: the reserved values resolved.

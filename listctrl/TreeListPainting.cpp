@@ -101,6 +101,8 @@ void CTreeListCtrl::DrawItem(int nItem, CDC* pDC, const CRect& rcItem) {
         PaintImage(row, pDC);
         PaintLabel(row, pDC);
         PaintGridLines(row, pDC, PaintCells(row, pDC));
+        if (nItem == m_nMarkedItem)
+            PaintMark(row, pDC);
     }
     pDC->RestoreDC(-1);
 }
@@ -405,4 +407,16 @@ UINT CTreeListCtrl::FitText(CDC* pDC, const char* text, int avail, int format, c
         std::strcat(g_shortBuffer, kEllipsis);
     *shown = g_shortBuffer;
     return DT_LEFT;
+}
+
+void CTreeListCtrl::PaintMark(RowPaint& row, CDC* pDC) {
+    CPen markPen(PS_SOLID, 1, row.textColour);
+    CPen* previous = pDC->SelectObject(&markPen);
+    const CRect& r = row.row;
+    pDC->MoveTo(r.left, r.top);
+    pDC->LineTo(r.right - 1, r.top);
+    pDC->LineTo(r.right - 1, r.bottom - 1);
+    pDC->LineTo(r.left, r.bottom - 1);
+    pDC->LineTo(r.left, r.top);
+    pDC->SelectObject(previous);
 }

@@ -67,6 +67,9 @@ const CommandCase kCommandTable[] = {
     {ID_VIEW_RELATIVE, Pane::DriverList, Target::Nobody, false},
     {ID_NEXT_PANE, Pane::DriverList, Target::Frame, true},
     {ID_PREV_PANE, Pane::Graph, Target::Frame, true},
+    {ID_VIEW_HIGHLIGHT, Pane::Graph, Target::Graph, true},
+    {ID_VIEW_HIGHLIGHT, Pane::DriverList, Target::Frame, true},
+    {ID_VIEW_GAPTODRIVER, Pane::DriverList, Target::Frame, false}, // no row selected
 };
 } // namespace
 

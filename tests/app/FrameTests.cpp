@@ -90,7 +90,8 @@ TEST_F(AppShell, MenuBarHoldsTheCommandTable) {
     const QString expected =
         "&File|&New\tCtrl+N|Add..\tCtrl+A|Export...\tCtrl+E|&Open...\tCtrl+O|&Save\tCtrl+S|"
         "Save &As...|-|&Print...\tCtrl+P|Print Pre&view|P&rint Setup...|-|Recent File|-|"
-        "E&xit|&Edit|Cu&t\tCtrl+X|&View|&Toolbar|&Status Bar|-|Gap Chart\tCtrl+1|"
+        "E&xit|&Edit|Cu&t\tCtrl+X|&View|&Toolbar|&Status Bar|-|Highlight Selected Drivers|"
+        "Gap to Selected Driver\tCtrl+G|-|Gap Chart\tCtrl+1|"
         "Position Chart\tCtrl+2|Lap Time Chart\tCtrl+3|-|Race Summary...|"
         "&Options|Flicker-free drawing|Auto-zoom|&Help|&About Tarmio...";
     QStringList shown;
@@ -119,6 +120,7 @@ TEST_F(AppShell, AcceleratorTableMapsKeysToCommands) {
         {QKeySequence(Qt::SHIFT | Qt::Key_F6), ID_PREV_PANE},
         {QKeySequence(Qt::KeypadModifier | Qt::Key_Minus), ID_VIEW_ZOOMOUT_Y},
         {QKeySequence(Qt::CTRL | Qt::Key_X), ID_EDIT_CUT},
+        {QKeySequence(Qt::CTRL | Qt::Key_G), ID_VIEW_GAPTODRIVER},
         {QKeySequence(Qt::CTRL | Qt::Key_1), ID_VIEW_CHART_GAP},
         {QKeySequence(Qt::CTRL | Qt::Key_2), ID_VIEW_CHART_POSITIONS},
         {QKeySequence(Qt::CTRL | Qt::Key_3), ID_VIEW_CHART_LAPTIMES},

@@ -5,6 +5,7 @@
 #include "listctrl/TreeListCtrl.h"
 
 #include <QImage>
+#include <QMouseEvent>
 #include <QTest>
 
 namespace {
@@ -59,4 +60,34 @@ TEST_F(AppShell, DeletingSomeDriversRedrawsTheGraphWithoutThem) {
     const QImage after = Graph().grab().toImage().convertToFormat(QImage::Format_RGB32);
     EXPECT_FALSE(Shows(after, kPalette[0]));
     EXPECT_TRUE(Shows(after, kPalette[1]));
+}
+
+TEST_F(AppShell, TheListAndTheChartReadEachOther) {
+    Start({WriteRaceFile()});
+    CTreeListCtrl& list = DriverList().GetDriverList();
+    list.SetFocus();
+    list.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+    EXPECT_EQ(Document().GetSelectedDrivers(), std::vector<int>{1});
+    Frame().SendCommand(ID_VIEW_GAPTODRIVER); // Ctrl+G with the list active
+    EXPECT_EQ(Graph().GetReferenceDriver(), 1);
+    const QString caption = Frame().GetMessageText();
+    EXPECT_TRUE(caption.startsWith("Gap to ")) << caption.toStdString();
+
+    // Pointing at a curve marks its row and leaves the selection alone.
+    const CPoint point = *Graph().LapPoint(2, 3);
+    QMouseEvent move(QEvent::MouseMove, QPointF(point.x, point.y),
+                     Graph().mapToGlobal(QPointF(point.x, point.y)), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(&Graph(), &move);
+    EXPECT_EQ(list.GetMarkedItem(), 2);
+    EXPECT_EQ(list.GetNextItem(-1, LVNI_SELECTED), 1);
+    EXPECT_EQ(list.GetSelectedCount(), 1u);
+
+    // Cut takes the selected driver, the reference with it: the designed reference is back.
+    Frame().SetActiveView(&DriverList());
+    Frame().SendCommand(ID_EDIT_CUT);
+    EXPECT_EQ(Document().GetRaceData()->drivers->GetCount(), 2);
+    EXPECT_EQ(Graph().GetReferenceDriver(), -1);
+    EXPECT_EQ(Frame().GetMessageText(), "Ready");
+    EXPECT_TRUE(Document().GetSelectedDrivers().empty());
 }

@@ -14,10 +14,15 @@ using ::testing::ElementsAreArray;
 
 namespace {
 
-// The second view of the document, as the graph is: counts updates and what it saw of the race.
+// The second view of the document, as the graph is: counts race updates, what it saw of the race,
+// and the selection it was last told of.
 class CountingView : public CView {
 public:
-    void OnUpdate(CView*, LPARAM, void*) override {
+    void OnUpdate(CView*, LPARAM lHint, void*) override {
+        if (lHint == CTarmioDoc::kHintSelection) {
+            selectionSeen = static_cast<CTarmioDoc*>(GetDocument())->GetSelectedDrivers();
+            return;
+        }
         ++updates;
         const RaceData* race = static_cast<CTarmioDoc*>(GetDocument())->GetRaceData();
         driversSeen = race != nullptr ? race->drivers->GetCount() : -1;
@@ -25,6 +30,7 @@ public:
     void OnDraw(CDC*) override {}
     int updates = 0;
     int driversSeen = -1;
+    std::vector<int> selectionSeen;
 };
 
 struct Driver {
@@ -198,12 +204,14 @@ TEST_P(DeleteKey, RemovesTheSelectedDriversUnlessCtrlIsHeld) {
     DriverViewHarness harness;
     harness.Show();
     harness.SelectRows({0, 2});
+    EXPECT_THAT(harness.graph->selectionSeen, ElementsAre(0, 2));
     QTest::keyClick(&harness.List(), Qt::Key_Delete, GetParam().modifiers);
     if (GetParam().deletes) {
         EXPECT_THAT(harness.RaceNames(), ElementsAre("Alesi", ""));
         EXPECT_THAT(harness.RowTexts(0), ElementsAre("Alesi", "<no name>"));
         EXPECT_EQ(harness.graph->updates, 1);
         EXPECT_EQ(harness.graph->driversSeen, 2);
+        EXPECT_TRUE(harness.graph->selectionSeen.empty());
     } else {
         EXPECT_EQ(harness.Race().drivers->GetCount(), 4);
         EXPECT_EQ(harness.graph->updates, 0);
@@ -224,6 +232,22 @@ TEST(DriverList, DeletingEveryRowLeavesAnEmptyRaceAndSendsNoUpdate) {
     EXPECT_EQ(harness.List().GetItemCount(), 0);
     // Without a main window there is nobody to start the new race; nothing else happens.
     EXPECT_EQ(harness.graph->updates, 0);
+}
+
+TEST(DriverList, TheDriverUnderThePointerInTheChartIsFramedNotSelected) {
+    DriverViewHarness harness;
+    harness.Show();
+    harness.document.SetHoveredDriver(nullptr, 1);
+    ASSERT_EQ(harness.List().GetMarkedItem(), 1);
+    EXPECT_EQ(harness.List().GetSelectedCount(), 0u);
+    CRect row;
+    harness.List().GetItemRect(1, &row, LVIR_BOUNDS);
+    const QImage image = harness.List().viewport()->grab().toImage();
+    const COLORREF colour = harness.Race().drivers->GetAt(1)->colour;
+    EXPECT_EQ(image.pixel(row.left + 10, row.top) & 0xFFFFFF,
+              static_cast<QRgb>(GetRValue(colour) << 16 | GetGValue(colour) << 8 | GetBValue(colour)));
+    harness.document.SetHoveredDriver(nullptr, -1);
+    EXPECT_EQ(harness.List().GetMarkedItem(), -1);
 }
 
 TEST(DriverList, WithoutARaceNothingIsFilledSortedOrDeleted) {

@@ -129,6 +129,51 @@ TEST(LappingLines, FollowTheLeaderLaterLapsWhereSomeoneIsThatFarBehind) {
     }
 }
 
+TEST(LappingLines, BreakWhereAChosenDriverHasNoLap) {
+    const std::vector<std::uint32_t> leaders = {100'000, 200'000, 300'000, 400'000, 500'000};
+    const std::vector<std::uint32_t> lasts = {100'000, 200'000, 520'000, 400'000, 500'000};
+    const ReferenceSeries driver = {100'000, std::nullopt, 300'000, 400'000, 500'000};
+    std::vector<std::vector<PenStep>> lines;
+    for (const LappingLine& line : LappingLines(RaceTimes{5, &leaders, &lasts}, driver))
+        lines.push_back(line.steps);
+    const std::vector<std::vector<PenStep>> expected = {
+        {{false, 2, 2500}, {true, 3, 2500}}, {{false, 2, 5000}}, {}};
+    EXPECT_EQ(lines, expected);
+}
+
+TEST(FitToReference, PutsTheCarFurthestAheadOnTheAxisAndKeepsTheLastInTheWindow) {
+    // Ann leads; Cyd's second lap carries an event 20 s after Bob's time.
+    RaceData race;
+    const struct {
+        const char* name;
+        std::uint32_t first, second;
+    } plan[] = {{"Ann", 100'000, 200'000}, {"Bob", 110'000, 230'000}, {"Cyd", 105'000, 215'000}};
+    for (const auto& driver : plan) {
+        auto record = std::make_unique<DriverRecord>(1, driver.name, 0);
+        for (const std::uint32_t time : {driver.first, driver.second}) {
+            auto lap = std::make_unique<LapRecord>();
+            lap->raceTime = time;
+            record->laps.SetAt(record->laps.GetSize(), std::move(lap));
+        }
+        race.drivers->DriverArray::InsertAt(race.drivers->GetCount(), std::move(record));
+    }
+    race.drivers->GetAt(2)->laps.GetAt(1)->flags = kLapEventA;
+    race.drivers->GetAt(2)->laps.GetAt(1)->eventTime = 250'000;
+    race.lapCount = 2;
+    race.UpdateLapStatistics();
+    const RaceTimes times = TimesOf(race);
+    const auto fit = [&](int driver, bool mirrored) {
+        return FitToReference(race, DriverReferenceSeries(times, race.drivers->GetAt(driver)->laps),
+                              mirrored);
+    };
+    EXPECT_EQ(fit(1, true), (ViewFit{11, -750}));
+    EXPECT_EQ(fit(1, false), (ViewFit{11, 750}));
+    EXPECT_EQ(fit(0, true), (ViewFit{11, 0}));
+    race.RemoveDriver(2);
+    race.RemoveDriver(1);
+    EXPECT_EQ(fit(0, true), std::nullopt);
+}
+
 TEST(Zoom, AutoZoomCoversTheLargestGapAndCommandsStayWithinOneAndTwoHundredSixtyTwo) {
     EXPECT_EQ(AutoZoom(2'000'000, false), 401);
     EXPECT_EQ(AutoZoom(2'000'000, true), 801);

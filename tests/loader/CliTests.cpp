@@ -194,6 +194,21 @@ INSTANTIATE_TEST_SUITE_P(Cli, CliUsage,
                                          "dump --answer maybe x", "dump --bogus x", "table --answer yes",
                                          "help extra"));
 
+#ifdef TARMIO_CLI_RENDERS
+TEST(CliRender, HighlightAndReferenceNameCarsOfTheRace) {
+    const std::string out = (kFolder / "chart.png").string();
+    const std::string sample = " -o " + out + " " + Sample("sample-race.zq3");
+    for (const char* bad : {"--reference 0", "--highlight 1,0", "--highlight 1,", "--reference"}) {
+        const CliRun run = RunCli(std::string("render ") + bad + sample);
+        EXPECT_EQ(run.status, 2) << bad;
+        EXPECT_NE(run.err.find("usage"), std::string::npos) << bad;
+    }
+    std::filesystem::remove(out);
+    EXPECT_EQ(RunCli("render --highlight 1,2 --reference 2" + sample).status, 0);
+    EXPECT_TRUE(std::filesystem::exists(out));
+}
+#endif
+
 TEST(CliHelp, ListsTheSubcommands) {
     const CliRun run = RunCli("help");
     EXPECT_EQ(run.status, 0);
