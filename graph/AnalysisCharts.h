@@ -4,8 +4,17 @@
 // lines and numbers, the printed legend); these draw their own grid, labels and driver lines in
 // device units.
 
+#include "data/LapReadout.h"
 #include "framework/CDC.h"
 #include "graph/AnalysisChartModel.h"
+
+#include <vector>
+
+// How one driver's line is drawn: dimmed behind the highlighted drivers, wider when highlighted.
+struct DriverPen {
+    COLORREF colour = 0;
+    int width = 1;
+};
 
 struct ChartCanvas {
     CDC* dc;
@@ -13,10 +22,18 @@ struct ChartCanvas {
     lapgraph::Layout layout;
     bool mirrored;
     int lapTimeZoom;
+    std::vector<int> order;      // drivers in drawing order, highlighted ones last
+    std::vector<DriverPen> pens; // by driver index
 };
 
 void PaintPositionChart(const ChartCanvas& canvas);
 void PaintLapTimeChart(const ChartCanvas& canvas);
+
+// Each driver's line as the charts draw it, in device pixels and drawing order, for the read-out.
+std::vector<CurveTrace> TracePositionChart(const RaceData& race, const lapgraph::Layout& layout,
+                                           bool mirrored, const std::vector<int>& order);
+std::vector<CurveTrace> TraceLapTimeChart(const RaceData& race, const lapgraph::Layout& layout, bool mirrored,
+                                          int lapTimeZoom, const std::vector<int>& order);
 
 // Marks shared by both charts, in the pen now selected: a short upright bar for a type A event, a
 // cross for a type B event.

@@ -33,9 +33,22 @@ void CTarmioView::DrawAnalysisChart(CDC* pDC, const lapgraph::Layout& layout) {
     const RaceData* race = GetRaceData();
     if (race == nullptr)
         return;
-    const ChartCanvas canvas{pDC, *race, layout, m_bMirrored != FALSE, m_nLapTimeZoom};
+    const ChartCanvas canvas{pDC,
+                             *race,
+                             layout,
+                             m_bMirrored != FALSE,
+                             m_nLapTimeZoom,
+                             DrawingOrder(*race),
+                             DriverPens(pDC, *race)};
     if (m_nChart == lapgraph::ChartKind::Positions)
         PaintPositionChart(canvas);
     else
         PaintLapTimeChart(canvas);
+}
+
+std::vector<CurveTrace> CTarmioView::TraceAnalysisChart(const RaceData& race,
+                                                        const lapgraph::Layout& layout) const {
+    if (m_nChart == lapgraph::ChartKind::Positions)
+        return TracePositionChart(race, layout, m_bMirrored != FALSE, DrawingOrder(race));
+    return TraceLapTimeChart(race, layout, m_bMirrored != FALSE, m_nLapTimeZoom, DrawingOrder(race));
 }

@@ -1,6 +1,7 @@
 #include "app/TarmioApp.h"
 #include "data/CTarmioDoc.h"
 #include "framework/WindowDC.h"
+#include "graph/AnalysisCharts.h"
 #include "graph/TarmioView.h"
 
 #include <algorithm>
@@ -270,21 +271,30 @@ lapgraph::ReferenceSeries CTarmioView::CurrentReference(const RaceData& race) co
     return lapgraph::ReferenceSeriesOf(times, m_bRelative != FALSE);
 }
 
+std::vector<DriverPen> CTarmioView::DriverPens(CDC* pDC, const RaceData& race) const {
+    const std::vector<int> highlighted = HighlightedDrivers(race);
+    const COLORREF background = ColoursFor(pDC).background;
+    std::vector<DriverPen> pens;
+    for (int d = 0; d < race.drivers->GetCount(); ++d) {
+        const COLORREF colour = race.drivers->GetAt(d)->colour;
+        const bool standsOut = std::find(highlighted.begin(), highlighted.end(), d) != highlighted.end();
+        pens.push_back({highlighted.empty() || standsOut ? colour : Dimmed(colour, background),
+                        standsOut ? HighlightPenWidth(pDC) : 1});
+    }
+    return pens;
+}
+
 void CTarmioView::DrawCurves(CDC* pDC, const CRect& plotRect) {
     const RaceData* race = GetRaceData();
     if (race == nullptr || race->lapCount <= 0)
         return;
     const lapgraph::RaceTimes times = lapgraph::TimesOf(*race);
     const lapgraph::ReferenceSeries reference = CurrentReference(*race);
-    const std::vector<int> highlighted = HighlightedDrivers(*race);
-    const COLORREF background = ColoursFor(pDC).background;
+    const std::vector<DriverPen> pens = DriverPens(pDC, *race);
     CGdiObject* previousPen = pDC->GetAttribDC()->GetCurrentObject(OBJ_PEN);
     for (const int d : DrawingOrder(*race)) {
         const DriverRecord& driver = *race->drivers->GetAt(d);
-        const bool standsOut = std::find(highlighted.begin(), highlighted.end(), d) != highlighted.end();
-        const COLORREF colour =
-            highlighted.empty() || standsOut ? driver.colour : Dimmed(driver.colour, background);
-        CPen pen(PS_SOLID, standsOut ? HighlightPenWidth(pDC) : 1, colour);
+        CPen pen(PS_SOLID, pens[static_cast<std::size_t>(d)].width, pens[static_cast<std::size_t>(d)].colour);
         DrawDriverCurve(pDC, driver, reference, times, plotRect.left, plotRect.Width(), pen);
         pDC->SelectGdiObject(previousPen);
     }

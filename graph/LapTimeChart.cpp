@@ -25,40 +25,65 @@ void DrawBeyondMark(CDC* dc, int x, int y, bool pointsUp) {
     dc->MoveTo(x, y);
 }
 
-void DrawLapTimeLine(const ChartCanvas& canvas, const DriverRecord& driver,
-                     const lapgraph::LapTimeRange& range, const lapgraph::PlotBand& band) {
-    CPen pen(PS_SOLID, 1, driver.colour);
+void DrawLapTimeLine(const ChartCanvas& canvas, const CurveTrace& curve,
+                     const lapgraph::LapTimeRange& range) {
+    const DriverRecord& driver = *canvas.race.drivers->GetAt(curve.driver);
+    const DriverPen& style = canvas.pens[static_cast<std::size_t>(curve.driver)];
+    CPen pen(PS_SOLID, style.width, style.colour);
     CPen* previous = canvas.dc->SelectObject(&pen);
-    const int slotCount = std::max(0, canvas.race.lapCount);
-    const int lineHeight = canvas.layout.lineHeight;
-    bool first = true;
-    for (int slot = 0; slot < driver.laps.GetSize(); ++slot) {
-        const LapRecord* lap = driver.laps.GetAt(slot);
-        if (lap == nullptr || !lapgraph::HasLapTime(*lap))
-            continue;
-        const int x = canvas.layout.x0 + lapgraph::SlotOffset(slot, canvas.layout.plotWidth, slotCount);
-        const int y = lapgraph::LapTimeRow(lap->lapTime, range, band, lineHeight, canvas.mirrored);
-        if (first)
-            canvas.dc->MoveTo(x, y);
+    for (const TracePoint& point : curve.points) {
+        if (point.joined)
+            canvas.dc->LineTo(point.x, point.y);
         else
-            canvas.dc->LineTo(x, y);
-        first = false;
-        if (lap->lapTime > range.high)
-            DrawBeyondMark(canvas.dc, x, y, !canvas.mirrored);
-        DrawEventMark(canvas.dc, x, y, lap->flags);
+            canvas.dc->MoveTo(point.x, point.y);
+        const LapRecord& lap = *driver.laps.GetAt(point.slot);
+        if (lap.lapTime > range.high)
+            DrawBeyondMark(canvas.dc, point.x, point.y, !canvas.mirrored);
+        DrawEventMark(canvas.dc, point.x, point.y, lap.flags);
     }
     canvas.dc->SelectObject(previous);
 }
 
+std::vector<CurveTrace> TraceLapTimes(const RaceData& race, const lapgraph::Layout& layout, bool mirrored,
+                                      const lapgraph::LapTimeRange& range, const std::vector<int>& order) {
+    std::vector<CurveTrace> curves;
+    const lapgraph::PlotBand band = lapgraph::ChartBand(layout, mirrored);
+    const int slotCount = std::max(0, race.lapCount);
+    for (const int d : order) {
+        const LapArray& laps = race.drivers->GetAt(d)->laps;
+        CurveTrace curve{d, {}};
+        for (int slot = 0; slot < laps.GetSize(); ++slot) {
+            const LapRecord* lap = laps.GetAt(slot);
+            if (lap == nullptr || !lapgraph::HasLapTime(*lap))
+                continue;
+            curve.points.push_back(
+                {layout.x0 + lapgraph::SlotOffset(slot, layout.plotWidth, slotCount),
+                 lapgraph::LapTimeRow(lap->lapTime, range, band, layout.lineHeight, mirrored), slot,
+                 !curve.points.empty()});
+        }
+        curves.push_back(std::move(curve));
+    }
+    return curves;
+}
+
 } // namespace
+
+std::vector<CurveTrace> TraceLapTimeChart(const RaceData& race, const lapgraph::Layout& layout, bool mirrored,
+                                          int lapTimeZoom, const std::vector<int>& order) {
+    const std::optional<lapgraph::LapTimeRange> range =
+        lapgraph::LapTimeRangeOf(race, lapgraph::CutoffPercent(lapTimeZoom));
+    if (!range)
+        return {};
+    return TraceLapTimes(race, layout, mirrored, *range, order);
+}
 
 void PaintLapTimeChart(const ChartCanvas& canvas) {
     const std::optional<lapgraph::LapTimeRange> range =
         lapgraph::LapTimeRangeOf(canvas.race, lapgraph::CutoffPercent(canvas.lapTimeZoom));
     if (!range)
         return;
-    const lapgraph::PlotBand band = lapgraph::ChartBand(canvas.layout, canvas.mirrored);
-    DrawTimeGrid(canvas, *range, band);
-    for (int d = 0; d < canvas.race.drivers->GetCount(); ++d)
-        DrawLapTimeLine(canvas, *canvas.race.drivers->GetAt(d), *range, band);
+    DrawTimeGrid(canvas, *range, lapgraph::ChartBand(canvas.layout, canvas.mirrored));
+    for (const CurveTrace& curve :
+         TraceLapTimes(canvas.race, canvas.layout, canvas.mirrored, *range, canvas.order))
+        DrawLapTimeLine(canvas, curve, *range);
 }

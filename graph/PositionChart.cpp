@@ -47,40 +47,55 @@ void DrawPositionGrid(const ChartCanvas& canvas, const lapgraph::PlotBand& band,
     }
 }
 
-void DrawPositionLine(const ChartCanvas& canvas, const RacePositions& positions, int driverIndex,
-                      const lapgraph::PlotBand& band, int rows) {
-    const DriverRecord& driver = *canvas.race.drivers->GetAt(driverIndex);
-    CPen pen(PS_SOLID, 1, driver.colour);
+void DrawPositionLine(const ChartCanvas& canvas, const CurveTrace& curve) {
+    const DriverRecord& driver = *canvas.race.drivers->GetAt(curve.driver);
+    const DriverPen& style = canvas.pens[static_cast<std::size_t>(curve.driver)];
+    CPen pen(PS_SOLID, style.width, style.colour);
     CPen* previous = canvas.dc->SelectObject(&pen);
-    const int slotCount = std::max(0, canvas.race.lapCount);
-    bool first = true;
-    for (int slot = 0; slot < driver.laps.GetSize(); ++slot) {
-        const int position = positions.At(driverIndex, slot);
-        if (position == 0)
-            continue; // the next line bridges the missing lap
-        const int x = canvas.layout.x0 + lapgraph::SlotOffset(slot, canvas.layout.plotWidth, slotCount);
-        const int y = lapgraph::PositionRow(position, rows, band);
-        if (first)
-            canvas.dc->MoveTo(x, y);
+    for (const TracePoint& point : curve.points) {
+        if (point.joined)
+            canvas.dc->LineTo(point.x, point.y);
         else
-            canvas.dc->LineTo(x, y);
-        first = false;
-        DrawEventMark(canvas.dc, x, y, driver.laps.GetAt(slot)->flags);
+            canvas.dc->MoveTo(point.x, point.y);
+        DrawEventMark(canvas.dc, point.x, point.y, driver.laps.GetAt(point.slot)->flags);
     }
     canvas.dc->SelectObject(previous);
 }
 
 } // namespace
 
+std::vector<CurveTrace> TracePositionChart(const RaceData& race, const lapgraph::Layout& layout,
+                                           bool mirrored, const std::vector<int>& order) {
+    std::vector<CurveTrace> curves;
+    if (race.drivers == nullptr)
+        return curves;
+    const RacePositions positions(race);
+    const int rows = FieldRows(positions);
+    const lapgraph::PlotBand band = lapgraph::ChartBand(layout, mirrored);
+    const int slotCount = std::max(0, race.lapCount);
+    for (const int d : order) {
+        CurveTrace curve{d, {}};
+        for (int slot = 0; slot < positions.SlotCount(); ++slot) {
+            const int position = positions.At(d, slot);
+            if (position == 0)
+                continue; // the next line bridges the missing lap
+            curve.points.push_back({layout.x0 + lapgraph::SlotOffset(slot, layout.plotWidth, slotCount),
+                                    lapgraph::PositionRow(position, rows, band), slot,
+                                    !curve.points.empty()});
+        }
+        curves.push_back(std::move(curve));
+    }
+    return curves;
+}
+
 void PaintPositionChart(const ChartCanvas& canvas) {
     if (canvas.race.drivers == nullptr)
         return;
-    const RacePositions positions(canvas.race);
-    const int rows = FieldRows(positions);
+    const int rows = FieldRows(RacePositions(canvas.race));
     if (rows == 0)
         return;
-    const lapgraph::PlotBand band = lapgraph::ChartBand(canvas.layout, canvas.mirrored);
-    DrawPositionGrid(canvas, band, rows);
-    for (int d = 0; d < canvas.race.drivers->GetCount(); ++d)
-        DrawPositionLine(canvas, positions, d, band, rows);
+    DrawPositionGrid(canvas, lapgraph::ChartBand(canvas.layout, canvas.mirrored), rows);
+    for (const CurveTrace& curve :
+         TracePositionChart(canvas.race, canvas.layout, canvas.mirrored, canvas.order))
+        DrawPositionLine(canvas, curve);
 }

@@ -12,6 +12,7 @@
 
 class CInfoPanel;
 class CTarmioDoc;
+struct DriverPen;
 class RaceData;
 
 // The lap chart: per driver, lap by lap, how far behind the lap leader or an even pace line the
@@ -115,6 +116,8 @@ private:
     void HideReadout();
     void ShowReferenceNote();
     void DrawAnalysisChart(CDC* pDC, const lapgraph::Layout& layout);
+    std::vector<CurveTrace> TraceAnalysisChart(const RaceData& race, const lapgraph::Layout& layout) const;
+    std::vector<DriverPen> DriverPens(CDC* pDC, const RaceData& race) const;
     void ReadChartSetting();
     void WriteChartSetting();
     void ScrollTo(int position);

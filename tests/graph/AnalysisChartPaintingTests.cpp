@@ -87,6 +87,28 @@ TEST_P(AnalysisChartTest, LapTimeChartPutsLapsOnTheirRowsAndSlowLapsOnTheEdge) {
               9);
 }
 
+TEST_P(AnalysisChartTest, ReadOutAndHighlightFollowTheChartShown) {
+    for (const ChartKind kind : {ChartKind::Positions, ChartKind::LapTimes}) {
+        ChartFixture chart(ThreeDrivers());
+        Show(chart, kind);
+        // The read-out finds Cyd's lap 2 where the chart drew it.
+        const std::optional<CPoint> point = chart.view->LapPoint(2, 1);
+        ASSERT_TRUE(point);
+        EXPECT_EQ(chart.Render().pixel(point->x, point->y), Rgb(kGreen));
+        const std::optional<CurveHit> hit = chart.view->HitTest(*point);
+        ASSERT_TRUE(hit);
+        EXPECT_EQ(std::pair(hit->driver, hit->slot), std::pair(2, 1));
+
+        // Ann selected: drawn last and wide, the others dimmed.
+        chart.document.SetSelectedDrivers(nullptr, {0});
+        const QImage lit = chart.Render();
+        const std::optional<CPoint> ann = chart.view->LapPoint(0, 2);
+        ASSERT_TRUE(ann);
+        EXPECT_EQ(lit.pixel(ann->x, ann->y + 1), Rgb(kRed)) << "wide";
+        EXPECT_EQ(CountPixels(lit, Rgb(kGreen), 0, 0, lit.width(), lit.height()), 0) << "dimmed";
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(BothOrientations, AnalysisChartTest, ::testing::Bool());
 
 TEST(AnalysisChartPrinting, LabelsStayBlackAfterTheLegend) {
