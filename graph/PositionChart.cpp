@@ -64,13 +64,12 @@ void DrawPositionLine(const ChartCanvas& canvas, const CurveTrace& curve) {
 
 } // namespace
 
-std::vector<CurveTrace> TracePositionChart(const RaceData& race, const lapgraph::Layout& layout,
-                                           bool mirrored, const std::vector<int>& order) {
+namespace {
+
+std::vector<CurveTrace> TracePositions(const RaceData& race, const RacePositions& positions, int rows,
+                                       const lapgraph::Layout& layout, bool mirrored,
+                                       const std::vector<int>& order) {
     std::vector<CurveTrace> curves;
-    if (race.drivers == nullptr)
-        return curves;
-    const RacePositions positions(race);
-    const int rows = FieldRows(positions);
     const lapgraph::PlotBand band = lapgraph::ChartBand(layout, mirrored);
     const int slotCount = std::max(0, race.lapCount);
     for (const int d : order) {
@@ -88,14 +87,25 @@ std::vector<CurveTrace> TracePositionChart(const RaceData& race, const lapgraph:
     return curves;
 }
 
+} // namespace
+
+std::vector<CurveTrace> TracePositionChart(const RaceData& race, const lapgraph::Layout& layout,
+                                           bool mirrored, const std::vector<int>& order) {
+    if (race.drivers == nullptr)
+        return {};
+    const RacePositions positions(race);
+    return TracePositions(race, positions, FieldRows(positions), layout, mirrored, order);
+}
+
 void PaintPositionChart(const ChartCanvas& canvas) {
     if (canvas.race.drivers == nullptr)
         return;
-    const int rows = FieldRows(RacePositions(canvas.race));
+    const RacePositions positions(canvas.race);
+    const int rows = FieldRows(positions);
     if (rows == 0)
         return;
     DrawPositionGrid(canvas, lapgraph::ChartBand(canvas.layout, canvas.mirrored), rows);
     for (const CurveTrace& curve :
-         TracePositionChart(canvas.race, canvas.layout, canvas.mirrored, canvas.order))
+         TracePositions(canvas.race, positions, rows, canvas.layout, canvas.mirrored, canvas.order))
         DrawPositionLine(canvas, curve);
 }
