@@ -4,6 +4,7 @@
 #include "data/RaceFileLoader.h"
 #include "framework/CFile.h"
 #include "framework/Prompter.h"
+#include "framework/TextBytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,7 +30,7 @@ std::optional<std::pair<std::uint64_t, std::uint64_t>> FileIdentity(const QStrin
 
 // Track names come from the files as single bytes of the game's Western code page.
 QString TrackTitle(const RaceData& race) {
-    return QString::fromLatin1(race.GetTrackName());
+    return TextFromBytes(race.GetTrackName());
 }
 
 } // namespace

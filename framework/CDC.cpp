@@ -1,5 +1,7 @@
 #include "framework/CDC.h"
 
+#include "framework/TextBytes.h"
+
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QHash>
@@ -876,7 +878,9 @@ public:
             return found->isNull() ? nullptr : &*found;
         if (m_cells.size() >= kMaxCells)
             m_cells.clear();
-        return &*m_cells.insert(key, Draw(text, textColour, bkColour, metrics));
+        // A cell whose ink leaves it is remembered as null, so the caller draws it every time.
+        const QImage& cell = *m_cells.insert(key, Draw(text, textColour, bkColour, metrics));
+        return cell.isNull() ? nullptr : &cell;
     }
 
 private:
@@ -983,8 +987,7 @@ void CDC::DrawOpaqueText(QPoint topLeft, const QString& text, const QRect* clip)
 }
 
 BOOL CDC::TextOut(int x, int y, const std::string& text) {
-    DrawOpaqueText(ToDevice(x, y), QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())),
-                   nullptr);
+    DrawOpaqueText(ToDevice(x, y), TextFromBytes(text), nullptr);
     return TRUE;
 }
 
@@ -1011,7 +1014,7 @@ QString WithoutPrefixMarks(const QString& text) {
 int CDC::DrawText(const std::string& text, CRect* rect, UINT nFormat) {
     if (rect == nullptr)
         return 0;
-    QString shown = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    QString shown = TextFromBytes(text);
     if ((nFormat & DT_NOPREFIX) == 0)
         shown = WithoutPrefixMarks(shown);
     if ((nFormat & DT_SINGLELINE) != 0)
@@ -1047,7 +1050,7 @@ int CDC::DrawText(const std::string& text, CRect* rect, UINT nFormat) {
 
 CSize CDC::GetTextExtent(const std::string& text) const {
     const QFontMetrics& metrics = Metrics();
-    const QString shown = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    const QString shown = TextFromBytes(text);
     CPoint extent[2] = {CPoint(0, 0),
                         CPoint(metrics.horizontalAdvance(shown), metrics.ascent() + metrics.descent())};
     if (m_state->mapMode != MM_TEXT) {

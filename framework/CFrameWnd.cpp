@@ -7,6 +7,7 @@
 #include "framework/CView.h"
 #include "framework/CWinApp.h"
 #include "framework/CommandIds.h"
+#include "framework/KeyboardLocks.h"
 #include "framework/StringTable.h"
 #include "framework/VirtualKeys.h"
 
@@ -14,9 +15,12 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -74,11 +78,24 @@ QKeySequence ShortcutOf(const AcceleratorResource& entry) {
     return QKeySequence(QKeyCombination(modifiers, key.key()));
 }
 
+// Tests on a real display read the message pane through this trace: each text the pane shows
+// becomes one line of the file named by TARMIO_STATUS_TRACE.
+void TraceMessageText(const QString& text) {
+    static const QByteArray path = qgetenv("TARMIO_STATUS_TRACE");
+    if (path.isEmpty())
+        return;
+    QFile trace(QString::fromLocal8Bit(path));
+    if (trace.open(QIODevice::Append | QIODevice::Text))
+        trace.write(text.toUtf8() + '\n');
+}
+
 } // namespace
 
 CFrameWnd::CFrameWnd(QWidget* parent) : QMainWindow(parent) {
     RegisterFrameCommands();
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
+    // Keys reach the accelerator table before the focus window, as in the platform's message loop.
+    qApp->installEventFilter(this);
     // The idle update: whenever the event loop has run dry and is about to wait, every command's
     // menu item and toolbar button is brought up to date, as the platform does in its idle time.
     if (auto* dispatcher = QAbstractEventDispatcher::instance(thread()))
@@ -280,6 +297,21 @@ void CFrameWnd::UpdateAllCommandUI() {
         ApplyCommandState(action, state);
     }
     m_bUpdatingCommandUI = false;
+    UpdateIndicators();
+}
+
+void CFrameWnd::UpdateIndicators() {
+    if (m_indicators.empty())
+        return;
+    // Where the platform does not tell the lock states, the panes stay blank.
+    const KeyboardLocks locks = ReadKeyboardLocks().value_or(KeyboardLocks{});
+    for (const auto& [nID, pane] : m_indicators) {
+        const bool on = (nID == ID_INDICATOR_CAPS && locks.caps) || (nID == ID_INDICATOR_NUM && locks.num) ||
+                        (nID == ID_INDICATOR_SCRL && locks.scroll);
+        const QString text = on ? AfxLoadString(nID) : QString();
+        if (pane->text() != text)
+            pane->setText(text);
+    }
 }
 
 UINT CFrameWnd::GetActionCommand(const QAction* action) {
@@ -318,6 +350,7 @@ BOOL CFrameWnd::LoadMenu(std::span<const MenuResource> menu) {
         switch (entry.kind) {
         case MenuResource::Popup:
             popup = bar->addMenu(QString::fromUtf8(entry.text));
+            AfxPrepareMenu(popup);
             ConnectMenuPrompts(popup);
             break;
         case MenuResource::Separator:
@@ -342,17 +375,57 @@ BOOL CFrameWnd::LoadMenu(std::span<const MenuResource> menu) {
 }
 
 QAction* CFrameWnd::MakeAccelerator(const AcceleratorResource& entry) {
+    // The action only describes the entry: Qt's shortcut matching misses the keypad keys on some
+    // platforms, so TranslateAccelerator matches every key press itself, as the platform does.
     auto* action = new QAction(this);
     action->setProperty(kCommandProperty, entry.cmd);
     action->setShortcut(ShortcutOf(entry));
     action->setShortcutContext(Qt::WindowShortcut);
-    // Always enabled: like the platform's accelerators the key is taken, and SendCommand drops
-    // it when the command is disabled, rather than letting the key fall through to a view.
-    action->setAutoRepeat(true);
-    const UINT nID = entry.cmd;
-    connect(action, &QAction::triggered, this, [this, nID] { SendCommand(nID); });
-    addAction(action);
     return action;
+}
+
+BOOL CFrameWnd::TranslateAccelerator(const QKeyEvent& event) {
+    const UINT vk = VirtualKeyFromEvent(event);
+    if (vk == 0)
+        return FALSE;
+    const Qt::KeyboardModifiers held = event.modifiers();
+    BYTE modifiers = 0;
+    if (held.testFlag(Qt::ShiftModifier))
+        modifiers |= FSHIFT;
+    if (held.testFlag(Qt::ControlModifier))
+        modifiers |= FCONTROL;
+    if (held.testFlag(Qt::AltModifier))
+        modifiers |= FALT;
+    for (const AcceleratorResource& entry : m_accelTable) {
+        if (entry.key == vk && (entry.fVirt & (FSHIFT | FCONTROL | FALT)) == modifiers) {
+            // Like the platform's accelerators the key is taken even when the command is
+            // disabled: SendCommand drops it rather than letting it fall through to a view.
+            SendCommand(entry.cmd);
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+bool CFrameWnd::eventFilter(QObject* watched, QEvent* event) {
+    // A floating toolbar is a window of its own, where the buttons' prompts stop on their way
+    // up: it hands them on, so leaving a button brings back the idle text there too.
+    if (event->type() == QEvent::StatusTip && watched == m_pToolBar && m_pToolBar->isWindow())
+        return CFrameWnd::event(event);
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType() ||
+        static_cast<QWidget*>(watched)->window() != this)
+        return QMainWindow::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (TranslateAccelerator(*key))
+        return true;
+    // Shift+F10 asks the focus window for its context menu, as the Menu key does.
+    if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
+        auto* widget = static_cast<QWidget*>(watched);
+        QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(), widget->mapToGlobal(QPoint()));
+        QApplication::sendEvent(widget, &request);
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 BOOL CFrameWnd::LoadAccelTable(std::span<const AcceleratorResource> table) {
@@ -361,10 +434,12 @@ BOOL CFrameWnd::LoadAccelTable(std::span<const AcceleratorResource> table) {
         delete action;
     }
     m_accelerators.clear();
+    m_accelTable.clear();
     for (const AcceleratorResource& entry : table) {
         if ((entry.fVirt & FVIRTKEY) == 0 || QtKeyFromVirtualKey(entry.key).key() == Qt::Key_unknown)
             return FALSE;
         m_accelerators.push_back(MakeAccelerator(entry));
+        m_accelTable.push_back(entry);
     }
     return TRUE;
 }
@@ -408,7 +483,7 @@ BOOL CFrameWnd::SetIndicators(std::span<const UINT> indicators) {
         const QString text = AfxLoadString(id);
         if (text.isEmpty())
             return FALSE;
-        // Qt cannot tell whether a lock key is on, so the pane keeps its width and stays blank.
+        // The pane keeps its width and shows its text only while its lock is on.
         auto* pane = new QLabel(bar);
         pane->setObjectName(text);
         pane->setFrameShape(QFrame::Panel);
@@ -416,14 +491,18 @@ BOOL CFrameWnd::SetIndicators(std::span<const UINT> indicators) {
         pane->setFixedWidth(pane->fontMetrics().horizontalAdvance(text) +
                             2 * pane->fontMetrics().averageCharWidth());
         bar->addPermanentWidget(pane);
+        m_indicators.emplace_back(id, pane);
     }
+    UpdateIndicators();
     ShowIdleMessage();
     return TRUE;
 }
 
 void CFrameWnd::SetMessageText(const QString& text) {
-    if (m_pMessagePane != nullptr)
-        m_pMessagePane->setText(text);
+    if (m_pMessagePane == nullptr)
+        return;
+    m_pMessagePane->setText(text);
+    TraceMessageText(text);
 }
 
 QString CFrameWnd::GetMessageText() const {
@@ -507,6 +586,10 @@ bool CFrameWnd::event(QEvent* event) {
     // Toolbar buttons and menu-bar items report their prompts here; the message pane shows them,
     // and the idle text when the pointer leaves.
     if (event->type() == QEvent::StatusTip) {
+        // An open menu reports its highlighted item itself (ConnectMenuPrompts), greyed items
+        // and items without a prompt included; its actions' own tips would say "Ready".
+        if (qobject_cast<QMenu*>(QApplication::activePopupWidget()) != nullptr)
+            return true;
         const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
         if (tip.isEmpty())
             ShowIdleMessage();

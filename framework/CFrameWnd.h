@@ -14,6 +14,7 @@
 class CDocument;
 class QAction;
 class QImage;
+class QKeyEvent;
 class QLabel;
 class QMenu;
 class QToolBar;
@@ -73,6 +74,8 @@ public:
     void UpdateCommandUI(UINT nID);
     // The same for every command the frame shows; runs before a menu opens and when idle.
     void UpdateAllCommandUI();
+    // The key-indicator panes, from the keyboard's lock states; runs with the idle update.
+    void UpdateIndicators();
 
     // The status bar's message pane.
     virtual void SetMessageText(const QString& text);
@@ -121,6 +124,9 @@ protected:
     virtual CView* GetFirstPaneView() const;
 
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Carries out the accelerator of a key press; TRUE when the table has the key.
+    BOOL TranslateAccelerator(const QKeyEvent& event);
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -140,7 +146,9 @@ private:
     QString m_strIdleMessage;
     std::unordered_map<UINT, QAction*> m_commandActions;
     std::vector<QAction*> m_accelerators;
+    std::vector<AcceleratorResource> m_accelTable;
     QToolBar* m_pToolBar = nullptr;
     QLabel* m_pMessagePane = nullptr;
+    std::vector<std::pair<UINT, QLabel*>> m_indicators;
     bool m_bUpdatingCommandUI = false;
 };

@@ -1,6 +1,7 @@
 #include "framework/CListCtrl.h"
 
 #include "framework/CDC.h"
+#include "framework/TextBytes.h"
 #include "framework/VirtualKeys.h"
 #include "framework/WindowDC.h"
 
@@ -86,7 +87,7 @@ public:
             return {};
         const Column& column = m_columns[static_cast<std::size_t>(index.column())];
         if (role == Qt::DisplayRole)
-            return QString::fromStdString(Text(index.row(), column.subItem));
+            return TextFromBytes(Text(index.row(), column.subItem));
         if (role == Qt::TextAlignmentRole)
             return QVariant::fromValue(AlignmentOf(column.format));
         return {};
@@ -97,7 +98,7 @@ public:
             return {};
         const Column& column = m_columns[static_cast<std::size_t>(section)];
         if (role == Qt::DisplayRole)
-            return QString::fromStdString(column.heading);
+            return TextFromBytes(column.heading);
         if (role == Qt::TextAlignmentRole)
             return QVariant::fromValue(AlignmentOf(column.format));
         return {};

@@ -4,8 +4,11 @@
 #include "framework/CWinApp.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
 #include <QPoint>
+#include <QPointer>
+#include <QProxyStyle>
 
 namespace {
 CMenu::TrackHook g_trackHook;
@@ -35,8 +38,19 @@ UINT UpdatedFlags(const CMenu::Item& item, CFrameWnd& frame) {
     return flags;
 }
 
+class PlatformMenuStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_Menu_AllowActiveAndDisabled)
+            return 1;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
 UINT ShowMenu(const std::vector<CMenu::Item>& items, CPoint point, QWidget* owner, CFrameWnd* frame) {
     QMenu menu(owner);
+    AfxPrepareMenu(&menu);
     for (const CMenu::Item& item : items) {
         if ((item.flags & MF_SEPARATOR) != 0) {
             menu.addSeparator();
@@ -110,4 +124,14 @@ BOOL CMenu::TrackPopupMenu(UINT, int x, int y, QWidget* owner) {
 
 void CMenu::SetTrackHook(TrackHook hook) {
     g_trackHook = std::move(hook);
+}
+
+void AfxPrepareMenu(QMenu* menu) {
+    // One style for every menu, made when the first menu needs it and ended with the application.
+    static QPointer<PlatformMenuStyle> style;
+    if (style == nullptr) {
+        style = new PlatformMenuStyle;
+        style->setParent(qApp);
+    }
+    menu->setStyle(style);
 }

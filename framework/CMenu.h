@@ -42,3 +42,8 @@ private:
     bool m_bCreated = false;
     std::vector<Item> m_items;
 };
+
+class QMenu;
+// Gives a menu the platform's highlighting: greyed items can be highlighted too, so that the
+// status bar shows their prompts.
+void AfxPrepareMenu(QMenu* menu);

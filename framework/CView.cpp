@@ -17,7 +17,8 @@
 
 namespace {
 constexpr int kWheelLinesPerNotch = 3;
-}
+constexpr int kWheelDeltaPerNotch = 120;
+} // namespace
 
 CView::CView(QWidget* parent) : QWidget(parent) {
     // The view paints every pixel itself (or erases first); Qt must not clear it behind us.
@@ -245,7 +246,11 @@ void CView::wheelEvent(QWheelEvent* event) {
         QWidget::wheelEvent(event);
         return;
     }
-    const int notches = event->angleDelta().y() / 120;
+    // Touchpads and fine wheels send parts of a notch; they add up until a whole one is reached,
+    // and the rest waits for the next event.
+    m_nWheelDelta += event->angleDelta().y();
+    const int notches = m_nWheelDelta / kWheelDeltaPerNotch;
+    m_nWheelDelta -= notches * kWheelDeltaPerNotch;
     const UINT code = notches > 0 ? SB_LINEUP : SB_LINEDOWN;
     for (int i = 0; i < std::abs(notches) * kWheelLinesPerNotch; ++i)
         OnVScroll(code, 0, nullptr);

@@ -120,4 +120,5 @@ private:
     bool m_bEraseRequested = true;
     bool m_bRedrawSuspended = false;
     bool m_bSettingScrollInfo = false;
+    int m_nWheelDelta = 0; // wheel movement short of a whole notch
 };

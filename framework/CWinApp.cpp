@@ -66,8 +66,8 @@ QPrinter& CWinApp::GetPrinter() {
 }
 
 void CWinApp::OnFilePrintSetup() {
-    // The choice stays in the application's printer for the jobs that follow.
-    AfxGetPrompter().PrintDialog(GetPrinter(), 1, 1);
+    // The choice stays in the application's printer for the jobs that follow; nothing is printed.
+    AfxGetPrompter().PrintSetupDialog(GetPrinter());
 }
 
 void CWinApp::SetRegistryKey(const QString& key) {

@@ -3,6 +3,7 @@
 #include "framework/CFrameWnd.h"
 #include "framework/CView.h"
 #include "framework/CWinApp.h"
+#include "framework/PrintSetupDialog.h"
 
 #include <QApplication>
 #include <QDir>
@@ -203,6 +204,11 @@ bool QtPrompter::PrintDialog(QPrinter& printer, int minPage, int maxPage) {
     return dialog.exec() == QDialog::Accepted;
 }
 
+bool QtPrompter::PrintSetupDialog(QPrinter& printer) {
+    CPrintSetupDialog dialog(printer, DialogParent());
+    return dialog.exec() == QDialog::Accepted;
+}
+
 void QtPrompter::PrintPreview(QPrinter& printer, const PaintPages& paint) {
     QPrintPreviewDialog dialog(&printer, DialogParent());
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
@@ -251,6 +257,11 @@ bool ScriptedPrompter::PrintDialog(QPrinter& printer, int, int) {
         printer.setOutputFileName(printOutputPath);
     }
     return accepted;
+}
+
+bool ScriptedPrompter::PrintSetupDialog(QPrinter&) {
+    ++printSetupDialogs;
+    return false;
 }
 
 void ScriptedPrompter::PrintPreview(QPrinter& printer, const PaintPages& paint) {

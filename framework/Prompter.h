@@ -77,6 +77,8 @@ public:
     virtual FileOpenResult GetSaveFileName(const FileOpenRequest& request) = 0;
     // The print dialog for printer, offering pages minPage..maxPage; true when accepted.
     virtual bool PrintDialog(QPrinter& printer, int minPage, int maxPage) = 0;
+    // The printer set-up dialog: printer, paper and orientation for later jobs; true when accepted.
+    virtual bool PrintSetupDialog(QPrinter& printer) = 0;
     // Shows the preview of what paint draws on printer, until the user closes it.
     virtual void PrintPreview(QPrinter& printer, const PaintPages& paint) = 0;
 };
@@ -88,6 +90,7 @@ public:
     FileOpenResult GetOpenFileNames(const FileOpenRequest& request) override;
     FileOpenResult GetSaveFileName(const FileOpenRequest& request) override;
     bool PrintDialog(QPrinter& printer, int minPage, int maxPage) override;
+    bool PrintSetupDialog(QPrinter& printer) override;
     void PrintPreview(QPrinter& printer, const PaintPages& paint) override;
 
 private:
@@ -111,6 +114,7 @@ public:
     FileOpenResult GetOpenFileNames(const FileOpenRequest& request) override;
     FileOpenResult GetSaveFileName(const FileOpenRequest& request) override;
     bool PrintDialog(QPrinter& printer, int minPage, int maxPage) override;
+    bool PrintSetupDialog(QPrinter& printer) override;
     // Renders once, into a PDF: previewPdfPath when set, else a file in a private folder.
     void PrintPreview(QPrinter& printer, const PaintPages& paint) override;
 
@@ -125,6 +129,7 @@ public:
     std::vector<FileOpenRequest> fileOpenRequests;
     std::vector<FileOpenRequest> fileSaveRequests;
     int printDialogs = 0;
+    int printSetupDialogs = 0; // always cancelled
     int previews = 0;
     QString lastPreviewPdf; // where the last preview was rendered
 

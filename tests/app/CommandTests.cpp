@@ -153,9 +153,9 @@ TEST_F(AppShell, DisabledCommandIsDroppedEvenWhenSentDirectly) {
 
 TEST_F(AppShell, PrintSetupAsksForThePrinterAndExitClosesTheWindow) {
     Start();
-    prompter.printDialogAnswers.push_back(false);
     EXPECT_TRUE(Frame().SendCommand(ID_FILE_PRINT_SETUP));
-    EXPECT_EQ(prompter.printDialogs, 1);
+    EXPECT_EQ(prompter.printSetupDialogs, 1);
+    EXPECT_EQ(prompter.printDialogs, 0);
     EXPECT_TRUE(Frame().SendCommand(ID_APP_EXIT));
     EXPECT_FALSE(Frame().isVisible());
 }

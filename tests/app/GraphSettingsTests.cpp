@@ -39,15 +39,3 @@ TEST_F(AppShell, GraphToggleRevertsToTheStoredValueAtTheNextNew) {
     // Nothing stored: the toggled value is its own default and survives the New.
     EXPECT_FALSE(Graph().IsRelative());
 }
-
-TEST_F(AppShell, GraphTogglesDoNothingWhileTheDriverListIsActive) {
-    Start({WriteRaceFile()});
-    const int zoom = Graph().GetZoom();
-    QWidget* list = QApplication::focusWidget();
-    ASSERT_NE(list, nullptr);
-    ASSERT_FALSE(Graph().isAncestorOf(list) || list == &Graph());
-    QTest::keyClick(list, Qt::Key_R, Qt::ControlModifier);
-    QTest::keyClick(list, Qt::Key_Plus, Qt::KeypadModifier);
-    EXPECT_TRUE(Graph().IsRelative());
-    EXPECT_EQ(Graph().GetZoom(), zoom);
-}

@@ -1,12 +1,16 @@
 #include "ScopedPrompter.h"
+#include "framework/PrintSetupDialog.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPrinter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -139,3 +143,30 @@ TEST(QtPrompter, CancelledFileDialogConfirmsNothing) {
 }
 
 } // namespace
+
+// Print Setup changes paper and orientation of the printer it was given on OK, nothing on
+// Cancel, and prints nothing either way.
+TEST(QtPrompter, PrintSetupKeepsPaperAndOrientationForLaterJobs) {
+    QTemporaryDir folder;
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(folder.filePath("never.pdf"));
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    QtPrompter prompter;
+    for (const bool accepted : {false, true}) {
+        WhenModalShows([accepted](QWidget* modal) {
+            auto* dialog = qobject_cast<CPrintSetupDialog*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_EQ(dialog->windowTitle(), "Print Setup");
+            dialog->PaperBox()->setCurrentIndex(dialog->PaperBox()->findData(int(QPageSize::Letter)));
+            dialog->LandscapeButton()->setChecked(true);
+            QTest::keyClick(modal, accepted ? Qt::Key_Return : Qt::Key_Escape);
+        });
+        EXPECT_EQ(prompter.PrintSetupDialog(printer), accepted);
+        EXPECT_EQ(printer.pageLayout().pageSize().id(), accepted ? QPageSize::Letter : QPageSize::A4);
+        EXPECT_EQ(printer.pageLayout().orientation(),
+                  accepted ? QPageLayout::Landscape : QPageLayout::Portrait);
+    }
+    EXPECT_FALSE(QFile::exists(folder.filePath("never.pdf")));
+}

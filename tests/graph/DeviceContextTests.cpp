@@ -193,3 +193,32 @@ TEST(DeviceState, RestoreUndoesEverythingChangedSinceTheSave) {
 }
 
 } // namespace
+
+// Names whose glyphs reach outside their cell (A, y, j, f, W in the printer's Arial) are drawn
+// on the first paint as on every later one, on screen and at the printer's resolution.
+TEST(OpaqueText, OverhangingGlyphsAreDrawnOnTheFirstPaintAsOnLaterOnes) {
+    for (const int dpi : {96, 150}) {
+        for (const char* name : {"Andy Wolf", "Guy fjord", "jiffy", "Wyatt Ajax"}) {
+            QImage paints[2];
+            for (QImage& paint : paints) {
+                paint = BlackImage(200, 40);
+                paint.setDotsPerMeterX(static_cast<int>(dpi / 0.0254 + 0.5));
+                paint.setDotsPerMeterY(paint.dotsPerMeterX());
+                CDC dc(&paint);
+                LOGFONT logFont{};
+                logFont.lfHeight = -16;
+                logFont.lfWidth = 9;
+                std::strcpy(logFont.lfFaceName, "Arial");
+                CFont font;
+                ASSERT_TRUE(font.CreateFontIndirect(&logFont));
+                dc.SelectObject(&font);
+                dc.SetBkColor(kRed);
+                dc.SetTextColor(RGB(255, 255, 255));
+                dc.TextOut(10, 5, std::string(name) + std::to_string(dpi));
+                dc.EndPainting();
+            }
+            EXPECT_GT(CountOf(paints[0], 0xFFFFFFFF), 0) << name << " at " << dpi;
+            EXPECT_EQ(paints[0], paints[1]) << name << " at " << dpi;
+        }
+    }
+}

@@ -3,9 +3,11 @@
 #include "framework/CFrameWnd.h"
 #include "framework/CMenu.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -73,6 +75,18 @@ Input Drag(int position) {
     };
 }
 
+// Wheel events of these angle deltas (120 a notch; touchpads send parts of one).
+Input Wheel(std::vector<int> deltas) {
+    return [=](CTarmioView& view) {
+        const QPointF centre(view.width() / 2.0, view.height() / 2.0);
+        for (const int delta : deltas) {
+            QWheelEvent event(centre, view.mapToGlobal(centre), QPoint(), QPoint(0, delta), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(&view, &event);
+        }
+    };
+}
+
 struct ScrollCase {
     const char* name;
     Input input;
@@ -110,7 +124,11 @@ INSTANTIATE_TEST_SUITE_P(
                       ScrollCase{"BarPageDown", Bar(Slider::SliderPageStepAdd), 0, 8125},
                       ScrollCase{"BarTop", Bar(Slider::SliderToMinimum), 0, -32767},
                       ScrollCase{"BarBottom", Bar(Slider::SliderToMaximum), 0, 32767},
-                      ScrollCase{"ThumbIntoTheUpperHalf", Drag(-5000), 0, -5000}),
+                      ScrollCase{"ThumbIntoTheUpperHalf", Drag(-5000), 0, -5000},
+                      ScrollCase{"WheelNotchIsThreeLines", Wheel({-120}), 0, 300},
+                      ScrollCase{"WheelPartsAddUpToANotch", Wheel({-40, -40, -40}), 0, 300},
+                      ScrollCase{"WheelPartsShortOfANotchWait", Wheel({50, 50}), 0, 0},
+                      ScrollCase{"WheelRestCarriesOver", Wheel({90, 90, 60}), 0, -600}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class ContextMenuTest : public ::testing::Test {

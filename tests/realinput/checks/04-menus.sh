@@ -1,0 +1,98 @@
+# The main menus open with their items in order; every item, greyed or not, shows its prompt
+# while highlighted, items without a prompt an empty pane; check marks follow the options.
+
+P_NEW="Create a new document"
+P_ADD="Add a race file"
+P_OPEN="Open an existing document"
+P_SAVE="Save the active document"
+P_SAVEAS="Save the active document with a new name"
+P_PRINT="Print the active document"
+P_PREVIEW="Display full pages"
+P_SETUP="Change the printer and printing options"
+P_MRU="Open this document"
+P_EXIT="Quit the application; prompts to save documents"
+P_EXPORT="Export the laps as CSV or the chart as a PNG picture or a PDF"
+
+check_file_menu_by_keys() {
+  local pane expected walked
+  for pane in list chart; do
+    [ "$(tv_active_pane)" = "$pane" ] || tv_key F6
+    tv_key alt+f
+    tv_shot "menu-file-$pane" >/dev/null
+    walked=$(tv_walk_menu 11)
+    tv_key Escape
+    tv_key Escape
+    expected="$P_ADD|$P_EXPORT|$P_OPEN|$P_SAVE|$P_SAVEAS|$P_PRINT|$P_PREVIEW|$P_SETUP|$P_MRU|$P_EXIT|$P_NEW"
+    tv_expect_eq "File menu in the $pane" "$expected" "$walked" || return 1
+    [ "$(tv_status)" = "Ready" ] || { tv_why "closing the menu left '$(tv_status)'"; return 1; }
+  done
+  tv_key F6
+}
+tv_check "File menu: every item highlights with its prompt, greyed ones included (both panes)" check_file_menu_by_keys
+
+check_greyed_items_by_pointer() {
+  [ "$(tv_active_pane)" = list ] || tv_key F6
+  tv_key alt+f
+  local hovered
+  hovered=$(tv_hover_menu)
+  tv_key Escape
+  tv_key Escape
+  local prompt
+  for prompt in "$P_OPEN" "$P_SAVE" "$P_SAVEAS" "$P_PRINT" "$P_PREVIEW"; do
+    case "|$hovered|" in
+      *"|$prompt|"*) ;;
+      *) tv_why "pointing at a greyed item did not show '$prompt' (saw: $hovered)"; return 1 ;;
+    esac
+  done
+}
+tv_check "pointing at greyed File items shows their prompts" check_greyed_items_by_pointer
+
+P_HIGHLIGHT="Draw the drivers selected in the list over the others, the others dimmed"
+P_GAPTO="Show every gap to the first selected driver, or go back to the usual reference"
+P_GAPCHART="Show how far each driver is behind the leader or the pace line"
+P_POSITIONS="Show each driver's position at the end of every lap"
+P_LAPTIMES="Show each driver's lap times lap by lap"
+P_SUMMARY="Show the finishing order, the leaders, the fastest lap and the events"
+
+check_other_menus() {
+  local walked
+  tv_key alt+e
+  walked=$(tv_walk_menu 1)
+  tv_key Escape
+  tv_key Escape
+  tv_expect_eq "Edit menu" "Cut the selection" "$walked" || return 1
+  tv_key alt+v
+  walked=$(tv_walk_menu 8)
+  tv_key Escape
+  tv_key Escape
+  tv_expect_eq "View menu" "Show or hide the status bar|$P_HIGHLIGHT|$P_GAPTO|$P_GAPCHART|$P_POSITIONS|$P_LAPTIMES|$P_SUMMARY|Show or hide the toolbar" "$walked" || return 1
+  tv_key alt+o
+  walked=$(tv_walk_menu 2)
+  tv_key Escape
+  tv_key Escape
+  tv_expect_eq "Options menu (items without prompts)" "|" "$walked" || return 1
+  tv_key alt+h
+  walked=$(tv_walk_menu 1)
+  tv_key Escape
+  tv_key Escape
+  tv_expect_eq "Help menu" "Display program information, version number and copyright" "$walked"
+}
+tv_check "Edit, View, Options and Help menus show their prompts; Options items an empty pane" check_other_menus
+
+check_option_check_marks() {
+  local both unchecked again
+  tv_key alt+o
+  tv_popup_geometry || { tv_why "the Options menu did not open"; return 1; }
+  both=$(tv_shot options-checked "$POPUP_W" "$POPUP_H" $((POPUP_X - TV_X)) $((POPUP_Y - TV_Y)))
+  tv_key Down Return # Auto-zoom off
+  tv_key alt+o
+  unchecked=$(tv_shot options-autozoom-off "$POPUP_W" "$POPUP_H" $((POPUP_X - TV_X)) $((POPUP_Y - TV_Y)))
+  tv_key Down Return # Auto-zoom on again
+  tv_key alt+o
+  again=$(tv_shot options-checked-again "$POPUP_W" "$POPUP_H" $((POPUP_X - TV_X)) $((POPUP_Y - TV_Y)))
+  tv_key Escape
+  tv_key Escape
+  tv_differ "$both" "$unchecked" || { tv_why "turning Auto-zoom off left the menu as it was"; return 1; }
+  tv_same "$both" "$again" || tv_why "turning Auto-zoom on again did not bring its check mark back"
+}
+tv_check "Options menu check marks follow Auto-zoom" check_option_check_marks

@@ -1,0 +1,421 @@
+# Shared functions of the real-input tier: a private X server with a window manager, the real
+# program on the sample race, real key and mouse events through xdotool, and screen reading.
+# Sourced by run.sh; check files use the functions below.
+
+TV_DISPLAY_SIZE=1280x800
+TV_WIDTH=1000
+TV_HEIGHT=700
+TV_LIST_WIDTH=360 # the left pane's opening width
+# Places in the client area (the window's default fonts under Xvfb).
+TV_HEADER_Y=57         # the list's headings
+TV_ROW1_Y=73           # the middle of the list's first row
+TV_LIST_COL0_RIGHT=100 # the right edge of the list's first column
+TV_SPLIT_X=361         # the split bar
+TV_TOOLBAR_Y=34        # the middle of the docked toolbar
+TV_TOOLBAR_HANDLE_X=6
+TV_ADD_BUTTON_X=107
+
+tv_pids=()
+tv_failures=0
+tv_checks=0
+
+tv_log() { echo "$*" >>"$TV_OUT/tier.log"; }
+
+# Ends every process this tier started, newest first.
+tv_cleanup() {
+  local i
+  for ((i = ${#tv_pids[@]} - 1; i >= 0; i--)); do
+    kill "${tv_pids[i]}" 2>/dev/null || true
+  done
+  for ((i = ${#tv_pids[@]} - 1; i >= 0; i--)); do
+    wait "${tv_pids[i]}" 2>/dev/null || true
+  done
+  tv_pids=()
+}
+
+tv_forget_pid() {
+  local pid=$1 kept=() p
+  for p in "${tv_pids[@]}"; do [ "$p" = "$pid" ] || kept+=("$p"); done
+  tv_pids=("${kept[@]}")
+}
+
+# Waits up to $1 tenths of a second for the command after it to succeed.
+tv_wait_for() {
+  local tenths=$1
+  shift
+  local i
+  for ((i = 0; i < tenths; i++)); do
+    if "$@" >/dev/null 2>&1; then return 0; fi
+    sleep 0.1
+  done
+  return 1
+}
+
+tv_start_x() {
+  local fd_file="$TV_OUT/display"
+  exec {tv_display_fd}>"$fd_file"
+  Xvfb -displayfd "$tv_display_fd" -screen 0 "${TV_DISPLAY_SIZE}x24" -nolisten tcp \
+    >"$TV_OUT/xvfb.log" 2>&1 &
+  tv_pids+=($!)
+  tv_wait_for 100 test -s "$fd_file" || { echo "Xvfb did not start"; return 1; }
+  exec {tv_display_fd}>&-
+  export DISPLAY=":$(head -n1 "$fd_file")"
+  openbox >"$TV_OUT/openbox.log" 2>&1 &
+  tv_pids+=($!)
+  tv_wait_for 100 xprop -root _NET_SUPPORTING_WM_CHECK || { echo "openbox did not start"; return 1; }
+  # Scroll Lock lights its indicator only when the key is bound to a modifier, which many X
+  # set-ups (Xvfb's default keymap among them) leave out.
+  xmodmap -e 'add mod3 = Scroll_Lock'
+  # A known keyboard state: every lock off.
+  tv_locks_off
+}
+
+# The program's environment: a private home, so settings start empty and stay in the output.
+tv_app_env() {
+  export HOME="$TV_OUT/home"
+  export XDG_CONFIG_HOME="$HOME/.config"
+  export XDG_RUNTIME_DIR="$TV_OUT/runtime"
+  mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
+  chmod 700 "$XDG_RUNTIME_DIR"
+  export QT_QPA_PLATFORM=xcb
+  unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
+  export TARMIO_STATUS_TRACE="$TV_OUT/status.trace"
+}
+
+TV_SETTINGS() { echo "$XDG_CONFIG_HOME/VAZ/TarmioView.conf"; }
+
+# Starts the program on the sample race (or on the given arguments) and waits for its window,
+# which is moved to the top left and given a fixed size. Sets TV_PID and TV_WID.
+tv_start_app() {
+  local args=("$@")
+  if [ $# -eq 0 ]; then args=("$TV_SAMPLE"); fi
+  : >"$TARMIO_STATUS_TRACE"
+  "$TV_PROGRAM" "${args[@]}" >>"$TV_OUT/program.log" 2>&1 &
+  TV_PID=$!
+  tv_pids+=("$TV_PID")
+  TV_WID=""
+  local i
+  for ((i = 0; i < 150; i++)); do
+    TV_WID=$(xdotool search --onlyvisible --name ' - TarmioView$' 2>/dev/null | head -n1) || true
+    [ -n "$TV_WID" ] && break
+    kill -0 "$TV_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  if [ -z "$TV_WID" ]; then
+    echo "the TarmioView window did not appear"
+    return 1
+  fi
+  xdotool windowsize --sync "$TV_WID" "$TV_WIDTH" "$TV_HEIGHT"
+  xdotool windowmove --sync "$TV_WID" 0 20
+  xdotool windowactivate --sync "$TV_WID" 2>/dev/null || true
+  tv_settle
+  tv_read_geometry
+}
+
+# Lets the program handle what was sent and paint.
+tv_settle() { sleep "${1:-0.2}"; }
+
+# The client area's place on the screen: TV_X, TV_Y (top left), TV_W, TV_H.
+tv_read_geometry() {
+  tv_window_geometry "$TV_WID"
+  TV_X=$WIN_X TV_Y=$WIN_Y TV_W=$WIN_W TV_H=$WIN_H
+}
+
+# A window's client area on the screen: WIN_X, WIN_Y, WIN_W, WIN_H (xdotool's own geometry
+# counts the window manager's frame in).
+tv_window_geometry() {
+  local info
+  info=$(xwininfo -id "$1")
+  WIN_X=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
+  WIN_Y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
+  WIN_W=$(sed -n 's/.*Width: *//p' <<<"$info")
+  WIN_H=$(sed -n 's/.*Height: *//p' <<<"$info")
+}
+
+# Ends the program through File, Exit and waits for it; its exit status in TV_EXIT.
+tv_exit_app() {
+  tv_key alt+f
+  tv_key x
+  tv_wait_app
+}
+
+tv_wait_app() {
+  local i
+  for ((i = 0; i < 100; i++)); do
+    kill -0 "$TV_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  TV_EXIT=0
+  if kill -0 "$TV_PID" 2>/dev/null; then
+    kill "$TV_PID" 2>/dev/null || true
+    TV_EXIT=timeout
+  fi
+  wait "$TV_PID" 2>/dev/null || TV_EXIT=$?
+  tv_forget_pid "$TV_PID"
+}
+
+# A fresh program on the sample race with empty settings.
+tv_restart_app() {
+  if [ -n "${TV_PID:-}" ] && kill -0 "$TV_PID" 2>/dev/null; then
+    kill "$TV_PID" 2>/dev/null || true
+    wait "$TV_PID" 2>/dev/null || true
+    tv_forget_pid "$TV_PID"
+  fi
+  rm -rf "$XDG_CONFIG_HOME/VAZ"
+  tv_start_app "$@"
+}
+
+# Real key events to whichever window has the keyboard focus.
+tv_key() {
+  xdotool key --clearmodifiers --delay 30 "$@"
+  tv_settle
+}
+
+tv_locks_off() {
+  local mask
+  mask=$(tv_led_mask)
+  if (((mask & 1) != 0)); then xdotool key Caps_Lock; fi
+  if (((mask & 2) != 0)); then xdotool key Num_Lock; fi
+  if (((mask & 4) != 0)); then xdotool key Scroll_Lock; fi
+  return 0
+}
+
+# The keyboard's LED mask as the server reports it (1 Caps Lock, 2 Num Lock, 4 Scroll Lock).
+tv_led_mask() {
+  local hex
+  hex=$(xset q | sed -n 's/.*LED mask: *\([0-9a-fA-F]*\).*/\1/p')
+  echo $((16#${hex:-0}))
+}
+
+# Mouse: moves to client coordinates (x, y) of the main window and clicks a button there.
+tv_move() {
+  tv_pointer_to $((TV_X + $1)) $((TV_Y + $2))
+  tv_settle 0.15
+}
+
+# Moves the pointer to screen (x, y); --sync would wait in vain when it is there already.
+tv_pointer_to() {
+  local X Y SCREEN WINDOW
+  eval "$(xdotool getmouselocation --shell)"
+  if [ "$X" != "$1" ] || [ "$Y" != "$2" ]; then xdotool mousemove --sync "$1" "$2"; fi
+}
+tv_click() {
+  tv_move "$1" "$2"
+  xdotool click "${3:-1}"
+  tv_settle
+}
+
+# Screenshots. tv_shot NAME [W H X Y] of the screen (client coordinates when a region is given),
+# as uncompressed PPM: quick to write and to compare byte for byte (tv_png makes a viewable copy).
+tv_shot() {
+  local file="$TV_OUT/shots/$1.ppm"
+  if [ $# -ge 5 ]; then
+    import -silent -window root -crop "${2}x${3}+$((TV_X + $4))+$((TV_Y + $5))" +repage "$file"
+  else
+    import -silent -window root "$file"
+  fi
+  echo "$file"
+}
+tv_png() { convert "$1" "${1%.ppm}.png"; }
+
+# The regions the checks compare: the chart, the driver list, the status bar's indicators.
+tv_shot_chart() { tv_shot "$1" $((TV_W - TV_LIST_WIDTH - 40)) $((TV_H - 120)) $((TV_LIST_WIDTH + 10)) 60; }
+tv_shot_list() { tv_shot "$1" $((TV_LIST_WIDTH - 20)) $((TV_H - 120)) 4 60; }
+tv_shot_panes() { tv_shot "$1" $((TV_W - 30)) $((TV_H - 120)) 4 60; }
+tv_shot_indicators() { tv_shot "$1" 180 18 $((TV_W - 200)) $((TV_H - 20)); }
+
+tv_same() { cmp -s "$1" "$2"; }
+tv_differ() { ! tv_same "$1" "$2"; }
+
+# Number of colours in an image: 1 for a blank region.
+tv_colours() { convert "$1" -format '%k' info:; }
+
+# The message pane's text as the program last set it.
+tv_status() { tail -n1 "$TARMIO_STATUS_TRACE" 2>/dev/null || true; }
+
+# Visible windows of the program other than the main window (dialogs, menus), one id a line.
+tv_other_windows() {
+  xdotool search --onlyvisible --pid "$TV_PID" 2>/dev/null | grep -vx "$TV_WID" || true
+}
+
+# The title of the window that has the focus.
+tv_focused_title() { xdotool getwindowfocus getwindowname 2>/dev/null || true; }
+
+# Waits for a window with exactly this title; its id in TV_DIALOG.
+tv_wait_window() {
+  local title=$1 i
+  TV_DIALOG=""
+  for ((i = 0; i < 50; i++)); do
+    TV_DIALOG=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n1) || true
+    [ -n "$TV_DIALOG" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+tv_wait_window_gone() {
+  local id=$1 i
+  for ((i = 0; i < 50; i++)); do
+    xdotool getwindowname "$id" >/dev/null 2>&1 || return 0
+    xwininfo -id "$id" 2>/dev/null | grep -q 'IsViewable' || return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Geometry of the first visible popup (menu) of the program: POPUP_X POPUP_Y POPUP_W POPUP_H.
+tv_popup_geometry() {
+  local id
+  POPUP_X="" POPUP_Y=""
+  for id in $(tv_other_windows); do
+    if xwininfo -id "$id" | grep -q 'Override Redirect State: yes'; then
+      tv_window_geometry "$id"
+      POPUP_X=$WIN_X POPUP_Y=$WIN_Y POPUP_W=$WIN_W POPUP_H=$WIN_H
+      return 0
+    fi
+  done
+  return 1
+}
+
+# One check: its name, then the command; one line out, pass or fail with the reason.
+tv_check() {
+  local name=$1
+  shift
+  tv_checks=$((tv_checks + 1))
+  TV_WHY=""
+  local began=$SECONDS ok=yes
+  "$@" || ok=""
+  # A menu or dialog left open would swallow the next check's input.
+  if [ -n "${TV_PID:-}" ] && kill -0 "$TV_PID" 2>/dev/null && [ -n "$(tv_other_windows)" ]; then
+    local i
+    for ((i = 0; i < 3; i++)); do
+      [ -n "$(tv_other_windows)" ] || break
+      tv_key Escape
+    done
+    if [ -n "$ok" ]; then
+      ok=""
+      TV_WHY="left a window open"
+    fi
+  fi
+  if [ -n "$ok" ]; then
+    printf 'ok   %s\n' "$name"
+  else
+    printf 'FAIL %s%s\n' "$name" "${TV_WHY:+: $TV_WHY}"
+    tv_failures=$((tv_failures + 1))
+  fi
+  tv_log "$((SECONDS - began)) s: $name"
+}
+
+# Sets the reason of a failing check and fails.
+tv_why() {
+  TV_WHY=$*
+  return 1
+}
+
+# TRUE when the region's picture (tv_shot_chart or tv_shot_list) differs from the file within
+# about a second.
+tv_becomes_other() {
+  local shoot=$1 before=$2 i
+  for ((i = 0; i < 5; i++)); do
+    tv_differ "$before" "$($shoot changed)" && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+# TRUE when the keys change the chart's picture (then the picture is left as the keys made it).
+tv_chart_changes_on() {
+  local before
+  before=$(tv_shot_chart chart-before)
+  tv_key "$@"
+  tv_becomes_other tv_shot_chart "$before"
+}
+tv_list_changes_on() {
+  local before
+  before=$(tv_shot_list list-before)
+  tv_key "$@"
+  tv_becomes_other tv_shot_list "$before"
+}
+
+# Which pane is active: the chart when Ctrl+M turns it over (it is turned back at once).
+tv_active_pane() {
+  local before
+  before=$(tv_shot_chart pane-before)
+  tv_key ctrl+m
+  tv_settle
+  if tv_differ "$before" "$(tv_shot_chart pane-after)"; then
+    tv_key ctrl+m
+    echo chart
+  else
+    echo list
+  fi
+}
+
+# Makes the given pane (list or chart) active with real clicks on it.
+tv_activate() {
+  if [ "$1" = list ]; then
+    tv_click 150 $((TV_H - 80))
+  else
+    tv_click $((TV_LIST_WIDTH + 200)) $((TV_H - 80))
+  fi
+}
+
+# TRUE when the keys open a window of the program with this title; the window is closed again
+# with Escape.
+tv_keys_open_window() {
+  local title=$1
+  shift
+  tv_key "$@"
+  tv_wait_window "$title" || return 1
+  tv_key Escape
+  tv_wait_window_gone "$TV_DIALOG"
+  tv_settle
+}
+
+# TRUE when the keys open no window and change neither pane.
+tv_keys_change_nothing() {
+  local before
+  before=$(tv_shot_panes nothing-before)
+  tv_key "$@"
+  if [ -n "$(tv_other_windows)" ]; then
+    tv_key Escape
+    tv_why "a window opened"
+    return 1
+  fi
+  tv_same "$before" "$(tv_shot_panes nothing-after)" || tv_why "the panes changed"
+}
+
+# The prompts the message pane shows while Down walks n items of the open menu, joined by '|'.
+tv_walk_menu() {
+  local n=$1 i prompts=()
+  for ((i = 0; i < n; i++)); do
+    tv_key Down
+    prompts+=("$(tv_status)")
+  done
+  local IFS='|'
+  echo "${prompts[*]}"
+}
+
+# The prompts shown while the pointer moves down the open popup in small steps, joined by '|'
+# (each distinct prompt once, in order).
+tv_hover_menu() {
+  tv_popup_geometry || return 1
+  local y last="" prompts=()
+  for ((y = 4; y < POPUP_H; y += 6)); do
+    tv_pointer_to $((POPUP_X + POPUP_W / 2)) $((POPUP_Y + y))
+    sleep 0.08
+    local now
+    now=$(tv_status)
+    if [ "$now" != "$last" ]; then
+      prompts+=("$now")
+      last=$now
+    fi
+  done
+  local IFS='|'
+  echo "${prompts[*]}"
+}
+
+tv_expect_eq() {
+  local what=$1 expected=$2 actual=$3
+  [ "$expected" = "$actual" ] || tv_why "$what: expected '$expected', got '$actual'"
+}
