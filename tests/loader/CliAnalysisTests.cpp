@@ -159,3 +159,26 @@ TEST(CliAnalysis, BadUsageExitsWithTwo) {
 }
 
 } // namespace
+
+#ifdef TARMIO_CLI_RENDERS
+TEST(CliRender, EachChartKindDrawsItsOwnPicture) {
+    const std::string folder = ::testing::TempDir();
+    std::vector<std::string> pictures;
+    for (const char* kind : {"gap", "positions", "laptimes"}) {
+        const std::string out = folder + "/chart-" + kind + ".png";
+        ASSERT_EQ(RunCli(std::string("render --chart ") + kind + " -o " + out + " " + kSample).status, 0)
+            << kind;
+        FILE* file = std::fopen(out.c_str(), "rb");
+        ASSERT_NE(file, nullptr) << kind;
+        std::string bytes;
+        char buffer[65536];
+        for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, file)) > 0;)
+            bytes.append(buffer, n);
+        std::fclose(file);
+        pictures.push_back(bytes);
+    }
+    EXPECT_NE(pictures[0], pictures[1]);
+    EXPECT_NE(pictures[1], pictures[2]);
+    EXPECT_EQ(RunCli(std::string("render --chart pie -o x.png ") + kSample).status, 2);
+}
+#endif
