@@ -8,6 +8,7 @@
 #include "framework/CDC.h"
 #include "graph/AnalysisChartModel.h"
 
+#include <functional>
 #include <vector>
 
 // How one driver's line is drawn: dimmed behind the highlighted drivers, wider when highlighted.
@@ -34,6 +35,11 @@ std::vector<CurveTrace> TracePositionChart(const RaceData& race, const lapgraph:
                                            bool mirrored, const std::vector<int>& order);
 std::vector<CurveTrace> TraceLapTimeChart(const RaceData& race, const lapgraph::Layout& layout, bool mirrored,
                                           int lapTimeZoom, const std::vector<int>& order);
+
+// One driver's line through its trace, in its pen, with the event marks; lapMark adds what a
+// chart marks at a lap of its own.
+using LapMark = std::function<void(const LapRecord& lap, const TracePoint& point)>;
+void DrawTrace(const ChartCanvas& canvas, const CurveTrace& curve, const LapMark& lapMark = {});
 
 // Marks shared by both charts, in the pen now selected: a short upright bar for a type A event, a
 // cross for a type B event.

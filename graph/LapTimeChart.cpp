@@ -25,25 +25,6 @@ void DrawBeyondMark(CDC* dc, int x, int y, bool pointsUp) {
     dc->MoveTo(x, y);
 }
 
-void DrawLapTimeLine(const ChartCanvas& canvas, const CurveTrace& curve,
-                     const lapgraph::LapTimeRange& range) {
-    const DriverRecord& driver = *canvas.race.drivers->GetAt(curve.driver);
-    const DriverPen& style = canvas.pens[static_cast<std::size_t>(curve.driver)];
-    CPen pen(PS_SOLID, style.width, style.colour);
-    CPen* previous = canvas.dc->SelectObject(&pen);
-    for (const TracePoint& point : curve.points) {
-        if (point.joined)
-            canvas.dc->LineTo(point.x, point.y);
-        else
-            canvas.dc->MoveTo(point.x, point.y);
-        const LapRecord& lap = *driver.laps.GetAt(point.slot);
-        if (lap.lapTime > range.high)
-            DrawBeyondMark(canvas.dc, point.x, point.y, !canvas.mirrored);
-        DrawEventMark(canvas.dc, point.x, point.y, lap.flags);
-    }
-    canvas.dc->SelectObject(previous);
-}
-
 std::vector<CurveTrace> TraceLapTimes(const RaceData& race, const lapgraph::Layout& layout, bool mirrored,
                                       const lapgraph::LapTimeRange& range, const std::vector<int>& order) {
     std::vector<CurveTrace> curves;
@@ -85,5 +66,8 @@ void PaintLapTimeChart(const ChartCanvas& canvas) {
     DrawTimeGrid(canvas, *range, lapgraph::ChartBand(canvas.layout, canvas.mirrored));
     for (const CurveTrace& curve :
          TraceLapTimes(canvas.race, canvas.layout, canvas.mirrored, *range, canvas.order))
-        DrawLapTimeLine(canvas, curve, *range);
+        DrawTrace(canvas, curve, [&](const LapRecord& lap, const TracePoint& point) {
+            if (lap.lapTime > range->high)
+                DrawBeyondMark(canvas.dc, point.x, point.y, !canvas.mirrored);
+        });
 }

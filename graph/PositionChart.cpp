@@ -21,6 +21,24 @@ void DrawEventMark(CDC* dc, int x, int y, std::uint32_t flags) {
     dc->MoveTo(x, y);
 }
 
+void DrawTrace(const ChartCanvas& canvas, const CurveTrace& curve, const LapMark& lapMark) {
+    const DriverRecord& driver = *canvas.race.drivers->GetAt(curve.driver);
+    const DriverPen& style = canvas.pens[static_cast<std::size_t>(curve.driver)];
+    CPen pen(PS_SOLID, style.width, style.colour);
+    CPen* previous = canvas.dc->SelectObject(&pen);
+    for (const TracePoint& point : curve.points) {
+        if (point.joined)
+            canvas.dc->LineTo(point.x, point.y);
+        else
+            canvas.dc->MoveTo(point.x, point.y);
+        const LapRecord& lap = *driver.laps.GetAt(point.slot);
+        if (lapMark)
+            lapMark(lap, point);
+        DrawEventMark(canvas.dc, point.x, point.y, lap.flags);
+    }
+    canvas.dc->SelectObject(previous);
+}
+
 void DrawRowLabel(const ChartCanvas& canvas, int row, const std::string& text) {
     const CSize extent = canvas.dc->GetAttribDC()->GetTextExtent(text);
     const int gutter = canvas.layout.lineHeight / 2;
@@ -45,21 +63,6 @@ void DrawPositionGrid(const ChartCanvas& canvas, const lapgraph::PlotBand& band,
         canvas.dc->LineTo(layout.graph.right, row);
         DrawRowLabel(canvas, row, std::to_string(position));
     }
-}
-
-void DrawPositionLine(const ChartCanvas& canvas, const CurveTrace& curve) {
-    const DriverRecord& driver = *canvas.race.drivers->GetAt(curve.driver);
-    const DriverPen& style = canvas.pens[static_cast<std::size_t>(curve.driver)];
-    CPen pen(PS_SOLID, style.width, style.colour);
-    CPen* previous = canvas.dc->SelectObject(&pen);
-    for (const TracePoint& point : curve.points) {
-        if (point.joined)
-            canvas.dc->LineTo(point.x, point.y);
-        else
-            canvas.dc->MoveTo(point.x, point.y);
-        DrawEventMark(canvas.dc, point.x, point.y, driver.laps.GetAt(point.slot)->flags);
-    }
-    canvas.dc->SelectObject(previous);
 }
 
 } // namespace
@@ -107,5 +110,5 @@ void PaintPositionChart(const ChartCanvas& canvas) {
     DrawPositionGrid(canvas, lapgraph::ChartBand(canvas.layout, canvas.mirrored), rows);
     for (const CurveTrace& curve :
          TracePositions(canvas.race, positions, rows, canvas.layout, canvas.mirrored, canvas.order))
-        DrawPositionLine(canvas, curve);
+        DrawTrace(canvas, curve);
 }
