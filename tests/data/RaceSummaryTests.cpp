@@ -160,3 +160,28 @@ TEST(LapsCsv, OneRowPerLapWithPositionGapAndQuotedNames) {
 }
 
 } // namespace
+
+TEST(RaceSummary, TextLaysOutEverySection) {
+    const auto race = LoadRace({{1, "Ann", {90'000, 181'000, 272'000}},
+                                {2, "", {91'000, 182'500, 273'250}},
+                                {0x83, "Cy", {95'000, 190'000}}},
+                               {{EventType::A, 0x83, 2, 200'000}});
+    race->trackName = "Port Haddon";
+    std::ostringstream text;
+    WriteSummaryText(text, *race, SummariseRace(*race));
+    EXPECT_EQ(text.str(), "Race summary: Port Haddon\n\n"
+                          "Finishing order\n"
+                          "  Pos  Driver      ID  Laps          Time  Gap\n"
+                          "    1  Ann          1     3  0h04m32.000s\n"
+                          "    2  <no name>    2     3  0h04m33.250s  +0:01.250\n"
+                          "    3  Cy         # 3     2  0h03m10.000s  +1 lap\n"
+                          "\nLaps led\n"
+                          "  Ann  3\n"
+                          "\nLeaders\n"
+                          "  Laps 1-3  Ann\n"
+                          "\nFastest lap\n"
+                          "  1:30.000  Ann, lap 1\n"
+                          "\nEvents\n"
+                          "  Driver  Lap  Event    Event time     Race time  Lap time\n"
+                          "  Cy        2  A      0h03m20.000s  0h03m10.000s  1:35.000\n");
+}
