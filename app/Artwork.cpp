@@ -104,6 +104,41 @@ void PaintZoomY(QPainter& p, bool zoomIn) {
         p.drawPolygon(QPolygonF({QPointF(cx, 9.0), QPointF(cx + 4, 13.5), QPointF(cx - 4, 13.5)}));
     }
 }
+// The three chart kinds as small charts on a dark panel: spreading gap curves, crossing position
+// lines, jagged lap times.
+void PaintChartPanel(QPainter& p) {
+    p.setPen(QPen(kOutline, 1));
+    p.setBrush(QColor(24, 36, 64));
+    p.drawRect(QRectF(0.5, 1.5, 15, 12));
+}
+
+void PaintGapChart(QPainter& p) {
+    PaintChartPanel(p);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(80, 210, 110), 1.4));
+    p.drawLine(QPointF(2, 4), QPointF(14, 4));
+    p.setPen(QPen(QColor(250, 200, 50), 1.4));
+    p.drawLine(QPointF(2, 5), QPointF(14, 8.5));
+    p.setPen(QPen(QColor(235, 70, 60), 1.4));
+    p.drawLine(QPointF(2, 6), QPointF(14, 12));
+}
+
+void PaintPositionChart(QPainter& p) {
+    PaintChartPanel(p);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(80, 210, 110), 1.4));
+    p.drawPolyline(QPolygonF({QPointF(2, 4.5), QPointF(6, 4.5), QPointF(10, 10.5), QPointF(14, 10.5)}));
+    p.setPen(QPen(QColor(235, 70, 60), 1.4));
+    p.drawPolyline(QPolygonF({QPointF(2, 10.5), QPointF(6, 10.5), QPointF(10, 4.5), QPointF(14, 4.5)}));
+}
+
+void PaintLapTimeChart(QPainter& p) {
+    PaintChartPanel(p);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(250, 200, 50), 1.4));
+    p.drawPolyline(QPolygonF(
+        {QPointF(2, 11), QPointF(4.5, 5), QPointF(7, 7), QPointF(9.5, 4.5), QPointF(12, 8), QPointF(14, 6)}));
+}
 } // namespace
 
 std::vector<QImage> ToolBarImages() {
@@ -115,6 +150,9 @@ std::vector<QImage> ToolBarImages() {
         PaintButton(PaintCut),
         PaintButton([](QPainter& p) { PaintZoomY(p, true); }),
         PaintButton([](QPainter& p) { PaintZoomY(p, false); }),
+        PaintButton(PaintGapChart),
+        PaintButton(PaintPositionChart),
+        PaintButton(PaintLapTimeChart),
     };
 }
 

@@ -1,6 +1,7 @@
 #include "app/MainFrame.h"
 
 #include "app/Artwork.h"
+#include "app/RaceSummaryDlg.h"
 #include "app/Resource.h"
 #include "app/Resources.h"
 #include "data/CTarmioDoc.h"
@@ -15,12 +16,34 @@ constexpr int kPaneMinimumWidth = 8;
 constexpr DWORD kSplitterStyle = 0x50000000; // a visible child window
 constexpr QSize kInitialFrameSize(1024, 700);
 
+struct ChartCommand {
+    UINT id;
+    lapgraph::ChartKind kind;
+};
+constexpr ChartCommand kChartCommands[] = {
+    {ID_VIEW_CHART_GAP, lapgraph::ChartKind::Gap},
+    {ID_VIEW_CHART_POSITIONS, lapgraph::ChartKind::Positions},
+    {ID_VIEW_CHART_LAPTIMES, lapgraph::ChartKind::LapTimes},
+};
+lapgraph::ChartKind KindOf(UINT nID) {
+    for (const ChartCommand& command : kChartCommands)
+        if (command.id == nID)
+            return command.kind;
+    return lapgraph::ChartKind::Gap;
+}
 constexpr UINT kChartReadingCommands[] = {ID_VIEW_HIGHLIGHT, ID_VIEW_GAPTODRIVER};
 } // namespace
 
 CMainFrame::CMainFrame() {
     setWindowIcon(ProgramIcon());
     resize(kInitialFrameSize);
+    for (const ChartCommand& command : kChartCommands) {
+        const UINT nID = command.id;
+        OnCommand(nID, [this, nID] { OnViewChart(nID); });
+        OnUpdateCommandUI(nID, [this](CCmdUI* pCmdUI) { OnUpdateViewChart(pCmdUI); });
+    }
+    OnCommand(ID_VIEW_RACESUMMARY, [this] { OnViewRaceSummary(); });
+    OnCommand(ID_FILE_EXPORT, [this] { OnFileExport(); });
     for (const UINT id : kChartReadingCommands) {
         OnCommand(id, [this, id] { ForwardToChart(id, nullptr); });
         OnUpdateCommandUI(id, [this, id](CCmdUI* pCmdUI) { ForwardToChart(id, pCmdUI); });
@@ -50,6 +73,38 @@ BOOL CMainFrame::OnCreateClient(CCreateContext* pContext) {
     m_wndSplitter->SetColumnInfo(0, kDriverListIdealWidth, kPaneMinimumWidth);
     m_wndSplitter->SetColumnInfo(1, 0, kPaneMinimumWidth);
     return TRUE;
+}
+
+CTarmioView* CMainFrame::GetGraphView() const {
+    return m_wndSplitter != nullptr ? dynamic_cast<CTarmioView*>(m_wndSplitter->GetPane(0, 1)) : nullptr;
+}
+
+CRaceSummaryDlg* CMainFrame::GetRaceSummary() const {
+    return m_pRaceSummary.data();
+}
+
+void CMainFrame::OnViewChart(UINT nID) {
+    if (CTarmioView* view = GetGraphView())
+        view->SetChartKind(KindOf(nID));
+}
+
+void CMainFrame::OnUpdateViewChart(CCmdUI* pCmdUI) {
+    const CTarmioView* view = GetGraphView();
+    pCmdUI->Enable(view != nullptr);
+    pCmdUI->SetRadio(view != nullptr && view->GetChartKind() == KindOf(pCmdUI->m_nID));
+}
+
+void CMainFrame::OnViewRaceSummary() {
+    if (m_pRaceSummary == nullptr) {
+        auto* document = dynamic_cast<CTarmioDoc*>(GetActiveDocument());
+        if (document == nullptr)
+            return;
+        m_pRaceSummary = new CRaceSummaryDlg(*document, this);
+        m_pRaceSummary->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_pRaceSummary->show();
+    m_pRaceSummary->raise();
+    m_pRaceSummary->activateWindow();
 }
 
 void CMainFrame::OnDropFiles(const QStringList& paths) {

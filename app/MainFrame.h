@@ -2,7 +2,11 @@
 
 #include "framework/CFrameWnd.h"
 
+#include <QPointer>
+
+class CRaceSummaryDlg;
 class CSplitterWnd;
+class CTarmioView;
 
 // The program's one window: menu, toolbar, status bar, and the driver list beside the lap graph.
 class CMainFrame : public CFrameWnd {
@@ -12,6 +16,15 @@ public:
     ~CMainFrame() override;
 
     CSplitterWnd* GetSplitter() const { return m_wndSplitter; }
+    CTarmioView* GetGraphView() const;
+    // The Race Summary dialog while it is open.
+    CRaceSummaryDlg* GetRaceSummary() const;
+
+    // Race analysis commands: they work whichever pane is active.
+    void OnViewChart(UINT nID);
+    void OnUpdateViewChart(CCmdUI* pCmdUI);
+    void OnViewRaceSummary();
+    void OnFileExport();
 
 protected:
     int OnCreate() override;
@@ -26,4 +39,7 @@ private:
     void ForwardToChart(UINT nID, CCmdUI* pCmdUI);
 
     CSplitterWnd* m_wndSplitter = nullptr;
+    QPointer<CRaceSummaryDlg> m_pRaceSummary;
+    QString m_strExportFolder;
+    int m_nExportFilter = 1;
 };

@@ -15,6 +15,12 @@ constexpr UINT ID_VIEW_MIRRORED = 32791;
 // Reading the chart: selected drivers stand out; the field measured against one driver.
 constexpr UINT ID_VIEW_HIGHLIGHT = 32800;
 constexpr UINT ID_VIEW_GAPTODRIVER = 32801;
+// Race analysis: the chart kinds of the right pane, the summary and the export.
+constexpr UINT ID_VIEW_CHART_GAP = 32802;
+constexpr UINT ID_VIEW_CHART_POSITIONS = 32803;
+constexpr UINT ID_VIEW_CHART_LAPTIMES = 32804;
+constexpr UINT ID_VIEW_RACESUMMARY = 32805;
+constexpr UINT ID_FILE_EXPORT = 32806;
 
 // Option bits of the application's m_nOptions.
 constexpr int kOptionFlickerFree = 1;

@@ -1,4 +1,4 @@
-// The lap chart's paint of a full field: 63 cars, 127 laps, events and lapping lines.
+// The right pane's paint of a full field: 63 cars, 127 laps, events and lapping lines.
 #include "app/Resource.h"
 #include "data/CTarmioDoc.h"
 #include "graph/TarmioView.h"
@@ -25,10 +25,12 @@ void FillFullField(RaceData& race) {
                                            kPalette[static_cast<std::size_t>(car % kPaletteSize)]);
         std::uint32_t time = 0;
         for (int slot = 0; slot < kLaps; ++slot) {
-            time += 90'000 + static_cast<std::uint32_t>(car) * 150 +
-                    static_cast<std::uint32_t>((slot * 7 + car) % 11) * 40;
+            const std::uint32_t lapTime = 90'000 + static_cast<std::uint32_t>(car) * 150 +
+                                          static_cast<std::uint32_t>((slot * 7 + car) % 11) * 40;
+            time += lapTime;
             auto lap = std::make_unique<LapRecord>();
             lap->raceTime = time;
+            lap->lapTime = lapTime;
             if ((slot + car) % 17 == 0) {
                 lap->flags = (slot % 2 == 0) ? kLapEventA : kLapEventB;
                 lap->eventTime = time + 20'000;
@@ -63,6 +65,17 @@ void BM_FullPaint(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FullPaint)->Unit(benchmark::kMillisecond);
+
+// The same field as a position chart (argument 1) and as a lap-time chart (2).
+void BM_FullPaintOfChart(benchmark::State& state) {
+    FullFieldChart chart;
+    chart.view.SetChartKind(static_cast<lapgraph::ChartKind>(state.range(0)));
+    for (auto _ : state) {
+        chart.view.render(&chart.target);
+        benchmark::DoNotOptimize(chart.target.constBits());
+    }
+}
+BENCHMARK(BM_FullPaintOfChart)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 // The drawing alone, straight into the image, as a paint without flicker-free composition does.
 void BM_DrawIntoImage(benchmark::State& state) {

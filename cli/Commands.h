@@ -22,4 +22,6 @@ int BadUsage(std::ostream& err, const std::string& command, const std::string& r
 
 int RunDump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunTable(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunCsv(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunSummary(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

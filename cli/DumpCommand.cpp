@@ -2,32 +2,10 @@
 #include "Commands.h"
 #include "LoadFiles.h"
 #include "data/DriverTexts.h"
+#include "data/JsonText.h"
 #include "data/RaceData.h"
 
-#include <cstdio>
-#include <string_view>
-
 namespace {
-
-// Names come from the files byte by byte: every byte outside printable ASCII is written as
-// \u00XX of that byte, so the output stays valid JSON whatever the encoding was.
-std::string JsonString(std::string_view text) {
-    std::string quoted = "\"";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte == '"' || byte == '\\') {
-            quoted += '\\';
-            quoted += c;
-        } else if (byte < 0x20 || byte >= 0x7F) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-            quoted += escaped;
-        } else {
-            quoted += c;
-        }
-    }
-    return quoted + '"';
-}
 
 void WriteTimes(std::ostream& out, const std::vector<std::uint32_t>& times) {
     out << '[';

@@ -41,6 +41,7 @@ struct RenderArguments {
     bool originBottom = false;
     int zoom = 0; // 0: the auto-zoom's choice
     bool printed = false;
+    lapgraph::ChartKind chart = lapgraph::ChartKind::Gap;
     std::vector<int> highlightCars; // car bytes as dump prints them
     std::optional<int> referenceCar;
     std::string output;
@@ -53,6 +54,19 @@ bool ParseNumber(const std::string& text, int low, int high, int& value) {
     const char* end = text.data() + text.size();
     const auto [rest, error] = std::from_chars(text.data(), end, value);
     return error == std::errc() && rest == end && value >= low && value <= high;
+}
+
+bool ParseChartKind(const std::string& text, lapgraph::ChartKind& kind) {
+    constexpr std::pair<const char*, lapgraph::ChartKind> kNames[] = {
+        {"gap", lapgraph::ChartKind::Gap},
+        {"positions", lapgraph::ChartKind::Positions},
+        {"laptimes", lapgraph::ChartKind::LapTimes}};
+    for (const auto& [name, value] : kNames)
+        if (text == name) {
+            kind = value;
+            return true;
+        }
+    return false;
 }
 
 // "5,12,69": car bytes separated by commas.
@@ -91,6 +105,11 @@ std::optional<RenderArguments> ParseRenderArguments(const std::vector<std::strin
         } else if (arg == "--zoom") {
             if (!hasValue || !ParseNumber(args[++i], lapgraph::kMinZoom, lapgraph::kMaxZoom, parsed.zoom)) {
                 error = "--zoom needs a number from 1 to 262";
+                return std::nullopt;
+            }
+        } else if (arg == "--chart") {
+            if (!hasValue || !ParseChartKind(args[++i], parsed.chart)) {
+                error = "--chart needs gap, positions or laptimes";
                 return std::nullopt;
             }
         } else if (arg == "--highlight") {
@@ -173,6 +192,7 @@ void PrepareView(CTarmioView& view, CTarmioDoc& document, const RenderArguments&
         view.GetVerticalScrollBar() != nullptr ? view.GetVerticalScrollBar()->sizeHint().width() : 0;
     view.resize(args.width + scrollBarWidth, args.height);
     view.OnInitialUpdate();
+    view.SetChartKind(args.chart);
     lapgraph::ViewState state = view.GetViewState();
     state.relative = !args.absolute;
     state.mirrored = !args.originBottom;

@@ -8,7 +8,11 @@
 #include "framework/TextBytes.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <algorithm>
+#include <optional>
+#include <sys/stat.h>
 
 namespace {
 
@@ -17,6 +21,13 @@ constexpr const char* kOwnFilterText = "Lodrun Log Files (*.zq?)|*.zq?|"
                                        "All Log Files|*.zq?;*.qr?;*.ra?;*.ch?|";
 constexpr const char* kAllFilesCaption = "All Files (*.*)";
 constexpr const char* kAllFilesPattern = "|*.*||";
+
+std::optional<std::pair<std::uint64_t, std::uint64_t>> FileIdentity(const QString& path) {
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return std::nullopt;
+    return std::pair<std::uint64_t, std::uint64_t>(status.st_dev, status.st_ino);
+}
 
 // Track names come from the files as single bytes of the game's Western code page.
 QString TrackTitle(const RaceData& race) {
@@ -50,6 +61,7 @@ void CTarmioDoc::DeleteContents() {
     m_selectedDrivers.clear();
     m_nHoveredDriver = -1;
     m_strLastFolder.clear();
+    m_inputFiles.clear();
     CDocument::DeleteContents();
 }
 
@@ -100,6 +112,8 @@ void CTarmioDoc::AddFiles(const QStringList& paths) {
 bool CTarmioDoc::AddFile(const QString& path) {
     try {
         CFile file(path, CFile::modeRead);
+        if (const auto identity = FileIdentity(path))
+            m_inputFiles.push_back(*identity);
         const bool merged = LoadRaceFile(*m_pRaceData, file, AfxGetPrompter()) != 0;
         m_strLastFolder = QFileInfo(file.GetFilePath()).absolutePath();
         file.Close();
@@ -114,6 +128,11 @@ void CTarmioDoc::FinishAdd(bool merged) {
     SetTitle(TrackTitle(*m_pRaceData));
     if (merged)
         UpdateAllViews(nullptr, 0, nullptr);
+}
+
+bool CTarmioDoc::IsInputFile(const QString& path) const {
+    const auto identity = FileIdentity(path);
+    return identity && std::find(m_inputFiles.begin(), m_inputFiles.end(), *identity) != m_inputFiles.end();
 }
 
 void CTarmioDoc::OnViewRefresh() {

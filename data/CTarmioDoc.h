@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <utility>
 #include <vector>
 
 // The program's one document: owns the race from New to DeleteContents and adds log and race
@@ -33,6 +34,10 @@ public:
     // set to the track name, one update of the views if anything was merged.
     void AddFiles(const QStringList& paths);
 
+    // Whether path names one of the files added since New: the same device and inode, so that
+    // links and other spellings of an input count too. Nothing is ever written over an input.
+    bool IsInputFile(const QString& path) const;
+
     void OnFileAdd();
     void OnViewRefresh();
 
@@ -52,6 +57,7 @@ private:
     void FinishAdd(bool merged);
 
     std::unique_ptr<RaceData> m_pRaceData;
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> m_inputFiles; // device, inode
     QString m_strLastFolder;
     int m_nFilterIndex = -1;
     std::vector<int> m_selectedDrivers;

@@ -20,12 +20,18 @@ public:
         m_nCheck = nCheck;
         m_bCheckChanged = true;
     }
+    // A check shown as the dot of one choice among several.
+    virtual void SetRadio(BOOL bOn = TRUE) {
+        SetCheck(bOn ? 1 : 0);
+        m_bRadio = true;
+    }
 
     UINT m_nID;
     bool m_bEnabled = true;
     bool m_bEnableChanged = false;
     int m_nCheck = 0;
     bool m_bCheckChanged = false;
+    bool m_bRadio = false;
 };
 
 // A receiver of commands. Handlers are registered in the constructor of the receiving class,

@@ -14,6 +14,7 @@
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
@@ -271,6 +272,10 @@ void CFrameWnd::ApplyCommandState(QAction* action, const CCmdUI& state) {
         action->setCheckable(true);
         action->setChecked(state.m_nCheck != 0);
     }
+    // Menus draw a dot instead of a tick for an action of an exclusive group; a group of its own
+    // leaves the choice to the command's state handler.
+    if (state.m_bRadio && action->actionGroup() == nullptr)
+        (new QActionGroup(action))->addAction(action);
 }
 
 void CFrameWnd::UpdateCommandUI(UINT nID) {

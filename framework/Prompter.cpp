@@ -142,21 +142,50 @@ int QtPrompter::MessageBox(const std::string& text, unsigned style) {
     return AnswerForButton(box.standardButton(clicked), DefaultMessageBoxAnswer(style));
 }
 
-FileOpenResult QtPrompter::GetOpenFileNames(const FileOpenRequest& request) {
-    const std::vector<FileFilterEntry> entries = ParseFileFilter(request.filter);
-    QStringList nameFilters;
-    for (const FileFilterEntry& entry : entries)
-        nameFilters.append(QtNameFilter(entry));
-
-    QFileDialog dialog(DialogParent());
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFiles);
-    dialog.setOption(QFileDialog::ReadOnly);
+namespace {
+// What the open and the save dialog share: the filter entries, the first folder, the entry
+// selected at first, and which entry the user left selected.
+void PrepareFileDialog(QFileDialog& dialog, const FileOpenRequest& request, const QStringList& nameFilters) {
     dialog.setNameFilters(nameFilters);
     if (!request.initialFolder.isEmpty() && QDir(request.initialFolder).exists())
         dialog.setDirectory(request.initialFolder);
     if (request.filterIndex >= 1 && request.filterIndex <= nameFilters.size())
         dialog.selectNameFilter(nameFilters[request.filterIndex - 1]);
+}
+
+QStringList QtNameFilters(const std::vector<FileFilterEntry>& entries) {
+    QStringList nameFilters;
+    for (const FileFilterEntry& entry : entries)
+        nameFilters.append(QtNameFilter(entry));
+    return nameFilters;
+}
+
+int ChosenFilterIndex(const QFileDialog& dialog, const QStringList& nameFilters, int fallback) {
+    const qsizetype chosen = nameFilters.indexOf(dialog.selectedNameFilter());
+    return chosen >= 0 ? static_cast<int>(chosen) + 1 : fallback;
+}
+
+// A typed name without an extension gets the one of the selected entry's first pattern.
+QString WithFilterExtension(const QString& path, const std::vector<FileFilterEntry>& entries,
+                            int filterIndex) {
+    if (!QFileInfo(path).suffix().isEmpty() || filterIndex < 1 ||
+        filterIndex > static_cast<int>(entries.size()))
+        return path;
+    const QStringList& patterns = entries[static_cast<std::size_t>(filterIndex - 1)].patterns;
+    if (patterns.isEmpty() || !patterns.constFirst().startsWith(QStringLiteral("*.")) ||
+        patterns.constFirst().contains(QLatin1Char('?')))
+        return path;
+    return path + patterns.constFirst().mid(1);
+}
+} // namespace
+
+FileOpenResult QtPrompter::GetOpenFileNames(const FileOpenRequest& request) {
+    const QStringList nameFilters = QtNameFilters(ParseFileFilter(request.filter));
+    QFileDialog dialog(DialogParent());
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setOption(QFileDialog::ReadOnly);
+    PrepareFileDialog(dialog, request, nameFilters);
 
     FileOpenResult result;
     if (dialog.exec() != QDialog::Accepted)
@@ -164,8 +193,25 @@ FileOpenResult QtPrompter::GetOpenFileNames(const FileOpenRequest& request) {
     result.confirmed = true;
     for (const QString& path : dialog.selectedFiles())
         result.paths.append(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
-    const qsizetype chosen = nameFilters.indexOf(dialog.selectedNameFilter());
-    result.filterIndex = chosen >= 0 ? static_cast<int>(chosen) + 1 : request.filterIndex;
+    result.filterIndex = ChosenFilterIndex(dialog, nameFilters, request.filterIndex);
+    return result;
+}
+
+FileOpenResult QtPrompter::GetSaveFileName(const FileOpenRequest& request) {
+    const std::vector<FileFilterEntry> entries = ParseFileFilter(request.filter);
+    const QStringList nameFilters = QtNameFilters(entries);
+    QFileDialog dialog(DialogParent());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    PrepareFileDialog(dialog, request, nameFilters);
+
+    FileOpenResult result;
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return result;
+    result.confirmed = true;
+    result.filterIndex = ChosenFilterIndex(dialog, nameFilters, request.filterIndex);
+    const QString path = QDir::cleanPath(QFileInfo(dialog.selectedFiles().constFirst()).absoluteFilePath());
+    result.paths.append(WithFilterExtension(path, entries, result.filterIndex));
     return result;
 }
 
@@ -228,6 +274,15 @@ FileOpenResult ScriptedPrompter::GetOpenFileNames(const FileOpenRequest& request
         return {};
     FileOpenResult answer = fileOpenAnswers.front();
     fileOpenAnswers.pop_front();
+    return answer;
+}
+
+FileOpenResult ScriptedPrompter::GetSaveFileName(const FileOpenRequest& request) {
+    fileSaveRequests.push_back(request);
+    if (fileSaveAnswers.empty())
+        return {};
+    FileOpenResult answer = fileSaveAnswers.front();
+    fileSaveAnswers.pop_front();
     return answer;
 }
 

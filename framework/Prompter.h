@@ -73,6 +73,9 @@ public:
     int MessageBox(const std::string& text, unsigned style) override = 0;
     // Multi-select file-open dialog for existing files.
     virtual FileOpenResult GetOpenFileNames(const FileOpenRequest& request) = 0;
+    // File-save dialog for one file, which asks before replacing an existing one; the result's
+    // path has the extension of the chosen filter entry when the user typed none.
+    virtual FileOpenResult GetSaveFileName(const FileOpenRequest& request) = 0;
     // The print dialog for printer, offering pages minPage..maxPage; true when accepted.
     virtual bool PrintDialog(QPrinter& printer, int minPage, int maxPage) = 0;
     // The printer set-up dialog: printer, paper and orientation for later jobs; true when accepted.
@@ -93,6 +96,7 @@ public:
 
     int MessageBox(const std::string& text, unsigned style) override;
     FileOpenResult GetOpenFileNames(const FileOpenRequest& request) override;
+    FileOpenResult GetSaveFileName(const FileOpenRequest& request) override;
     bool PrintDialog(QPrinter& printer, int minPage, int maxPage) override;
     bool PrintSetupDialog(QPrinter& printer) override;
     void PrintPreview(QPrinter& printer, const PaintPages& paint) override;
@@ -123,6 +127,7 @@ public:
 
     int MessageBox(const std::string& text, unsigned style) override;
     FileOpenResult GetOpenFileNames(const FileOpenRequest& request) override;
+    FileOpenResult GetSaveFileName(const FileOpenRequest& request) override;
     bool PrintDialog(QPrinter& printer, int minPage, int maxPage) override;
     bool PrintSetupDialog(QPrinter& printer) override;
     // Renders once, into a PDF: previewPdfPath when set, else a file in a private folder.
@@ -133,12 +138,14 @@ public:
 
     std::deque<int> messageAnswers;
     std::deque<FileOpenResult> fileOpenAnswers;
+    std::deque<FileOpenResult> fileSaveAnswers;
     std::deque<bool> printDialogAnswers;
     QString printOutputPath; // an accepted print dialog sends the job to this PDF
     QString previewPdfPath;
 
     std::vector<Message> messages;
     std::vector<FileOpenRequest> fileOpenRequests;
+    std::vector<FileOpenRequest> fileSaveRequests;
     int printDialogs = 0;
     int printSetupDialogs = 0; // always cancelled
     int previews = 0;

@@ -1,6 +1,7 @@
 #include "app/TarmioApp.h"
 #include "data/CTarmioDoc.h"
 #include "framework/WindowDC.h"
+#include "graph/AnalysisCharts.h"
 #include "graph/TarmioView.h"
 
 #include <algorithm>
@@ -148,7 +149,8 @@ void CTarmioView::OnDraw(CDC* pDC) {
     pDC->FillSolidRect(CRect(m_rcGraph.left, m_rcGraph.top, layout.x0, m_rcGraph.bottom), colours.background);
     pDC->FillSolidRect(CRect(layout.x0, layout.yAxis, m_rcGraph.right, m_rcGraph.bottom), colours.background);
 
-    DrawTimeGrid(pDC, layout);
+    if (m_nChart == lapgraph::ChartKind::Gap)
+        DrawTimeGrid(pDC, layout);
     pDC->SetMapMode(MM_TEXT);
     pDC->SetViewportOrg(0, 0);
     pDC->SetWindowOrg(0, 0);
@@ -157,12 +159,17 @@ void CTarmioView::OnDraw(CDC* pDC) {
         pDC->LineTo(layout.x0, layout.yAxis);
     } else {
         DrawLapLines(pDC, layout, slotCount);
+        // The other charts' labels come before the legend, which leaves the text in a driver's colour.
+        if (m_nChart != lapgraph::ChartKind::Gap)
+            DrawAnalysisChart(pDC, layout);
         if (pDC->IsPrinting())
             DrawLegend(pDC, layout);
-        SetCurveMapping(pDC, layout);
-        DrawCurves(pDC, CRect(0, 0, layout.plotWidth, layout.plotHeight));
-        if (GetReferenceDriver() != -1)
-            DrawReferenceNote(pDC, layout);
+        if (m_nChart == lapgraph::ChartKind::Gap) {
+            SetCurveMapping(pDC, layout);
+            DrawCurves(pDC, CRect(0, 0, layout.plotWidth, layout.plotHeight));
+            if (GetReferenceDriver() != -1)
+                DrawReferenceNote(pDC, layout);
+        }
     }
     pDC->RestoreDC(-1);
 }
@@ -264,21 +271,30 @@ lapgraph::ReferenceSeries CTarmioView::CurrentReference(const RaceData& race) co
     return lapgraph::ReferenceSeriesOf(times, m_bRelative != FALSE);
 }
 
+std::vector<DriverPen> CTarmioView::DriverPens(CDC* pDC, const RaceData& race) const {
+    const std::vector<int> highlighted = HighlightedDrivers(race);
+    const COLORREF background = ColoursFor(pDC).background;
+    std::vector<DriverPen> pens;
+    for (int d = 0; d < race.drivers->GetCount(); ++d) {
+        const COLORREF colour = race.drivers->GetAt(d)->colour;
+        const bool standsOut = std::find(highlighted.begin(), highlighted.end(), d) != highlighted.end();
+        pens.push_back({highlighted.empty() || standsOut ? colour : Dimmed(colour, background),
+                        standsOut ? HighlightPenWidth(pDC) : 1});
+    }
+    return pens;
+}
+
 void CTarmioView::DrawCurves(CDC* pDC, const CRect& plotRect) {
     const RaceData* race = GetRaceData();
     if (race == nullptr || race->lapCount <= 0)
         return;
     const lapgraph::RaceTimes times = lapgraph::TimesOf(*race);
     const lapgraph::ReferenceSeries reference = CurrentReference(*race);
-    const std::vector<int> highlighted = HighlightedDrivers(*race);
-    const COLORREF background = ColoursFor(pDC).background;
+    const std::vector<DriverPen> pens = DriverPens(pDC, *race);
     CGdiObject* previousPen = pDC->GetAttribDC()->GetCurrentObject(OBJ_PEN);
     for (const int d : DrawingOrder(*race)) {
         const DriverRecord& driver = *race->drivers->GetAt(d);
-        const bool standsOut = std::find(highlighted.begin(), highlighted.end(), d) != highlighted.end();
-        const COLORREF colour =
-            highlighted.empty() || standsOut ? driver.colour : Dimmed(driver.colour, background);
-        CPen pen(PS_SOLID, standsOut ? HighlightPenWidth(pDC) : 1, colour);
+        CPen pen(PS_SOLID, pens[static_cast<std::size_t>(d)].width, pens[static_cast<std::size_t>(d)].colour);
         DrawDriverCurve(pDC, driver, reference, times, plotRect.left, plotRect.Width(), pen);
         pDC->SelectGdiObject(previousPen);
     }

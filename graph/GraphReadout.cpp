@@ -24,6 +24,8 @@ std::vector<CurveTrace> CTarmioView::TraceCurves(const RaceData& race) const {
     const lapgraph::ViewState view = GetViewState();
     const lapgraph::Layout layout = lapgraph::ComputeLayout(
         {client.left, client.top, client.right, client.bottom}, GetAxisMetrics(), view);
+    if (m_nChart != lapgraph::ChartKind::Gap)
+        return TraceAnalysisChart(race, layout);
     const lapgraph::ReferenceSeries reference = CurrentReference(race);
     for (const int d : DrawingOrder(race)) {
         const LapArray& laps = race.drivers->GetAt(d)->laps;

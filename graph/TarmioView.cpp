@@ -76,6 +76,7 @@ CTarmioView::~CTarmioView() {
         app->WriteProfileInt(kSettingsSection, kMirroredEntry, m_bMirrored);
         app->WriteProfileInt(kSettingsSection, kHighlightEntry, m_bHighlight);
     }
+    WriteChartSetting();
 }
 
 RaceData* CTarmioView::GetRaceData() const {
@@ -117,6 +118,7 @@ void CTarmioView::OnInitialUpdate() {
         m_bMirrored = app->GetProfileInt(kSettingsSection, kMirroredEntry, m_bMirrored);
         m_bHighlight = app->GetProfileInt(kSettingsSection, kHighlightEntry, m_bHighlight);
     }
+    ReadChartSetting();
     CClientDC dc(this);
     CreateAxisFont(&dc, FALSE);
     UpdateScrollInfo();
@@ -161,13 +163,19 @@ void CTarmioView::OnSize(UINT, int, int) {
 }
 
 void CTarmioView::OnViewZoomInY() {
-    m_nZoom = lapgraph::ZoomedIn(m_nZoom);
+    if (m_nChart == lapgraph::ChartKind::LapTimes)
+        m_nLapTimeZoom = lapgraph::LapTimeZoomedIn(m_nLapTimeZoom);
+    else if (m_nChart == lapgraph::ChartKind::Gap) // positions always fit the window
+        m_nZoom = lapgraph::ZoomedIn(m_nZoom);
     UpdateScrollInfo();
     Redraw();
 }
 
 void CTarmioView::OnViewZoomOutY() {
-    m_nZoom = lapgraph::ZoomedOut(m_nZoom);
+    if (m_nChart == lapgraph::ChartKind::LapTimes)
+        m_nLapTimeZoom = lapgraph::LapTimeZoomedOut(m_nLapTimeZoom);
+    else if (m_nChart == lapgraph::ChartKind::Gap)
+        m_nZoom = lapgraph::ZoomedOut(m_nZoom);
     UpdateScrollInfo();
     Redraw();
 }
@@ -307,13 +315,17 @@ void CTarmioView::OnKeyDown(UINT nChar, UINT, UINT) {
 }
 
 void CTarmioView::ScrollTo(int position) {
+    if (m_nChart != lapgraph::ChartKind::Gap)
+        return; // the other charts fit the window
     m_nScrollPos = position;
     UpdateScrollInfo();
     Redraw();
 }
 
 void CTarmioView::UpdateScrollInfo() {
-    const lapgraph::ScrollBarSettings bar = lapgraph::ScrollBarFor(GetViewState());
+    lapgraph::ScrollBarSettings bar = lapgraph::ScrollBarFor(GetViewState());
+    if (m_nChart != lapgraph::ChartKind::Gap)
+        bar.page = bar.max - bar.min + 1; // nothing to scroll: the bar shows disabled
     SCROLLINFO info;
     info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
     info.nMin = bar.min;

@@ -3,6 +3,7 @@
 #include "data/LapReadout.h"
 #include "framework/CDC.h"
 #include "framework/CView.h"
+#include "graph/AnalysisChartModel.h"
 #include "graph/LapGraphModel.h"
 
 #include <memory>
@@ -11,6 +12,7 @@
 
 class CInfoPanel;
 class CTarmioDoc;
+struct DriverPen;
 class RaceData;
 
 // The lap chart: per driver, lap by lap, how far behind the lap leader or an even pace line the
@@ -55,6 +57,11 @@ public:
     lapgraph::Layout GetLayout() const;
     lapgraph::AxisMetrics GetAxisMetrics() const;
     RaceData* GetRaceData() const;
+
+    // Which chart the pane shows; the choice is stored at once.
+    lapgraph::ChartKind GetChartKind() const { return m_nChart; }
+    void SetChartKind(lapgraph::ChartKind kind);
+    int GetLapTimeZoom() const { return m_nLapTimeZoom; }
 
     // Selected drivers stand out while this is on.
     BOOL IsHighlighting() const { return m_bHighlight; }
@@ -108,6 +115,11 @@ private:
     void ShowReadout(const LapReadout& readout, CPoint point);
     void HideReadout();
     void ShowReferenceNote();
+    void DrawAnalysisChart(CDC* pDC, const lapgraph::Layout& layout);
+    std::vector<CurveTrace> TraceAnalysisChart(const RaceData& race, const lapgraph::Layout& layout) const;
+    std::vector<DriverPen> DriverPens(CDC* pDC, const RaceData& race) const;
+    void ReadChartSetting();
+    void WriteChartSetting();
     void ScrollTo(int position);
     void UpdateScrollInfo();
     void Redraw();
@@ -121,6 +133,8 @@ private:
     int m_nScrollPos = 0;
     BOOL m_bRelative = TRUE;
     BOOL m_bMirrored = TRUE;
+    lapgraph::ChartKind m_nChart = lapgraph::ChartKind::Gap;
+    int m_nLapTimeZoom = lapgraph::kDefaultLapTimeZoom;
     // The flicker-free composition's bitmap, kept while the client size stays: every paint covers
     // all of it, and a fresh bitmap per paint costs more than the drawing.
     CBitmap m_offscreen;

@@ -86,11 +86,13 @@ TEST_F(AppShell, ClickingAPaneMakesItTheActiveView) {
 
 TEST_F(AppShell, MenuBarHoldsTheCommandTable) {
     Start();
-    const QString expected = "&File|&New\tCtrl+N|Add..\tCtrl+A|&Open...\tCtrl+O|&Save\tCtrl+S|Save &As...|-|"
-                             "&Print...\tCtrl+P|Print Pre&view|P&rint Setup...|-|Recent File|-|E&xit|"
-                             "&Edit|Cu&t\tCtrl+X|&View|&Toolbar|&Status Bar|-|Highlight Selected Drivers|"
-                             "Gap to Selected Driver\tCtrl+G|"
-                             "&Options|Flicker-free drawing|Auto-zoom|&Help|&About Tarmio...";
+    const QString expected =
+        "&File|&New\tCtrl+N|Add..\tCtrl+A|Export...\tCtrl+E|&Open...\tCtrl+O|&Save\tCtrl+S|"
+        "Save &As...|-|&Print...\tCtrl+P|Print Pre&view|P&rint Setup...|-|Recent File|-|"
+        "E&xit|&Edit|Cu&t\tCtrl+X|&View|&Toolbar|&Status Bar|-|Highlight Selected Drivers|"
+        "Gap to Selected Driver\tCtrl+G|-|Gap Chart\tCtrl+1|"
+        "Position Chart\tCtrl+2|Lap Time Chart\tCtrl+3|-|Race Summary...|"
+        "&Options|Flicker-free drawing|Auto-zoom|&Help|&About Tarmio...";
     QStringList shown;
     for (QAction* popup : Frame().menuBar()->actions()) {
         shown << popup->text();
@@ -118,6 +120,10 @@ TEST_F(AppShell, AcceleratorTableMapsKeysToCommands) {
         {QKeySequence(Qt::KeypadModifier | Qt::Key_Minus), ID_VIEW_ZOOMOUT_Y},
         {QKeySequence(Qt::CTRL | Qt::Key_X), ID_EDIT_CUT},
         {QKeySequence(Qt::CTRL | Qt::Key_G), ID_VIEW_GAPTODRIVER},
+        {QKeySequence(Qt::CTRL | Qt::Key_1), ID_VIEW_CHART_GAP},
+        {QKeySequence(Qt::CTRL | Qt::Key_2), ID_VIEW_CHART_POSITIONS},
+        {QKeySequence(Qt::CTRL | Qt::Key_3), ID_VIEW_CHART_LAPTIMES},
+        {QKeySequence(Qt::CTRL | Qt::Key_E), ID_FILE_EXPORT},
     };
     const std::vector<QAction*>& accelerators = Frame().GetAcceleratorActions();
     ASSERT_EQ(accelerators.size(), std::size(expected));
@@ -138,8 +144,8 @@ TEST_F(AppShell, ToolBarButtonsCarryTheirImagesAndTooltips) {
         tips << Frame().GetToolBar()->widgetForAction(action)->toolTip();
         EXPECT_FALSE(action->icon().isNull());
     }
-    EXPECT_EQ(tips,
-              QStringList({"New", "Open", "Save", "|", "Add", "|", "Cut", "|", "Zoom In Y", "Zoom Out Y"}));
+    EXPECT_EQ(tips, QStringList({"New", "Open", "Save", "|", "Add", "|", "Cut", "|", "Zoom In Y",
+                                 "Zoom Out Y", "|", "Gap Chart", "Position Chart", "Lap Time Chart"}));
     EXPECT_EQ(Frame().GetToolBar()->iconSize(), QSize(16, 15));
 }
 

@@ -21,6 +21,7 @@ ChartFixture::ChartFixture(const std::vector<TestDriver>& drivers, int width, in
     for (const TestDriver& source : drivers) {
         auto driver = std::make_unique<DriverRecord>(static_cast<std::uint8_t>(race.drivers->GetCount()),
                                                      source.name, source.colour);
+        std::uint32_t previousRaceTime = 0;
         for (std::size_t slot = 0; slot < source.laps.size(); ++slot) {
             if (source.laps[slot].raceTime == 0)
                 continue;
@@ -28,6 +29,9 @@ ChartFixture::ChartFixture(const std::vector<TestDriver>& drivers, int width, in
             record->raceTime = source.laps[slot].raceTime;
             record->flags = source.laps[slot].flags;
             record->eventTime = source.laps[slot].eventTime;
+            record->lapTime = source.laps[slot].lapTime != 0 ? source.laps[slot].lapTime
+                                                             : source.laps[slot].raceTime - previousRaceTime;
+            previousRaceTime = source.laps[slot].raceTime;
             driver->laps.SetAt(static_cast<int>(slot), std::move(record));
         }
         race.drivers->InsertAt(race.drivers->GetCount(), std::move(driver));

@@ -22,6 +22,7 @@ struct TestLap {
     std::uint32_t raceTime = 0; // 0 leaves the slot empty
     std::uint32_t flags = 0;
     std::uint32_t eventTime = 0;
+    std::uint32_t lapTime = 0; // 0: the race time less the previous lap's
 };
 
 struct TestDriver {

@@ -11,6 +11,7 @@ P_PREVIEW="Display full pages"
 P_SETUP="Change the printer and printing options"
 P_MRU="Open this document"
 P_EXIT="Quit the application; prompts to save documents"
+P_EXPORT="Export the laps as CSV or the chart as a PNG picture or a PDF"
 
 check_file_menu_by_keys() {
   local pane expected walked
@@ -18,10 +19,10 @@ check_file_menu_by_keys() {
     [ "$(tv_active_pane)" = "$pane" ] || tv_key F6
     tv_key alt+f
     tv_shot "menu-file-$pane" >/dev/null
-    walked=$(tv_walk_menu 10)
+    walked=$(tv_walk_menu 11)
     tv_key Escape
     tv_key Escape
-    expected="$P_ADD|$P_OPEN|$P_SAVE|$P_SAVEAS|$P_PRINT|$P_PREVIEW|$P_SETUP|$P_MRU|$P_EXIT|$P_NEW"
+    expected="$P_ADD|$P_EXPORT|$P_OPEN|$P_SAVE|$P_SAVEAS|$P_PRINT|$P_PREVIEW|$P_SETUP|$P_MRU|$P_EXIT|$P_NEW"
     tv_expect_eq "File menu in the $pane" "$expected" "$walked" || return 1
     [ "$(tv_status)" = "Ready" ] || { tv_why "closing the menu left '$(tv_status)'"; return 1; }
   done
@@ -46,6 +47,13 @@ check_greyed_items_by_pointer() {
 }
 tv_check "pointing at greyed File items shows their prompts" check_greyed_items_by_pointer
 
+P_HIGHLIGHT="Draw the drivers selected in the list over the others, the others dimmed"
+P_GAPTO="Show every gap to the first selected driver, or go back to the usual reference"
+P_GAPCHART="Show how far each driver is behind the leader or the pace line"
+P_POSITIONS="Show each driver's position at the end of every lap"
+P_LAPTIMES="Show each driver's lap times lap by lap"
+P_SUMMARY="Show the finishing order, the leaders, the fastest lap and the events"
+
 check_other_menus() {
   local walked
   tv_key alt+e
@@ -54,12 +62,10 @@ check_other_menus() {
   tv_key Escape
   tv_expect_eq "Edit menu" "Cut the selection" "$walked" || return 1
   tv_key alt+v
-  walked=$(tv_walk_menu 2)
+  walked=$(tv_walk_menu 8)
   tv_key Escape
   tv_key Escape
-  tv_expect_eq "View menu" \
-    "Show or hide the status bar|Draw the drivers selected in the list over the others, the others dimmed" \
-    "$walked" || return 1
+  tv_expect_eq "View menu" "Show or hide the status bar|$P_HIGHLIGHT|$P_GAPTO|$P_GAPCHART|$P_POSITIONS|$P_LAPTIMES|$P_SUMMARY|Show or hide the toolbar" "$walked" || return 1
   tv_key alt+o
   walked=$(tv_walk_menu 2)
   tv_key Escape

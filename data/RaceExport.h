@@ -1,0 +1,22 @@
+#pragma once
+
+// The race in the forms other tools read: the laps as CSV, the summary as text and as JSON.
+// Stable formats; the command-line tool and the viewer's Export write the same bytes.
+
+#include "data/RaceData.h"
+#include "data/RaceSummary.h"
+
+#include <ostream>
+#include <string>
+
+constexpr const char* kLapsCsvHeader =
+    "driver,car,id,lap,position,raceTime,lapTime,gapToLeader,flags,eventTime";
+
+// RFC 4180: CRLF line ends, a header, one row per lap a driver has, drivers in array order.
+void WriteLapsCsv(std::ostream& out, const RaceData& race);
+void WriteSummaryText(std::ostream& out, const RaceData& race, const RaceSummary& summary);
+void WriteSummaryJson(std::ostream& out, const RaceSummary& summary);
+
+// A name from the files as UTF-8 text: its bytes are the game's Western code page, taken as
+// Latin-1; control characters become '?'.
+std::string NameAsUtf8(const std::string& name);

@@ -1,0 +1,73 @@
+#include "graph/AnalysisCharts.h"
+
+namespace {
+
+// A lap beyond the range is drawn on its edge with a small arrow pointing off the chart.
+constexpr int kArrowReach = 3;
+
+void DrawTimeGrid(const ChartCanvas& canvas, const lapgraph::LapTimeRange& range,
+                  const lapgraph::PlotBand& band) {
+    const lapgraph::Layout& layout = canvas.layout;
+    const std::uint32_t step = lapgraph::LapTimeGridStep(range, band, layout.lineHeight);
+    for (std::uint32_t time = (range.low + step - 1) / step * step; time <= range.high; time += step) {
+        const int row = lapgraph::LapTimeRow(time, range, band, layout.lineHeight, canvas.mirrored);
+        canvas.dc->MoveTo(layout.x0, row);
+        canvas.dc->LineTo(layout.graph.right, row);
+        DrawRowLabel(canvas, row, lapgraph::LapTimeLabel(time));
+    }
+}
+
+void DrawBeyondMark(CDC* dc, int x, int y, bool pointsUp) {
+    const int tip = pointsUp ? y - kArrowReach : y + kArrowReach;
+    dc->MoveTo(x - kArrowReach, y);
+    dc->LineTo(x, tip);
+    dc->LineTo(x + kArrowReach + 1, y + (pointsUp ? 1 : -1));
+    dc->MoveTo(x, y);
+}
+
+std::vector<CurveTrace> TraceLapTimes(const RaceData& race, const lapgraph::Layout& layout, bool mirrored,
+                                      const lapgraph::LapTimeRange& range, const std::vector<int>& order) {
+    std::vector<CurveTrace> curves;
+    const lapgraph::PlotBand band = lapgraph::ChartBand(layout, mirrored);
+    const int slotCount = std::max(0, race.lapCount);
+    for (const int d : order) {
+        const LapArray& laps = race.drivers->GetAt(d)->laps;
+        CurveTrace curve{d, {}};
+        for (int slot = 0; slot < laps.GetSize(); ++slot) {
+            const LapRecord* lap = laps.GetAt(slot);
+            if (lap == nullptr || !lapgraph::HasLapTime(*lap))
+                continue;
+            curve.points.push_back(
+                {layout.x0 + lapgraph::SlotOffset(slot, layout.plotWidth, slotCount),
+                 lapgraph::LapTimeRow(lap->lapTime, range, band, layout.lineHeight, mirrored), slot,
+                 !curve.points.empty()});
+        }
+        curves.push_back(std::move(curve));
+    }
+    return curves;
+}
+
+} // namespace
+
+std::vector<CurveTrace> TraceLapTimeChart(const RaceData& race, const lapgraph::Layout& layout, bool mirrored,
+                                          int lapTimeZoom, const std::vector<int>& order) {
+    const std::optional<lapgraph::LapTimeRange> range =
+        lapgraph::LapTimeRangeOf(race, lapgraph::CutoffPercent(lapTimeZoom));
+    if (!range)
+        return {};
+    return TraceLapTimes(race, layout, mirrored, *range, order);
+}
+
+void PaintLapTimeChart(const ChartCanvas& canvas) {
+    const std::optional<lapgraph::LapTimeRange> range =
+        lapgraph::LapTimeRangeOf(canvas.race, lapgraph::CutoffPercent(canvas.lapTimeZoom));
+    if (!range)
+        return;
+    DrawTimeGrid(canvas, *range, lapgraph::ChartBand(canvas.layout, canvas.mirrored));
+    for (const CurveTrace& curve :
+         TraceLapTimes(canvas.race, canvas.layout, canvas.mirrored, *range, canvas.order))
+        DrawTrace(canvas, curve, [&](const LapRecord& lap, const TracePoint& point) {
+            if (lap.lapTime > range->high)
+                DrawBeyondMark(canvas.dc, point.x, point.y, !canvas.mirrored);
+        });
+}

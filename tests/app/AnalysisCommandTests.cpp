@@ -1,0 +1,117 @@
+// The race-analysis commands of the main window: chart kinds, Race Summary and Export.
+#include "AppShellFixture.h"
+#include "app/RaceSummaryDlg.h"
+#include "data/CTarmioDoc.h"
+#include "driverlist/DriverView.h"
+#include "framework/CSplitterWnd.h"
+#include "graph/TarmioView.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QClipboard>
+#include <QFile>
+#include <QImage>
+#include <QSettings>
+#include <QTest>
+#include <unistd.h>
+
+using lapgraph::ChartKind;
+
+namespace {
+int StoredChart() {
+    return QSettings("VAZ", "TarmioView").value("Settings/GraphChart", -1).toInt();
+}
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+} // namespace
+
+TEST_F(AppShell, ChartKeysWorkFromEitherPaneAndTheChoiceIsKept) {
+    Start({WriteRaceFile()});
+    ASSERT_EQ(Frame().GetActiveView(), static_cast<CView*>(&DriverList()));
+    EXPECT_EQ(Graph().GetChartKind(), ChartKind::Gap);
+    EXPECT_TRUE(Checked(ID_VIEW_CHART_GAP));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_2, Qt::ControlModifier);
+    EXPECT_EQ(Graph().GetChartKind(), ChartKind::Positions);
+    EXPECT_EQ(StoredChart(), 1) << "stored at once";
+    EXPECT_FALSE(Checked(ID_VIEW_CHART_GAP));
+    EXPECT_TRUE(Checked(ID_VIEW_CHART_POSITIONS));
+    // Shown as a choice among several: the menu draws a dot, not a tick.
+    ASSERT_NE(Action(ID_VIEW_CHART_POSITIONS)->actionGroup(), nullptr);
+    EXPECT_TRUE(Action(ID_VIEW_CHART_POSITIONS)->actionGroup()->isExclusive());
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_3, Qt::ControlModifier);
+    Frame().SendCommand(ID_FILE_NEW);
+    EXPECT_EQ(Graph().GetChartKind(), ChartKind::LapTimes);
+    Exit();
+    Start();
+    EXPECT_EQ(Graph().GetChartKind(), ChartKind::LapTimes);
+    EXPECT_TRUE(Checked(ID_VIEW_CHART_LAPTIMES));
+}
+
+TEST_F(AppShell, RaceSummaryStaysOpenBesideTheWindowAndFollowsTheRace) {
+    Start({WriteRaceFile()});
+    Frame().SendCommand(ID_VIEW_RACESUMMARY);
+    CRaceSummaryDlg* summary = Frame().GetRaceSummary();
+    ASSERT_NE(summary, nullptr);
+    EXPECT_TRUE(summary->isVisible());
+    EXPECT_FALSE(summary->isModal());
+    EXPECT_TRUE(summary->GetText().contains("Race summary: Port Haddon"));
+    EXPECT_TRUE(summary->GetText().contains("    1  Alma Rydberg"));
+    EXPECT_EQ(Frame().GetActiveView(), static_cast<CView*>(&DriverList()))
+        << "commands still go to the panes";
+
+    // Deleting the winner in the list updates the open summary.
+    DriverList().setFocus();
+    Document().GetRaceData()->RemoveDriver(0);
+    Document().UpdateAllViews(nullptr);
+    EXPECT_TRUE(summary->GetText().contains("    1  Bo Castell"));
+    EXPECT_FALSE(summary->GetText().contains("Alma"));
+
+    summary->CopyToClipboard();
+    EXPECT_EQ(QApplication::clipboard()->text(), summary->GetText());
+
+    Frame().SendCommand(ID_FILE_NEW);
+    EXPECT_TRUE(summary->GetText().contains("No drivers."));
+    Frame().SendCommand(ID_VIEW_RACESUMMARY);
+    EXPECT_EQ(Frame().GetRaceSummary(), summary) << "one dialog, brought forward";
+}
+
+TEST_F(AppShell, ExportWritesTheFormatOfTheExtension) {
+    Start({WriteRaceFile()});
+    const QString csv = folder.filePath("laps.csv");
+    const QString png = folder.filePath("chart.png");
+    const QString pdf = folder.filePath("chart.pdf");
+    for (const QString& path : {csv, png, pdf})
+        prompter.fileSaveAnswers.push_back({true, {path}, 1});
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::ControlModifier);
+    ASSERT_EQ(prompter.fileSaveRequests.size(), 3u);
+    EXPECT_TRUE(ReadAll(csv).startsWith(
+        "driver,car,id,lap,position,raceTime,lapTime,gapToLeader,flags,eventTime\r\n"));
+    EXPECT_EQ(ReadAll(csv).count("\r\n"), 16); // header and 3 x 5 laps
+    CRect client;
+    Graph().GetClientRect(&client);
+    EXPECT_EQ(QImage(png).size(), QSize(client.Width(), client.Height()));
+    EXPECT_TRUE(ReadAll(pdf).startsWith("%PDF"));
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(AppShell, ExportNeverWritesOverAnInputFile) {
+    const QString input = WriteRaceFile();
+    const QString link = folder.filePath("link.csv");
+    ASSERT_EQ(::link(QFile::encodeName(input).constData(), QFile::encodeName(link).constData()), 0);
+    Start({});
+    Document().AddFiles({input});
+    const QByteArray before = ReadAll(input);
+    for (const QString& path : {input, link})
+        prompter.fileSaveAnswers.push_back({true, {path}, 1});
+    Frame().SendCommand(ID_FILE_EXPORT);
+    Frame().SendCommand(ID_FILE_EXPORT);
+    EXPECT_EQ(ReadAll(input), before);
+    ASSERT_EQ(prompter.messages.size(), 2u);
+    EXPECT_EQ(prompter.messages[1].text,
+              "This file is one of the race's input files and will not be overwritten.");
+    EXPECT_EQ(prompter.messages[1].style & MB_ICONMASK, MB_ICONSTOP);
+}

@@ -1,0 +1,187 @@
+#include "MemoryRaceFile.h"
+#include "RaceFileWriter.h"
+#include "ScriptedPrompt.h"
+#include "data/RaceExport.h"
+#include "data/RaceFileLoader.h"
+#include "data/RaceSummary.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace {
+
+// One car: its number, name and race time at the end of each lap (0: the file lacks that lap).
+struct CarPlan {
+    std::uint8_t car;
+    std::string name;
+    std::vector<std::uint32_t> raceTimes;
+};
+
+// Builds a log file of the cars and loads it, as Add would.
+std::unique_ptr<RaceData>
+LoadRace(const std::vector<CarPlan>& cars, std::vector<EventDescription> events = {},
+         const std::vector<std::pair<std::uint8_t, std::uint8_t>>& markedLaps = {}) {
+    RaceDescription description;
+    for (const CarPlan& plan : cars) {
+        CarDescription car{plan.car, plan.name, {}};
+        std::uint32_t previous = 0;
+        for (std::size_t i = 0; i < plan.raceTimes.size(); ++i) {
+            if (plan.raceTimes[i] == 0)
+                continue;
+            const auto lap = static_cast<std::uint8_t>(i + 1);
+            const bool marked =
+                std::find(markedLaps.begin(), markedLaps.end(), std::pair{plan.car, lap}) != markedLaps.end();
+            car.laps.push_back({lap, plan.raceTimes[i], plan.raceTimes[i] - previous, marked});
+            previous = plan.raceTimes[i];
+        }
+        description.cars.push_back(car);
+    }
+    description.events = std::move(events);
+    auto race = std::make_unique<RaceData>();
+    MemoryRaceFile file(RaceFileWriter::LogFile(description));
+    ScriptedPrompt prompt;
+    EXPECT_EQ(LoadRaceFile(*race, file, prompt), 1);
+    return race;
+}
+
+std::vector<std::string> FinishNames(const RaceSummary& summary) {
+    std::vector<std::string> names;
+    for (const FinishEntry& entry : summary.finishOrder)
+        names.push_back(entry.name + (entry.lapsDown ? " -" + std::to_string(entry.lapsDown)
+                                                     : " +" + std::to_string(entry.gap)));
+    return names;
+}
+
+TEST(RaceSummary, FinishOrderIsLapsThenTimeThenNameWithGapsOrLapsDown) {
+    const auto race = LoadRace({
+        {3, "Cara", {100, 200, 300}},
+        {1, "Abel", {90, 195, 310}},
+        {2, "Bea", {95, 190}},      // lapped
+        {4, "Abe", {98, 199, 310}}, // same laps and time as Abel: the name decides
+        {5, "Dot", {0, 0, 330}},    // misses laps but has the last slot
+    });
+    const RaceSummary summary = SummariseRace(*race);
+    EXPECT_EQ(FinishNames(summary),
+              (std::vector<std::string>{"Cara +0", "Abe +10", "Abel +10", "Dot +30", "Bea -1"}));
+    EXPECT_EQ(summary.finishOrder[0].laps, 3);
+    EXPECT_EQ(summary.finishOrder[0].raceTime, 300u);
+}
+
+TEST(RaceSummary, LeaderRunsAndLapsLedFollowThePositionRule) {
+    const auto race = LoadRace({
+        {7, "Gil", {100, 205, 300, 400, 500}},
+        {2, "Ann", {101, 200, 305, 400, 499}}, // level on lap 4: the lower car number leads
+        {9, "Kim", {0, 0, 0, 0, 0, 600}},      // alone on lap 6
+    });
+    const RaceSummary summary = SummariseRace(*race);
+    std::vector<std::tuple<int, int, int>> runs;
+    for (const LeaderRun& run : summary.leaders)
+        runs.emplace_back(run.car, run.fromLap, run.toLap);
+    EXPECT_EQ(runs, (std::vector<std::tuple<int, int, int>>{
+                        {7, 1, 1}, {2, 2, 2}, {7, 3, 3}, {2, 4, 5}, {9, 6, 6}}));
+    std::vector<std::pair<int, int>> led;
+    for (const LapsLed& entry : summary.lapsLed)
+        led.emplace_back(entry.car, entry.laps);
+    EXPECT_EQ(led, (std::vector<std::pair<int, int>>{{2, 3}, {7, 2}, {9, 1}}));
+}
+
+TEST(RaceSummary, FastestLapSkipsMarkedAndEventLapsAndPrefersTheEarliestLap) {
+    struct Case {
+        const char* what;
+        std::vector<CarPlan> cars;
+        std::vector<EventDescription> events;
+        std::vector<std::pair<std::uint8_t, std::uint8_t>> marked;
+        std::optional<std::tuple<int, int, std::uint32_t>> expected; // car, lap, time
+    };
+    const std::vector<Case> cases = {
+        {"plain", {{1, "A", {90, 170, 255}}, {2, "B", {95, 180, 260}}}, {}, {}, {{1, 2, 80}}},
+        {"event and marked laps do not count",
+         {{1, "A", {90, 170, 255}}, {2, "B", {95, 180, 250}}},
+         {{EventType::A, 1, 2, 175}},
+         {{2, 3}},
+         {{2, 2, 85}}},
+        {"tie: the earlier lap", {{1, "A", {90, 180, 260}}, {2, "B", {100, 180}}}, {}, {}, {{2, 2, 80}}},
+        {"tie on one lap: who completed it first",
+         {{2, "B", {91, 171}}, {1, "A", {90, 170}}},
+         {},
+         {},
+         {{1, 2, 80}}},
+        {"no valid lap", {{1, "A", {90}}}, {{EventType::A, 1, 1, 95}}, {}, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const RaceSummary summary = SummariseRace(*LoadRace(c.cars, c.events, c.marked));
+        ASSERT_EQ(summary.fastestLap.has_value(), c.expected.has_value()) << c.what;
+        if (c.expected) {
+            EXPECT_EQ(std::tuple(int{summary.fastestLap->car}, summary.fastestLap->lap,
+                                 summary.fastestLap->lapTime),
+                      *c.expected)
+                << c.what;
+        }
+    }
+}
+
+TEST(RaceSummary, EventsListEachDriversEventLapsInArrayOrder) {
+    // A type B event belongs to the lap after the one it names.
+    const auto race =
+        LoadRace({{1, "A", {90, 180, 270}}, {2, "B", {95, 185, 275}}},
+                 {{EventType::B, 2, 1, 195}, {EventType::A, 1, 3, 280}, {EventType::A, 2, 2, 190}});
+    const RaceSummary summary = SummariseRace(*race);
+    std::vector<std::tuple<int, int, std::uint32_t, std::uint32_t>> events;
+    for (const EventLap& event : summary.events)
+        events.emplace_back(event.car, event.lap, event.flags, event.eventTime);
+    EXPECT_EQ(events, (std::vector<std::tuple<int, int, std::uint32_t, std::uint32_t>>{
+                          {1, 3, kLapEventA, 280}, {2, 2, kLapEventA | kLapEventB, 195}}));
+}
+
+TEST(RaceSummary, EmptyRaceHasNothingToSay) {
+    const RaceData race;
+    const RaceSummary summary = SummariseRace(race);
+    EXPECT_TRUE(summary.finishOrder.empty() && summary.leaders.empty() && summary.events.empty());
+    EXPECT_FALSE(summary.fastestLap);
+    std::ostringstream json;
+    WriteSummaryJson(json, summary);
+    EXPECT_EQ(json.str(),
+              "{\n  \"finishOrder\": [],\n  \"leaders\": [],\n  \"lapsLed\": [],\n  \"fastestLap\": null,\n"
+              "  \"events\": []\n}\n");
+}
+
+TEST(LapsCsv, OneRowPerLapWithPositionGapAndQuotedNames) {
+    const auto race = LoadRace({{1, "Ann, \"Jr\"", {100, 0, 300}}, {0x82, "Bo\xe9\x01", {90, 210, 320}}},
+                               {{EventType::A, 1, 3, 310}});
+    std::ostringstream csv;
+    WriteLapsCsv(csv, *race);
+    // Race order puts Ann (3 laps, 300) first in the array.
+    EXPECT_EQ(csv.str(), std::string(kLapsCsvHeader) + "\r\n" +
+                             "\"Ann, \"\"Jr\"\"\",1,\"  1\",1,2,100,100,10,0,0\r\n"
+                             "\"Ann, \"\"Jr\"\"\",1,\"  1\",3,1,300,200,0,2,310\r\n"
+                             "Bo\xc3\xa9?,130,# 2,1,1,90,90,0,0,0\r\n"
+                             "Bo\xc3\xa9?,130,# 2,2,1,210,120,0,0,0\r\n"
+                             "Bo\xc3\xa9?,130,# 2,3,2,320,110,20,0,0\r\n");
+}
+
+} // namespace
+
+TEST(RaceSummary, TextLaysOutEverySection) {
+    const auto race = LoadRace({{1, "Ann", {90'000, 181'000, 272'000}},
+                                {2, "", {91'000, 182'500, 273'250}},
+                                {0x83, "Cy", {95'000, 190'000}}},
+                               {{EventType::A, 0x83, 2, 200'000}});
+    race->trackName = "Port Haddon";
+    std::ostringstream text;
+    WriteSummaryText(text, *race, SummariseRace(*race));
+    EXPECT_EQ(text.str(), "Race summary: Port Haddon\n\n"
+                          "Finishing order\n"
+                          "  Pos  Driver      ID  Laps          Time  Gap\n"
+                          "    1  Ann          1     3  0h04m32.000s\n"
+                          "    2  <no name>    2     3  0h04m33.250s  +0:01.250\n"
+                          "    3  Cy         # 3     2  0h03m10.000s  +1 lap\n"
+                          "\nLaps led\n"
+                          "  Ann  3\n"
+                          "\nLeaders\n"
+                          "  Laps 1-3  Ann\n"
+                          "\nFastest lap\n"
+                          "  1:30.000  Ann, lap 1\n"
+                          "\nEvents\n"
+                          "  Driver  Lap  Event    Event time     Race time  Lap time\n"
+                          "  Cy        2  A      0h03m20.000s  0h03m10.000s  1:35.000\n");
+}
