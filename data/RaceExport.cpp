@@ -70,12 +70,12 @@ public:
         for (const auto& row : m_rows)
             for (std::size_t c = 0; c < row.size(); ++c) {
                 widths.resize(std::max(widths.size(), row.size()));
-                widths[c] = std::max(widths[c], Length(row[c]));
+                widths[c] = std::max(widths[c], Utf8Length(row[c]));
             }
         for (const auto& row : m_rows) {
             std::string line;
             for (std::size_t c = 0; c < row.size(); ++c) {
-                const std::string padding(widths[c] - Length(row[c]), ' ');
+                const std::string padding(widths[c] - Utf8Length(row[c]), ' ');
                 const bool right = c < rightAligned.size() && rightAligned[c];
                 line += "  " + (right ? padding + row[c] : row[c] + padding);
             }
@@ -85,10 +85,6 @@ public:
     }
 
 private:
-    static std::size_t Length(const std::string& text) {
-        return static_cast<std::size_t>(std::count_if(
-            text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-    }
     std::vector<std::vector<std::string>> m_rows;
 };
 
@@ -191,6 +187,12 @@ std::string NameAsUtf8(const std::string& name) {
         }
     }
     return text;
+}
+
+std::size_t Utf8Length(const std::string& text) {
+    // Every character has one byte that is not a continuation byte (10xxxxxx).
+    return static_cast<std::size_t>(std::count_if(
+        text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
 void WriteLapsCsv(std::ostream& out, const RaceData& race) {

@@ -20,3 +20,5 @@ void WriteSummaryJson(std::ostream& out, const RaceSummary& summary);
 // A name from the files as UTF-8 text: its bytes are the game's Western code page, taken as
 // Latin-1; control characters become '?'.
 std::string NameAsUtf8(const std::string& name);
+// Characters, not bytes, of UTF-8 text: columns of text tables line up by them.
+std::size_t Utf8Length(const std::string& text);

@@ -244,7 +244,8 @@ tv_focused_title() { xdotool getwindowfocus getwindowname 2>/dev/null || true; }
 tv_wait_window() {
   local title=$1 i
   TV_DIALOG=""
-  for ((i = 0; i < 50; i++)); do
+  # Generous: a loaded machine can take seconds to map a window; a pass returns at once.
+  for ((i = 0; i < 150; i++)); do
     TV_DIALOG=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n1) || true
     [ -n "$TV_DIALOG" ] && return 0
     sleep 0.1
@@ -254,7 +255,7 @@ tv_wait_window() {
 
 tv_wait_window_gone() {
   local id=$1 i
-  for ((i = 0; i < 50; i++)); do
+  for ((i = 0; i < 150; i++)); do
     xdotool getwindowname "$id" >/dev/null 2>&1 || return 0
     xwininfo -id "$id" 2>/dev/null | grep -q 'IsViewable' || return 0
     sleep 0.1
@@ -312,10 +313,10 @@ tv_why() {
 }
 
 # TRUE when the region's picture (tv_shot_chart or tv_shot_list) differs from the file within
-# about a second.
+# about three seconds.
 tv_becomes_other() {
   local shoot=$1 before=$2 i
-  for ((i = 0; i < 5; i++)); do
+  for ((i = 0; i < 15; i++)); do
     tv_differ "$before" "$($shoot changed)" && return 0
     sleep 0.2
   done
