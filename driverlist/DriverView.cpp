@@ -138,7 +138,7 @@ LRESULT CDriverView::OnListNotify(UINT idCtrl, NMHDR* pNMHDR) {
         OnListKeyDown(*reinterpret_cast<const NMLVKEYDOWN*>(pNMHDR));
     else if (pNMHDR->code == LVN_COLUMNCLICK)
         OnListColumnClick(*reinterpret_cast<const NMLISTVIEW*>(pNMHDR));
-    else if (pNMHDR->code == LVN_ITEMCHANGED)
+    else if (pNMHDR->code == LVN_ITEMCHANGED && !m_bDeletingRows)
         PublishSelection();
     return 0;
 }

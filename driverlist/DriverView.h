@@ -49,4 +49,7 @@ private:
 
     CTreeListCtrl m_wndDriverList;
     BOOL m_bBlackBackground = TRUE;
+    // While selected rows are deleted one by one, each deletion changes the selection; it is
+    // published once, after the last.
+    bool m_bDeletingRows = false;
 };

@@ -501,6 +501,22 @@ BOOL CListCtrl::SetItemData(int nItem, LPARAM data) {
 }
 
 int CListCtrl::GetNextItem(int nItem, UINT nFlags) const {
+    if ((nFlags & (LVNI_SELECTED | LVNI_FOCUSED)) == LVNI_SELECTED) {
+        // Asking row after row costs the whole selection per row, quadratic for a large
+        // selection; the selection's ranges name the next selected row directly.
+        const int first = std::max(0, nItem + 1);
+        int next = -1;
+        for (const QItemSelectionRange& range : selectionModel()->selection()) {
+            const int top = std::max(range.top(), first);
+            if (top <= range.bottom() && (next == -1 || top < next))
+                next = top;
+        }
+        if (next == -1 || next >= GetItemCount())
+            return -1;
+        if (selectionModel()->isRowSelected(next, QModelIndex()))
+            return next;
+        // Only part of that row is selected: the row-by-row walk decides.
+    }
     for (int row = std::max(0, nItem + 1); row < GetItemCount(); ++row) {
         const UINT wanted = nFlags & (LVNI_SELECTED | LVNI_FOCUSED);
         const UINT state = GetItemState(row, (nFlags & LVNI_SELECTED ? LVIS_SELECTED : 0) |
