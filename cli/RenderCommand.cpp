@@ -3,6 +3,7 @@
 #include "Commands.h"
 #include "LoadFiles.h"
 #include "data/CTarmioDoc.h"
+#include "data/DiskFile.h"
 #include "framework/PrintJob.h"
 #include "graph/TarmioView.h"
 
@@ -145,16 +146,11 @@ std::optional<RenderArguments> ParseRenderArguments(const std::vector<std::strin
     return parsed;
 }
 
-// The same file however it is named: links, "./" and other spellings all lead to one device and inode.
 bool IsOneOfTheInputs(const std::string& output, const std::vector<std::string>& inputs) {
-    struct stat outputStatus {};
-    if (::stat(output.c_str(), &outputStatus) != 0)
-        return false;
-    return std::any_of(inputs.begin(), inputs.end(), [&outputStatus](const std::string& input) {
-        struct stat inputStatus {};
-        return ::stat(input.c_str(), &inputStatus) == 0 && inputStatus.st_dev == outputStatus.st_dev &&
-               inputStatus.st_ino == outputStatus.st_ino;
-    });
+    const std::optional<FileIdentity> target = IdentifyFile(output);
+    return target && std::any_of(inputs.begin(), inputs.end(), [&target](const std::string& input) {
+               return IdentifyFile(input) == target;
+           });
 }
 
 // The output is written beside itself under a temporary name and renamed over the old one only

@@ -12,7 +12,6 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <optional>
-#include <sys/stat.h>
 
 namespace {
 
@@ -22,11 +21,8 @@ constexpr const char* kOwnFilterText = "Lodrun Log Files (*.zq?)|*.zq?|"
 constexpr const char* kAllFilesCaption = "All Files (*.*)";
 constexpr const char* kAllFilesPattern = "|*.*||";
 
-std::optional<std::pair<std::uint64_t, std::uint64_t>> FileIdentity(const QString& path) {
-    struct stat status {};
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
-        return std::nullopt;
-    return std::pair<std::uint64_t, std::uint64_t>(status.st_dev, status.st_ino);
+std::optional<FileIdentity> IdentifyFile(const QString& path) {
+    return ::IdentifyFile(QFile::encodeName(path).toStdString());
 }
 
 // Track names come from the files as single bytes of the game's Western code page.
@@ -112,7 +108,7 @@ void CTarmioDoc::AddFiles(const QStringList& paths) {
 bool CTarmioDoc::AddFile(const QString& path) {
     try {
         CFile file(path, CFile::modeRead);
-        if (const auto identity = FileIdentity(path))
+        if (const auto identity = IdentifyFile(path))
             m_inputFiles.push_back(*identity);
         const bool merged = LoadRaceFile(*m_pRaceData, file, AfxGetPrompter()) != 0;
         m_strLastFolder = QFileInfo(file.GetFilePath()).absolutePath();
@@ -131,7 +127,7 @@ void CTarmioDoc::FinishAdd(bool merged) {
 }
 
 bool CTarmioDoc::IsInputFile(const QString& path) const {
-    const auto identity = FileIdentity(path);
+    const auto identity = IdentifyFile(path);
     return identity && std::find(m_inputFiles.begin(), m_inputFiles.end(), *identity) != m_inputFiles.end();
 }
 

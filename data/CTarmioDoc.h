@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/DiskFile.h"
 #include "data/RaceData.h"
 #include "framework/CDocument.h"
 
@@ -57,7 +58,7 @@ private:
     void FinishAdd(bool merged);
 
     std::unique_ptr<RaceData> m_pRaceData;
-    std::vector<std::pair<std::uint64_t, std::uint64_t>> m_inputFiles; // device, inode
+    std::vector<FileIdentity> m_inputFiles;
     QString m_strLastFolder;
     int m_nFilterIndex = -1;
     std::vector<int> m_selectedDrivers;

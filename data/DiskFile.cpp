@@ -79,3 +79,10 @@ bool DiskFile::GetStatus(std::uint64_t& size) {
     size = static_cast<std::uint64_t>(status.st_size);
     return true;
 }
+
+std::optional<FileIdentity> IdentifyFile(const std::string& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0)
+        return std::nullopt;
+    return FileIdentity{static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
+}
