@@ -141,19 +141,35 @@ void PaintLapTimeChart(QPainter& p) {
 }
 } // namespace
 
-std::vector<QImage> ToolBarImages() {
-    return {
-        PaintButton(PaintNew),
-        PaintButton(PaintOpen),
-        PaintButton(PaintSave),
-        PaintButton(PaintAdd),
-        PaintButton(PaintCut),
-        PaintButton([](QPainter& p) { PaintZoomY(p, true); }),
-        PaintButton([](QPainter& p) { PaintZoomY(p, false); }),
-        PaintButton(PaintGapChart),
-        PaintButton(PaintPositionChart),
-        PaintButton(PaintLapTimeChart),
-    };
+QImage NewButtonImage() {
+    return PaintButton(PaintNew);
+}
+QImage OpenButtonImage() {
+    return PaintButton(PaintOpen);
+}
+QImage SaveButtonImage() {
+    return PaintButton(PaintSave);
+}
+QImage AddButtonImage() {
+    return PaintButton(PaintAdd);
+}
+QImage CutButtonImage() {
+    return PaintButton(PaintCut);
+}
+QImage ZoomInButtonImage() {
+    return PaintButton([](QPainter& p) { PaintZoomY(p, true); });
+}
+QImage ZoomOutButtonImage() {
+    return PaintButton([](QPainter& p) { PaintZoomY(p, false); });
+}
+QImage GapChartButtonImage() {
+    return PaintButton(PaintGapChart);
+}
+QImage PositionChartButtonImage() {
+    return PaintButton(PaintPositionChart);
+}
+QImage LapTimeChartButtonImage() {
+    return PaintButton(PaintLapTimeChart);
 }
 
 QImage ProgramIconImage(int size) {

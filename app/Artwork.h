@@ -2,10 +2,18 @@
 
 #include <QIcon>
 #include <QImage>
-#include <vector>
 
-// The program's own artwork, painted at start-up: the toolbar's button images (in button order,
-// without the separators) and the program icon, a small lap chart.
-std::vector<QImage> ToolBarImages();
+// The program's own artwork, painted at start-up: the toolbar's button images and the program
+// icon, a small lap chart.
+QImage NewButtonImage();
+QImage OpenButtonImage();
+QImage SaveButtonImage();
+QImage AddButtonImage();
+QImage CutButtonImage();
+QImage ZoomInButtonImage();
+QImage ZoomOutButtonImage();
+QImage GapChartButtonImage();
+QImage PositionChartButtonImage();
+QImage LapTimeChartButtonImage();
 QImage ProgramIconImage(int size);
 QIcon ProgramIcon();

@@ -1,13 +1,12 @@
 #include "app/MainFrame.h"
 
 #include "app/Artwork.h"
+#include "app/CommandTable.h"
 #include "app/RaceSummaryDlg.h"
-#include "app/Resource.h"
-#include "app/Resources.h"
+#include "common/CommandIds.h"
 #include "data/CTarmioDoc.h"
 #include "driverlist/DriverView.h"
 #include "framework/CSplitterWnd.h"
-#include "framework/CommandIds.h"
 #include "graph/TarmioView.h"
 
 namespace {
@@ -53,9 +52,8 @@ CMainFrame::CMainFrame() {
 CMainFrame::~CMainFrame() = default;
 
 int CMainFrame::OnCreate() {
-    if (!LoadMenu(MainMenu()) || !LoadAccelTable(MainAccelerators()))
-        return -1;
-    if (!LoadToolBar(ToolBarButtons(), ToolBarImages()))
+    SetCommandTable(CommandTable());
+    if (!LoadMenu(MainMenu()) || !LoadToolBar(ToolBarButtons()))
         return -1;
     if (!SetIndicators(StatusIndicators()))
         return -1;

@@ -2,20 +2,20 @@
 
 #include "app/AboutDlg.h"
 #include "app/MainFrame.h"
-#include "app/Resources.h"
 #include "data/CTarmioDoc.h"
 #include "framework/CDocTemplate.h"
-#include "graph/TarmioView.h"
 
 namespace {
 const char* const kRegistryKey = "VAZ";
 const char* const kSettingsSection = "Settings";
 const char* const kOptionsEntry = "GeneralOpts";
+// Window title, document name, new-file name, filter name and extension, registry type and name.
+const char* const kDocumentStrings =
+    "TarmioView\n\nTarmioView\nLog Files\n.ZQN\nTarmio.Document\nTarmioView Document";
 } // namespace
 
 CTarmioApp::CTarmioApp() : CWinApp("TarmioView") {
     TarmioOptionsSource() = &m_nOptions;
-    AfxSetStringTable(StringTable());
     OnCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
     OnCommand(ID_OPTIONS_FLICKERFREE, [this] { ToggleOption(kOptionFlickerFree); });
     OnUpdateCommandUI(ID_OPTIONS_FLICKERFREE,
@@ -41,8 +41,8 @@ BOOL CTarmioApp::InitInstance() {
     SetRegistryKey(kRegistryKey);
     m_nOptions = GetProfileInt(kSettingsSection, kOptionsEntry, m_nOptions);
     AddDocTemplate(std::make_unique<CSingleDocTemplate>(
-        AfxLoadString(IDR_MAINFRAME), [] { return std::make_unique<CTarmioDoc>(); },
-        [] { return std::make_unique<CMainFrame>(); }, [] { return new CTarmioView; }));
+        kDocumentStrings, [] { return std::make_unique<CTarmioDoc>(); },
+        [] { return std::make_unique<CMainFrame>(); }));
     if (!OpenDocumentFile(QString()))
         return FALSE;
     // Files named at start-up are added to the new race, as File Add adds them.

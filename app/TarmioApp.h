@@ -33,17 +33,3 @@ private:
 inline CTarmioApp* AfxGetTarmioApp() {
     return static_cast<CTarmioApp*>(AfxGetApp());
 }
-
-// Where the running application keeps its option bits. Views read them through this pointer
-// rather than the application object, so that they need none of the application's code (the
-// command-line tool draws the chart without one).
-inline const int*& TarmioOptionsSource() {
-    static const int* source = nullptr;
-    return source;
-}
-
-// The option bits of the running application, or the defaults without one.
-inline int AfxGetTarmioOptions() {
-    const int* options = TarmioOptionsSource();
-    return options != nullptr ? *options : kDefaultOptions;
-}

@@ -2,7 +2,7 @@
 
 #include "data/CTarmioDoc.h"
 #include "driverlist/DriverView.h"
-#include "framework/CommandIds.h"
+#include "common/CommandIds.h"
 
 #include <QApplication>
 #include <QImage>

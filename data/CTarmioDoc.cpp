@@ -1,6 +1,6 @@
 #include "data/CTarmioDoc.h"
 
-#include "app/Resource.h"
+#include "common/CommandIds.h"
 #include "data/RaceFileLoader.h"
 #include "framework/CFile.h"
 #include "framework/CWinApp.h"

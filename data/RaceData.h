@@ -1,14 +1,13 @@
 #pragma once
 
 #include "SortedArray.h"
+#include "common/Colour.h"
 
 #include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
-
-using COLORREF = std::uint32_t;
 
 // Times are unsigned milliseconds; values with one of the top four bits set are never shown.
 constexpr std::uint32_t kNoTime = 0x10000000;

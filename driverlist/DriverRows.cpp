@@ -7,7 +7,7 @@
 #include "framework/CDocument.h"
 #include "framework/CFrameWnd.h"
 #include "framework/CWinApp.h"
-#include "framework/CommandIds.h"
+#include "common/CommandIds.h"
 
 namespace {
 

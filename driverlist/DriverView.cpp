@@ -1,6 +1,6 @@
 #include "driverlist/DriverView.h"
 
-#include "app/Resource.h"
+#include "common/CommandIds.h"
 #include "data/CTarmioDoc.h"
 #include "framework/CFrameWnd.h"
 #include "framework/CMenu.h"

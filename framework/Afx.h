@@ -3,7 +3,7 @@
 // Plain types and geometry of the platform framework the program was designed on, with the
 // semantics its code relies on (rectangles exclude their right and bottom edges).
 
-#include "data/RaceData.h" // COLORREF
+#include "common/Colour.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -23,17 +23,15 @@ constexpr BOOL TRUE = 1;
 constexpr BOOL FALSE = 0;
 #endif
 
-constexpr COLORREF RGB(int r, int g, int b) {
-    return static_cast<COLORREF>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
+constexpr WORD LOWORD(std::uintptr_t v) {
+    return static_cast<WORD>(v & 0xFFFF);
 }
-constexpr int GetRValue(COLORREF c) { return c & 0xFF; }
-constexpr int GetGValue(COLORREF c) { return (c >> 8) & 0xFF; }
-constexpr int GetBValue(COLORREF c) { return (c >> 16) & 0xFF; }
-constexpr COLORREF kDefaultColour = 0xFFFFFFFF; // "use the system colour"
-
-constexpr WORD LOWORD(std::uintptr_t v) { return static_cast<WORD>(v & 0xFFFF); }
-constexpr WORD HIWORD(std::uintptr_t v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
-constexpr WPARAM MAKEWPARAM(unsigned low, unsigned high) { return (low & 0xFFFF) | ((high & 0xFFFF) << 16); }
+constexpr WORD HIWORD(std::uintptr_t v) {
+    return static_cast<WORD>((v >> 16) & 0xFFFF);
+}
+constexpr WPARAM MAKEWPARAM(unsigned low, unsigned high) {
+    return (low & 0xFFFF) | ((high & 0xFFFF) << 16);
+}
 
 struct CSize {
     LONG cx = 0;
@@ -67,7 +65,9 @@ struct CRect {
     constexpr CPoint BottomRight() const { return {right, bottom}; }
     constexpr CPoint CenterPoint() const { return {(left + right) / 2, (top + bottom) / 2}; }
     constexpr bool IsRectEmpty() const { return right <= left || bottom <= top; }
-    constexpr bool PtInRect(CPoint p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+    constexpr bool PtInRect(CPoint p) const {
+        return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
+    }
     constexpr void SetRect(LONG l, LONG t, LONG r, LONG b) { left = l, top = t, right = r, bottom = b; }
     constexpr void SetRectEmpty() { SetRect(0, 0, 0, 0); }
     constexpr void InflateRect(LONG dx, LONG dy) { left -= dx, top -= dy, right += dx, bottom += dy; }

@@ -9,9 +9,9 @@ const char* const kUntitled = "Untitled";
 } // namespace
 
 CSingleDocTemplate::CSingleDocTemplate(const QString& docStrings, DocumentClass documentClass,
-                                       FrameClass frameClass, ViewClass viewClass)
+                                       FrameClass frameClass)
     : m_docStrings(docStrings.split('\n')), m_documentClass(std::move(documentClass)),
-      m_frameClass(std::move(frameClass)), m_viewClass(std::move(viewClass)) {}
+      m_frameClass(std::move(frameClass)) {}
 
 CSingleDocTemplate::~CSingleDocTemplate() {
     CloseAllDocuments();
@@ -44,7 +44,7 @@ BOOL CSingleDocTemplate::CreateDocumentAndFrame() {
     QString title;
     GetDocString(title, windowTitle);
     m_frame->SetTitle(title);
-    CCreateContext context{m_document.get(), this, m_viewClass};
+    CCreateContext context{m_document.get()};
     if (!m_frame->LoadFrame(&context)) {
         m_frame.reset();
         return FALSE;

@@ -10,13 +10,10 @@
 class CDocument;
 class CFrameWnd;
 class CSingleDocTemplate;
-class CView;
 
 // What a frame needs to know while it creates its views.
 struct CCreateContext {
     CDocument* m_pCurrentDoc = nullptr;
-    CSingleDocTemplate* m_pNewDocTemplate = nullptr;
-    std::function<CView*()> m_pNewViewClass; // the template's view class
 };
 
 // The one document type of a single-document program: makes the document, its frame and the
@@ -25,7 +22,6 @@ class CSingleDocTemplate {
 public:
     using DocumentClass = std::function<std::unique_ptr<CDocument>()>;
     using FrameClass = std::function<std::unique_ptr<CFrameWnd>()>;
-    using ViewClass = std::function<CView*()>;
 
     // The fields of the document string, in the order they are separated by "\n".
     enum DocStringIndex {
@@ -38,8 +34,7 @@ public:
         regFileTypeName
     };
 
-    CSingleDocTemplate(const QString& docStrings, DocumentClass documentClass, FrameClass frameClass,
-                       ViewClass viewClass);
+    CSingleDocTemplate(const QString& docStrings, DocumentClass documentClass, FrameClass frameClass);
     ~CSingleDocTemplate();
     CSingleDocTemplate(const CSingleDocTemplate&) = delete;
     CSingleDocTemplate& operator=(const CSingleDocTemplate&) = delete;
@@ -52,7 +47,6 @@ public:
     CDocument* OpenDocumentFile(const QString& pathName, BOOL bMakeVisible = TRUE);
 
     CDocument* GetDocument() const { return m_document.get(); }
-    CFrameWnd* GetFrame() const { return m_frame.get(); }
     // Destroys the frame (and with it the views), then the document.
     void CloseAllDocuments();
 
@@ -63,7 +57,6 @@ private:
     QStringList m_docStrings;
     DocumentClass m_documentClass;
     FrameClass m_frameClass;
-    ViewClass m_viewClass;
     // Declared before the frame so that the views die before the document they show.
     std::unique_ptr<CDocument> m_document;
     std::unique_ptr<CFrameWnd> m_frame;

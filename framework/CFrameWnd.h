@@ -3,6 +3,7 @@
 #include "framework/CCmdTarget.h"
 #include "framework/CView.h"
 
+#include <QKeyCombination>
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
@@ -20,27 +21,20 @@ class QMenu;
 class QToolBar;
 struct CCreateContext;
 
-// One line of a menu resource: a top-level popup, an item of the popup before it, or a separator.
-struct MenuResource {
-    enum Kind { Popup, Item, Separator };
-    Kind kind;
-    UINT id = 0;
-    const char* text = "";
-    UINT flags = 0; // MF_GRAYED: greyed until its command's state says otherwise
+// One row of the program's command table: everything the shell shows of one command.
+struct CommandInfo {
+    UINT id;
+    const char* menuText;    // the key column comes from the first key
+    QKeyCombination keys[2]; // accelerators; Qt::Key_unknown for none
+    QImage (*image)();       // its toolbar button's picture, if it has a button
+    const char* prompt;      // the status bar's text while its item is highlighted
+    const char* tip;         // its toolbar button's tooltip
 };
 
-// Accelerator flags, as the platform's accelerator tables spell them.
-constexpr BYTE FVIRTKEY = 0x01;
-constexpr BYTE FNOINVERT = 0x02;
-constexpr BYTE FSHIFT = 0x04;
-constexpr BYTE FCONTROL = 0x08;
-constexpr BYTE FALT = 0x10;
-
-// One entry of an accelerator table: a virtual key with its modifiers and the command it sends.
-struct AcceleratorResource {
-    BYTE fVirt;
-    UINT key; // virtual-key code ('A'..'Z', VK_...)
-    UINT cmd;
+// A popup of the main menu: its title and its commands in order, ID_SEPARATOR for a line.
+struct MenuPopup {
+    const char* title;
+    std::vector<UINT> items;
 };
 
 // The main window: menu, toolbar, status bar and the views; routes every command to the active
@@ -67,15 +61,10 @@ public:
     // Carries out a command along the route now, unless its state says it is disabled; TRUE when
     // some target handled it.
     BOOL SendCommand(UINT nID);
-    // Carries it out once the current event has been handled (the platform's PostMessage of
-    // WM_COMMAND to this window).
+    // Carries it out once the current event has been handled.
     void PostCommand(UINT nID);
-    // Brings every menu item, toolbar button and accelerator of nID up to date.
-    void UpdateCommandUI(UINT nID);
-    // The same for every command the frame shows; runs before a menu opens and when idle.
+    // Brings every menu item and toolbar button up to date; runs before a menu opens and when idle.
     void UpdateAllCommandUI();
-    // The key-indicator panes, from the keyboard's lock states; runs with the idle update.
-    void UpdateIndicators();
 
     // The status bar's message pane.
     virtual void SetMessageText(const QString& text);
@@ -83,31 +72,26 @@ public:
     void ShowIdleMessage();
     // Shown instead of the idle string while not empty: a standing note about what the views show.
     void SetIdleMessage(const QString& text);
-    // A command's status-bar prompt (its string before "\n") and its tooltip (after it).
-    virtual QString GetMessageString(UINT nID) const;
-    static QString GetTipString(UINT nID);
+    // A command's status-bar prompt, from the command table.
+    QString GetMessageString(UINT nID) const;
 
     // The frame's own title; the caption is "<document title> - <title>".
     void SetTitle(const QString& title);
     const QString& GetTitle() const { return m_strTitle; }
-    virtual void OnUpdateFrameTitle();
+    void OnUpdateFrameTitle();
 
-    // Resources
-    BOOL LoadMenu(std::span<const MenuResource> menu);
-    BOOL LoadAccelTable(std::span<const AcceleratorResource> table);
-    // Buttons left to right (ID_SEPARATOR for a gap); one image per button, in order.
-    BOOL LoadToolBar(std::span<const UINT> buttons, const std::vector<QImage>& images);
+    // The command table: each command's texts, keys and image. The menu and toolbar name
+    // commands of it; its keys are the frame's accelerators.
+    void SetCommandTable(std::span<const CommandInfo> commands);
+    BOOL LoadMenu(std::span<const MenuPopup> menu);
+    // Buttons left to right (ID_SEPARATOR for a gap); FALSE when a button has no image.
+    BOOL LoadToolBar(std::span<const UINT> buttons);
     // Status-bar panes: ID_SEPARATOR is the message pane, the rest are key indicators.
     BOOL SetIndicators(std::span<const UINT> indicators);
 
-    // The one action behind the menu item and toolbar button of a command (made on first use),
-    // and the accelerator actions of the table.
+    // The one action behind the menu item and toolbar button of a command (made on first use).
     QAction* GetCommandAction(UINT nID);
-    const std::vector<QAction*>& GetAcceleratorActions() const { return m_accelerators; }
-    // The command a menu, toolbar or accelerator action of the frame sends.
-    static UINT GetActionCommand(const QAction* action);
     QToolBar* GetToolBar() const { return m_pToolBar; }
-    QLabel* GetMessagePane() const { return m_pMessagePane; }
 
     // Files dropped on the window reach OnDropFiles.
     void DragAcceptFiles(BOOL bAccept = TRUE);
@@ -118,15 +102,11 @@ public:
 
 protected:
     virtual int OnCreate() { return 0; }
-    // Creates the views; the default makes one view of the context's view class fill the frame.
-    virtual BOOL OnCreateClient(CCreateContext* pContext);
-    // The view of the first pane, which becomes active when the frame first shows.
-    virtual CView* GetFirstPaneView() const;
+    // Creates the views; the default makes none.
+    virtual BOOL OnCreateClient(CCreateContext*) { return TRUE; }
 
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    // Carries out the accelerator of a key press; TRUE when the table has the key.
-    BOOL TranslateAccelerator(const QKeyEvent& event);
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -134,19 +114,21 @@ protected:
     CDocument* m_pDocument = nullptr;
 
 private:
+    const CommandInfo* FindCommand(UINT nID) const;
+    // Carries out the accelerator of a key press; TRUE when the table has the key.
+    bool TranslateAccelerator(const QKeyEvent& event);
+    CView* GetFirstPaneView() const;
     void OnFocusChanged(QWidget* now);
     QString IdleText() const;
     void RegisterFrameCommands();
     void ActivateNextPane(BOOL bPrev);
-    void ApplyCommandState(QAction* action, const CCmdUI& state);
     void ConnectMenuPrompts(QMenu* menu);
-    QAction* MakeAccelerator(const AcceleratorResource& entry);
+    void UpdateIndicators();
 
     QString m_strTitle;
     QString m_strIdleMessage;
+    std::span<const CommandInfo> m_commandTable;
     std::unordered_map<UINT, QAction*> m_commandActions;
-    std::vector<QAction*> m_accelerators;
-    std::vector<AcceleratorResource> m_accelTable;
     QToolBar* m_pToolBar = nullptr;
     QLabel* m_pMessagePane = nullptr;
     std::vector<std::pair<UINT, QLabel*>> m_indicators;

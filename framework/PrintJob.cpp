@@ -4,7 +4,7 @@
 #include "framework/CPrintInfo.h"
 #include "framework/CView.h"
 #include "framework/CWinApp.h"
-#include "framework/CommandIds.h"
+#include "common/CommandIds.h"
 #include "framework/Prompter.h"
 
 #include <QImage>

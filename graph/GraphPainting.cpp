@@ -1,4 +1,4 @@
-#include "app/TarmioApp.h"
+#include "common/Options.h"
 #include "data/CTarmioDoc.h"
 #include "framework/WindowDC.h"
 #include "graph/AnalysisCharts.h"

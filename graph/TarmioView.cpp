@@ -1,9 +1,11 @@
 #include "graph/TarmioView.h"
 
-#include "app/TarmioApp.h"
+#include "common/CommandIds.h"
+#include "common/Options.h"
 #include "data/CTarmioDoc.h"
 #include "framework/CFrameWnd.h"
 #include "framework/CMenu.h"
+#include "framework/CWinApp.h"
 #include "framework/InfoPanel.h"
 #include "framework/VirtualKeys.h"
 #include "framework/WindowDC.h"

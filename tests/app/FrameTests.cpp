@@ -102,37 +102,6 @@ TEST_F(AppShell, MenuBarHoldsTheCommandTable) {
     EXPECT_EQ(shown.join("|"), expected);
 }
 
-TEST_F(AppShell, AcceleratorTableMapsKeysToCommands) {
-    Start();
-    const std::pair<QKeySequence, UINT> expected[] = {
-        {QKeySequence(Qt::CTRL | Qt::Key_A), ID_FILE_ADD},
-        {QKeySequence(Qt::CTRL | Qt::Key_M), ID_VIEW_MIRRORED},
-        {QKeySequence(Qt::CTRL | Qt::Key_N), ID_FILE_NEW},
-        {QKeySequence(Qt::CTRL | Qt::Key_O), ID_FILE_OPEN},
-        {QKeySequence(Qt::CTRL | Qt::Key_P), ID_FILE_PRINT},
-        {QKeySequence(Qt::CTRL | Qt::Key_R), ID_VIEW_RELATIVE},
-        {QKeySequence(Qt::CTRL | Qt::Key_S), ID_FILE_SAVE},
-        {QKeySequence(Qt::KeypadModifier | Qt::Key_Plus), ID_VIEW_ZOOMIN_Y},
-        {QKeySequence(Qt::SHIFT | Qt::Key_Delete), ID_EDIT_CUT},
-        {QKeySequence(Qt::Key_F5), ID_VIEW_REFRESH},
-        {QKeySequence(Qt::Key_F6), ID_NEXT_PANE},
-        {QKeySequence(Qt::SHIFT | Qt::Key_F6), ID_PREV_PANE},
-        {QKeySequence(Qt::KeypadModifier | Qt::Key_Minus), ID_VIEW_ZOOMOUT_Y},
-        {QKeySequence(Qt::CTRL | Qt::Key_X), ID_EDIT_CUT},
-        {QKeySequence(Qt::CTRL | Qt::Key_G), ID_VIEW_GAPTODRIVER},
-        {QKeySequence(Qt::CTRL | Qt::Key_1), ID_VIEW_CHART_GAP},
-        {QKeySequence(Qt::CTRL | Qt::Key_2), ID_VIEW_CHART_POSITIONS},
-        {QKeySequence(Qt::CTRL | Qt::Key_3), ID_VIEW_CHART_LAPTIMES},
-        {QKeySequence(Qt::CTRL | Qt::Key_E), ID_FILE_EXPORT},
-    };
-    const std::vector<QAction*>& accelerators = Frame().GetAcceleratorActions();
-    ASSERT_EQ(accelerators.size(), std::size(expected));
-    for (size_t i = 0; i < accelerators.size(); ++i) {
-        EXPECT_EQ(accelerators[i]->shortcut(), expected[i].first) << i;
-        EXPECT_EQ(CFrameWnd::GetActionCommand(accelerators[i]), expected[i].second) << i;
-    }
-}
-
 TEST_F(AppShell, ToolBarButtonsCarryTheirImagesAndTooltips) {
     Start();
     QStringList tips;

@@ -2,7 +2,7 @@
 #include "framework/CDC.h"
 #include "framework/CPrintInfo.h"
 #include "framework/CView.h"
-#include "framework/CommandIds.h"
+#include "common/CommandIds.h"
 #include "framework/PrintJob.h"
 
 #include <QFile>

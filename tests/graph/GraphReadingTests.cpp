@@ -2,7 +2,7 @@
 // to a chosen driver.
 #include "GraphTestSupport.h"
 #include "framework/CFrameWnd.h"
-#include "framework/CommandIds.h"
+#include "common/CommandIds.h"
 #include "framework/InfoPanel.h"
 #include "framework/PrintJob.h"
 

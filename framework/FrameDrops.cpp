@@ -1,0 +1,42 @@
+// Files dropped on the frame.
+#include "framework/CDocTemplate.h"
+#include "framework/CFile.h"
+#include "framework/CFrameWnd.h"
+#include "framework/CWinApp.h"
+
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
+
+void CFrameWnd::DragAcceptFiles(BOOL bAccept) {
+    setAcceptDrops(bAccept != FALSE);
+}
+
+void CFrameWnd::OnDropFiles(const QStringList& paths) {
+    // The framework hands each dropped file to the document's open operation.
+    CWinApp* app = AfxGetApp();
+    CSingleDocTemplate* docTemplate = app != nullptr ? app->GetDocTemplate() : nullptr;
+    if (docTemplate == nullptr)
+        return;
+    for (const QString& path : paths)
+        docTemplate->OpenDocumentFile(path);
+}
+
+void CFrameWnd::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void CFrameWnd::dropEvent(QDropEvent* event) {
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        // toLocalFile() would turn bytes that are not UTF-8 into U+FFFD: decode them as a name.
+        if (url.isLocalFile())
+            paths.append(
+                CFile::DecodeName(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1())));
+    }
+    if (paths.isEmpty())
+        return;
+    event->acceptProposedAction();
+    OnDropFiles(paths);
+}
