@@ -1,5 +1,6 @@
 #include "TestViews.h"
 #include "framework/CDocument.h"
+#include "framework/CFrameWnd.h"
 #include "framework/CWinApp.h"
 
 #include <gtest/gtest.h>
@@ -9,47 +10,24 @@ namespace {
 
 constexpr UINT kCommand = 40001;
 
-class TestDocument : public CDocument {
+template <class Target> class Open : public Target {
 public:
     using CCmdTarget::OnCommand;
-};
-
-class TestApp : public CWinApp {
-public:
-    TestApp() : CWinApp("RoutingTest") {}
-    using CCmdTarget::OnCommand;
-};
-
-// The frame's part of the route, reduced to what it adds: after the view (and through it the
-// document), the frame's own handlers, then the application's.
-class RouteEnd : public CCmdTarget {
-public:
-    explicit RouteEnd(CView& view) : m_view(view) {}
-    BOOL OnCmdMsg(UINT nID, CCmdUI* pCmdUI) override {
-        return m_view.OnCmdMsg(nID, pCmdUI) || HandleOwnCommand(nID, pCmdUI) ||
-               (AfxGetApp() != nullptr && AfxGetApp()->OnCmdMsg(nID, pCmdUI));
-    }
-    BOOL HasCommandHandler(UINT nID) const override {
-        return m_view.HasCommandHandler(nID) || HasOwnCommandHandler(nID) ||
-               (AfxGetApp() != nullptr && AfxGetApp()->HasCommandHandler(nID));
-    }
-    using CCmdTarget::OnCommand;
-
-private:
-    CView& m_view;
+    using Target::Target;
 };
 
 // View, document, frame and application; each letter of handlers ("vdfa") gives that target a
 // handler for kCommand that records the letter when it runs.
 struct Route {
-    TestApp app;
-    TestDocument document;
+    Open<CWinApp> app{"RoutingTest"};
+    Open<CDocument> document;
+    Open<CFrameWnd> frame;
     RecordingView view;
-    RouteEnd frame{view};
     std::string ran;
 
     explicit Route(const std::string& handlers) {
         view.Create(nullptr, &document);
+        frame.SetActiveView(&view, FALSE);
         for (char where : handlers) {
             const auto record = [this, where] { ran += where; };
             if (where == 'v')
@@ -68,7 +46,7 @@ class CommandRouting : public ::testing::TestWithParam<std::pair<std::string, st
 
 TEST_P(CommandRouting, FirstTargetOnTheRouteRunsTheCommand) {
     Route route(GetParam().first);
-    const BOOL handled = route.frame.OnCmdMsg(kCommand, nullptr);
+    const BOOL handled = route.frame.SendCommand(kCommand);
     EXPECT_EQ(route.ran, GetParam().second);
     EXPECT_EQ(handled != FALSE, !GetParam().second.empty());
 }
@@ -114,6 +92,8 @@ TEST_P(CommandState, UpdateHandlerDecidesElseCommandHandlerEnables) {
     UpdateCommandState(route.frame, state);
     EXPECT_EQ(state.m_bEnabled, c.enabled);
     EXPECT_EQ(state.m_nCheck, c.check);
+    EXPECT_EQ(route.frame.SendCommand(kCommand) != FALSE, c.enabled && c.commandHandler)
+        << "a disabled command is dropped";
 }
 
 INSTANTIATE_TEST_SUITE_P(

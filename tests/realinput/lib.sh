@@ -140,19 +140,15 @@ tv_exit_app() {
 }
 
 tv_wait_app() {
-  local i
-  for ((i = 0; i < 100; i++)); do
-    kill -0 "$TV_PID" 2>/dev/null || break
-    sleep 0.1
-  done
   TV_EXIT=0
-  if kill -0 "$TV_PID" 2>/dev/null; then
+  if ! tv_wait_for 100 tv_app_gone; then
     kill "$TV_PID" 2>/dev/null || true
     TV_EXIT=timeout
   fi
   wait "$TV_PID" 2>/dev/null || TV_EXIT=$?
   tv_forget_pid "$TV_PID"
 }
+tv_app_gone() { ! kill -0 "$TV_PID" 2>/dev/null; }
 
 # A fresh program on the sample race with empty settings.
 tv_restart_app() {
@@ -242,26 +238,16 @@ tv_focused_title() { xdotool getwindowfocus getwindowname 2>/dev/null || true; }
 
 # Waits for a window with exactly this title; its id in TV_DIALOG.
 tv_wait_window() {
-  local title=$1 i
   TV_DIALOG=""
   # Generous: a loaded machine can take seconds to map a window; a pass returns at once.
-  for ((i = 0; i < 150; i++)); do
-    TV_DIALOG=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n1) || true
-    [ -n "$TV_DIALOG" ] && return 0
-    sleep 0.1
-  done
-  return 1
+  tv_wait_for 150 tv_find_window "$1"
 }
-
-tv_wait_window_gone() {
-  local id=$1 i
-  for ((i = 0; i < 150; i++)); do
-    xdotool getwindowname "$id" >/dev/null 2>&1 || return 0
-    xwininfo -id "$id" 2>/dev/null | grep -q 'IsViewable' || return 0
-    sleep 0.1
-  done
-  return 1
+tv_find_window() {
+  TV_DIALOG=$(xdotool search --onlyvisible --name "^${1}\$" 2>/dev/null | head -n1)
+  [ -n "$TV_DIALOG" ]
 }
+tv_window_gone() { ! xwininfo -id "$1" 2>/dev/null | grep -q 'IsViewable'; }
+tv_wait_window_gone() { tv_wait_for 150 tv_window_gone "$1"; }
 
 # Geometry of the first visible popup (menu) of the program: POPUP_X POPUP_Y POPUP_W POPUP_H.
 tv_popup_geometry() {
@@ -358,18 +344,6 @@ tv_activate() {
   else
     tv_click $((TV_LIST_WIDTH + 200)) $((TV_H - 80))
   fi
-}
-
-# TRUE when the keys open a window of the program with this title; the window is closed again
-# with Escape.
-tv_keys_open_window() {
-  local title=$1
-  shift
-  tv_key "$@"
-  tv_wait_window "$title" || return 1
-  tv_key Escape
-  tv_wait_window_gone "$TV_DIALOG"
-  tv_settle
 }
 
 # TRUE when the keys open no window and change neither pane.

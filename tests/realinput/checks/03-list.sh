@@ -1,5 +1,5 @@
 # The driver list: heading clicks sort, Delete, Shift+Delete and Ctrl+X remove the selected
-# drivers, Ctrl+Delete does not; Cut's keys do nothing while the chart is active; F5 refills.
+# drivers; F5 refills.
 
 # Headings' centres (client x) in column order: Driver, Time, Laps, Fastlap, ID.
 TV_HEADINGS=(50 155 225 277 335)
@@ -29,21 +29,6 @@ tv_check "heading clicks sort by Driver, Fastlap (twice reverses) and Time; Laps
 
 # Selects the first row with a click, so the list is active.
 select_first_row() { tv_click 60 "$TV_ROW1_Y"; }
-
-check_cut_keys_in_chart() {
-  select_first_row
-  tv_key F6
-  tv_keys_change_nothing shift+Delete || { TV_WHY="Shift+Delete: $TV_WHY"; return 1; }
-  tv_keys_change_nothing ctrl+x || { TV_WHY="Ctrl+X: $TV_WHY"; return 1; }
-  tv_key F6
-}
-tv_check "Shift+Delete and Ctrl+X do nothing while the chart is active" check_cut_keys_in_chart
-
-check_ctrl_delete_keeps() {
-  select_first_row
-  tv_keys_change_nothing ctrl+Delete || TV_WHY="Ctrl+Delete: $TV_WHY"
-}
-tv_check "Ctrl+Delete deletes nothing" check_ctrl_delete_keeps
 
 check_delete_keys() {
   local key list chart

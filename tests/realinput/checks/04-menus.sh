@@ -13,22 +13,39 @@ P_MRU="Open this document"
 P_EXIT="Quit the application; prompts to save documents"
 P_EXPORT="Export the laps as CSV or the chart as a PNG picture or a PDF"
 
-check_file_menu_by_keys() {
-  local pane expected walked
-  for pane in list chart; do
+P_HIGHLIGHT="Draw the drivers selected in the list over the others, the others dimmed"
+P_GAPTO="Show every gap to the first selected driver, or go back to the usual reference"
+P_GAPCHART="Show how far each driver is behind the leader or the pace line"
+P_POSITIONS="Show each driver's position at the end of every lap"
+P_LAPTIMES="Show each driver's lap times lap by lap"
+P_SUMMARY="Show the finishing order, the leaders, the fastest lap and the events"
+
+
+# Pane, the keys that open the menu, how many Down presses walk it, and the prompts they show.
+TV_MENU_WALKS=(
+  "list;alt+f;11;$P_ADD|$P_EXPORT|$P_OPEN|$P_SAVE|$P_SAVEAS|$P_PRINT|$P_PREVIEW|$P_SETUP|$P_MRU|$P_EXIT|$P_NEW"
+  "chart;alt+f;11;$P_ADD|$P_EXPORT|$P_OPEN|$P_SAVE|$P_SAVEAS|$P_PRINT|$P_PREVIEW|$P_SETUP|$P_MRU|$P_EXIT|$P_NEW"
+  "list;alt+e;1;Cut the selection"
+  "list;alt+v;8;Show or hide the status bar|$P_HIGHLIGHT|$P_GAPTO|$P_GAPCHART|$P_POSITIONS|$P_LAPTIMES|$P_SUMMARY|Show or hide the toolbar"
+  "list;alt+o;2;|"
+  "list;alt+h;1;Display program information, version number and copyright"
+)
+
+check_menus_by_keys() {
+  local entry pane keys count expected walked
+  for entry in "${TV_MENU_WALKS[@]}"; do
+    IFS=';' read -r pane keys count expected <<<"$entry"
     [ "$(tv_active_pane)" = "$pane" ] || tv_key F6
-    tv_key alt+f
-    tv_shot "menu-file-$pane" >/dev/null
-    walked=$(tv_walk_menu 11)
+    tv_key "$keys"
+    tv_shot "menu-$keys-$pane" >/dev/null
+    walked=$(tv_walk_menu "$count")
     tv_key Escape
     tv_key Escape
-    expected="$P_ADD|$P_EXPORT|$P_OPEN|$P_SAVE|$P_SAVEAS|$P_PRINT|$P_PREVIEW|$P_SETUP|$P_MRU|$P_EXIT|$P_NEW"
-    tv_expect_eq "File menu in the $pane" "$expected" "$walked" || return 1
+    tv_expect_eq "$keys in the $pane" "$expected" "$walked" || return 1
     [ "$(tv_status)" = "Ready" ] || { tv_why "closing the menu left '$(tv_status)'"; return 1; }
   done
-  tv_key F6
 }
-tv_check "File menu: every item highlights with its prompt, greyed ones included (both panes)" check_file_menu_by_keys
+tv_check "every menu item highlights with its prompt, greyed ones included, none an empty pane" check_menus_by_keys
 
 check_greyed_items_by_pointer() {
   [ "$(tv_active_pane)" = list ] || tv_key F6
@@ -46,38 +63,6 @@ check_greyed_items_by_pointer() {
   done
 }
 tv_check "pointing at greyed File items shows their prompts" check_greyed_items_by_pointer
-
-P_HIGHLIGHT="Draw the drivers selected in the list over the others, the others dimmed"
-P_GAPTO="Show every gap to the first selected driver, or go back to the usual reference"
-P_GAPCHART="Show how far each driver is behind the leader or the pace line"
-P_POSITIONS="Show each driver's position at the end of every lap"
-P_LAPTIMES="Show each driver's lap times lap by lap"
-P_SUMMARY="Show the finishing order, the leaders, the fastest lap and the events"
-
-check_other_menus() {
-  local walked
-  tv_key alt+e
-  walked=$(tv_walk_menu 1)
-  tv_key Escape
-  tv_key Escape
-  tv_expect_eq "Edit menu" "Cut the selection" "$walked" || return 1
-  tv_key alt+v
-  walked=$(tv_walk_menu 8)
-  tv_key Escape
-  tv_key Escape
-  tv_expect_eq "View menu" "Show or hide the status bar|$P_HIGHLIGHT|$P_GAPTO|$P_GAPCHART|$P_POSITIONS|$P_LAPTIMES|$P_SUMMARY|Show or hide the toolbar" "$walked" || return 1
-  tv_key alt+o
-  walked=$(tv_walk_menu 2)
-  tv_key Escape
-  tv_key Escape
-  tv_expect_eq "Options menu (items without prompts)" "|" "$walked" || return 1
-  tv_key alt+h
-  walked=$(tv_walk_menu 1)
-  tv_key Escape
-  tv_key Escape
-  tv_expect_eq "Help menu" "Display program information, version number and copyright" "$walked"
-}
-tv_check "Edit, View, Options and Help menus show their prompts; Options items an empty pane" check_other_menus
 
 check_option_check_marks() {
   local both unchecked again

@@ -1,73 +1,56 @@
 # Shift+F10 and the Menu key open each pane's context menu at the point the keyboard gives:
 # the chart's at the screen's top left (-1, -1), the list's on the selected row's first cell.
+# Each menu's items toggle what the pane shows, and a second choice brings it back.
 
 P_RELATIVE="Toggle between viewing absolute and relative time differences"
 P_MIRRORED="Toggle viewing upside down"
 P_BACKGROUND="Toggle black or white background in driver list"
 
-check_chart_context_menu() {
-  [ "$(tv_active_pane)" = chart ] || tv_key F6
-  local key walked
-  for key in shift+F10 Menu; do
-    tv_key "$key"
-    tv_popup_geometry || { tv_why "$key opened no menu"; return 1; }
-    tv_shot "context-chart-$key" >/dev/null
-    walked=$(tv_walk_menu 2)
-    tv_key Escape
-    if [ "$POPUP_X" -gt 0 ] || [ "$POPUP_Y" -gt 0 ]; then
-      tv_why "$key: the menu opened at $POPUP_X,$POPUP_Y, not at the screen's top left"
-      return 1
-    fi
-    tv_expect_eq "$key: chart menu prompts" "$P_RELATIVE|$P_MIRRORED" "$walked" || return 1
-  done
+# Whether the menu's client position (x, y) is where the pane's keyboard menu belongs.
+menu_placed_for() {
+  if [ "$1" = chart ]; then
+    [ "$POPUP_X" -le 0 ] && [ "$POPUP_Y" -le 0 ]
+  else # the centre of the selected first row's first cell
+    local x=$((POPUP_X - TV_X)) dy=$((POPUP_Y - TV_Y - TV_ROW1_Y))
+    [ "$x" -ge 40 ] && [ "$x" -le "$TV_LIST_COL0_RIGHT" ] && [ "$dy" -ge -10 ] && [ "$dy" -le 10 ]
+  fi
 }
-tv_check "Shift+F10 and the Menu key open the chart's menu at the top left with its prompts" check_chart_context_menu
 
-check_chart_context_menu_toggles() {
-  [ "$(tv_active_pane)" = chart ] || tv_key F6
-  local start
-  start=$(tv_shot_chart chart-menu-start)
-  tv_key shift+F10
-  tv_key Down Return # the first item: relative or absolute
-  tv_differ "$start" "$(tv_shot_chart chart-menu-absolute)" || { tv_why "Relative from the menu changed nothing"; return 1; }
-  tv_key shift+F10
-  tv_key Down Return
-  tv_same "$start" "$(tv_shot_chart chart-menu-relative)" || tv_why "a second Relative did not bring the chart back"
-}
-tv_check "the chart menu's first item toggles relative and absolute" check_chart_context_menu_toggles
-
-# The first row of the list, in client coordinates: its vertical centre and the first column.
-TV_ROW1_Y=${TV_ROW1_Y:-0}
-
-check_list_context_menu() {
+check_context_menus() {
+  local pane key walked expected
   tv_click 60 "$TV_ROW1_Y" # selects the first row and makes the list active
-  local key walked
-  for key in shift+F10 Menu; do
-    tv_key "$key"
-    tv_popup_geometry || { tv_why "$key opened no menu"; return 1; }
-    tv_shot "context-list-$key" >/dev/null
-    walked=$(tv_walk_menu 2)
-    tv_key Escape
-    local x=$((POPUP_X - TV_X)) y=$((POPUP_Y - TV_Y))
-    # The centre of the first cell: half the first column's width, the row's middle.
-    if [ "$x" -lt 40 ] || [ "$x" -gt "$TV_LIST_COL0_RIGHT" ] || [ $((y - TV_ROW1_Y)) -lt -10 ] || [ $((y - TV_ROW1_Y)) -gt 10 ]; then
-      tv_why "$key: the menu opened at $x,$y (client), not on the selected row's first cell"
-      return 1
-    fi
-    tv_expect_eq "$key: list menu prompts" "Cut the selection|$P_BACKGROUND" "$walked" || return 1
+  for pane in list chart; do
+    [ "$(tv_active_pane)" = "$pane" ] || tv_key F6
+    expected="Cut the selection|$P_BACKGROUND"
+    [ "$pane" = chart ] && expected="$P_RELATIVE|$P_MIRRORED"
+    for key in shift+F10 Menu; do
+      tv_key "$key"
+      tv_popup_geometry || { tv_why "$key in the $pane opened no menu"; return 1; }
+      tv_shot "context-$pane-$key" >/dev/null
+      walked=$(tv_walk_menu 2)
+      tv_key Escape
+      menu_placed_for "$pane" || { tv_why "$key: the $pane menu opened at $POPUP_X,$POPUP_Y"; return 1; }
+      tv_expect_eq "$key: $pane menu prompts" "$expected" "$walked" || return 1
+    done
   done
 }
-tv_check "Shift+F10 and the Menu key open the list's menu on the selected row with its prompts" check_list_context_menu
+tv_check "Shift+F10 and the Menu key open each pane's menu where it belongs, with its prompts" check_context_menus
 
-check_list_background_toggle() {
-  local black white
-  black=$(tv_shot_list list-black)
-  tv_key shift+F10
-  tv_key Up Return # the last item: Default Background
-  white=$(tv_shot_list list-default)
-  tv_key shift+F10
-  tv_key Up Return # Black Background
-  tv_differ "$black" "$white" || { tv_why "Default Background changed nothing"; return 1; }
-  tv_same "$black" "$(tv_shot_list list-black-again)" || tv_why "Black Background did not bring the black list back"
+# Pane, the keys that choose the item, and the picture of the pane.
+TV_MENU_TOGGLES=("chart;Down Return;tv_shot_chart" "list;Up Return;tv_shot_list")
+
+check_context_menu_toggles() {
+  local entry pane keys shoot start
+  for entry in "${TV_MENU_TOGGLES[@]}"; do
+    IFS=';' read -r pane keys shoot <<<"$entry"
+    [ "$(tv_active_pane)" = "$pane" ] || tv_key F6
+    start=$($shoot "toggle-$pane-start")
+    tv_key shift+F10
+    tv_key $keys
+    tv_differ "$start" "$($shoot "toggle-$pane-once")" || { tv_why "the $pane menu's item changed nothing"; return 1; }
+    tv_key shift+F10
+    tv_key $keys
+    tv_same "$start" "$($shoot "toggle-$pane-twice")" || { tv_why "a second choice did not bring the $pane back"; return 1; }
+  done
 }
-tv_check "the list menu switches between the default and the black background" check_list_background_toggle
+tv_check "the chart menu toggles relative and absolute, the list menu the black background" check_context_menu_toggles
