@@ -54,7 +54,6 @@ int CDriverView::OnCreate() {
     m_wndDriverList.m_bVertGrid = FALSE;
     m_wndDriverList.m_bHorzGrid = FALSE;
     m_wndDriverList.m_bLinesAtRoot = FALSE;
-    m_wndDriverList.m_bImages = FALSE;
     m_wndDriverList.m_crBackground = ListBackground();
     m_wndDriverList.Init();
     return 0;

@@ -1,6 +1,6 @@
 #include "framework/CDialog.h"
 
-#include "data/Prompt.h"
+#include "common/Prompt.h"
 
 #include <QAbstractButton>
 #include <QLabel>

@@ -2,7 +2,7 @@
 
 #include "framework/CDocTemplate.h"
 #include "framework/CDocument.h"
-#include "framework/CFile.h"
+#include "framework/FileNames.h"
 #include "framework/CMenu.h"
 #include "framework/CSplitterWnd.h"
 #include "framework/CView.h"
@@ -577,7 +577,7 @@ void CFrameWnd::dropEvent(QDropEvent* event) {
         // toLocalFile() would turn bytes that are not UTF-8 into U+FFFD: decode them as a name.
         if (url.isLocalFile())
             paths.append(
-                CFile::DecodeName(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1())));
+                DecodeFileName(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1())));
     }
     if (paths.isEmpty())
         return;

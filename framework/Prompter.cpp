@@ -13,25 +13,11 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProgressDialog>
-#include <QTemporaryDir>
 #include <array>
 
 namespace {
 
 Prompter* g_installedPrompter = nullptr;
-
-struct ButtonSet {
-    unsigned type;
-    std::vector<int> answers;
-};
-const std::array<ButtonSet, 6> kButtonSets = {{
-    {MB_OK, {IDOK}},
-    {MB_OKCANCEL, {IDOK, IDCANCEL}},
-    {MB_ABORTRETRYIGNORE, {IDABORT, IDRETRY, IDIGNORE}},
-    {MB_YESNOCANCEL, {IDYES, IDNO, IDCANCEL}},
-    {MB_YESNO, {IDYES, IDNO}},
-    {MB_RETRYCANCEL, {IDRETRY, IDCANCEL}},
-}};
 
 struct AnswerButton {
     int answer;
@@ -80,20 +66,6 @@ QString MessageBoxTitle() {
 }
 
 } // namespace
-
-std::vector<int> MessageBoxAnswers(unsigned style) {
-    for (const ButtonSet& set : kButtonSets)
-        if (set.type == (style & MB_TYPEMASK))
-            return set.answers;
-    return kButtonSets[0].answers;
-}
-
-int DefaultMessageBoxAnswer(unsigned style) {
-    const std::vector<int> answers = MessageBoxAnswers(style);
-    const std::size_t defaultButton = (style & MB_DEFMASK) >> 8;
-    // The platform falls back to the first button when the style names one that is not there.
-    return defaultButton < answers.size() ? answers[defaultButton] : answers.front();
-}
 
 std::vector<FileFilterEntry> ParseFileFilter(const QString& filter) {
     std::vector<FileFilterEntry> entries;
@@ -254,73 +226,6 @@ bool QtPrompter::ShowProgress(int done, int total, const QString& stepName) {
 
 void QtPrompter::EndProgress() {
     m_progress.reset();
-}
-
-ScriptedPrompter::ScriptedPrompter() = default;
-ScriptedPrompter::~ScriptedPrompter() = default;
-
-int ScriptedPrompter::MessageBox(const std::string& text, unsigned style) {
-    messages.push_back({QString::fromStdString(text), style});
-    if (messageAnswers.empty())
-        return DefaultMessageBoxAnswer(style);
-    const int answer = messageAnswers.front();
-    messageAnswers.pop_front();
-    return answer;
-}
-
-FileOpenResult ScriptedPrompter::GetOpenFileNames(const FileOpenRequest& request) {
-    fileOpenRequests.push_back(request);
-    if (fileOpenAnswers.empty())
-        return {};
-    FileOpenResult answer = fileOpenAnswers.front();
-    fileOpenAnswers.pop_front();
-    return answer;
-}
-
-FileOpenResult ScriptedPrompter::GetSaveFileName(const FileOpenRequest& request) {
-    fileSaveRequests.push_back(request);
-    if (fileSaveAnswers.empty())
-        return {};
-    FileOpenResult answer = fileSaveAnswers.front();
-    fileSaveAnswers.pop_front();
-    return answer;
-}
-
-bool ScriptedPrompter::PrintDialog(QPrinter& printer, int, int) {
-    ++printDialogs;
-    if (printDialogAnswers.empty())
-        return false;
-    const bool accepted = printDialogAnswers.front();
-    printDialogAnswers.pop_front();
-    if (accepted && !printOutputPath.isEmpty()) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(printOutputPath);
-    }
-    return accepted;
-}
-
-bool ScriptedPrompter::PrintSetupDialog(QPrinter&) {
-    ++printSetupDialogs;
-    return false;
-}
-
-void ScriptedPrompter::PrintPreview(QPrinter& printer, const PaintPages& paint) {
-    ++previews;
-    QString path = previewPdfPath;
-    if (path.isEmpty()) {
-        if (!m_previewFolder)
-            m_previewFolder = std::make_unique<QTemporaryDir>();
-        path = m_previewFolder->filePath(QStringLiteral("preview-%1.pdf").arg(previews));
-    }
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    lastPreviewPdf = path;
-    paint(&printer);
-}
-
-bool ScriptedPrompter::ShowProgress(int done, int total, const QString& stepName) {
-    progressSteps.append(QStringLiteral("%1/%2 %3").arg(done).arg(total).arg(stepName));
-    return done != cancelProgressAt;
 }
 
 Prompter& AfxGetPrompter() {

@@ -1,6 +1,6 @@
 #include "listctrl/TreeListCtrl.h"
 
-#include "framework/CException.h"
+#include "framework/Prompter.h"
 #include "framework/SystemColours.h"
 #include "framework/WindowDC.h"
 
@@ -10,29 +10,12 @@ namespace {
 
 constexpr int kInitialColumnSlots = 16;
 constexpr int kLineOffset = 7;
+constexpr const char* kOutOfMemoryText = "Out of memory.";
 
 // Used when the text metrics cannot be measured.
 constexpr LONG kFallbackAveCharWidth = 7;
 constexpr LONG kFallbackHeight = 16;
 constexpr LONG kFallbackInternalLeading = 3;
-
-// Row images without check boxes: parents and leaves, each with a dimmed form.
-constexpr int kImageParent = 0;
-constexpr int kImageParentDimmed = 2;
-constexpr int kImageLeaf = 4;
-constexpr int kImageLeafDimmed = 5;
-// Row images in check-box mode.
-constexpr int kImageNoCheckBox = 0;
-constexpr int kImageChecked = 1;
-constexpr int kImageUnchecked = 2;
-
-int RowImage(BOOL bCheckBoxes, BOOL bHasChildren, BOOL bDimmed, BOOL bChecked) {
-    if (bCheckBoxes)
-        return bDimmed ? kImageNoCheckBox : (bChecked ? kImageChecked : kImageUnchecked);
-    if (bHasChildren)
-        return bDimmed ? kImageParentDimmed : kImageParent;
-    return bDimmed ? kImageLeafDimmed : kImageLeaf;
-}
 
 } // namespace
 
@@ -72,7 +55,7 @@ void CTreeListCtrl::RecalcMetrics() {
         CClientDC dc(this);
         measured = dc.GetTextMetrics(&m_tm) && m_tm.tmAveCharWidth > 0;
     } catch (const std::bad_alloc&) {
-        CMemoryException().ReportError(MB_OK);
+        AfxMessageBox(kOutOfMemoryText);
     }
     if (!measured) {
         m_tm = TEXTMETRIC();
@@ -84,11 +67,6 @@ void CTreeListCtrl::RecalcMetrics() {
     m_cxChar = m_tm.tmAveCharWidth;
     m_cxButtonColumn = m_tm.tmAveCharWidth + m_cxButton;
     m_nLineOffset = kLineOffset;
-}
-
-BOOL CTreeListCtrl::PreCreateWindow(DWORD& dwStyle) {
-    dwStyle = (dwStyle & ~LVS_SMALLICON) | LVS_REPORT | LVS_OWNERDRAWFIXED;
-    return CListCtrl::PreCreateWindow(dwStyle);
 }
 
 // ---- columns
@@ -104,7 +82,7 @@ int CTreeListCtrl::InsertColumn(int nCol, const std::string& strHeading, BYTE nI
         m_arrColumns.insert(m_arrColumns.begin() + index,
                             std::make_unique<CColumnInfo>(crBack, bActive, nIndent));
     } catch (const std::bad_alloc&) {
-        CMemoryException().ReportError(MB_OK);
+        AfxMessageBox(kOutOfMemoryText);
         CListCtrl::DeleteColumn(index);
         return -1;
     }
@@ -176,15 +154,7 @@ int CTreeListCtrl::InsertItem(int nItem, int nId, const std::string& strText, in
         flags |= TLIS_CHECKED;
 
     auto info = std::make_unique<ITEMINFO>(ITEMINFO{nLevel, nId, bHasChildren, bDimmed, crText});
-    LVITEM item;
-    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
-    item.iItem = nItem;
-    item.state = flags;
-    item.stateMask = LVIS_STATEIMAGEMASK;
-    item.text = strText;
-    item.iImage = RowImage(m_bCheckBoxes, bHasChildren, bDimmed, bChecked);
-    item.lParam = reinterpret_cast<LPARAM>(info.get());
-    const int row = CListCtrl::InsertItem(&item);
+    const int row = CListCtrl::InsertItem(nItem, strText, reinterpret_cast<LPARAM>(info.get()), flags);
     // The list owns the record from here on and hands it back through OnDeleteItem.
     if (row != -1)
         info.release();
@@ -268,7 +238,7 @@ int CTreeListCtrl::TreeStepWidth(int nLevel) const {
 
 int CTreeListCtrl::SubItemFromPoint(int nItem, CPoint pt) const {
     CRect cell;
-    if (!GetItemRect(nItem, &cell, LVIR_BOUNDS))
+    if (!GetItemRect(nItem, &cell))
         return -1;
     LVCOLUMN column;
     column.mask = LVCF_WIDTH;
@@ -288,7 +258,7 @@ int CTreeListCtrl::SubItemFromPoint(int nItem, CPoint pt) const {
 BOOL CTreeListCtrl::GetCellRect(int nItem, int nCol, RECT* pRect) const {
     if (nCol < 0 || pRect == nullptr)
         return FALSE;
-    if (!GetItemRect(nItem, pRect, LVIR_BOUNDS))
+    if (!GetItemRect(nItem, pRect))
         return FALSE;
     LVCOLUMN column;
     column.mask = LVCF_WIDTH;
@@ -352,14 +322,9 @@ void CTreeListCtrl::SetCurColumnFromPoint(int nItem, CPoint pt) {
 // ---- notifications
 
 BOOL CTreeListCtrl::FillNotify(int nItem, int nCol) {
-    if (nItem < 0)
+    if (nItem < 0 || nItem >= GetItemCount())
         return FALSE;
-    LVITEM item;
-    item.mask = LVIF_PARAM;
-    item.iItem = nItem;
-    if (!GetItem(&item))
-        return FALSE;
-    const auto* info = reinterpret_cast<const ITEMINFO*>(item.lParam);
+    const ITEMINFO* info = GetItemInfo(nItem);
     m_notify.pCtrl = this;
     m_notify.nColumn = nCol;
     m_notify.nItem = nItem;
@@ -379,7 +344,7 @@ void CTreeListCtrl::InvalidateItems(int nFirst, int nLast) {
     CRect area;
     for (int row = nFirst; row <= nLast; ++row) {
         CRect bounds;
-        if (!GetItemRect(row, &bounds, LVIR_BOUNDS))
+        if (!GetItemRect(row, &bounds))
             continue;
         bounds.right = bounds.left + firstColumnWidth;
         area.UnionRect(area, bounds);
@@ -390,29 +355,10 @@ void CTreeListCtrl::InvalidateItems(int nFirst, int nLast) {
 
 // ---- other messages
 
-void CTreeListCtrl::OnSetFocus() {
-    Default();
-    const int selected = FirstSelectedItem();
-    if (selected != -1)
-        InvalidateItems(selected, selected);
-}
-
-void CTreeListCtrl::OnKillFocus() {
-    Default();
-    const int selected = FirstSelectedItem();
-    if (selected != -1)
-        InvalidateItems(selected, selected);
-}
-
 BOOL CTreeListCtrl::OnEraseBkgnd(CDC* pDC) {
     CRect client;
     GetClientRect(&client);
     CBrush brush(ResolveBackground(kColumnBackControl, m_crBackground));
     pDC->FillRect(client, &brush);
     return TRUE;
-}
-
-void CTreeListCtrl::OnFontChange() {
-    Default();
-    RecalcMetrics();
 }

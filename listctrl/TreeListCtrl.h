@@ -126,7 +126,6 @@ public:
     BOOL m_bLinesAtRoot = TRUE;
     BOOL m_bEllipsis = TRUE;
     BOOL m_bFitText = TRUE;
-    BOOL m_bImages = FALSE;
     BOOL m_bDimDisabled = TRUE;
     BOOL m_bCheckBoxes = FALSE;
     COLORREF m_crBackground = kDefaultColour;
@@ -143,19 +142,20 @@ public:
     BOOL m_bInitialised = FALSE;
 
 protected:
-    BOOL PreCreateWindow(DWORD& dwStyle) override;
-    void OnLButtonDown(UINT nFlags, CPoint point) override;
-    void OnLButtonDblClk(UINT nFlags, CPoint point) override;
-    void OnRButtonDown(UINT nFlags, CPoint point) override;
-    void OnContextMenu(QWidget* pWnd, CPoint point) override;
-    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override;
-    void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags) override;
-    void OnSetFocus() override;
-    void OnKillFocus() override;
     BOOL OnEraseBkgnd(CDC* pDC) override;
-    void OnFontChange() override;
     void OnDeleteItem(int nItem, LPARAM lParam) override;
     void OnDestroy();
+
+    // Input (TreeListInput.cpp); whatever the list does not take for itself goes to the tree view.
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
     // Sends a private message to the parent; 0 when the parent does not take them.
     LRESULT SendToParent(UINT message, WPARAM wParam, LPARAM lParam);
@@ -167,13 +167,18 @@ private:
     bool PrepareRow(RowPaint& row, CDC* pDC, int nItem, const CRect& rcItem);
     void PaintTreeStep(RowPaint& row, CDC* pDC);
     void PaintAncestorLines(RowPaint& row, CDC* pDC);
-    void PaintImage(RowPaint& row, CDC* pDC);
     void PaintLabel(RowPaint& row, CDC* pDC);
     int PaintCells(RowPaint& row, CDC* pDC);
     void PaintGridLines(RowPaint& row, CDC* pDC, int lastRight);
     void PaintMark(RowPaint& row, CDC* pDC);
     UINT FitText(CDC* pDC, const char* text, int avail, int format, const char** shown) const;
     COLORREF BackgroundOf(COLORREF crBack) const;
+
+    // A press on a tree button or a check box; true when it was taken.
+    bool ClickDecoration(int nItem, CPoint point);
+    bool HandleKeyDown(UINT nChar);
+    bool HandleChar(UINT nChar);
+    void RepaintSelectedLabel();
 
     int FirstSelectedItem() const { return GetNextItem(-1, LVNI_SELECTED); }
     int ItemLevel(int nItem) const;
@@ -184,6 +189,8 @@ private:
     // One record per column, at the column's index; empty slots wait behind them.
     std::vector<std::unique_ptr<CColumnInfo>> m_arrColumns;
     int m_nMarkedItem = -1;
+    // A press the list took keeps its moves and release from the tree view.
+    bool m_bPressSwallowed = false;
 };
 
 // Background of the whole control, and of a column: the reserved values resolved.

@@ -4,6 +4,10 @@
 #include "framework/VirtualKeys.h"
 #include "listctrl/TreeListCtrl.h"
 
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
 namespace {
 
 // The button box is larger than the drawn button, so that a click near it still counts.
@@ -23,23 +27,34 @@ WPARAM PackScreenPoint(CPoint point) {
 
 } // namespace
 
-void CTreeListCtrl::OnLButtonDown(UINT, CPoint point) {
-    SetFocus();
-    const int row = HitTest(point);
-    if (row == -1) {
-        Default();
-        return;
+void CTreeListCtrl::mousePressEvent(QMouseEvent* event) {
+    // The tree view hands a double-click on to its press handling; the double-click's own
+    // handler has run by then.
+    const bool press = event->type() == QEvent::MouseButtonPress;
+    if (press && (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)) {
+        SetFocus();
+        const CPoint point(event->position().toPoint().x(), event->position().toPoint().y());
+        const int row = event->button() == Qt::LeftButton ? HitTest(point) : -1;
+        if (row != -1 && ClickDecoration(row, point)) {
+            m_bPressSwallowed = true;
+            event->accept();
+            return;
+        }
+        if (row != -1)
+            SetCurColumnFromPoint(row, point);
     }
-    LVITEM item;
-    item.mask = LVIF_IMAGE | LVIF_PARAM;
-    item.iItem = row;
-    GetItem(&item);
-    const auto* info = reinterpret_cast<const ITEMINFO*>(item.lParam);
+    if (press)
+        m_bPressSwallowed = false;
+    QTreeView::mousePressEvent(event);
+}
+
+bool CTreeListCtrl::ClickDecoration(int nItem, CPoint point) {
+    const ITEMINFO* info = GetItemInfo(nItem);
     const int level = info != nullptr ? info->nLevel : 0;
     CRect bounds;
-    const bool haveBounds = GetItemRect(row, &bounds, LVIR_BOUNDS) != FALSE;
-
-    if (m_bButtons && haveBounds) {
+    if (!GetItemRect(nItem, &bounds))
+        return false;
+    if (m_bButtons) {
         const int h = m_cxButton / 2;
         CRect box;
         box.left = bounds.left + m_nLineOffset + m_nMargin - h + TreeIndent(level) - kButtonHitLeftSlack;
@@ -47,44 +62,58 @@ void CTreeListCtrl::OnLButtonDown(UINT, CPoint point) {
         box.right = box.left + m_cxButton + kButtonHitGrowth;
         box.bottom = box.top + m_cxButton + kButtonHitGrowth;
         if (box.PtInRect(point)) {
-            ToggleExpand(row, FALSE);
-            return;
+            ToggleExpand(nItem, FALSE);
+            return true;
         }
     }
-    if (m_bCheckBoxes && item.iImage != 0 && haveBounds) {
+    // Dimmed rows have no check box.
+    if (m_bCheckBoxes && (info == nullptr || !info->bDimmed)) {
         CRect box = bounds;
         box.left = bounds.left + (m_bButtons ? TreeStepWidth(level) : 0) + m_nMargin + TreeIndent(level) +
                    kCheckBoxHitOffset;
         box.right = box.left + kCheckBoxHitWidth;
         if (box.PtInRect(point)) {
-            ToggleCheck(row);
-            return;
+            ToggleCheck(nItem);
+            return true;
         }
     }
-    SetCurColumnFromPoint(row, point);
-    Default();
+    return false;
+}
+
+void CTreeListCtrl::mouseMoveEvent(QMouseEvent* event) {
+    if (m_bPressSwallowed && event->buttons() != Qt::NoButton) {
+        event->accept();
+        return;
+    }
+    QTreeView::mouseMoveEvent(event);
+}
+
+void CTreeListCtrl::mouseReleaseEvent(QMouseEvent* event) {
+    if (m_bPressSwallowed) {
+        m_bPressSwallowed = false;
+        event->accept();
+        return;
+    }
+    QTreeView::mouseReleaseEvent(event);
 }
 
 // A double-click does not expand a row by itself; the parent decides.
-void CTreeListCtrl::OnLButtonDblClk(UINT, CPoint point) {
-    const int row = HitTest(point);
-    CRect bounds;
-    if (row != -1 && GetItemRect(row, &bounds, LVIR_BOUNDS)) {
-        const int column = SubItemFromPoint(row, point);
-        if (FillNotify(row, column))
-            SendToParent(WM_LISTCTRL_DBLCLK, 0, NotifyParam());
-    }
-    Default();
-}
-
-void CTreeListCtrl::OnRButtonDown(UINT, CPoint) {
-    SetFocus();
-    Default();
+void CTreeListCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
+    const CPoint point(event->position().toPoint().x(), event->position().toPoint().y());
+    const int row = event->button() == Qt::LeftButton ? HitTest(point) : -1;
+    if (row != -1 && FillNotify(row, SubItemFromPoint(row, point)))
+        SendToParent(WM_LISTCTRL_DBLCLK, 0, NotifyParam());
+    m_bPressSwallowed = false;
+    QTreeView::mouseDoubleClickEvent(event);
 }
 
 // The control shows no menu of its own: the parent gets the point, which for a menu asked for
 // from the keyboard is the middle of the current cell, or of the row's first column.
-void CTreeListCtrl::OnContextMenu(QWidget*, CPoint point) {
+void CTreeListCtrl::contextMenuEvent(QContextMenuEvent* event) {
+    event->accept();
+    CPoint point(-1, -1);
+    if (event->reason() != QContextMenuEvent::Keyboard)
+        point = CPoint(event->globalPos().x(), event->globalPos().y());
     const int row = FirstSelectedItem();
     const int column = m_nCurColumn;
     if (row == -1) {
@@ -96,7 +125,7 @@ void CTreeListCtrl::OnContextMenu(QWidget*, CPoint point) {
         if (column != -1) {
             GetCellRect(row, column, &cell);
         } else {
-            GetItemRect(row, &cell, LVIR_BOUNDS);
+            GetItemRect(row, &cell);
             if (m_nColumns == 0) {
                 CRect client;
                 GetClientRect(&client);
@@ -114,48 +143,74 @@ void CTreeListCtrl::OnContextMenu(QWidget*, CPoint point) {
     SendToParent(WM_LISTCTRL_CONTEXTMENU, PackScreenPoint(point), notify);
 }
 
-void CTreeListCtrl::OnKeyDown(UINT nChar, UINT, UINT) {
-    const int row = FirstSelectedItem();
-    if (!FillNotify(row, m_nCurColumn)) {
-        Default();
+void CTreeListCtrl::keyPressEvent(QKeyEvent* event) {
+    const UINT virtualKey = VirtualKeyFromEvent(*event);
+    const bool character = HasCharacter(*event);
+    event->accept();
+    if (virtualKey == 0 && !character) {
+        QTreeView::keyPressEvent(event);
         return;
     }
+    if (virtualKey != 0 && !HandleKeyDown(virtualKey))
+        DefaultKeyDown(event);
+    if (character && !HandleChar(event->text().at(0).unicode()))
+        QTreeView::keyPressEvent(event);
+}
+
+bool CTreeListCtrl::HandleKeyDown(UINT nChar) {
+    const int row = FirstSelectedItem();
+    if (!FillNotify(row, m_nCurColumn))
+        return false;
     const bool expanded = GetItemState(row, TLIS_EXPANDED) != 0;
     switch (nChar) {
     case VK_LEFT:
         PrevColumn();
-        break;
+        return true;
     case VK_RIGHT:
         NextColumn();
-        break;
+        return true;
     case VK_ADD:
-        if (!expanded)
-            ToggleExpand(row, FALSE);
-        break;
     case VK_MULTIPLY:
         if (!expanded)
-            ToggleExpand(row, TRUE);
-        break;
+            ToggleExpand(row, nChar == VK_MULTIPLY);
+        return true;
     case VK_SUBTRACT:
         if (expanded)
             ToggleExpand(row, FALSE);
-        break;
+        return true;
     default:
-        if (SendToParent(WM_LISTCTRL_KEYDOWN, nChar, NotifyParam()) == 0)
-            Default();
-        break;
+        return SendToParent(WM_LISTCTRL_KEYDOWN, nChar, NotifyParam()) != 0;
     }
 }
 
 // The keypad characters belong to expanding; the type-ahead search never sees them.
-void CTreeListCtrl::OnChar(UINT nChar, UINT, UINT) {
-    const int row = FirstSelectedItem();
-    if (!FillNotify(row, m_nCurColumn)) {
-        Default();
-        return;
-    }
+bool CTreeListCtrl::HandleChar(UINT nChar) {
+    if (!FillNotify(FirstSelectedItem(), m_nCurColumn))
+        return false;
     if (nChar == kCharExpandAll || nChar == kCharExpand || nChar == kCharCollapse)
-        return;
-    if (SendToParent(WM_LISTCTRL_CHAR, nChar, NotifyParam()) == 0)
-        Default();
+        return true;
+    return SendToParent(WM_LISTCTRL_CHAR, nChar, NotifyParam()) != 0;
+}
+
+// The label's highlight follows the focus.
+void CTreeListCtrl::RepaintSelectedLabel() {
+    const int selected = FirstSelectedItem();
+    if (selected != -1)
+        InvalidateItems(selected, selected);
+}
+
+void CTreeListCtrl::focusInEvent(QFocusEvent* event) {
+    QTreeView::focusInEvent(event);
+    RepaintSelectedLabel();
+}
+
+void CTreeListCtrl::focusOutEvent(QFocusEvent* event) {
+    QTreeView::focusOutEvent(event);
+    RepaintSelectedLabel();
+}
+
+void CTreeListCtrl::changeEvent(QEvent* event) {
+    QTreeView::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        RecalcMetrics();
 }

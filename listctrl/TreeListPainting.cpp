@@ -12,9 +12,6 @@ constexpr int kTextBufferSize = 260;
 constexpr char kEllipsis[] = "...";
 constexpr int kEllipsisLength = 3;
 constexpr int kImageWidth = 16;
-constexpr int kImageHeight = 15;
-constexpr int kBlendMinBitsPerPixel = 8;
-constexpr UINT kSelectedBits = LVIS_SELECTED | LVIS_DROPHILITED;
 constexpr UINT kAllStateBits = 0xFFFF;
 
 // Shared by every list: painting runs on the user-interface thread only.
@@ -55,10 +52,7 @@ struct CTreeListCtrl::RowPaint {
     CRect label;
     CRect icon;
     LVCOLUMN column0;
-    CImageList* pImages = nullptr;
-    int bitsPixel = 0;
     UINT state = 0;
-    int image = 0;
     const ITEMINFO* info = &kPlainRow;
     int level = 0;
     int indent0 = 0; // column 0's indent in character widths
@@ -98,7 +92,6 @@ void CTreeListCtrl::DrawItem(int nItem, CDC* pDC, const CRect& rcItem) {
             pDC->FillSolidRect(leadIn, row.rowBack);
         PaintTreeStep(row, pDC);
         PaintAncestorLines(row, pDC);
-        PaintImage(row, pDC);
         PaintLabel(row, pDC);
         PaintGridLines(row, pDC, PaintCells(row, pDC));
         if (nItem == m_nMarkedItem)
@@ -110,27 +103,19 @@ void CTreeListCtrl::DrawItem(int nItem, CDC* pDC, const CRect& rcItem) {
 bool CTreeListCtrl::PrepareRow(RowPaint& row, CDC* pDC, int nItem, const CRect& rcItem) {
     row.nItem = nItem;
     row.row = rcItem;
-    GetItemRect(nItem, &row.label, LVIR_LABEL);
-    GetItemRect(nItem, &row.icon, LVIR_ICON);
-    row.pImages = m_bImages ? GetImageList(LVSIL_SMALL) : nullptr;
-    row.bitsPixel = pDC->GetDeviceCaps(BITSPIXEL);
     row.column0.mask = LVCF_FMT | LVCF_WIDTH | LVCF_SUBITEM;
-    if (!GetColumn(0, &row.column0))
+    if (!GetColumn(0, &row.column0) || nItem < 0 || nItem >= GetItemCount())
         return false;
+    // The label is the first column's cell; the image's place, without images, has no width.
+    row.icon = CRect(rcItem.left, rcItem.top, rcItem.left, rcItem.bottom);
+    row.label =
+        CRect(rcItem.left, rcItem.top, std::max(rcItem.left, rcItem.left + row.column0.cx), rcItem.bottom);
     pDC->GetClipBox(&row.clip);
 
-    LVITEM item;
-    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
-    item.iItem = nItem;
-    item.stateMask = kAllStateBits;
-    item.cchTextMax = kTextBufferSize;
-    if (!GetItem(&item))
-        return false;
-    CopyText(item.text);
-    row.state = item.state;
-    row.image = item.iImage;
-    if (item.lParam != 0)
-        row.info = reinterpret_cast<const ITEMINFO*>(item.lParam);
+    CopyText(GetItemText(nItem, 0));
+    row.state = GetItemState(nItem, kAllStateBits);
+    if (const ITEMINFO* info = GetItemInfo(nItem); info != nullptr)
+        row.info = info;
     const ITEMINFO* next = GetItemInfo(nItem + 1);
     row.lastRow = nItem + 1 >= GetItemCount();
     row.nextTop = row.lastRow || (next != nullptr ? next->nLevel == 0 : true);
@@ -142,7 +127,7 @@ bool CTreeListCtrl::PrepareRow(RowPaint& row, CDC* pDC, int nItem, const CRect& 
     row.indent0 = column0 != nullptr ? column0->nIndent : 0;
     row.caption = row.info->nId == kCaptionRowId;
     row.dimmed = row.info->bDimmed && m_bDimDisabled && !row.caption;
-    row.selected = (row.state & kSelectedBits) != 0;
+    row.selected = (row.state & LVIS_SELECTED) != 0;
     row.focused = hasFocus();
     row.textColour = row.info->crText == kDefaultColour ? GetSysColor(COLOR_WINDOWTEXT) : row.info->crText;
     row.rowBack = row.caption ? GetSysColor(COLOR_BTNFACE) : BackgroundOf(column0Back);
@@ -158,8 +143,7 @@ bool CTreeListCtrl::PrepareRow(RowPaint& row, CDC* pDC, int nItem, const CRect& 
         row.lineX = row.stepLeft + m_nLineOffset;
     else
         row.lineX = row.stepLeft + (row.indent0 <= 1 ? 2 : m_cxChar - 2);
-    const int shift = TreeIndent(row.level) + m_nMargin - (row.pImages != nullptr ? 1 : 0) +
-                      (m_bButtons ? TreeStepWidth(row.level) : 0);
+    const int shift = TreeIndent(row.level) + m_nMargin + (m_bButtons ? TreeStepWidth(row.level) : 0);
     row.label.left = row.caption ? row.row.left : row.label.left + shift;
     row.icon.left += shift;
     row.icon.right = row.icon.left + kImageWidth;
@@ -250,27 +234,6 @@ void CTreeListCtrl::PaintAncestorLines(RowPaint& row, CDC* pDC) {
     }
 }
 
-void CTreeListCtrl::PaintImage(RowPaint& row, CDC* pDC) {
-    if (row.pImages == nullptr || !Meets(row.icon, row.clip) || row.caption)
-        return;
-    int index = row.image;
-    if (m_bCheckBoxes) {
-        if (index != 0)
-            index = (row.state & TLIS_CHECKED) != 0 ? 1 : 2;
-    } else if (row.info->bHasChildren && (row.state & TLIS_EXPANDED) != 0) {
-        ++index;
-    }
-    COLORREF foreground = row.rowBack;
-    UINT style = ILD_NORMAL;
-    if (!m_bCheckBoxes && row.bitsPixel > kBlendMinBitsPerPixel && row.focused && row.selected &&
-        (row.state & LVIS_FOCUSED) != 0) {
-        foreground = GetSysColor(COLOR_HIGHLIGHT);
-        style = ILD_BLEND25;
-    }
-    row.pImages->DrawEx(pDC, index, row.icon.TopLeft(), CSize(kImageWidth, kImageHeight),
-                        GetSysColor(COLOR_WINDOW), foreground, style | (row.state & LVIS_OVERLAYMASK));
-}
-
 void CTreeListCtrl::PaintLabel(RowPaint& row, CDC* pDC) {
     if (!Meets(row.label, row.clip))
         return;
@@ -348,7 +311,7 @@ int CTreeListCtrl::PaintCells(RowPaint& row, CDC* pDC) {
         }
         const int indent = (info != nullptr ? info->nIndent : 0) * row.level * m_cxChar;
         CRect textRect(cell.left + indent + cw / 3, cell.top, cell.right - (cw / 2 + 2), cell.bottom);
-        GetItemText(row.nItem, column.iSubItem, g_textBuffer, kTextBufferSize);
+        CopyText(GetItemText(row.nItem, column.iSubItem));
         if (g_textBuffer[0] == '\0')
             continue;
         const char* shown = nullptr;

@@ -1,4 +1,4 @@
-#include "ScopedPrompter.h"
+#include "ScriptedPrompter.h"
 #include "framework/PrintSetupDialog.h"
 
 #include <QAbstractButton>
@@ -55,7 +55,7 @@ struct IconCase {
 class DefaultIcon : public ::testing::TestWithParam<IconCase> {};
 
 TEST_P(DefaultIcon, AfxMessageBoxAddsTheFrameworksIcon) {
-    ScopedPrompter prompter;
+    ScriptedPrompter prompter;
     AfxMessageBox("text", GetParam().style);
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].style, GetParam().shown);

@@ -18,7 +18,6 @@ struct FlatList : ListHarness {
         list->m_bVertGrid = FALSE;
         list->m_bHorzGrid = FALSE;
         list->m_bLinesAtRoot = FALSE;
-        list->m_bImages = FALSE;
         list->m_crBackground = background;
         list->m_bFitText = fitText;
         Init();
