@@ -14,9 +14,6 @@
 
 namespace {
 
-// The selection and focus bits live in the view's selection model, the others with the row.
-constexpr UINT kViewStateBits = LVIS_SELECTED | LVIS_FOCUSED;
-
 Qt::Alignment AlignmentOf(int format) {
     switch (format & LVCFMT_JUSTIFYMASK) {
     case LVCFMT_RIGHT:
@@ -41,7 +38,6 @@ public:
     };
     struct Row {
         std::vector<std::string> texts;
-        UINT state = 0; // all but the selection and focus bits
         LPARAM data = 0;
     };
 
@@ -58,11 +54,9 @@ public:
         if (!index.isValid())
             return {};
         const Column& column = m_columns[static_cast<std::size_t>(index.column())];
-        if (role == Qt::DisplayRole)
-            return TextFromBytes(Text(index.row(), column.subItem));
-        if (role == Qt::TextAlignmentRole)
-            return QVariant::fromValue(AlignmentOf(column.format));
-        return {};
+        // The rows are owner-drawn; the text is for the type-ahead search.
+        return role == Qt::DisplayRole ? QVariant(TextFromBytes(Text(index.row(), column.subItem)))
+                                       : QVariant();
     }
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
@@ -86,7 +80,6 @@ public:
     int ColumnCount() const { return static_cast<int>(m_columns.size()); }
     Row& RowAt(int row) { return m_rows[static_cast<std::size_t>(row)]; }
     const Row& RowAt(int row) const { return m_rows[static_cast<std::size_t>(row)]; }
-    Column& ColumnAt(int column) { return m_columns[static_cast<std::size_t>(column)]; }
     const Column& ColumnAt(int column) const { return m_columns[static_cast<std::size_t>(column)]; }
 
     std::string Text(int row, int subItem) const {
@@ -236,13 +229,11 @@ int CListCtrl::GetColumnCount() const {
 
 // ---- rows
 
-int CListCtrl::InsertItem(int nItem, const std::string& text, LPARAM data, UINT state) {
+int CListCtrl::InsertItem(int nItem, const std::string& text, LPARAM data) {
     if (nItem < 0)
         return -1;
     const int row = std::min(nItem, GetItemCount());
-    m_pModel->InsertRow(row, {{text}, state & ~kViewStateBits, data});
-    if ((state & kViewStateBits) != 0)
-        SetItemState(row, state, state & kViewStateBits);
+    m_pModel->InsertRow(row, {{text}, data});
     return row;
 }
 
@@ -287,7 +278,7 @@ std::string CListCtrl::GetItemText(int nItem, int nSubItem) const {
 UINT CListCtrl::GetItemState(int nItem, UINT nMask) const {
     if (!IsValidItem(nItem))
         return 0;
-    UINT state = m_pModel->RowAt(nItem).state;
+    UINT state = 0;
     if (selectionModel()->isRowSelected(nItem, QModelIndex()))
         state |= LVIS_SELECTED;
     if (currentIndex().isValid() && currentIndex().row() == nItem)
@@ -316,12 +307,6 @@ BOOL CListCtrl::SetItemState(int nItem, UINT nState, UINT nMask) {
         else if (currentIndex().isValid() && currentIndex().row() == nItem)
             selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
     }
-    const UINT ownMask = nMask & ~kViewStateBits;
-    if (ownMask != 0) {
-        UINT& state = m_pModel->RowAt(nItem).state;
-        state = (state & ~ownMask) | (nState & ownMask);
-        m_pModel->RowChanged(nItem);
-    }
     return TRUE;
 }
 
@@ -329,30 +314,20 @@ LPARAM CListCtrl::GetItemData(int nItem) const {
     return IsValidItem(nItem) ? m_pModel->RowAt(nItem).data : 0;
 }
 
-int CListCtrl::GetNextItem(int nItem, UINT nFlags) const {
-    if ((nFlags & (LVNI_SELECTED | LVNI_FOCUSED)) == LVNI_SELECTED) {
-        // Asking row after row costs the whole selection per row, quadratic for a large
-        // selection; the selection's ranges name the next selected row directly.
-        const int first = std::max(0, nItem + 1);
-        int next = -1;
-        for (const QItemSelectionRange& range : selectionModel()->selection()) {
-            const int top = std::max(range.top(), first);
-            if (top <= range.bottom() && (next == -1 || top < next))
-                next = top;
-        }
-        if (next == -1 || next >= GetItemCount())
-            return -1;
+// Only the next selected row is ever asked for. Asking row after row costs the whole selection
+// per row, quadratic for a large selection; the selection's ranges name it directly.
+int CListCtrl::GetNextItem(int nItem, UINT) const {
+    const int first = std::max(0, nItem + 1);
+    int next = -1;
+    for (const QItemSelectionRange& range : selectionModel()->selection()) {
+        const int top = std::max(range.top(), first);
+        if (top <= range.bottom() && (next == -1 || top < next))
+            next = top;
+    }
+    // A row only partly selected (a column added since) is not selected: walk on from there.
+    for (; next != -1 && next < GetItemCount(); ++next)
         if (selectionModel()->isRowSelected(next, QModelIndex()))
             return next;
-        // Only part of that row is selected: the row-by-row walk decides.
-    }
-    for (int row = std::max(0, nItem + 1); row < GetItemCount(); ++row) {
-        const UINT wanted = nFlags & (LVNI_SELECTED | LVNI_FOCUSED);
-        const UINT state = GetItemState(row, (nFlags & LVNI_SELECTED ? LVIS_SELECTED : 0) |
-                                                 (nFlags & LVNI_FOCUSED ? LVIS_FOCUSED : 0));
-        if (wanted == 0 || state == wanted)
-            return row;
-    }
     return -1;
 }
 
@@ -432,8 +407,6 @@ void CListCtrl::SetFocus() {
 
 // ---- painting
 
-void CListCtrl::DrawItem(int, CDC*, const CRect&) {}
-
 void CListCtrl::paintEvent(QPaintEvent* event) {
     CPaintDC::PaintScope scope(viewport(), event->rect());
     CPaintDC dc(viewport());
@@ -450,14 +423,6 @@ void CListCtrl::drawRow(QPainter*, const QStyleOptionViewItem&, const QModelInde
         return;
     // drawRow is const in Qt; the owner draw is an operation of the control like any message.
     const_cast<CListCtrl*>(this)->DrawItem(index.row(), m_pPaintDC, bounds);
-}
-
-BOOL CListCtrl::OnEraseBkgnd(CDC* pDC) {
-    CRect client;
-    GetClientRect(&client);
-    const QColor base = palette().color(QPalette::Base);
-    pDC->FillSolidRect(client, RGB(base.red(), base.green(), base.blue()));
-    return TRUE;
 }
 
 void CListCtrl::OnDeleteItem(int, LPARAM) {}

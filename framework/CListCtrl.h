@@ -23,7 +23,6 @@ constexpr DWORD LVS_OWNERDRAWFIXED = 0x0400;
 // Item state bits
 constexpr UINT LVIS_FOCUSED = 0x0001;
 constexpr UINT LVIS_SELECTED = 0x0002;
-constexpr UINT LVIS_STATEIMAGEMASK = 0xF000;
 
 // Column fields and formats
 constexpr UINT LVCF_FMT = 0x0001;
@@ -36,8 +35,6 @@ constexpr int LVCFMT_CENTER = 2;
 constexpr int LVCFMT_JUSTIFYMASK = 3;
 
 // GetNextItem, GetItemRect
-constexpr UINT LVNI_ALL = 0x0000;
-constexpr UINT LVNI_FOCUSED = 0x0001;
 constexpr UINT LVNI_SELECTED = 0x0002;
 constexpr UINT LVIR_BOUNDS = 0;
 
@@ -103,7 +100,7 @@ public:
     int GetColumnCount() const;
 
     // Rows
-    int InsertItem(int nItem, const std::string& text, LPARAM data = 0, UINT state = 0); // -1 on failure
+    int InsertItem(int nItem, const std::string& text, LPARAM data = 0); // -1 on failure
     BOOL DeleteItem(int nItem);
     BOOL DeleteAllItems();
     int GetItemCount() const;
@@ -114,6 +111,7 @@ public:
     UINT GetItemState(int nItem, UINT nMask) const;
     BOOL SetItemState(int nItem, UINT nState, UINT nMask);
     LPARAM GetItemData(int nItem) const;
+    // The next selected row after nItem (nFlags: LVNI_SELECTED), -1 when there is none.
     int GetNextItem(int nItem, UINT nFlags) const;
     UINT GetSelectedCount() const;
 
@@ -130,10 +128,11 @@ public:
     void SetFocus();
 
     // The owner-drawn row: index, a device context on the list's paint and the row's bounds.
-    virtual void DrawItem(int nItem, CDC* pDC, const CRect& rcItem);
+    virtual void DrawItem(int nItem, CDC* pDC, const CRect& rcItem) = 0;
 
 protected:
-    virtual BOOL OnEraseBkgnd(CDC* pDC);
+    // Fills the row area before the rows are drawn.
+    virtual BOOL OnEraseBkgnd(CDC* pDC) = 0;
     // A row leaves the list (deleted one by one, all at once, or with the list).
     virtual void OnDeleteItem(int nItem, LPARAM lParam);
 

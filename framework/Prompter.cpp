@@ -13,36 +13,17 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProgressDialog>
-#include <array>
+#include <algorithm>
 
 namespace {
 
 Prompter* g_installedPrompter = nullptr;
 
-struct AnswerButton {
-    int answer;
-    QMessageBox::StandardButton button;
+// Qt's button for each answer, indexed by the answer's value.
+constexpr QMessageBox::StandardButton kAnswerButtons[] = {
+    QMessageBox::NoButton, QMessageBox::Ok,     QMessageBox::Cancel, QMessageBox::Abort,
+    QMessageBox::Retry,    QMessageBox::Ignore, QMessageBox::Yes,    QMessageBox::No,
 };
-constexpr std::array kAnswerButtons = {
-    AnswerButton{IDOK, QMessageBox::Ok},         AnswerButton{IDCANCEL, QMessageBox::Cancel},
-    AnswerButton{IDABORT, QMessageBox::Abort},   AnswerButton{IDRETRY, QMessageBox::Retry},
-    AnswerButton{IDIGNORE, QMessageBox::Ignore}, AnswerButton{IDYES, QMessageBox::Yes},
-    AnswerButton{IDNO, QMessageBox::No},
-};
-
-QMessageBox::StandardButton ButtonForAnswer(int answer) {
-    for (const AnswerButton& entry : kAnswerButtons)
-        if (entry.answer == answer)
-            return entry.button;
-    return QMessageBox::Ok;
-}
-
-int AnswerForButton(QMessageBox::StandardButton button, int fallback) {
-    for (const AnswerButton& entry : kAnswerButtons)
-        if (entry.button == button)
-            return entry.answer;
-    return fallback;
-}
 
 QMessageBox::Icon IconForStyle(unsigned style) {
     switch (style & MB_ICONMASK) {
@@ -103,15 +84,15 @@ QWidget* QtPrompter::DialogParent() {
 int QtPrompter::MessageBox(const std::string& text, unsigned style) {
     QMessageBox box(IconForStyle(style), MessageBoxTitle(), QString::fromStdString(text),
                     QMessageBox::NoButton, DialogParent());
-    const std::vector<int> answers = MessageBoxAnswers(style);
-    for (int answer : answers)
-        box.addButton(ButtonForAnswer(answer));
-    box.setDefaultButton(ButtonForAnswer(DefaultMessageBoxAnswer(style)));
+    const int defaultAnswer = DefaultMessageBoxAnswer(style);
+    for (int answer : MessageBoxAnswers(style))
+        box.addButton(kAnswerButtons[answer]);
+    box.setDefaultButton(kAnswerButtons[defaultAnswer]);
     box.exec();
-    QAbstractButton* clicked = box.clickedButton();
-    if (clicked == nullptr)
-        return DefaultMessageBoxAnswer(style);
-    return AnswerForButton(box.standardButton(clicked), DefaultMessageBoxAnswer(style));
+    const auto* clicked = std::find(std::begin(kAnswerButtons) + 1, std::end(kAnswerButtons),
+                                    box.standardButton(box.clickedButton()));
+    return clicked != std::end(kAnswerButtons) ? static_cast<int>(clicked - std::begin(kAnswerButtons))
+                                               : defaultAnswer;
 }
 
 namespace {
@@ -238,17 +219,10 @@ void AfxSetPrompter(Prompter* prompter) {
 }
 
 int AfxMessageBox(const QString& text, UINT style) {
-    if ((style & MB_ICONMASK) == 0) {
-        switch (style & MB_TYPEMASK) {
-        case MB_OK:
-        case MB_OKCANCEL:
-        case MB_YESNO:
-        case MB_YESNOCANCEL:
-            style |= MB_ICONEXCLAMATION;
-            break;
-        default:
-            break;
-        }
-    }
+    const unsigned buttons = style & MB_TYPEMASK;
+    const bool exclaimed =
+        buttons == MB_OK || buttons == MB_OKCANCEL || buttons == MB_YESNO || buttons == MB_YESNOCANCEL;
+    if ((style & MB_ICONMASK) == 0 && exclaimed)
+        style |= MB_ICONEXCLAMATION;
     return AfxGetPrompter().MessageBox(text.toStdString(), style);
 }
