@@ -1,6 +1,6 @@
 #include "app/QuitOnSignal.h"
 #include "app/TarmioApp.h"
-#include "framework/CFile.h"
+#include "framework/FileNames.h"
 
 #include <QApplication>
 
@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
     // Not QApplication::arguments(): it decodes file names that are not UTF-8 beyond repair.
     QStringList arguments;
     for (int index = 1; index < argc; ++index)
-        arguments.append(CFile::DecodeName(QByteArray(argv[index])));
+        arguments.append(DecodeFileName(QByteArray(argv[index])));
     theApp.ParseCommandLine(arguments);
     if (!theApp.InitInstance()) {
         theApp.ExitInstance();

@@ -2,7 +2,7 @@
 
 #include "data/DiskFile.h"
 #include "data/FileErrors.h"
-#include "data/Prompt.h"
+#include "common/Prompt.h"
 #include "data/RaceFileLoader.h"
 
 namespace {

@@ -1,9 +1,10 @@
 #include "data/CTarmioDoc.h"
 
 #include "common/CommandIds.h"
+#include "data/DiskFile.h"
 #include "data/RaceFileLoader.h"
-#include "framework/CFile.h"
 #include "framework/CWinApp.h"
+#include "framework/FileNames.h"
 #include "framework/Prompter.h"
 #include "framework/TextBytes.h"
 
@@ -107,15 +108,14 @@ void CTarmioDoc::AddFiles(const QStringList& paths) {
 
 bool CTarmioDoc::AddFile(const QString& path) {
     try {
-        CFile file(path, CFile::modeRead);
+        DiskFile file(EncodeFileName(path).toStdString());
         if (const auto identity = IdentifyFile(path))
             m_inputFiles.push_back(*identity);
         const bool merged = LoadRaceFile(*m_pRaceData, file, AfxGetPrompter()) != 0;
-        m_strLastFolder = QFileInfo(file.GetFilePath()).absolutePath();
-        file.Close();
+        m_strLastFolder = QFileInfo(QDir::cleanPath(QFileInfo(path).absoluteFilePath())).absolutePath();
         return merged;
-    } catch (const CFileException& error) {
-        error.ReportError();
+    } catch (const FileException& error) {
+        AfxMessageBox(QString::fromStdString(error.message()));
         return false;
     }
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/Prompt.h"
+#include "common/Prompt.h"
 #include "data/RaceData.h"
 #include "data/RaceFile.h"
 

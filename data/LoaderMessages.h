@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/Prompt.h"
+#include "common/Prompt.h"
 
 // What the loader tells the user, and how.
 constexpr unsigned kRefusalStyle = MB_OK | MB_ICONSTOP;

@@ -41,7 +41,7 @@ void CDriverView::FillDriverList() {
     for (int index = 0; index < driverCount; ++index) {
         DriverRecord* driver = race->drivers->GetAt(index);
         const DriverTexts texts = MakeDriverTexts(*driver);
-        m_wndDriverList.InsertItem(index, 0, texts.name, 0, FALSE, FALSE, FALSE, FALSE, driver->colour);
+        m_wndDriverList.InsertItem(index, texts.name, driver->colour);
         m_wndDriverList.CListCtrl::SetItemText(index, kColumnTime, texts.raceTime);
         m_wndDriverList.CListCtrl::SetItemText(index, kColumnLaps, texts.laps);
         m_wndDriverList.CListCtrl::SetItemText(index, kColumnFastestLap, texts.fastestLap);

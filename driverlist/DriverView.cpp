@@ -48,13 +48,6 @@ int CDriverView::OnCreate() {
         return -1;
     if (!m_wndDriverList.Create(kDriverListStyle, CRect(0, 0, 0, 0), this, kDriverListId))
         return -1;
-    // A flat list: no tree decorations, no grid, no images.
-    m_wndDriverList.m_bButtons = FALSE;
-    m_wndDriverList.m_bLines = FALSE;
-    m_wndDriverList.m_bVertGrid = FALSE;
-    m_wndDriverList.m_bHorzGrid = FALSE;
-    m_wndDriverList.m_bLinesAtRoot = FALSE;
-    m_wndDriverList.m_bImages = FALSE;
     m_wndDriverList.m_crBackground = ListBackground();
     m_wndDriverList.Init();
     return 0;
@@ -67,8 +60,8 @@ void CDriverView::OnInitialUpdate() {
     }
     for (int column = 0; column < kDriverColumnCount; ++column) {
         const BOOL active = column == 0 ? TRUE : FALSE;
-        m_wndDriverList.InsertColumn(column, kDriverColumns[column].heading, 0, kColumnBackControl, active,
-                                     LVCFMT_LEFT, kDriverColumns[column].width, column);
+        m_wndDriverList.InsertColumn(column, kDriverColumns[column].heading, active, LVCFMT_LEFT,
+                                     kDriverColumns[column].width, column);
     }
     CView::OnInitialUpdate();
 }

@@ -1,10 +1,8 @@
 #include "framework/CDialog.h"
 
-#include "data/Prompt.h"
+#include "common/Prompt.h"
 
-#include <QAbstractButton>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 
 namespace {
@@ -42,6 +40,7 @@ QWidget* CDialog::GetDlgItem(int nID) const {
     return found != m_items.end() ? found->second : nullptr;
 }
 
+// The dialogs show their texts in labels and read-only edits.
 void CDialog::SetDlgItemText(int nID, const QString& text) {
     QWidget* item = GetDlgItem(nID);
     if (auto* label = qobject_cast<QLabel*>(item))
@@ -49,10 +48,6 @@ void CDialog::SetDlgItemText(int nID, const QString& text) {
     else if (auto* edit = qobject_cast<QPlainTextEdit*>(item))
         edit->setPlainText(
             QString(text).replace("\r\n", "\n")); // the platform's edit breaks lines with CR LF
-    else if (auto* line = qobject_cast<QLineEdit*>(item))
-        line->setText(text);
-    else if (auto* button = qobject_cast<QAbstractButton*>(item))
-        button->setText(text);
 }
 
 QString CDialog::GetDlgItemText(int nID) const {
@@ -61,10 +56,6 @@ QString CDialog::GetDlgItemText(int nID) const {
         return label->text();
     if (auto* edit = qobject_cast<QPlainTextEdit*>(item))
         return edit->toPlainText();
-    if (auto* line = qobject_cast<QLineEdit*>(item))
-        return line->text();
-    if (auto* button = qobject_cast<QAbstractButton*>(item))
-        return button->text();
     return {};
 }
 

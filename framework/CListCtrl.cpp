@@ -6,37 +6,13 @@
 #include "framework/WindowDC.h"
 
 #include <QAbstractTableModel>
-#include <QApplication>
-#include <QContextMenuEvent>
-#include <QFocusEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QScrollBar>
 
 namespace {
-
-constexpr UINT MK_LBUTTON = 0x0001;
-constexpr UINT MK_RBUTTON = 0x0002;
-constexpr UINT MK_SHIFT = 0x0004;
-constexpr UINT MK_CONTROL = 0x0008;
-// The selection and focus bits live in the view's selection model, the others with the row.
-constexpr UINT kViewStateBits = LVIS_SELECTED | LVIS_FOCUSED;
-
-UINT MouseFlags(const QMouseEvent& event) {
-    UINT flags = 0;
-    if (event.buttons().testFlag(Qt::LeftButton))
-        flags |= MK_LBUTTON;
-    if (event.buttons().testFlag(Qt::RightButton))
-        flags |= MK_RBUTTON;
-    if (event.modifiers().testFlag(Qt::ShiftModifier))
-        flags |= MK_SHIFT;
-    if (event.modifiers().testFlag(Qt::ControlModifier))
-        flags |= MK_CONTROL;
-    return flags;
-}
 
 Qt::Alignment AlignmentOf(int format) {
     switch (format & LVCFMT_JUSTIFYMASK) {
@@ -47,12 +23,6 @@ Qt::Alignment AlignmentOf(int format) {
     default:
         return Qt::AlignLeft | Qt::AlignVCenter;
     }
-}
-
-// A key that produces a character the list's type-ahead search can use.
-bool HasCharacter(const QKeyEvent& event) {
-    const QString text = event.text();
-    return !text.isEmpty() && text.at(0).unicode() >= 0x20 && text.at(0).unicode() != 0x7F;
 }
 
 } // namespace
@@ -68,8 +38,6 @@ public:
     };
     struct Row {
         std::vector<std::string> texts;
-        UINT state = 0; // all but the selection and focus bits
-        int image = 0;
         LPARAM data = 0;
     };
 
@@ -86,11 +54,9 @@ public:
         if (!index.isValid())
             return {};
         const Column& column = m_columns[static_cast<std::size_t>(index.column())];
-        if (role == Qt::DisplayRole)
-            return TextFromBytes(Text(index.row(), column.subItem));
-        if (role == Qt::TextAlignmentRole)
-            return QVariant::fromValue(AlignmentOf(column.format));
-        return {};
+        // The rows are owner-drawn; the text is for the type-ahead search.
+        return role == Qt::DisplayRole ? QVariant(TextFromBytes(Text(index.row(), column.subItem)))
+                                       : QVariant();
     }
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
@@ -114,7 +80,6 @@ public:
     int ColumnCount() const { return static_cast<int>(m_columns.size()); }
     Row& RowAt(int row) { return m_rows[static_cast<std::size_t>(row)]; }
     const Row& RowAt(int row) const { return m_rows[static_cast<std::size_t>(row)]; }
-    Column& ColumnAt(int column) { return m_columns[static_cast<std::size_t>(column)]; }
     const Column& ColumnAt(int column) const { return m_columns[static_cast<std::size_t>(column)]; }
 
     std::string Text(int row, int subItem) const {
@@ -170,48 +135,6 @@ private:
     std::vector<Row> m_rows;
 };
 
-// ---- image list
-
-BOOL CImageList::Create(int cx, int cy) {
-    if (cx <= 0 || cy <= 0)
-        return FALSE;
-    m_cx = cx;
-    m_cy = cy;
-    m_images.clear();
-    return TRUE;
-}
-
-int CImageList::Add(const QImage& image) {
-    m_images.push_back(image.convertToFormat(QImage::Format_ARGB32_Premultiplied)
-                           .scaled(m_cx, m_cy, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-    return GetImageCount() - 1;
-}
-
-BOOL CImageList::DrawEx(CDC* pDC, int nImage, CPoint pt, CSize size, COLORREF crBk, COLORREF crFg,
-                        UINT nStyle) const {
-    if (pDC == nullptr || nImage < 0 || nImage >= GetImageCount())
-        return FALSE;
-    const int cx = size.cx > 0 ? std::min<int>(size.cx, m_cx) : m_cx;
-    const int cy = size.cy > 0 ? std::min<int>(size.cy, m_cy) : m_cy;
-    QImage image = m_images[static_cast<std::size_t>(nImage)].copy(0, 0, cx, cy);
-    if ((nStyle & ILD_BLEND25) != 0 && crFg != kDefaultColour) {
-        QPainter tint(&image);
-        tint.setCompositionMode(QPainter::CompositionMode_SourceAtop);
-        tint.fillRect(image.rect(), QColor(GetRValue(crFg), GetGValue(crFg), GetBValue(crFg), 64));
-    }
-    CPoint device = pt;
-    pDC->LPtoDP(&device);
-    QPainter* painter = pDC->GetPainter();
-    if (painter == nullptr)
-        return FALSE;
-    // A background colour shows through the image's transparent parts, as with masked images.
-    if (crBk != kDefaultColour)
-        painter->fillRect(device.x, device.y, cx, cy,
-                          QColor(GetRValue(crBk), GetGValue(crBk), GetBValue(crBk)));
-    painter->drawImage(device.x, device.y, image);
-    return TRUE;
-}
-
 // ---- the list
 
 CListCtrl::CListCtrl(QWidget* parent) : QTreeView(parent), m_pModel(new CListCtrlModel(this)) {
@@ -249,9 +172,6 @@ CListCtrl::~CListCtrl() {
 }
 
 BOOL CListCtrl::Create(DWORD dwStyle, const CRect& rect, QWidget* pParentWnd, UINT nID) {
-    if (!PreCreateWindow(dwStyle))
-        return FALSE;
-    m_dwStyle = dwStyle;
     m_nID = nID;
     if (pParentWnd != nullptr)
         setParent(pParentWnd);
@@ -261,41 +181,15 @@ BOOL CListCtrl::Create(DWORD dwStyle, const CRect& rect, QWidget* pParentWnd, UI
     return TRUE;
 }
 
-BOOL CListCtrl::PreCreateWindow(DWORD&) {
-    return TRUE;
-}
-
 // ---- columns
 
-int CListCtrl::InsertColumn(int nCol, const LVCOLUMN* pColumn) {
-    if (pColumn == nullptr || nCol < 0)
+int CListCtrl::InsertColumn(int nCol, const std::string& heading, int nFormat, int nWidth, int nSubItem) {
+    if (nCol < 0)
         return -1;
     nCol = std::min(nCol, GetColumnCount());
-    CListCtrlModel::Column column;
-    if ((pColumn->mask & LVCF_FMT) != 0)
-        column.format = pColumn->fmt;
-    if ((pColumn->mask & LVCF_TEXT) != 0)
-        column.heading = pColumn->text;
-    column.subItem = (pColumn->mask & LVCF_SUBITEM) != 0 ? pColumn->iSubItem : 0;
-    m_pModel->InsertColumn(nCol, std::move(column));
-    header()->resizeSection(nCol, (pColumn->mask & LVCF_WIDTH) != 0 ? std::max(0, pColumn->cx) : 0);
+    m_pModel->InsertColumn(nCol, {nFormat, heading, nSubItem != -1 ? nSubItem : 0});
+    header()->resizeSection(nCol, nWidth != -1 ? std::max(0, nWidth) : 0);
     return nCol;
-}
-
-int CListCtrl::InsertColumn(int nCol, const std::string& heading, int nFormat, int nWidth, int nSubItem) {
-    LVCOLUMN column;
-    column.mask = LVCF_FMT | LVCF_TEXT;
-    column.fmt = nFormat;
-    column.text = heading;
-    if (nWidth != -1) {
-        column.mask |= LVCF_WIDTH;
-        column.cx = nWidth;
-    }
-    if (nSubItem != -1) {
-        column.mask |= LVCF_SUBITEM;
-        column.iSubItem = nSubItem;
-    }
-    return InsertColumn(nCol, &column);
 }
 
 BOOL CListCtrl::DeleteColumn(int nCol) {
@@ -309,14 +203,10 @@ BOOL CListCtrl::GetColumn(int nCol, LVCOLUMN* pColumn) const {
     if (pColumn == nullptr || nCol < 0 || nCol >= GetColumnCount())
         return FALSE;
     const CListCtrlModel::Column& column = m_pModel->ColumnAt(nCol);
-    if ((pColumn->mask & LVCF_FMT) != 0)
-        pColumn->fmt = column.format;
-    if ((pColumn->mask & LVCF_WIDTH) != 0)
-        pColumn->cx = GetColumnWidth(nCol);
-    if ((pColumn->mask & LVCF_TEXT) != 0)
-        pColumn->text = column.heading;
-    if ((pColumn->mask & LVCF_SUBITEM) != 0)
-        pColumn->iSubItem = column.subItem;
+    pColumn->fmt = column.format;
+    pColumn->cx = GetColumnWidth(nCol);
+    pColumn->text = column.heading;
+    pColumn->iSubItem = column.subItem;
     return TRUE;
 }
 
@@ -339,31 +229,12 @@ int CListCtrl::GetColumnCount() const {
 
 // ---- rows
 
-int CListCtrl::InsertItem(const LVITEM* pItem) {
-    if (pItem == nullptr || pItem->iItem < 0 || pItem->iSubItem != 0)
+int CListCtrl::InsertItem(int nItem, const std::string& text, LPARAM data) {
+    if (nItem < 0)
         return -1;
-    const int row = std::min(pItem->iItem, GetItemCount());
-    CListCtrlModel::Row record;
-    if ((pItem->mask & LVIF_TEXT) != 0)
-        record.texts.push_back(pItem->text);
-    if ((pItem->mask & LVIF_IMAGE) != 0)
-        record.image = pItem->iImage;
-    if ((pItem->mask & LVIF_PARAM) != 0)
-        record.data = pItem->lParam;
-    const UINT stateMask = (pItem->mask & LVIF_STATE) != 0 ? pItem->stateMask : 0;
-    record.state = pItem->state & stateMask & ~kViewStateBits;
-    m_pModel->InsertRow(row, std::move(record));
-    if ((stateMask & kViewStateBits) != 0)
-        SetItemState(row, pItem->state, stateMask & kViewStateBits);
+    const int row = std::min(nItem, GetItemCount());
+    m_pModel->InsertRow(row, {{text}, data});
     return row;
-}
-
-int CListCtrl::InsertItem(int nItem, const std::string& text) {
-    LVITEM item;
-    item.mask = LVIF_TEXT;
-    item.iItem = nItem;
-    item.text = text;
-    return InsertItem(&item);
 }
 
 // The row leaves the model before its owner hears of it, so nothing paints a row whose item data
@@ -391,40 +262,6 @@ void CListCtrl::SetItemCount(int nItems) {
     m_pModel->Reserve(nItems);
 }
 
-BOOL CListCtrl::GetItem(LVITEM* pItem) const {
-    if (pItem == nullptr || !IsValidItem(pItem->iItem))
-        return FALSE;
-    const CListCtrlModel::Row& record = m_pModel->RowAt(pItem->iItem);
-    if ((pItem->mask & LVIF_TEXT) != 0) {
-        pItem->text = m_pModel->Text(pItem->iItem, pItem->iSubItem);
-        if (pItem->cchTextMax > 0 && static_cast<int>(pItem->text.size()) >= pItem->cchTextMax)
-            pItem->text.resize(static_cast<std::size_t>(pItem->cchTextMax - 1));
-    }
-    if ((pItem->mask & LVIF_IMAGE) != 0)
-        pItem->iImage = record.image;
-    if ((pItem->mask & LVIF_PARAM) != 0)
-        pItem->lParam = record.data;
-    if ((pItem->mask & LVIF_STATE) != 0)
-        pItem->state = GetItemState(pItem->iItem, pItem->stateMask);
-    return TRUE;
-}
-
-BOOL CListCtrl::SetItem(const LVITEM* pItem) {
-    if (pItem == nullptr || !IsValidItem(pItem->iItem) || pItem->iSubItem < 0)
-        return FALSE;
-    CListCtrlModel::Row& record = m_pModel->RowAt(pItem->iItem);
-    if ((pItem->mask & LVIF_IMAGE) != 0)
-        record.image = pItem->iImage;
-    if ((pItem->mask & LVIF_PARAM) != 0)
-        record.data = pItem->lParam;
-    if ((pItem->mask & LVIF_TEXT) != 0)
-        m_pModel->SetText(pItem->iItem, pItem->iSubItem, pItem->text);
-    if ((pItem->mask & LVIF_STATE) != 0)
-        SetItemState(pItem->iItem, pItem->state, pItem->stateMask);
-    m_pModel->RowChanged(pItem->iItem);
-    return TRUE;
-}
-
 BOOL CListCtrl::SetItemText(int nItem, int nSubItem, const std::string& text) {
     if (!IsValidItem(nItem) || nSubItem < 0)
         return FALSE;
@@ -438,20 +275,10 @@ std::string CListCtrl::GetItemText(int nItem, int nSubItem) const {
     return m_pModel->Text(nItem, nSubItem);
 }
 
-int CListCtrl::GetItemText(int nItem, int nSubItem, char* buffer, int nLen) const {
-    if (buffer == nullptr || nLen <= 0)
-        return 0;
-    const std::string text = GetItemText(nItem, nSubItem);
-    const int length = std::min(static_cast<int>(text.size()), nLen - 1);
-    std::copy_n(text.data(), length, buffer);
-    buffer[length] = '\0';
-    return length;
-}
-
 UINT CListCtrl::GetItemState(int nItem, UINT nMask) const {
     if (!IsValidItem(nItem))
         return 0;
-    UINT state = m_pModel->RowAt(nItem).state;
+    UINT state = 0;
     if (selectionModel()->isRowSelected(nItem, QModelIndex()))
         state |= LVIS_SELECTED;
     if (currentIndex().isValid() && currentIndex().row() == nItem)
@@ -480,12 +307,6 @@ BOOL CListCtrl::SetItemState(int nItem, UINT nState, UINT nMask) {
         else if (currentIndex().isValid() && currentIndex().row() == nItem)
             selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
     }
-    const UINT ownMask = nMask & ~kViewStateBits;
-    if (ownMask != 0) {
-        UINT& state = m_pModel->RowAt(nItem).state;
-        state = (state & ~ownMask) | (nState & ownMask);
-        m_pModel->RowChanged(nItem);
-    }
     return TRUE;
 }
 
@@ -493,37 +314,20 @@ LPARAM CListCtrl::GetItemData(int nItem) const {
     return IsValidItem(nItem) ? m_pModel->RowAt(nItem).data : 0;
 }
 
-BOOL CListCtrl::SetItemData(int nItem, LPARAM data) {
-    if (!IsValidItem(nItem))
-        return FALSE;
-    m_pModel->RowAt(nItem).data = data;
-    return TRUE;
-}
-
-int CListCtrl::GetNextItem(int nItem, UINT nFlags) const {
-    if ((nFlags & (LVNI_SELECTED | LVNI_FOCUSED)) == LVNI_SELECTED) {
-        // Asking row after row costs the whole selection per row, quadratic for a large
-        // selection; the selection's ranges name the next selected row directly.
-        const int first = std::max(0, nItem + 1);
-        int next = -1;
-        for (const QItemSelectionRange& range : selectionModel()->selection()) {
-            const int top = std::max(range.top(), first);
-            if (top <= range.bottom() && (next == -1 || top < next))
-                next = top;
-        }
-        if (next == -1 || next >= GetItemCount())
-            return -1;
+// Only the next selected row is ever asked for. Asking row after row costs the whole selection
+// per row, quadratic for a large selection; the selection's ranges name it directly.
+int CListCtrl::GetNextItem(int nItem, UINT) const {
+    const int first = std::max(0, nItem + 1);
+    int next = -1;
+    for (const QItemSelectionRange& range : selectionModel()->selection()) {
+        const int top = std::max(range.top(), first);
+        if (top <= range.bottom() && (next == -1 || top < next))
+            next = top;
+    }
+    // A row only partly selected (a column added since) is not selected: walk on from there.
+    for (; next != -1 && next < GetItemCount(); ++next)
         if (selectionModel()->isRowSelected(next, QModelIndex()))
             return next;
-        // Only part of that row is selected: the row-by-row walk decides.
-    }
-    for (int row = std::max(0, nItem + 1); row < GetItemCount(); ++row) {
-        const UINT wanted = nFlags & (LVNI_SELECTED | LVNI_FOCUSED);
-        const UINT state = GetItemState(row, (nFlags & LVNI_SELECTED ? LVIS_SELECTED : 0) |
-                                                 (nFlags & LVNI_FOCUSED ? LVIS_FOCUSED : 0));
-        if (wanted == 0 || state == wanted)
-            return row;
-    }
     return -1;
 }
 
@@ -538,41 +342,19 @@ QRect CListCtrl::ItemRowRect(int nItem) const {
 }
 
 BOOL CListCtrl::GetItemRect(int nItem, CRect* pRect, UINT nCode) const {
-    if (pRect == nullptr || !IsValidItem(nItem))
+    if (pRect == nullptr || !IsValidItem(nItem) || nCode != LVIR_BOUNDS)
         return FALSE;
     const QRect row = ItemRowRect(nItem);
     if (row.isNull())
         return FALSE;
     const int left = -horizontalScrollBar()->value();
-    const CRect bounds(left, row.top(), left + header()->length(), row.top() + row.height());
-    const int iconWidth = m_pSmallImages != nullptr ? m_pSmallImages->GetImageSize().cx : 0;
-    const CRect icon(left, bounds.top, left + iconWidth, bounds.bottom);
-    switch (nCode) {
-    case LVIR_BOUNDS:
-        *pRect = bounds;
-        return TRUE;
-    case LVIR_ICON:
-        *pRect = icon;
-        return TRUE;
-    case LVIR_LABEL:
-        *pRect = CRect(icon.right, bounds.top, std::max(icon.right, left + GetColumnWidth(0)), bounds.bottom);
-        return TRUE;
-    default:
-        return FALSE;
-    }
+    *pRect = CRect(left, row.top(), left + header()->length(), row.top() + row.height());
+    return TRUE;
 }
 
-int CListCtrl::HitTest(CPoint point, UINT* pFlags) const {
+int CListCtrl::HitTest(CPoint point) const {
     const QModelIndex index = indexAt(QPoint(point.x, point.y));
-    CRect icon;
-    if (!index.isValid() || !GetItemRect(index.row(), &icon, LVIR_ICON)) {
-        if (pFlags != nullptr)
-            *pFlags = LVHT_NOWHERE;
-        return -1;
-    }
-    if (pFlags != nullptr)
-        *pFlags = icon.PtInRect(point) ? LVHT_ONITEMICON : LVHT_ONITEMLABEL;
-    return index.row();
+    return index.isValid() ? index.row() : -1;
 }
 
 void CListCtrl::GetClientRect(CRect* pRect) const {
@@ -623,21 +405,7 @@ void CListCtrl::SetFocus() {
     setFocus(Qt::OtherFocusReason);
 }
 
-CImageList* CListCtrl::SetImageList(CImageList* pImageList, int nImageListType) {
-    CImageList*& slot = nImageListType == LVSIL_SMALL ? m_pSmallImages : m_pNormalImages;
-    CImageList* previous = slot;
-    slot = pImageList;
-    viewport()->update();
-    return previous;
-}
-
-CImageList* CListCtrl::GetImageList(int nImageListType) const {
-    return nImageListType == LVSIL_SMALL ? m_pSmallImages : m_pNormalImages;
-}
-
 // ---- painting
-
-void CListCtrl::DrawItem(int, CDC*, const CRect&) {}
 
 void CListCtrl::paintEvent(QPaintEvent* event) {
     CPaintDC::PaintScope scope(viewport(), event->rect());
@@ -657,81 +425,8 @@ void CListCtrl::drawRow(QPainter*, const QStyleOptionViewItem&, const QModelInde
     const_cast<CListCtrl*>(this)->DrawItem(index.row(), m_pPaintDC, bounds);
 }
 
-BOOL CListCtrl::OnEraseBkgnd(CDC* pDC) {
-    CRect client;
-    GetClientRect(&client);
-    const QColor base = palette().color(QPalette::Base);
-    pDC->FillSolidRect(client, RGB(base.red(), base.green(), base.blue()));
-    return TRUE;
-}
-
-// ---- messages
-
-void CListCtrl::OnLButtonDown(UINT, CPoint) {
-    Default();
-}
-void CListCtrl::OnLButtonDblClk(UINT, CPoint) {
-    Default();
-}
-void CListCtrl::OnRButtonDown(UINT, CPoint) {
-    Default();
-}
-void CListCtrl::OnContextMenu(QWidget*, CPoint) {
-    Default();
-}
-void CListCtrl::OnKeyDown(UINT, UINT, UINT) {
-    Default();
-}
-void CListCtrl::OnChar(UINT, UINT, UINT) {
-    Default();
-}
-void CListCtrl::OnSetFocus() {
-    Default();
-}
-void CListCtrl::OnKillFocus() {
-    Default();
-}
-void CListCtrl::OnFontChange() {
-    Default();
-}
 void CListCtrl::OnDeleteItem(int, LPARAM) {}
 
-void CListCtrl::Default() {
-    QEvent* event = m_pCurrentEvent;
-    if (event == nullptr)
-        return;
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-        m_bPressSwallowed = false;
-        QTreeView::mousePressEvent(static_cast<QMouseEvent*>(event));
-        break;
-    case QEvent::MouseButtonDblClick:
-        m_bPressSwallowed = false;
-        QTreeView::mouseDoubleClickEvent(static_cast<QMouseEvent*>(event));
-        break;
-    case QEvent::ContextMenu:
-        QTreeView::contextMenuEvent(static_cast<QContextMenuEvent*>(event));
-        break;
-    case QEvent::KeyPress:
-        if (m_keyStage == KeyStage::KeyDown)
-            DefaultKeyDown(static_cast<QKeyEvent*>(event));
-        else
-            QTreeView::keyPressEvent(static_cast<QKeyEvent*>(event));
-        break;
-    case QEvent::FocusIn:
-        QTreeView::focusInEvent(static_cast<QFocusEvent*>(event));
-        break;
-    case QEvent::FocusOut:
-        QTreeView::focusOutEvent(static_cast<QFocusEvent*>(event));
-        break;
-    default:
-        QTreeView::changeEvent(event);
-        break;
-    }
-}
-
-// The list's own key-down handling tells the parent first; keys that make characters are left
-// to the character step, so that the type-ahead search sees each of them once.
 void CListCtrl::DefaultKeyDown(QKeyEvent* event) {
     NMLVKEYDOWN keyDown;
     keyDown.wVKey = static_cast<WORD>(VirtualKeyFromEvent(*event));
@@ -754,127 +449,15 @@ void CListCtrl::OnHeaderClicked(int nColumn) {
     NotifyParent(columnClick.hdr, LVN_COLUMNCLICK);
 }
 
-// ---- Qt's events as the list's messages
-
-namespace {
-// Marks the event being handled for Default(), for the length of one handler.
-class CurrentEvent {
-public:
-    CurrentEvent(QEvent*& slot, QEvent* event) : m_slot(slot), m_previous(slot) { slot = event; }
-    ~CurrentEvent() { m_slot = m_previous; }
-    CurrentEvent(const CurrentEvent&) = delete;
-    CurrentEvent& operator=(const CurrentEvent&) = delete;
-
-private:
-    QEvent*& m_slot;
-    QEvent* m_previous;
-};
-} // namespace
-
-void CListCtrl::mousePressEvent(QMouseEvent* event) {
-    // The tree view hands a double-click on to its press handling; the double-click's own
-    // handler has run by then.
-    if (event->type() != QEvent::MouseButtonPress) {
-        QTreeView::mousePressEvent(event);
-        return;
-    }
-    const CurrentEvent current(m_pCurrentEvent, event);
-    const QPoint position = event->position().toPoint();
-    const CPoint point(position.x(), position.y());
-    // A press the handler keeps from the list also keeps its moves and release from it.
-    m_bPressSwallowed = true;
-    event->accept();
-    if (event->button() == Qt::LeftButton)
-        OnLButtonDown(MouseFlags(*event), point);
-    else if (event->button() == Qt::RightButton)
-        OnRButtonDown(MouseFlags(*event), point);
-    else
-        Default();
-}
-
-void CListCtrl::mouseMoveEvent(QMouseEvent* event) {
-    if (m_bPressSwallowed && event->buttons() != Qt::NoButton) {
-        event->accept();
-        return;
-    }
-    QTreeView::mouseMoveEvent(event);
-}
-
-void CListCtrl::mouseReleaseEvent(QMouseEvent* event) {
-    if (m_bPressSwallowed) {
-        m_bPressSwallowed = false;
-        event->accept();
-        return;
-    }
-    QTreeView::mouseReleaseEvent(event);
-}
-
-void CListCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
-    const CurrentEvent current(m_pCurrentEvent, event);
-    const QPoint position = event->position().toPoint();
-    m_bPressSwallowed = true;
-    event->accept();
-    if (event->button() == Qt::LeftButton)
-        OnLButtonDblClk(MouseFlags(*event), CPoint(position.x(), position.y()));
-    else
-        Default();
-}
-
-void CListCtrl::contextMenuEvent(QContextMenuEvent* event) {
-    const CurrentEvent current(m_pCurrentEvent, event);
-    event->accept();
-    const CPoint point = event->reason() == QContextMenuEvent::Keyboard
-                             ? CPoint(-1, -1)
-                             : CPoint(event->globalPos().x(), event->globalPos().y());
-    OnContextMenu(this, point);
-}
-
-void CListCtrl::keyPressEvent(QKeyEvent* event) {
-    const CurrentEvent current(m_pCurrentEvent, event);
-    const UINT virtualKey = VirtualKeyFromEvent(*event);
-    const bool character = HasCharacter(*event);
-    const auto repeat = static_cast<UINT>(std::max(1, event->count()));
-    event->accept();
-    if (virtualKey == 0 && !character) {
-        QTreeView::keyPressEvent(event);
-        return;
-    }
-    // The pressed bit mirrors the platform's key-down flags for auto-repeated keys.
-    const UINT flags = event->isAutoRepeat() ? 0x4000 : 0;
-    if (virtualKey != 0) {
-        m_keyStage = KeyStage::KeyDown;
-        OnKeyDown(virtualKey, repeat, flags);
-    }
-    if (character) {
-        m_keyStage = KeyStage::Char;
-        OnChar(event->text().at(0).unicode(), repeat, flags);
-    }
-    m_keyStage = KeyStage::None;
-}
-
-void CListCtrl::focusInEvent(QFocusEvent* event) {
-    const CurrentEvent current(m_pCurrentEvent, event);
-    OnSetFocus();
-}
-
-void CListCtrl::focusOutEvent(QFocusEvent* event) {
-    const CurrentEvent current(m_pCurrentEvent, event);
-    OnKillFocus();
-}
-
-void CListCtrl::changeEvent(QEvent* event) {
-    if (event->type() != QEvent::FontChange) {
-        QTreeView::changeEvent(event);
-        return;
-    }
-    const CurrentEvent current(m_pCurrentEvent, event);
-    OnFontChange();
-}
-
 // The platform's search goes by the rows' first-column texts, whichever cell was clicked last.
 void CListCtrl::keyboardSearch(const QString& search) {
     const QModelIndex current = currentIndex();
     if (current.isValid() && current.column() != 0)
         selectionModel()->setCurrentIndex(current.siblingAtColumn(0), QItemSelectionModel::NoUpdate);
     QTreeView::keyboardSearch(search);
+}
+
+bool HasCharacter(const QKeyEvent& event) {
+    const QString text = event.text();
+    return !text.isEmpty() && text.at(0).unicode() >= 0x20 && text.at(0).unicode() != 0x7F;
 }

@@ -1,6 +1,6 @@
 // Files dropped on the frame.
 #include "framework/CDocTemplate.h"
-#include "framework/CFile.h"
+#include "framework/FileNames.h"
 #include "framework/CFrameWnd.h"
 #include "framework/CWinApp.h"
 
@@ -33,7 +33,7 @@ void CFrameWnd::dropEvent(QDropEvent* event) {
         // toLocalFile() would turn bytes that are not UTF-8 into U+FFFD: decode them as a name.
         if (url.isLocalFile())
             paths.append(
-                CFile::DecodeName(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1())));
+                DecodeFileName(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1())));
     }
     if (paths.isEmpty())
         return;

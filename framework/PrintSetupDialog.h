@@ -14,7 +14,6 @@ class CPrintSetupDialog : public QDialog {
 public:
     CPrintSetupDialog(QPrinter& printer, QWidget* parent = nullptr);
 
-    QComboBox* PrinterBox() const { return m_pPrinter; }
     QComboBox* PaperBox() const { return m_pPaper; }
     QRadioButton* LandscapeButton() const { return m_pLandscape; }
 

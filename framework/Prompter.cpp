@@ -13,50 +13,17 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProgressDialog>
-#include <QTemporaryDir>
-#include <array>
+#include <algorithm>
 
 namespace {
 
 Prompter* g_installedPrompter = nullptr;
 
-struct ButtonSet {
-    unsigned type;
-    std::vector<int> answers;
+// Qt's button for each answer, indexed by the answer's value.
+constexpr QMessageBox::StandardButton kAnswerButtons[] = {
+    QMessageBox::NoButton, QMessageBox::Ok,     QMessageBox::Cancel, QMessageBox::Abort,
+    QMessageBox::Retry,    QMessageBox::Ignore, QMessageBox::Yes,    QMessageBox::No,
 };
-const std::array<ButtonSet, 6> kButtonSets = {{
-    {MB_OK, {IDOK}},
-    {MB_OKCANCEL, {IDOK, IDCANCEL}},
-    {MB_ABORTRETRYIGNORE, {IDABORT, IDRETRY, IDIGNORE}},
-    {MB_YESNOCANCEL, {IDYES, IDNO, IDCANCEL}},
-    {MB_YESNO, {IDYES, IDNO}},
-    {MB_RETRYCANCEL, {IDRETRY, IDCANCEL}},
-}};
-
-struct AnswerButton {
-    int answer;
-    QMessageBox::StandardButton button;
-};
-constexpr std::array kAnswerButtons = {
-    AnswerButton{IDOK, QMessageBox::Ok},         AnswerButton{IDCANCEL, QMessageBox::Cancel},
-    AnswerButton{IDABORT, QMessageBox::Abort},   AnswerButton{IDRETRY, QMessageBox::Retry},
-    AnswerButton{IDIGNORE, QMessageBox::Ignore}, AnswerButton{IDYES, QMessageBox::Yes},
-    AnswerButton{IDNO, QMessageBox::No},
-};
-
-QMessageBox::StandardButton ButtonForAnswer(int answer) {
-    for (const AnswerButton& entry : kAnswerButtons)
-        if (entry.answer == answer)
-            return entry.button;
-    return QMessageBox::Ok;
-}
-
-int AnswerForButton(QMessageBox::StandardButton button, int fallback) {
-    for (const AnswerButton& entry : kAnswerButtons)
-        if (entry.button == button)
-            return entry.answer;
-    return fallback;
-}
 
 QMessageBox::Icon IconForStyle(unsigned style) {
     switch (style & MB_ICONMASK) {
@@ -80,20 +47,6 @@ QString MessageBoxTitle() {
 }
 
 } // namespace
-
-std::vector<int> MessageBoxAnswers(unsigned style) {
-    for (const ButtonSet& set : kButtonSets)
-        if (set.type == (style & MB_TYPEMASK))
-            return set.answers;
-    return kButtonSets[0].answers;
-}
-
-int DefaultMessageBoxAnswer(unsigned style) {
-    const std::vector<int> answers = MessageBoxAnswers(style);
-    const std::size_t defaultButton = (style & MB_DEFMASK) >> 8;
-    // The platform falls back to the first button when the style names one that is not there.
-    return defaultButton < answers.size() ? answers[defaultButton] : answers.front();
-}
 
 std::vector<FileFilterEntry> ParseFileFilter(const QString& filter) {
     std::vector<FileFilterEntry> entries;
@@ -131,15 +84,15 @@ QWidget* QtPrompter::DialogParent() {
 int QtPrompter::MessageBox(const std::string& text, unsigned style) {
     QMessageBox box(IconForStyle(style), MessageBoxTitle(), QString::fromStdString(text),
                     QMessageBox::NoButton, DialogParent());
-    const std::vector<int> answers = MessageBoxAnswers(style);
-    for (int answer : answers)
-        box.addButton(ButtonForAnswer(answer));
-    box.setDefaultButton(ButtonForAnswer(DefaultMessageBoxAnswer(style)));
+    const int defaultAnswer = DefaultMessageBoxAnswer(style);
+    for (int answer : MessageBoxAnswers(style))
+        box.addButton(kAnswerButtons[answer]);
+    box.setDefaultButton(kAnswerButtons[defaultAnswer]);
     box.exec();
-    QAbstractButton* clicked = box.clickedButton();
-    if (clicked == nullptr)
-        return DefaultMessageBoxAnswer(style);
-    return AnswerForButton(box.standardButton(clicked), DefaultMessageBoxAnswer(style));
+    const auto* clicked = std::find(std::begin(kAnswerButtons) + 1, std::end(kAnswerButtons),
+                                    box.standardButton(box.clickedButton()));
+    return clicked != std::end(kAnswerButtons) ? static_cast<int>(clicked - std::begin(kAnswerButtons))
+                                               : defaultAnswer;
 }
 
 namespace {
@@ -256,73 +209,6 @@ void QtPrompter::EndProgress() {
     m_progress.reset();
 }
 
-ScriptedPrompter::ScriptedPrompter() = default;
-ScriptedPrompter::~ScriptedPrompter() = default;
-
-int ScriptedPrompter::MessageBox(const std::string& text, unsigned style) {
-    messages.push_back({QString::fromStdString(text), style});
-    if (messageAnswers.empty())
-        return DefaultMessageBoxAnswer(style);
-    const int answer = messageAnswers.front();
-    messageAnswers.pop_front();
-    return answer;
-}
-
-FileOpenResult ScriptedPrompter::GetOpenFileNames(const FileOpenRequest& request) {
-    fileOpenRequests.push_back(request);
-    if (fileOpenAnswers.empty())
-        return {};
-    FileOpenResult answer = fileOpenAnswers.front();
-    fileOpenAnswers.pop_front();
-    return answer;
-}
-
-FileOpenResult ScriptedPrompter::GetSaveFileName(const FileOpenRequest& request) {
-    fileSaveRequests.push_back(request);
-    if (fileSaveAnswers.empty())
-        return {};
-    FileOpenResult answer = fileSaveAnswers.front();
-    fileSaveAnswers.pop_front();
-    return answer;
-}
-
-bool ScriptedPrompter::PrintDialog(QPrinter& printer, int, int) {
-    ++printDialogs;
-    if (printDialogAnswers.empty())
-        return false;
-    const bool accepted = printDialogAnswers.front();
-    printDialogAnswers.pop_front();
-    if (accepted && !printOutputPath.isEmpty()) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(printOutputPath);
-    }
-    return accepted;
-}
-
-bool ScriptedPrompter::PrintSetupDialog(QPrinter&) {
-    ++printSetupDialogs;
-    return false;
-}
-
-void ScriptedPrompter::PrintPreview(QPrinter& printer, const PaintPages& paint) {
-    ++previews;
-    QString path = previewPdfPath;
-    if (path.isEmpty()) {
-        if (!m_previewFolder)
-            m_previewFolder = std::make_unique<QTemporaryDir>();
-        path = m_previewFolder->filePath(QStringLiteral("preview-%1.pdf").arg(previews));
-    }
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    lastPreviewPdf = path;
-    paint(&printer);
-}
-
-bool ScriptedPrompter::ShowProgress(int done, int total, const QString& stepName) {
-    progressSteps.append(QStringLiteral("%1/%2 %3").arg(done).arg(total).arg(stepName));
-    return done != cancelProgressAt;
-}
-
 Prompter& AfxGetPrompter() {
     static QtPrompter qtPrompter;
     return g_installedPrompter != nullptr ? *g_installedPrompter : qtPrompter;
@@ -333,17 +219,10 @@ void AfxSetPrompter(Prompter* prompter) {
 }
 
 int AfxMessageBox(const QString& text, UINT style) {
-    if ((style & MB_ICONMASK) == 0) {
-        switch (style & MB_TYPEMASK) {
-        case MB_OK:
-        case MB_OKCANCEL:
-        case MB_YESNO:
-        case MB_YESNOCANCEL:
-            style |= MB_ICONEXCLAMATION;
-            break;
-        default:
-            break;
-        }
-    }
+    const unsigned buttons = style & MB_TYPEMASK;
+    const bool exclaimed =
+        buttons == MB_OK || buttons == MB_OKCANCEL || buttons == MB_YESNO || buttons == MB_YESNOCANCEL;
+    if ((style & MB_ICONMASK) == 0 && exclaimed)
+        style |= MB_ICONEXCLAMATION;
     return AfxGetPrompter().MessageBox(text.toStdString(), style);
 }

@@ -1,44 +1,21 @@
 #pragma once
 
 // Everything modal the program asks of the user goes through one replaceable prompter: message
-// boxes, the file-open dialog, the print dialog and the print preview. The program installs
-// nothing and gets Qt's dialogs; tests and the command line install a scripted one.
+// boxes, the file dialogs, the print dialogs and the print preview. The program installs
+// nothing and gets Qt's dialogs; tests install a scripted one.
 
-#include "data/Prompt.h"
+#include "common/Prompt.h"
 #include "framework/Afx.h"
 
 #include <QString>
 #include <QStringList>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <vector>
 
 class QPrinter;
 class QProgressDialog;
-class QTemporaryDir;
 class QWidget;
-
-// The rest of the platform's message box styles and answers (data/Prompt.h has the loader's).
-constexpr unsigned MB_OKCANCEL = 0x1;
-constexpr unsigned MB_ABORTRETRYIGNORE = 0x2;
-constexpr unsigned MB_YESNOCANCEL = 0x3;
-constexpr unsigned MB_RETRYCANCEL = 0x5;
-constexpr unsigned MB_TYPEMASK = 0xF;
-constexpr unsigned MB_ICONHAND = MB_ICONSTOP;
-constexpr unsigned MB_ICONQUESTION = 0x20;
-constexpr unsigned MB_ICONWARNING = MB_ICONEXCLAMATION;
-constexpr unsigned MB_ICONINFORMATION = 0x40;
-constexpr unsigned MB_ICONMASK = 0xF0;
-constexpr unsigned MB_DEFBUTTON1 = 0x000;
-constexpr unsigned MB_DEFBUTTON3 = 0x200;
-constexpr unsigned MB_DEFMASK = 0xF00;
-constexpr int IDRETRY = 4;
-constexpr int IDIGNORE = 5;
-
-// The answers a style offers, in button order, and the one its default-button bits pick.
-std::vector<int> MessageBoxAnswers(unsigned style);
-int DefaultMessageBoxAnswer(unsigned style);
 
 // One entry of a file dialog filter in the platform's "caption|pattern|...||" form; patterns
 // are separated by ';'.
@@ -110,52 +87,6 @@ private:
     static QWidget* DialogParent();
 
     std::unique_ptr<QProgressDialog> m_progress;
-};
-
-// Answers from queues and records every question, for tests and the command line. When a queue
-// is used up: a message gets its default button, a file dialog and a print dialog are cancelled.
-class ScriptedPrompter : public Prompter {
-public:
-    struct Message {
-        QString text;
-        unsigned style = 0;
-        bool operator==(const Message&) const = default;
-    };
-
-    ScriptedPrompter();
-    ~ScriptedPrompter() override;
-
-    int MessageBox(const std::string& text, unsigned style) override;
-    FileOpenResult GetOpenFileNames(const FileOpenRequest& request) override;
-    FileOpenResult GetSaveFileName(const FileOpenRequest& request) override;
-    bool PrintDialog(QPrinter& printer, int minPage, int maxPage) override;
-    bool PrintSetupDialog(QPrinter& printer) override;
-    // Renders once, into a PDF: previewPdfPath when set, else a file in a private folder.
-    void PrintPreview(QPrinter& printer, const PaintPages& paint) override;
-    // Records each step; cancels before step cancelProgressAt when it is set.
-    bool ShowProgress(int done, int total, const QString& stepName) override;
-    void EndProgress() override { ++progressEnds; }
-
-    std::deque<int> messageAnswers;
-    std::deque<FileOpenResult> fileOpenAnswers;
-    std::deque<FileOpenResult> fileSaveAnswers;
-    std::deque<bool> printDialogAnswers;
-    QString printOutputPath; // an accepted print dialog sends the job to this PDF
-    QString previewPdfPath;
-
-    std::vector<Message> messages;
-    std::vector<FileOpenRequest> fileOpenRequests;
-    std::vector<FileOpenRequest> fileSaveRequests;
-    int printDialogs = 0;
-    int printSetupDialogs = 0; // always cancelled
-    int previews = 0;
-    int cancelProgressAt = -1;
-    QStringList progressSteps; // "done/total name"
-    int progressEnds = 0;
-    QString lastPreviewPdf; // where the last preview was rendered
-
-private:
-    std::unique_ptr<QTemporaryDir> m_previewFolder;
 };
 
 // The installed prompter; Qt's unless someone installed another.

@@ -1,21 +1,18 @@
-// Mouse and keyboard: buttons and check boxes, the current column, keypad expanding, and what the
-// parent hears of double-clicks, context-menu requests, keys and characters.
+// Mouse and keyboard: the current column, the keypad keys a tree list keeps for itself, and the
+// context menu the parent shows.
 
 #include "framework/VirtualKeys.h"
 #include "listctrl/TreeListCtrl.h"
 
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <algorithm>
+
 namespace {
 
-// The button box is larger than the drawn button, so that a click near it still counts.
-constexpr int kButtonHitLeftSlack = 4;
-constexpr int kButtonHitTopSlack = 3;
-constexpr int kButtonHitGrowth = 7;
-constexpr int kCheckBoxHitOffset = 3;
-constexpr int kCheckBoxHitWidth = 11;
-
-constexpr UINT kCharExpandAll = '*';
-constexpr UINT kCharExpand = '+';
-constexpr UINT kCharCollapse = '-';
+// Characters of the keypad's expand keys, which never reach the type-ahead search.
+constexpr UINT kKeypadCharacters[] = {'*', '+', '-'};
 
 WPARAM PackScreenPoint(CPoint point) {
     return (static_cast<WPARAM>(point.x) & 0xFFFF) | ((static_cast<WPARAM>(point.y) & 0xFFFF) << 16);
@@ -23,68 +20,27 @@ WPARAM PackScreenPoint(CPoint point) {
 
 } // namespace
 
-void CTreeListCtrl::OnLButtonDown(UINT, CPoint point) {
-    SetFocus();
-    const int row = HitTest(point);
-    if (row == -1) {
-        Default();
-        return;
+// A click in an active column makes it the current one; the tree view selects.
+void CTreeListCtrl::mousePressEvent(QMouseEvent* event) {
+    // The tree view hands a double-click on to its press handling.
+    const bool press = event->type() == QEvent::MouseButtonPress;
+    if (press && (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)) {
+        SetFocus();
+        const CPoint point(event->position().toPoint().x(), event->position().toPoint().y());
+        const int row = HitTest(point);
+        if (row != -1 && event->button() == Qt::LeftButton)
+            SetCurColumnFromPoint(row, point);
     }
-    LVITEM item;
-    item.mask = LVIF_IMAGE | LVIF_PARAM;
-    item.iItem = row;
-    GetItem(&item);
-    const auto* info = reinterpret_cast<const ITEMINFO*>(item.lParam);
-    const int level = info != nullptr ? info->nLevel : 0;
-    CRect bounds;
-    const bool haveBounds = GetItemRect(row, &bounds, LVIR_BOUNDS) != FALSE;
-
-    if (m_bButtons && haveBounds) {
-        const int h = m_cxButton / 2;
-        CRect box;
-        box.left = bounds.left + m_nLineOffset + m_nMargin - h + TreeIndent(level) - kButtonHitLeftSlack;
-        box.top = bounds.top + h - kButtonHitTopSlack;
-        box.right = box.left + m_cxButton + kButtonHitGrowth;
-        box.bottom = box.top + m_cxButton + kButtonHitGrowth;
-        if (box.PtInRect(point)) {
-            ToggleExpand(row, FALSE);
-            return;
-        }
-    }
-    if (m_bCheckBoxes && item.iImage != 0 && haveBounds) {
-        CRect box = bounds;
-        box.left = bounds.left + (m_bButtons ? TreeStepWidth(level) : 0) + m_nMargin + TreeIndent(level) +
-                   kCheckBoxHitOffset;
-        box.right = box.left + kCheckBoxHitWidth;
-        if (box.PtInRect(point)) {
-            ToggleCheck(row);
-            return;
-        }
-    }
-    SetCurColumnFromPoint(row, point);
-    Default();
-}
-
-// A double-click does not expand a row by itself; the parent decides.
-void CTreeListCtrl::OnLButtonDblClk(UINT, CPoint point) {
-    const int row = HitTest(point);
-    CRect bounds;
-    if (row != -1 && GetItemRect(row, &bounds, LVIR_BOUNDS)) {
-        const int column = SubItemFromPoint(row, point);
-        if (FillNotify(row, column))
-            SendToParent(WM_LISTCTRL_DBLCLK, 0, NotifyParam());
-    }
-    Default();
-}
-
-void CTreeListCtrl::OnRButtonDown(UINT, CPoint) {
-    SetFocus();
-    Default();
+    QTreeView::mousePressEvent(event);
 }
 
 // The control shows no menu of its own: the parent gets the point, which for a menu asked for
 // from the keyboard is the middle of the current cell, or of the row's first column.
-void CTreeListCtrl::OnContextMenu(QWidget*, CPoint point) {
+void CTreeListCtrl::contextMenuEvent(QContextMenuEvent* event) {
+    event->accept();
+    CPoint point(-1, -1);
+    if (event->reason() != QContextMenuEvent::Keyboard)
+        point = CPoint(event->globalPos().x(), event->globalPos().y());
     const int row = FirstSelectedItem();
     const int column = m_nCurColumn;
     if (row == -1) {
@@ -96,66 +52,75 @@ void CTreeListCtrl::OnContextMenu(QWidget*, CPoint point) {
         if (column != -1) {
             GetCellRect(row, column, &cell);
         } else {
-            GetItemRect(row, &cell, LVIR_BOUNDS);
-            if (m_nColumns == 0) {
-                CRect client;
-                GetClientRect(&client);
-                cell.left = client.left;
-                cell.right = client.right;
-            } else {
-                cell.left = 0;
-                cell.right = GetColumnWidth(0);
-            }
+            GetItemRect(row, &cell);
+            cell.left = 0;
+            cell.right = GetColumnWidth(0);
         }
         point = CPoint((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
         ClientToScreen(&point);
     }
-    const LPARAM notify = FillNotify(row, column) ? NotifyParam() : 0;
-    SendToParent(WM_LISTCTRL_CONTEXTMENU, PackScreenPoint(point), notify);
+    FillNotify(row, column);
+    SendToParent(WM_LISTCTRL_CONTEXTMENU, PackScreenPoint(point), reinterpret_cast<LPARAM>(&m_notify));
 }
 
-void CTreeListCtrl::OnKeyDown(UINT nChar, UINT, UINT) {
-    const int row = FirstSelectedItem();
-    if (!FillNotify(row, m_nCurColumn)) {
-        Default();
+void CTreeListCtrl::keyPressEvent(QKeyEvent* event) {
+    const UINT virtualKey = VirtualKeyFromEvent(*event);
+    const bool character = HasCharacter(*event);
+    event->accept();
+    if (virtualKey == 0 && !character) {
+        QTreeView::keyPressEvent(event);
         return;
     }
-    const bool expanded = GetItemState(row, TLIS_EXPANDED) != 0;
+    const bool rowSelected = FirstSelectedItem() != -1;
+    if (virtualKey != 0 && !(rowSelected && HandleKeyDown(virtualKey)))
+        DefaultKeyDown(event);
+    if (!character)
+        return;
+    const UINT typed = event->text().at(0).unicode();
+    const bool keypad = std::find(std::begin(kKeypadCharacters), std::end(kKeypadCharacters), typed) !=
+                        std::end(kKeypadCharacters);
+    if (!(rowSelected && keypad))
+        QTreeView::keyPressEvent(event);
+}
+
+// With a row selected, the arrows across move the current column and the keypad's expand keys
+// are the list's own (its rows have nothing to expand).
+bool CTreeListCtrl::HandleKeyDown(UINT nChar) {
     switch (nChar) {
     case VK_LEFT:
         PrevColumn();
-        break;
+        return true;
     case VK_RIGHT:
         NextColumn();
-        break;
+        return true;
     case VK_ADD:
-        if (!expanded)
-            ToggleExpand(row, FALSE);
-        break;
     case VK_MULTIPLY:
-        if (!expanded)
-            ToggleExpand(row, TRUE);
-        break;
     case VK_SUBTRACT:
-        if (expanded)
-            ToggleExpand(row, FALSE);
-        break;
+        return true;
     default:
-        if (SendToParent(WM_LISTCTRL_KEYDOWN, nChar, NotifyParam()) == 0)
-            Default();
-        break;
+        return false;
     }
 }
 
-// The keypad characters belong to expanding; the type-ahead search never sees them.
-void CTreeListCtrl::OnChar(UINT nChar, UINT, UINT) {
-    const int row = FirstSelectedItem();
-    if (!FillNotify(row, m_nCurColumn)) {
-        Default();
-        return;
-    }
-    if (nChar == kCharExpandAll || nChar == kCharExpand || nChar == kCharCollapse)
-        return;
-    if (SendToParent(WM_LISTCTRL_CHAR, nChar, NotifyParam()) == 0)
-        Default();
+// The label's highlight follows the focus.
+void CTreeListCtrl::RepaintSelectedLabel() {
+    const int selected = FirstSelectedItem();
+    if (selected != -1)
+        InvalidateItems(selected, selected);
+}
+
+void CTreeListCtrl::focusInEvent(QFocusEvent* event) {
+    QTreeView::focusInEvent(event);
+    RepaintSelectedLabel();
+}
+
+void CTreeListCtrl::focusOutEvent(QFocusEvent* event) {
+    QTreeView::focusOutEvent(event);
+    RepaintSelectedLabel();
+}
+
+void CTreeListCtrl::changeEvent(QEvent* event) {
+    QTreeView::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        RecalcMetrics();
 }

@@ -3,7 +3,7 @@
 #include "RaceFileWriter.h"
 #include "app/MainFrame.h"
 #include "app/TarmioApp.h"
-#include "framework/Prompter.h"
+#include "ScriptedPrompter.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

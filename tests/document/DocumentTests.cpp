@@ -1,9 +1,9 @@
 #include "RaceFileWriter.h"
+#include "ScriptedPrompter.h"
 #include "app/Resource.h"
 #include "data/CTarmioDoc.h"
 #include "data/FileErrors.h"
 #include "data/LoaderMessages.h"
-#include "tests/framework/ScopedPrompter.h"
 #include "tests/framework/TestViews.h"
 
 #include <QFile>
@@ -27,7 +27,7 @@ RaceDescription Race(const std::string& track, std::vector<CarDescription> cars,
 
 struct Document : ::testing::Test {
     QTemporaryDir folder;
-    ScopedPrompter prompter;
+    ScriptedPrompter prompter;
     CTarmioDoc document;
     RecordingView views[2];
 
@@ -86,8 +86,7 @@ TEST_F(Document, FileThatCannotBeOpenedIsReportedAndTheOthersStillLoad) {
 
     EXPECT_EQ(Cars(), 2);
     ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0].text,
-              QString::fromStdString(FileErrorMessage(FileErrorCause::NotFound, missing.toStdString())));
+    EXPECT_EQ(prompter.messages[0].text, FileErrorMessage(FileErrorCause::NotFound, missing.toStdString()));
     EXPECT_EQ(prompter.messages[0].style, MB_OK | MB_ICONEXCLAMATION);
     ExpectUpdatesOfEveryView(1);
     EXPECT_EQ(document.GetTitle(), "Monza");

@@ -1,4 +1,4 @@
-#include "ScopedPrompter.h"
+#include "ScriptedPrompter.h"
 #include "framework/CDC.h"
 #include "framework/CPrintInfo.h"
 #include "framework/CView.h"
@@ -83,7 +83,7 @@ private:
 
 struct PrintJob : ::testing::Test {
     QTemporaryDir folder;
-    ScopedPrompter prompter;
+    ScriptedPrompter prompter;
     PrintedView view;
     QString pdf = folder.filePath("graph.pdf");
 };

@@ -1,17 +1,12 @@
-#include "ScopedPrompter.h"
-#include "framework/PrintSetupDialog.h"
+#include "ScriptedPrompter.h"
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPrinter>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -20,52 +15,37 @@
 
 namespace {
 
-// The buttons a style shows and which of them Enter picks.
-struct StyleCase {
-    unsigned style;
-    std::vector<int> answers;
-    int defaultAnswer;
-};
-
-class MessageBoxStyle : public ::testing::TestWithParam<StyleCase> {};
-
-TEST_P(MessageBoxStyle, OffersTheStylesButtonsWithItsDefault) {
-    EXPECT_EQ(MessageBoxAnswers(GetParam().style), GetParam().answers);
-    EXPECT_EQ(DefaultMessageBoxAnswer(GetParam().style), GetParam().defaultAnswer);
+// The buttons a style shows, which of them Enter picks, and the icon AfxMessageBox adds.
+TEST(MessageBoxStyle, OffersTheStylesButtonsWithItsDefaultAndIcon) {
+    const struct {
+        unsigned style;
+        std::vector<int> answers;
+        int defaultAnswer;
+        unsigned shown;
+    } cases[] = {
+        {MB_OK, {IDOK}, IDOK, MB_OK | MB_ICONEXCLAMATION},
+        {MB_OK | MB_ICONSTOP, {IDOK}, IDOK, MB_OK | MB_ICONSTOP},
+        {MB_YESNO | MB_DEFBUTTON2, {IDYES, IDNO}, IDNO, MB_YESNO | MB_DEFBUTTON2 | MB_ICONEXCLAMATION},
+        {MB_OKCANCEL | MB_DEFBUTTON2,
+         {IDOK, IDCANCEL},
+         IDCANCEL,
+         MB_OKCANCEL | MB_DEFBUTTON2 | MB_ICONEXCLAMATION},
+        {MB_YESNOCANCEL | MB_DEFBUTTON3,
+         {IDYES, IDNO, IDCANCEL},
+         IDCANCEL,
+         MB_YESNOCANCEL | MB_DEFBUTTON3 | MB_ICONEXCLAMATION},
+        {MB_RETRYCANCEL, {IDRETRY, IDCANCEL}, IDRETRY, MB_RETRYCANCEL},
+        // A default button the style does not have falls back to the first one.
+        {MB_OK | MB_DEFBUTTON3, {IDOK}, IDOK, MB_OK | MB_DEFBUTTON3 | MB_ICONEXCLAMATION},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(MessageBoxAnswers(c.style), c.answers) << c.style;
+        EXPECT_EQ(DefaultMessageBoxAnswer(c.style), c.defaultAnswer) << c.style;
+        ScriptedPrompter prompter;
+        AfxMessageBox("text", c.style);
+        EXPECT_EQ(prompter.messages.at(0).style, c.shown);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Styles, MessageBoxStyle,
-    ::testing::Values(StyleCase{MB_OK | MB_ICONSTOP, {IDOK}, IDOK},
-                      StyleCase{MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2, {IDYES, IDNO}, IDNO},
-                      StyleCase{MB_YESNO, {IDYES, IDNO}, IDYES},
-                      StyleCase{MB_OKCANCEL | MB_DEFBUTTON2, {IDOK, IDCANCEL}, IDCANCEL},
-                      StyleCase{MB_YESNOCANCEL | MB_DEFBUTTON3, {IDYES, IDNO, IDCANCEL}, IDCANCEL},
-                      StyleCase{MB_ABORTRETRYIGNORE, {IDABORT, IDRETRY, IDIGNORE}, IDABORT},
-                      StyleCase{MB_RETRYCANCEL, {IDRETRY, IDCANCEL}, IDRETRY},
-                      // A default button the style does not have falls back to the first one.
-                      StyleCase{MB_OK | MB_DEFBUTTON3, {IDOK}, IDOK}));
-
-// The icon a message box gets when the caller names none.
-struct IconCase {
-    unsigned style;
-    unsigned shown;
-};
-
-class DefaultIcon : public ::testing::TestWithParam<IconCase> {};
-
-TEST_P(DefaultIcon, AfxMessageBoxAddsTheFrameworksIcon) {
-    ScopedPrompter prompter;
-    AfxMessageBox("text", GetParam().style);
-    ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0].style, GetParam().shown);
-}
-
-INSTANTIATE_TEST_SUITE_P(Styles, DefaultIcon,
-                         ::testing::Values(IconCase{MB_OK, MB_OK | MB_ICONEXCLAMATION},
-                                           IconCase{MB_YESNO, MB_YESNO | MB_ICONEXCLAMATION},
-                                           IconCase{MB_OK | MB_ICONSTOP, MB_OK | MB_ICONSTOP},
-                                           IconCase{MB_RETRYCANCEL, MB_RETRYCANCEL}));
 
 TEST(FileFilter, SplitsUpToTheClosingBarsAndShowsEveryCaptionWithItsPatterns) {
     EXPECT_EQ(ParseFileFilter("Logs (*.zq?)|*.zq?|Races|*.qr?;*.ra?||ignored|*.x|"),
@@ -137,12 +117,6 @@ TEST(QtPrompter, FileDialogStartsInFolderOnFilterAndReportsChoice) {
     EXPECT_TRUE(QFileInfo(result.paths[0]).isAbsolute());
 }
 
-TEST(QtPrompter, CancelledFileDialogConfirmsNothing) {
-    QtPrompter prompter;
-    WhenModalShows([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
-    EXPECT_FALSE(prompter.GetOpenFileNames({"Logs|*.zq?||", {}, 1}).confirmed);
-}
-
 // Real files make the half second: a short job shows nothing, a longer one the dialog, whose
 // Cancel is seen before the next step.
 TEST(QtPrompter, ProgressShowsAfterHalfASecondAndReportsCancel) {
@@ -167,30 +141,3 @@ TEST(QtPrompter, ProgressShowsAfterHalfASecondAndReportsCancel) {
 }
 
 } // namespace
-
-// Print Setup changes paper and orientation of the printer it was given on OK, nothing on
-// Cancel, and prints nothing either way.
-TEST(QtPrompter, PrintSetupKeepsPaperAndOrientationForLaterJobs) {
-    QTemporaryDir folder;
-    QPrinter printer;
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(folder.filePath("never.pdf"));
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setPageOrientation(QPageLayout::Portrait);
-    QtPrompter prompter;
-    for (const bool accepted : {false, true}) {
-        WhenModalShows([accepted](QWidget* modal) {
-            auto* dialog = qobject_cast<CPrintSetupDialog*>(modal);
-            ASSERT_NE(dialog, nullptr);
-            EXPECT_EQ(dialog->windowTitle(), "Print Setup");
-            dialog->PaperBox()->setCurrentIndex(dialog->PaperBox()->findData(int(QPageSize::Letter)));
-            dialog->LandscapeButton()->setChecked(true);
-            QTest::keyClick(modal, accepted ? Qt::Key_Return : Qt::Key_Escape);
-        });
-        EXPECT_EQ(prompter.PrintSetupDialog(printer), accepted);
-        EXPECT_EQ(printer.pageLayout().pageSize().id(), accepted ? QPageSize::Letter : QPageSize::A4);
-        EXPECT_EQ(printer.pageLayout().orientation(),
-                  accepted ? QPageLayout::Landscape : QPageLayout::Portrait);
-    }
-    EXPECT_FALSE(QFile::exists(folder.filePath("never.pdf")));
-}

@@ -2,11 +2,11 @@
 
 int ScriptedPrompt::MessageBox(const std::string& text, unsigned style) {
     messages.push_back({text, style});
-    if ((style & 0xF) != MB_YESNO)
+    if ((style & MB_TYPEMASK) == MB_OK)
         return IDOK;
-    if (m_answers.empty())
-        return IDNO;
-    const int answer = m_answers.front();
-    m_answers.pop_front();
+    if (messageAnswers.empty())
+        return DefaultMessageBoxAnswer(style);
+    const int answer = messageAnswers.front();
+    messageAnswers.pop_front();
     return answer;
 }

@@ -1,29 +1,26 @@
 #pragma once
 
-#include "data/Prompt.h"
+#include "common/Prompt.h"
 
 #include <deque>
 #include <string>
 #include <vector>
 
-// Records every message the loader shows and answers its questions from a script.
+// Records every message shown and answers the questions from a script. A box with a choice takes
+// the next scripted answer, its default button once the script is used up; an OK box gets IDOK.
 class ScriptedPrompt : public IPrompt {
 public:
     struct Message {
         std::string text;
-        unsigned style;
+        unsigned style = 0;
         bool operator==(const Message&) const = default;
     };
 
     ScriptedPrompt() = default;
-    explicit ScriptedPrompt(std::deque<int> answers) : m_answers(std::move(answers)) {}
+    explicit ScriptedPrompt(std::deque<int> answers) : messageAnswers(std::move(answers)) {}
 
-    // Questions (MB_YESNO) take the next scripted answer, IDNO once the script is used up;
-    // every other message is acknowledged with IDOK.
     int MessageBox(const std::string& text, unsigned style) override;
 
+    std::deque<int> messageAnswers;
     std::vector<Message> messages;
-
-private:
-    std::deque<int> m_answers;
 };

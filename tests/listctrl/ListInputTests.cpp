@@ -1,0 +1,138 @@
+#include "ListTestSupport.h"
+
+#include <QContextMenuEvent>
+#include <gtest/gtest.h>
+
+namespace {
+
+// What one key press does with a row selected (or not): what the parent hears, the selected row
+// and the current column afterwards.
+struct KeyCase {
+    const char* name;
+    bool rowSelected;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    bool parentHears; // LVN_KEYDOWN
+    int selectedAfter;
+    int columnAfter;
+};
+
+class KeysAndCharacters : public ::testing::TestWithParam<KeyCase> {};
+
+TEST_P(KeysAndCharacters, AreTheListsOrGoOnToTheParentAndTheTreeView) {
+    const KeyCase& c = GetParam();
+    ListHarness harness(2);
+    harness.AddRows({"alpha", "bravo", "+plus", "charlie"});
+    harness.Focus();
+    if (c.rowSelected)
+        harness.Select(0);
+    else
+        harness.list->selectionModel()->setCurrentIndex(harness.list->model()->index(0, 0),
+                                                        QItemSelectionModel::NoUpdate);
+    QTest::keyClick(harness.list, c.key, c.modifiers);
+    EXPECT_EQ(harness.parent.notifications,
+              c.parentHears ? std::vector<int>{LVN_KEYDOWN} : std::vector<int>{});
+    EXPECT_EQ(harness.list->GetNextItem(-1, LVNI_SELECTED), c.selectedAfter);
+    EXPECT_EQ(harness.list->m_nCurColumn, c.columnAfter);
+}
+
+constexpr Qt::KeyboardModifiers kNone = Qt::NoModifier;
+constexpr Qt::KeyboardModifiers kKeypad = Qt::KeypadModifier;
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, KeysAndCharacters,
+    ::testing::Values(KeyCase{"DownMoves", true, Qt::Key_Down, kNone, true, 1, -1},
+                      KeyCase{"RightMovesTheColumn", true, Qt::Key_Right, kNone, false, 0, 0},
+                      KeyCase{"LeftMovesTheColumnBackwards", true, Qt::Key_Left, kNone, false, 0, 1},
+                      KeyCase{"RightWithoutSelectionIsTheTreeViews", false, Qt::Key_Right, kNone, true, -1,
+                              -1},
+                      KeyCase{"LetterSearches", true, Qt::Key_B, kNone, true, 1, -1},
+                      KeyCase{"PlusWithSelectionIsSwallowed", true, Qt::Key_Plus, kNone, true, 0, -1},
+                      KeyCase{"PlusWithoutSelectionSearches", false, Qt::Key_Plus, kNone, true, 2, -1},
+                      KeyCase{"KeypadPlusIsTheLists", true, Qt::Key_Plus, kKeypad, false, 0, -1},
+    [](const auto& info) {
+    return info.param.name; });
+
+// The context menu asked for from the keyboard points at the middle of the selected row's current
+// cell, or of its first column; without a selection at (-1, -1), with no row described.
+TEST(ListInput, KeyboardContextMenuPointsAtTheSelectedCell) {
+    for (const int currentColumn : {-2, -1, 2}) {
+        ListHarness harness(3);
+        harness.AddRows({"a", "b"});
+        harness.Focus();
+        if (currentColumn != -2)
+            harness.Select(1);
+        harness.list->m_nCurColumn = std::max(currentColumn, -1);
+        QWidget* viewport = harness.list->viewport();
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(0, 0),
+                                viewport->mapToGlobal(QPoint(0, 0)));
+        QApplication::sendEvent(viewport, &event);
+        ASSERT_EQ(harness.parent.menus.size(), 1u);
+        const ListParent::Menu& menu = harness.parent.menus[0];
+        EXPECT_EQ(menu.message, WM_LISTCTRL_CONTEXTMENU);
+        if (currentColumn == -2) {
+            EXPECT_EQ(menu.point, 0xFFFFFFFFu);
+            EXPECT_EQ(menu.notify.pCtrl, nullptr);
+            continue;
+        }
+        const QPoint expected = viewport->mapToGlobal(harness.Cell(1, std::max(currentColumn, 0)).center());
+        EXPECT_NEAR(static_cast<int>(menu.point & 0xFFFF), expected.x(), 1);
+        EXPECT_NEAR(static_cast<int>(menu.point >> 16), expected.y(), 1);
+        EXPECT_EQ(menu.notify.nItem, 1);
+        EXPECT_EQ(menu.notify.nColumn, currentColumn);
+    }
+}
+
+// Left and right walk to the next active column, wrapping round; from none they start at the edge
+// they walk away from, and stay on none when no column is active.
+TEST(ListInput, CurrentColumnStepsToTheNextActiveColumn) {
+    const std::vector<BOOL> onlyFirst = {TRUE, FALSE, FALSE, FALSE, FALSE};
+    const std::vector<BOOL> none = {FALSE, FALSE, FALSE};
+    const std::vector<BOOL> firstAndFourth = {TRUE, FALSE, FALSE, TRUE, FALSE};
+    const std::vector<BOOL> all = {TRUE, TRUE, TRUE};
+    const struct {
+        std::vector<BOOL> active;
+        int current;
+        bool next;
+        int expected;
+    } cases[] = {{onlyFirst, -1, true, 0},
+                 {onlyFirst, 0, false, 0},
+                 {none, -1, true, -1},
+                 {none, -1, false, -1},
+                 {firstAndFourth, 3, true, 0},
+                 {firstAndFourth, 0, false, 3},
+                 {firstAndFourth, 0, true, 3},
+                 {firstAndFourth, 3, false, 0},
+                 {all, 7, true, 0},
+                 {all, -1, false, 2},
+                 {{}, 2, true, -1}};
+    for (const auto& c : cases) {
+        ListHarness harness(0);
+        for (std::size_t column = 0; column < c.active.size(); ++column)
+            harness.list->InsertColumn(static_cast<int>(column), "c", c.active[column], LVCFMT_LEFT, 50,
+                                       static_cast<int>(column));
+        harness.list->m_nCurColumn = c.current;
+        c.next ? harness.list->NextColumn() : harness.list->PrevColumn();
+        EXPECT_EQ(harness.list->m_nCurColumn, c.expected)
+            << c.active.size() << " " << c.current << " " << c.next;
+    }
+}
+
+// A click makes an active cell current and selects; inactive cells and the space past the last
+// column leave the current column alone.
+TEST(ListInput, ClickMakesAnActiveCellCurrent) {
+    ListHarness harness(0);
+    for (int column = 0; column < 3; ++column)
+        harness.list->InsertColumn(column, "c", column != 1, LVCFMT_LEFT, 100, column);
+    harness.AddRows({"a", "b"});
+    harness.Focus();
+    QTest::mouseClick(harness.list->viewport(), Qt::LeftButton, {}, harness.Cell(1, 2).center());
+    EXPECT_EQ(harness.list->m_nCurColumn, 2);
+    EXPECT_EQ(harness.list->GetNextItem(-1, LVNI_SELECTED), 1);
+    QTest::mouseClick(harness.list->viewport(), Qt::LeftButton, {}, harness.Cell(0, 1).center());
+    EXPECT_EQ(harness.list->m_nCurColumn, 2);
+    EXPECT_EQ(harness.list->GetNextItem(-1, LVNI_SELECTED), 0);
+    EXPECT_EQ(harness.list->SubItemFromPoint(0, CPoint(350, harness.Cell(0, 0).center().y())), -1);
+}
+
+} // namespace

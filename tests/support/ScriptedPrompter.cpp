@@ -1,0 +1,57 @@
+#include "ScriptedPrompter.h"
+
+#include <QPrinter>
+#include <QTemporaryDir>
+
+namespace {
+template <class Answer> Answer NextAnswer(std::deque<Answer>& answers, Answer whenUsedUp) {
+    if (answers.empty())
+        return whenUsedUp;
+    Answer answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+} // namespace
+
+ScriptedPrompter::ScriptedPrompter() {
+    AfxSetPrompter(this);
+}
+
+ScriptedPrompter::~ScriptedPrompter() {
+    AfxSetPrompter(nullptr);
+}
+
+FileOpenResult ScriptedPrompter::GetOpenFileNames(const FileOpenRequest& request) {
+    fileOpenRequests.push_back(request);
+    return NextAnswer(fileOpenAnswers, FileOpenResult{});
+}
+
+FileOpenResult ScriptedPrompter::GetSaveFileName(const FileOpenRequest& request) {
+    fileSaveRequests.push_back(request);
+    return NextAnswer(fileSaveAnswers, FileOpenResult{});
+}
+
+bool ScriptedPrompter::PrintDialog(QPrinter& printer, int, int) {
+    ++printDialogs;
+    const bool accepted = NextAnswer(printDialogAnswers, false);
+    if (accepted && !printOutputPath.isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printOutputPath);
+    }
+    return accepted;
+}
+
+void ScriptedPrompter::PrintPreview(QPrinter& printer, const PaintPages& paint) {
+    ++previews;
+    if (!m_previewFolder)
+        m_previewFolder = std::make_unique<QTemporaryDir>();
+    lastPreviewPdf = m_previewFolder->filePath(QStringLiteral("preview-%1.pdf").arg(previews));
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(lastPreviewPdf);
+    paint(&printer);
+}
+
+bool ScriptedPrompter::ShowProgress(int done, int total, const QString& stepName) {
+    progressSteps.append(QStringLiteral("%1/%2 %3").arg(done).arg(total).arg(stepName));
+    return done != cancelProgressAt;
+}
