@@ -1,4 +1,4 @@
-#include "data/RaceFileLoader.h"
+#include "data/Decompress.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,7 @@
 #include "Compressor.h"
 #include "RaceFileWriter.h"
-#include "data/RaceFileLoader.h"
+#include "data/Checksum.h"
+#include "data/Decompress.h"
 
 #include <gtest/gtest.h>
 #include <optional>

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+
+// Decompresses source into destination (or only counts the output when destination is null).
+// Returns the output length, or nothing when the stream refers back before the start of the output.
+std::optional<std::size_t> Decompress(std::span<const std::uint8_t> source, std::uint8_t* destination);
+// The same into a buffer of known size (the counting pass's result); nothing when the output would not
+// fit. Faster than the unsized form because it may write ahead inside the buffer.
+std::optional<std::size_t> DecompressInto(std::span<const std::uint8_t> source,
+                                          std::span<std::uint8_t> destination);
