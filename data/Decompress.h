@@ -12,3 +12,11 @@ std::optional<std::size_t> Decompress(std::span<const std::uint8_t> source, std:
 // fit. Faster than the unsized form because it may write ahead inside the buffer.
 std::optional<std::size_t> DecompressInto(std::span<const std::uint8_t> source,
                                           std::span<std::uint8_t> destination);
+
+// Which loop writes the output. By default the byte-shuffle loop runs where the processor has the
+// instructions; tests force the portable loop so that it is checked on any machine.
+enum class DecompressPath { kAuto, kPortable, kByteShuffle };
+void SetDecompressPath(DecompressPath path);
+// The loop the next call will run (never kAuto): a forced byte-shuffle loop falls back to the
+// portable one where the processor lacks the instructions.
+DecompressPath ActiveDecompressPath();
