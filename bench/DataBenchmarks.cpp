@@ -3,6 +3,8 @@
 #include "MemoryRaceFile.h"
 #include "RaceFileWriter.h"
 #include "ScriptedPrompt.h"
+#include "data/Checksum.h"
+#include "data/Decompress.h"
 #include "data/RaceData.h"
 #include "data/RaceFileLoader.h"
 

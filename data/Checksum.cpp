@@ -1,4 +1,4 @@
-#include "data/RaceFileLoader.h"
+#include "data/Checksum.h"
 
 void UpdateChecksum(const std::uint8_t* bytes, std::size_t count, std::uint16_t& sumA, std::uint16_t& sumB) {
     // Both sums wrap at 16 bits by design; the rotation of B makes it depend on the byte order.

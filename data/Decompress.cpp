@@ -1,7 +1,8 @@
-#include "data/RaceFileLoader.h"
+#include "data/Decompress.h"
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstring>
 #include <limits>
 
@@ -168,6 +169,8 @@ bool CpuHasByteShuffle() {
 }
 #endif
 
+std::atomic<DecompressPath> g_chosenPath = DecompressPath::kAuto;
+
 // Writes the output into [destination, limit); refuses what would not fit.
 class Expander {
 public:
@@ -177,7 +180,7 @@ public:
 
     std::optional<std::size_t> Run() {
 #ifdef TARMIO_BYTE_SHUFFLE
-        if (CpuHasByteShuffle())
+        if (ActiveDecompressPath() == DecompressPath::kByteShuffle)
             return RunShuffled();
 #endif
         while (m_in != m_end) {
@@ -325,4 +328,16 @@ std::optional<std::size_t> DecompressInto(std::span<const std::uint8_t> source,
     if (OutputCouldOverflow(source.size()))
         return std::nullopt;
     return Expander(source, destination).Run();
+}
+
+void SetDecompressPath(DecompressPath path) {
+    g_chosenPath.store(path, std::memory_order_relaxed);
+}
+
+DecompressPath ActiveDecompressPath() {
+#ifdef TARMIO_BYTE_SHUFFLE
+    if (g_chosenPath.load(std::memory_order_relaxed) != DecompressPath::kPortable && CpuHasByteShuffle())
+        return DecompressPath::kByteShuffle;
+#endif
+    return DecompressPath::kPortable;
 }

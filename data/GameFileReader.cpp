@@ -1,6 +1,8 @@
 #include "data/ByteFields.h"
+#include "data/Checksum.h"
 #include "data/ContainerLayout.h"
 #include "data/ContainerReaders.h"
+#include "data/Decompress.h"
 #include "data/LoaderMessages.h"
 #include "data/RaceFileLoader.h"
 

@@ -1,6 +1,7 @@
 #include "Compressor.h"
 #include "RaceFileWriter.h"
-#include "data/RaceFileLoader.h"
+#include "data/Checksum.h"
+#include "data/Decompress.h"
 
 #include <gtest/gtest.h>
 #include <optional>
@@ -98,28 +99,43 @@ struct StreamCase {
     std::optional<Bytes> output; // none: refused
 };
 
-class DecompressStreams : public testing::TestWithParam<StreamCase> {};
-
-TEST_P(DecompressStreams, AllFormsGiveTheOutputOrRefuse) {
-    EXPECT_EQ(DecompressAllWays(GetParam().source), GetParam().output);
+// Long valid streams come from the test compressor: copies of every length, overlapping and 8192 back.
+Bytes FarRepeats() {
+    Bytes data = Random(8192, 3);
+    data.insert(data.end(), data.begin(), data.end());
+    return data;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, DecompressStreams,
-    testing::Values(StreamCase{"LiteralThenOverlappingCopy", {0x02, 0x78, 0x00, 0x20}, Bytes(5, 0x78)},
-                    StreamCase{"Empty", {}, Bytes{}}, StreamCase{"ControlByteOnly", {0xFF}, Bytes{}},
-                    StreamCase{"ItemsPastSourceEndStopOutput", {0x00, 1, 2, 3}, Bytes{1, 2, 3}},
-                    StreamCase{"HalfTokenAtEndStopsOutput", {0x02, 0x41, 0x00}, Bytes{0x41}},
-                    StreamCase{"SecondGroup",
-                               {0x00, 1, 2, 3, 4, 5, 6, 7, 8, 0x01, 0x07, 0xE0},
-                               Bytes{1, 2, 3, 4, 5, 6, 7, 8, 1, 2, 3, 4, 5, 6, 7, 8, 1, 2}},
-                    StreamCase{"ReferenceBeforeOutputStartRefused", {0x01, 0x00, 0x00}, std::nullopt},
-                    StreamCase{"ReferenceOneTooFarRefused", {0x04, 1, 2, 0x02, 0x00}, std::nullopt},
-                    StreamCase{
-                        "ReferenceToTheFirstByteAccepted", {0x04, 1, 2, 0x01, 0x00}, Bytes{1, 2, 1, 2, 1}}),
-    [](const auto& info) { return std::string(info.param.what); });
+// Each case runs on the portable loop and on the byte-shuffle loop, whichever the machine has.
+class DecompressOnPath : public testing::TestWithParam<DecompressPath> {
+protected:
+    void SetUp() override {
+        SetDecompressPath(GetParam());
+        if (ActiveDecompressPath() != GetParam())
+            GTEST_SKIP() << "the processor lacks the byte-shuffle instructions";
+    }
+    void TearDown() override { SetDecompressPath(DecompressPath::kAuto); }
+};
 
-TEST(DecompressRandom, MatchesTheStepByStepSchemeOnRandomStreams) {
+TEST_P(DecompressOnPath, GivesTheOutputOrRefuses) {
+    const StreamCase cases[] = {
+        {"literal then overlapping copy", {0x02, 0x78, 0x00, 0x20}, Bytes(5, 0x78)},
+        {"empty", {}, Bytes{}},
+        {"control byte only", {0xFF}, Bytes{}},
+        {"items past the source end stop the output", {0x00, 1, 2, 3}, Bytes{1, 2, 3}},
+        {"half a token at the end stops the output", {0x02, 0x41, 0x00}, Bytes{0x41}},
+        {"second group",
+         {0x00, 1, 2, 3, 4, 5, 6, 7, 8, 0x01, 0x07, 0xE0},
+         Bytes{1, 2, 3, 4, 5, 6, 7, 8, 1, 2, 3, 4, 5, 6, 7, 8, 1, 2}},
+        {"reference before the output start", {0x01, 0x00, 0x00}, std::nullopt},
+        {"reference one too far", {0x04, 1, 2, 0x02, 0x00}, std::nullopt},
+        {"reference to the first byte", {0x04, 1, 2, 0x01, 0x00}, Bytes{1, 2, 1, 2, 1}},
+    };
+    for (const StreamCase& stream : cases)
+        EXPECT_EQ(DecompressAllWays(stream.source), stream.output) << stream.what;
+}
+
+TEST_P(DecompressOnPath, MatchesTheStepByStepSchemeOnRandomStreams) {
     std::mt19937 random(2024);
     for (int round = 0; round < 300; ++round) {
         // Random control bytes make every item kind appear; the oracle decides what they mean.
@@ -132,32 +148,23 @@ TEST(DecompressRandom, MatchesTheStepByStepSchemeOnRandomStreams) {
     }
 }
 
-// Long valid streams from the test compressor: copies of every length, overlapping and 8192 back.
-struct DataCase {
-    const char* name;
-    Bytes data;
-};
-
-class CompressedData : public testing::TestWithParam<DataCase> {};
-
-TEST_P(CompressedData, DecompressesToTheOriginal) {
-    EXPECT_EQ(DecompressAllWays(Compress(GetParam().data)), GetParam().data);
+TEST_P(DecompressOnPath, GivesBackWhatTheCompressorPacked) {
+    const Bytes originals[] = {{42},
+                               {7, 7, 7},
+                               Bytes(100000, 0),
+                               Random(50000, 1),
+                               Random(50000, 2, 3),
+                               RaceFileWriter::RaceBody({}, {}),
+                               FarRepeats()};
+    for (const Bytes& original : originals)
+        EXPECT_EQ(DecompressAllWays(Compress(original)), original) << original.size() << " bytes";
 }
 
-INSTANTIATE_TEST_SUITE_P(Compressor, CompressedData,
-                         testing::Values(DataCase{"OneByte", {42}}, DataCase{"ThreeSame", {7, 7, 7}},
-                                         DataCase{"LongRun", Bytes(100000, 0)},
-                                         DataCase{"RandomBytes", Random(50000, 1)},
-                                         DataCase{"FewSymbols", Random(50000, 2, 3)},
-                                         DataCase{"RaceBody", RaceFileWriter::RaceBody({}, {})},
-                                         DataCase{"FarRepeats",
-                                                  [] {
-                                                      const Bytes block = Random(8192, 3);
-                                                      Bytes data = block;
-                                                      data.insert(data.end(), block.begin(), block.end());
-                                                      return data;
-                                                  }()}),
-                         [](const testing::TestParamInfo<DataCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Paths, DecompressOnPath,
+                         testing::Values(DecompressPath::kPortable, DecompressPath::kByteShuffle),
+                         [](const auto& info) {
+                             return info.param == DecompressPath::kPortable ? "Portable" : "ByteShuffle";
+                         });
 
 // Else the compressed containers in the loader tests would never meet a back-reference.
 TEST(Compressor, UsesBackReferencesOnRepetitiveData) {

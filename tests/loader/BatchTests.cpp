@@ -17,9 +17,7 @@ std::vector<Bytes> MixedFiles() {
     }
     RaceDescription elsewhere = later;
     elsewhere.trackCode = 99;
-    RaceDescription noLaps = ThreeCarRace();
-    noLaps.cars.clear();
-    noLaps.events.clear();
+    RaceDescription noLaps;
     noLaps.extraStreamBytes = {0};
     RaceDescription practice = ThreeCarRace();
     practice.raceSession = false;

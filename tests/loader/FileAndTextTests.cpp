@@ -7,6 +7,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
+#include <tuple>
 #include <unistd.h>
 
 namespace {
@@ -40,34 +41,23 @@ TEST(DiskFile, ReadsSeeksAndReportsItsSizeWithoutChangingTheFile) {
     std::filesystem::remove(path);
 }
 
-struct OpenFailure {
-    const char* name;
-    std::string path;
-    FileErrorCause cause;
-    std::string message;
-};
-
-class DiskFileOpen : public testing::TestWithParam<OpenFailure> {};
-
-TEST_P(DiskFileOpen, RaisesFileExceptionWithReadableMessage) {
-    try {
-        DiskFile file(GetParam().path);
-        FAIL() << "opened " << GetParam().path;
-    } catch (const FileException& e) {
-        EXPECT_EQ(e.cause(), GetParam().cause);
-        EXPECT_EQ(e.message(), GetParam().message);
-        EXPECT_EQ(e.path(), GetParam().path);
+TEST(DiskFile, OpenFailureRaisesFileExceptionWithReadableMessage) {
+    const std::tuple<std::string, FileErrorCause, std::string> cases[] = {
+        {"/nonexistent-folder/race.zq3", FileErrorCause::BadPath,
+         "All or part of the path /nonexistent-folder/race.zq3 is invalid."},
+        {"/tmp/no-such-race-file.zq3", FileErrorCause::NotFound, "/tmp/no-such-race-file.zq3 was not found."},
+        {"/tmp", FileErrorCause::IsFolder, "/tmp is a folder, not a file."}};
+    for (const auto& [path, cause, message] : cases) {
+        try {
+            DiskFile file(path);
+            ADD_FAILURE() << "opened " << path;
+        } catch (const FileException& e) {
+            EXPECT_EQ(e.cause(), cause);
+            EXPECT_EQ(e.message(), message);
+            EXPECT_EQ(e.path(), path);
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, DiskFileOpen,
-    testing::Values(OpenFailure{"Missing", "/nonexistent-folder/race.zq3", FileErrorCause::BadPath,
-                                "All or part of the path /nonexistent-folder/race.zq3 is invalid."},
-                    OpenFailure{"MissingInExistingFolder", "/tmp/no-such-race-file.zq3",
-                                FileErrorCause::NotFound, "/tmp/no-such-race-file.zq3 was not found."},
-                    OpenFailure{"Folder", "/tmp", FileErrorCause::IsFolder, "/tmp is a folder, not a file."}),
-    [](const testing::TestParamInfo<OpenFailure>& info) { return info.param.name; });
 
 TEST(FileErrors, EveryCauseNamesTheFile) {
     for (const FileErrorCause cause :
@@ -83,22 +73,14 @@ TEST(FileErrors, EveryCauseNamesTheFile) {
     EXPECT_EQ(FileErrorMessage(FileErrorCause::ReadFault, "x.zq3"), "An error occurred while reading x.zq3.");
 }
 
-struct IdCase {
-    std::uint8_t car;
-    const char* text;
-};
-
-class CarIdText : public testing::TestWithParam<IdCase> {};
-
-TEST_P(CarIdText, ShowsMarkerAndCarNumber) {
-    EXPECT_EQ(::CarIdText(GetParam().car), GetParam().text);
+TEST(DriverTexts, ShowMarkerAndCarNumber) {
+    const std::pair<std::uint8_t, const char*> cases[] = {{0x05, "  5"}, {0x45, "% 5"},  {0x85, "# 5"},
+                                                          {0xC5, "% 5"}, {0x3F, "  63"}, {0x80, "# 0"}};
+    for (const auto& [car, text] : cases)
+        EXPECT_EQ(CarIdText(car), text) << int{car};
 }
 
-INSTANTIATE_TEST_SUITE_P(DriverTexts, CarIdText,
-                         testing::Values(IdCase{0x05, "  5"}, IdCase{0x45, "% 5"}, IdCase{0x85, "# 5"},
-                                         IdCase{0xC5, "% 5"}, IdCase{0x3F, "  63"}, IdCase{0x80, "# 0"}));
-
-TEST(DriverTexts, ShowsTimesLapsAndNoNameText) {
+TEST(DriverTexts, ShowTimesLapsNoNameTextAndDashesWithoutLaps) {
     DriverRecord driver(0x81, "", 0xFF);
     auto lap = [](std::uint32_t flags, std::uint32_t raceTime, std::uint32_t lapTime) {
         auto record = std::make_unique<LapRecord>();
@@ -116,15 +98,13 @@ TEST(DriverTexts, ShowsTimesLapsAndNoNameText) {
     EXPECT_EQ(texts.laps, "3");
     EXPECT_EQ(texts.fastestLap, "1:20.000");
     EXPECT_EQ(texts.id, "# 1");
-}
 
-TEST(DriverTexts, ShowsDashesWhenTheLastLapIsMissing) {
-    DriverRecord driver(3, "Ola Nyberg", 0xFF);
-    const DriverTexts texts = MakeDriverTexts(driver);
-    EXPECT_EQ(texts.name, "Ola Nyberg");
-    EXPECT_EQ(texts.raceTime, "------------");
-    EXPECT_EQ(texts.fastestLap, "-:--.---");
-    EXPECT_EQ(texts.laps, "-1");
+    DriverRecord laplessDriver(3, "Ola Nyberg", 0xFF);
+    const DriverTexts lapless = MakeDriverTexts(laplessDriver);
+    EXPECT_EQ(lapless.name, "Ola Nyberg");
+    EXPECT_EQ(lapless.raceTime, "------------");
+    EXPECT_EQ(lapless.fastestLap, "-:--.---");
+    EXPECT_EQ(lapless.laps, "-1");
 }
 
 } // namespace
