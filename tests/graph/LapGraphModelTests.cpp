@@ -82,19 +82,6 @@ TEST(Placement, SlotsSpreadToTheRightEdgeAndThePaceLineRunsEvenlyToTheBestFinalT
     EXPECT_EQ(ReferenceTime(RaceTimes{1, &leaders, nullptr}, 0, true), 0u);
 }
 
-TEST(Placement, ScrollingMovesTheDrawingUpInBothOrientations) {
-    for (const bool mirrored : {true, false}) {
-        ViewState view{65, 0, true, mirrored};
-        const Layout layout = ComputeLayout({0, 0, 600, 500}, AxisMetrics{50, 12, 15, 12}, view);
-        EXPECT_EQ(layout.yAxis, mirrored ? 24 : 476);
-        EXPECT_EQ(GapToRow(0, layout, view), layout.yAxis);
-        EXPECT_EQ(GapToRow(8125, layout, view), mirrored ? 524 : -24); // the whole height shows E
-        const int before = GapToRow(1000, layout, view);
-        view.scrollPos = 500;
-        EXPECT_LT(GapToRow(1000, layout, view), before) << "mirrored " << mirrored;
-    }
-}
-
 TEST(LappingLines, FollowTheLeaderLaterLapsWhereSomeoneIsThatFarBehind) {
     using Lines = std::vector<std::vector<PenStep>>; // one per line, k laps down
     const struct {
