@@ -45,16 +45,6 @@ std::vector<TestDriver> FullField() {
 std::vector<TestDriver> SampleRace() {
     return {}; // read from the sample file instead
 }
-std::vector<TestDriver> OneCurve() {
-    return TwoDrivers(6, 0); // Bob's drawn over Ann's
-}
-std::vector<TestDriver> OneLap() {
-    return {SteadyDriver("Ann", kRed, 1, 0)};
-}
-std::vector<TestDriver> NoLaps() {
-    return {SteadyDriver("Ann", kRed, 0, 0)};
-}
-
 using Arrange = std::function<void(ChartFixture&)>;
 const Arrange kAsOpened = [](ChartFixture&) {};
 
@@ -136,35 +126,37 @@ const QSize kSmall(640, 480);
 
 INSTANTIATE_TEST_SUITE_P(
     Scenes, ChartPicture,
-    ::testing::Values(Scene{"FullFieldPaceLineOriginTop", FullField, kLarge, View(true, true)},
-                      Scene{"FullFieldPaceLineOriginBottom", FullField, kLarge, View(true, false)},
-                      Scene{"FullFieldLapLeaderOriginTop", FullField, kLarge, View(false, true)},
-                      Scene{"FullFieldLapLeaderOriginBottom", FullField, kLarge, View(false, false)},
-                      Scene{"FullFieldZoomedInAndScrolled", FullField, kLarge, View(true, true, 3, 700)},
-                      Scene{"FullFieldZoomedOutAndScrolledBack", FullField, kLarge,
-                            View(false, false, -2, -300)},
-                      Scene{"FullFieldPrinted", FullField, kLarge, kAsOpened, true},
-                      Scene{"SampleRacePaceLineOriginTop", SampleRace, kSample, View(true, true)},
-                      Scene{"SampleRaceLapLeaderOriginBottom", SampleRace, kSample, View(false, false)},
-                      Scene{"SampleRacePrinted", SampleRace, kSample, View(false, false), true},
-                      Scene{"SelectedDriverStandsOut", ThreeDrivers, kSmall, Selected({1})},
-                      Scene{"SelectedDriverStandsOutPrinted", ThreeDrivers, kSmall, Selected({1}), true},
-                      Scene{"SelectedCurveLiesOverALaterOne", OneCurve, kSmall, Selected({0})},
-                      Scene{"GapToADriverWithFewerLaps", ThreeDrivers, kSmall, Reference(2)},
-                      Scene{"GapToTheSecondDriver", ThreeDrivers, kSmall, Reference(1)},
-                      Scene{"PositionsOriginTop", ThreeDrivers, kSmall, Kind(ChartKind::Positions, true)},
-                      Scene{"PositionsOriginBottom", ThreeDrivers, kSmall, Kind(ChartKind::Positions, false)},
-                      Scene{"PositionsPrinted", ThreeDrivers, kSmall, Kind(ChartKind::Positions, true), true},
-                      Scene{"LapTimesOriginTop", ThreeDrivers, kSmall, Kind(ChartKind::LapTimes, true)},
-                      Scene{"LapTimesOriginBottom", ThreeDrivers, kSmall, Kind(ChartKind::LapTimes, false)},
-                      Scene{"LapTimesPrinted", ThreeDrivers, kSmall, Kind(ChartKind::LapTimes, false), true},
-                      Scene{"LapTimesSelected", ThreeDrivers, kSmall,
-                            [](ChartFixture& chart) {
-                                Kind(ChartKind::LapTimes, true)(chart);
-                                Selected({0})(chart);
-                            }},
-                      Scene{"OneLapPaceLine", OneLap, kSmall, View(true, true)},
-                      Scene{"NoLapsLapLeader", NoLaps, kSmall, View(false, false)}),
+    ::testing::Values(
+        Scene{"FullFieldPaceLineOriginTop", FullField, kLarge, View(true, true)},
+        Scene{"FullFieldPaceLineOriginBottom", FullField, kLarge, View(true, false)},
+        Scene{"FullFieldLapLeaderOriginTop", FullField, kLarge, View(false, true)},
+        Scene{"FullFieldLapLeaderOriginBottom", FullField, kLarge, View(false, false)},
+        Scene{"FullFieldZoomedInAndScrolled", FullField, kLarge, View(true, true, 3, 700)},
+        Scene{"FullFieldZoomedOutAndScrolledBack", FullField, kLarge, View(false, false, -2, -300)},
+        Scene{"FullFieldPrinted", FullField, kLarge, kAsOpened, true},
+        Scene{"SampleRacePaceLineOriginTop", SampleRace, kSample, View(true, true)},
+        Scene{"SampleRaceLapLeaderOriginBottom", SampleRace, kSample, View(false, false)},
+        Scene{"SampleRacePrinted", SampleRace, kSample, View(false, false), true},
+        Scene{"SelectedDriverStandsOut", ThreeDrivers, kSmall, Selected({1})},
+        Scene{"SelectedDriverStandsOutPrinted", ThreeDrivers, kSmall, Selected({1}), true},
+        Scene{"SelectedCurveLiesOverALaterOne", +[] { return TwoDrivers(6, 0); }, kSmall, Selected({0})},
+        Scene{"GapToADriverWithFewerLaps", ThreeDrivers, kSmall, Reference(2)},
+        Scene{"GapToTheSecondDriver", ThreeDrivers, kSmall, Reference(1)},
+        Scene{"PositionsOriginTop", ThreeDrivers, kSmall, Kind(ChartKind::Positions, true)},
+        Scene{"PositionsOriginBottom", ThreeDrivers, kSmall, Kind(ChartKind::Positions, false)},
+        Scene{"PositionsPrinted", ThreeDrivers, kSmall, Kind(ChartKind::Positions, true), true},
+        Scene{"LapTimesOriginTop", ThreeDrivers, kSmall, Kind(ChartKind::LapTimes, true)},
+        Scene{"LapTimesOriginBottom", ThreeDrivers, kSmall, Kind(ChartKind::LapTimes, false)},
+        Scene{"LapTimesPrinted", ThreeDrivers, kSmall, Kind(ChartKind::LapTimes, false), true},
+        Scene{"LapTimesSelected", ThreeDrivers, kSmall,
+              [](ChartFixture& chart) {
+                  Kind(ChartKind::LapTimes, true)(chart);
+                  Selected({0})(chart);
+              }},
+        Scene{"OneLapPaceLine", +[] { return std::vector{SteadyDriver("Ann", kRed, 1, 0)}; }, kSmall,
+              View(true, true)},
+        Scene{"NoLapsLapLeader", +[] { return std::vector{SteadyDriver("Ann", kRed, 0, 0)}; }, kSmall,
+              View(false, false)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ChartPicture, DrawsNothingIntoAnEmptyRectangle) {
