@@ -1,3 +1,4 @@
+// Edge cases of the analysis charts' arithmetic; the pictures show the ordinary ones.
 #include "graph/AnalysisChartModel.h"
 
 #include <gtest/gtest.h>
@@ -5,33 +6,6 @@
 using namespace lapgraph;
 
 namespace {
-
-Layout LayoutOf(int top, int bottom, int yAxis) {
-    Layout layout;
-    layout.graph = {0, top, 400, bottom};
-    layout.yAxis = yAxis;
-    return layout;
-}
-
-TEST(AnalysisChartModel, BandRunsFromTheAxisAwayFromTheLapNumbers) {
-    const PlotBand top = ChartBand(LayoutOf(0, 300, 24), true);
-    EXPECT_EQ(std::pair(top.top, top.bottom), std::pair(24, 300));
-    const PlotBand bottom = ChartBand(LayoutOf(0, 300, 276), false);
-    EXPECT_EQ(std::pair(bottom.top, bottom.bottom), std::pair(0, 276));
-}
-
-TEST(AnalysisChartModel, PositionRowsAreRowCentresWithPOneAtTheTop) {
-    const PlotBand band{20, 220};
-    struct Case {
-        int position, rows, row;
-    };
-    for (const Case& c :
-         {Case{1, 4, 45}, Case{2, 4, 95}, Case{4, 4, 195}, Case{1, 1, 120}, Case{3, 7, 20 + 1000 / 14}})
-        EXPECT_EQ(PositionRow(c.position, c.rows, band), c.row) << c.position << "/" << c.rows;
-    // 63 rows in 200 pixels with 12-pixel lines: a label every fourth row.
-    EXPECT_EQ(PositionLabelInterval(63, band, 12), 4);
-    EXPECT_EQ(PositionLabelInterval(4, band, 12), 1);
-}
 
 // Laps of one driver, by lap time; flags per lap.
 RaceData& RaceOf(RaceData& race, const std::vector<std::pair<std::uint32_t, std::uint32_t>>& laps) {
@@ -72,20 +46,6 @@ TEST(AnalysisChartModel, LapTimeRangeRunsFromBelowTheFastestValidLapToTheCutoff)
             EXPECT_EQ(std::pair(range->low, range->high), *c.range) << c.what;
         }
     }
-}
-
-TEST(AnalysisChartModel, LapTimeRowsFollowTheOrientationAndStopAtTheEdges) {
-    const LapTimeRange range{80000, 100000};
-    const PlotBand band{0, 212}; // 200 usable rows between two half-line margins of 6
-    struct Case {
-        std::uint32_t time;
-        bool mirrored;
-        int row;
-    };
-    for (const Case& c :
-         {Case{80000, true, 6}, Case{90000, true, 106}, Case{100000, true, 206}, Case{150000, true, 206},
-          Case{1000, true, 6}, Case{80000, false, 206}, Case{95000, false, 56}})
-        EXPECT_EQ(LapTimeRow(c.time, range, band, 12, c.mirrored), c.row) << c.time << " " << c.mirrored;
 }
 
 TEST(AnalysisChartModel, LapTimeGridAndLabels) {

@@ -1,10 +1,12 @@
+// The chart driven by keys, the scroll bar, the wheel and the pointer, and the commands that choose
+// what it measures against.
 #include "GraphTestSupport.h"
 #include "app/Resource.h"
 #include "framework/CFrameWnd.h"
-#include "framework/CMenu.h"
+#include "framework/InfoPanel.h"
 
 #include <QApplication>
-#include <QContextMenuEvent>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QTest>
 #include <QWheelEvent>
@@ -12,13 +14,9 @@
 #include <gtest/gtest.h>
 
 using namespace graphtest;
+using lapgraph::ChartKind;
 
 namespace {
-
-// The largest gap to the lap leader is 2,000,000 ms.
-std::vector<TestDriver> FarApartRace() {
-    return TwoDrivers(4, 2'000'000);
-}
 
 class ShownChart : public ::testing::Test {
 protected:
@@ -32,7 +30,7 @@ protected:
         state.scrollPos = position;
         chart.view->SetViewState(state);
     }
-    ChartFixture chart{FarApartRace()};
+    ChartFixture chart{TwoDrivers(4, 2'000'000)}; // the largest gap to the lap leader is 2,000,000 ms
 };
 
 TEST_F(ShownChart, AutoZoomCoversTheLargestGapOnEveryUpdateAndZoomCommandsStepFromThere) {
@@ -47,14 +45,6 @@ TEST_F(ShownChart, AutoZoomCoversTheLargestGapOnEveryUpdateAndZoomCommandsStepFr
     chart.view->OnCmdMsg(ID_VIEW_ZOOMIN_Y, nullptr);
     EXPECT_EQ(chart.view->GetZoom(), 261);
     EXPECT_EQ(chart.view->GetVerticalScrollBar()->pageStep(), 261 * 125);
-}
-
-TEST_F(ShownChart, SetsTheGraphRectangleToTheClientAreaOnEveryResize) {
-    chart.view->resize(700, 400);
-    CRect client;
-    chart.view->GetClientRect(&client);
-    EXPECT_EQ(chart.view->GetGraphRect(), client);
-    EXPECT_EQ(client.Height(), 400);
 }
 
 using Input = std::function<void(CTarmioView&)>;
@@ -74,7 +64,6 @@ Input Drag(int position) {
         bar->setSliderDown(false);
     };
 }
-
 // Wheel events of these angle deltas (120 a notch; touchpads send parts of one).
 Input Wheel(std::vector<int> deltas) {
     return [=](CTarmioView& view) {
@@ -108,14 +97,12 @@ INSTANTIATE_TEST_SUITE_P(
     Inputs, ScrollTest,
     ::testing::Values(ScrollCase{"PageUpKey", Key(Qt::Key_PageUp), 0, -8125},
                       ScrollCase{"PageUpKeyAtTheTop", Key(Qt::Key_PageUp), -30000, -32767},
-                      ScrollCase{"PageDownKey", Key(Qt::Key_PageDown), 0, 8125},
                       ScrollCase{"PageDownKeyAtTheBottom", Key(Qt::Key_PageDown), 30000, 32767},
                       ScrollCase{"Home", Key(Qt::Key_Home), 5000, -32767},
                       ScrollCase{"CtrlHome", Key(Qt::Key_Home, Qt::ControlModifier), 5000, 0},
                       ScrollCase{"End", Key(Qt::Key_End), 0, 32767},
                       ScrollCase{"CtrlEnd", Key(Qt::Key_End, Qt::ControlModifier), 0, 32767},
                       ScrollCase{"UpKey", Key(Qt::Key_Up), 0, -812},
-                      ScrollCase{"DownKey", Key(Qt::Key_Down), 0, 812},
                       ScrollCase{"DownKeyAtTheBottom", Key(Qt::Key_Down), 32000, 32767},
                       ScrollCase{"LeftChangesNothing", Key(Qt::Key_Left), 1234, 1234},
                       ScrollCase{"BarLineUpStopsAtTheTop", Bar(Slider::SliderSingleStepSub), -32700, -32767},
@@ -131,55 +118,106 @@ INSTANTIATE_TEST_SUITE_P(
                       ScrollCase{"WheelRestCarriesOver", Wheel({90, 90, 60}), 0, -600}),
     [](const auto& info) { return std::string(info.param.name); });
 
-class ContextMenuTest : public ::testing::Test {
-protected:
-    void TearDown() override { CMenu::SetTrackHook(nullptr); }
-};
-
-TEST_F(ContextMenuTest, NamesBothOptionsAndCarriesOutTheChosenOne) {
-    CFrameWnd frame; // outlives the chart it holds
-    ChartFixture chart(FarApartRace(), 640, 480, &frame);
-    CTarmioView* view = chart.view.get();
-    std::vector<QString> texts;
-    CPoint shownAt;
-    UINT choice = ID_VIEW_RELATIVE;
-    CMenu::SetTrackHook([&](const CMenu& menu, CPoint point) {
-        texts.clear();
-        for (const CMenu::Item& item : menu.GetItems())
-            texts.push_back(item.text);
-        shownAt = point;
-        return choice;
-    });
-    QContextMenuEvent fromKeyboard(QContextMenuEvent::Keyboard, QPoint(5, 5), QPoint(5, 5));
-    QApplication::sendEvent(view, &fromKeyboard);
-    EXPECT_EQ(texts, (std::vector<QString>{"Relative\tCtrl+R", "Origin at bottom\tCtrl+M"}));
-    EXPECT_EQ(shownAt, CPoint(-1, -1));
-    EXPECT_FALSE(view->IsRelative());
-
-    choice = ID_VIEW_MIRRORED;
-    QContextMenuEvent fromMouse(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(300, 200));
-    QApplication::sendEvent(view, &fromMouse);
-    EXPECT_EQ(texts, (std::vector<QString>{"Absolute\tCtrl+R", "Origin at bottom\tCtrl+M"}));
-    EXPECT_EQ(shownAt, CPoint(300, 200));
-    EXPECT_FALSE(view->IsMirrored());
-
-    choice = 0;
-    QApplication::sendEvent(view, &fromMouse);
-    EXPECT_EQ(texts, (std::vector<QString>{"Absolute\tCtrl+R", "Origin at top\tCtrl+M"}));
-    EXPECT_EQ(view->GetZoom(), 801); // toggles neither re-zoom nor scroll
+void MovePointer(CTarmioView& view, QPoint to) {
+    QMouseEvent move(QEvent::MouseMove, QPointF(to), QPointF(view.mapToGlobal(to)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&view, &move);
+}
+QPoint PointOf(const CTarmioView& view, int driver, int slot) {
+    const std::optional<CPoint> point = view.LapPoint(driver, slot);
+    return point ? QPoint(point->x, point->y) : QPoint(-1, -1);
 }
 
-TEST(ViewCommands, OptionsAreAlwaysEnabledWithoutACheckMarkAndPrintingIsHandled) {
-    ChartFixture chart(FarApartRace());
-    for (const UINT command : {ID_VIEW_RELATIVE, ID_VIEW_MIRRORED}) {
-        CCmdUI state(command);
-        state.Enable(FALSE);
-        ASSERT_TRUE(chart.view->OnCmdMsg(command, &state));
-        EXPECT_TRUE(state.m_bEnabled);
-        EXPECT_FALSE(state.m_bCheckChanged);
+// Ann leads, Bob is 20 s and Cyd 45 s behind; Cyd stops after five laps.
+std::vector<TestDriver> SteadyThree() {
+    return {SteadyDriver("Ann", kRed, 8, 0), SteadyDriver("Bob", kBlue, 8, 20'000),
+            SteadyDriver("Cyd", kYellow, 5, 45'000)};
+}
+
+TEST(ChartHover, NamesTheDriverUnderThePointerInEveryOrientation) {
+    CFrameWnd frame;
+    const UINT messagePane[] = {ID_SEPARATOR};
+    frame.SetIndicators(messagePane);
+    ChartFixture chart(SteadyThree(), 640, 480, &frame);
+    CTarmioView& view = *chart.view;
+    chart.Render();
+    const CInfoPanel* panel = view.GetReadoutPanel();
+    for (const lapgraph::ViewState& state :
+         {lapgraph::ViewState{65, 0, true, true}, {40, -300, false, false}, {20, 200, false, true}}) {
+        view.SetViewState(state);
+        for (const auto& [driver, slot, name] : {std::tuple{0, 2, "Ann"}, {1, 6, "Bob"}, {2, 4, "Cyd"}}) {
+            MovePointer(view, PointOf(view, driver, slot) + QPoint(2, -2));
+            ASSERT_TRUE(panel->isVisibleTo(&view)) << name << " zoom " << state.zoom;
+            EXPECT_TRUE(panel->GetLines().front().text.startsWith(name));
+            EXPECT_EQ(panel->GetLines()[1].text.left(6), QString("Lap %1 ").arg(slot + 1).left(6));
+            EXPECT_TRUE(frame.GetMessageText().startsWith(name));
+            EXPECT_EQ(chart.document.GetHoveredDriver(), driver);
+        }
+        // Halfway between Ann's points 1 and 2, on her line: the nearer one.
+        MovePointer(view, (2 * PointOf(view, 0, 2) + PointOf(view, 0, 1)) / 3);
+        EXPECT_TRUE(panel->GetLines()[1].text.startsWith("Lap 3 "));
+        MovePointer(view, QPoint(view.GetLayout().x0 + 3, view.height() - 3));
+        EXPECT_FALSE(panel->isVisibleTo(&view));
+        EXPECT_EQ(frame.GetMessageText(), "Ready");
+        EXPECT_EQ(chart.document.GetHoveredDriver(), -1);
     }
-    EXPECT_TRUE(chart.view->HasCommandHandler(ID_FILE_PRINT_PREVIEW));
-    EXPECT_TRUE(chart.view->HasCommandHandler(ID_FILE_PRINT_DIRECT));
+}
+
+TEST(ChartHover, FindsTheLapWhereTheAnalysisChartsDrewIt) {
+    ChartFixture chart(ThreeDrivers());
+    for (const ChartKind kind : {ChartKind::Positions, ChartKind::LapTimes}) {
+        chart.view->SetChartKind(kind);
+        const QPoint point = PointOf(*chart.view, 2, 1);
+        EXPECT_EQ(chart.Render().pixel(point), Rgb(kGreen));
+        const std::optional<CurveHit> hit = chart.view->HitTest(CPoint(point.x(), point.y()));
+        ASSERT_TRUE(hit);
+        EXPECT_EQ(std::pair(hit->driver, hit->slot), std::pair(2, 1));
+    }
+}
+
+TEST(ChartReference, TheChosenDriverOrTheCarAheadLiesOnTheAxis) {
+    ChartFixture chart(SteadyThree());
+    for (const int reference : {0, 1, 2}) { // Ann leads them all
+        chart.view->SetReferenceDriver(reference);
+        ASSERT_EQ(chart.view->GetReferenceDriver(), reference);
+        for (int slot = 0; slot < 5; ++slot)
+            EXPECT_EQ(PointOf(*chart.view, 0, slot).y(), chart.view->GetLayout().yAxis) << reference;
+    }
+    EXPECT_FALSE(chart.view->LapPoint(0, 5)) << "the curves stop with Cyd's laps";
+}
+
+TEST(ChartReference, LeavesTheDriverForTheDesignedReferences) {
+    ChartFixture chart(ThreeDrivers());
+    chart.view->SetReferenceDriver(1);
+    chart.view->OnViewRelative(); // Ctrl+R: toggles as ever and leaves the driver
+    EXPECT_EQ(chart.view->GetReferenceDriver(), -1);
+    EXPECT_FALSE(chart.view->IsRelative());
+    EXPECT_EQ(chart.view->GetScrollPos(), 0); // the auto-zoom of the lap leader again
+    EXPECT_EQ(chart.view->GetZoom(), lapgraph::AutoZoom(chart.Race().maxGap, false));
+
+    chart.view->SetReferenceDriver(1);
+    chart.Race().RemoveDriver(1);
+    chart.document.UpdateAllViews(nullptr);
+    EXPECT_EQ(chart.view->GetReferenceDriver(), -1);
+
+    chart.view->SetReferenceDriver(0);
+    chart.view->OnViewGapToDriver(); // the command toggles it off
+    EXPECT_EQ(chart.view->GetReferenceDriver(), -1);
+    chart.document.SetSelectedDrivers(nullptr, {1});
+    chart.view->OnViewGapToDriver();
+    EXPECT_EQ(chart.view->GetReferenceDriver(), 1);
+}
+
+TEST(AnalysisChartView, ZoomMovesTheLapTimeCutoffAndLeavesTheGapZoom) {
+    ChartFixture chart(ThreeDrivers());
+    const int gapZoom = chart.view->GetZoom();
+    chart.view->SetChartKind(ChartKind::LapTimes);
+    chart.view->OnViewZoomOutY();
+    EXPECT_EQ(chart.view->GetLapTimeZoom(), lapgraph::kDefaultLapTimeZoom + 1);
+    chart.view->SetChartKind(ChartKind::Positions);
+    chart.view->OnViewZoomInY();
+    EXPECT_EQ(chart.view->GetZoom(), gapZoom);
+    EXPECT_EQ(chart.view->GetLapTimeZoom(), lapgraph::kDefaultLapTimeZoom + 1);
 }
 
 } // namespace

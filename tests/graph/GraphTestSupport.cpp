@@ -15,6 +15,16 @@ std::vector<TestDriver> TwoDrivers(int laps, std::uint32_t gapMs) {
     return {SteadyDriver("Ann", kRed, laps, 0), SteadyDriver("Bob", kBlue, laps, gapMs)};
 }
 
+std::vector<TestDriver> ThreeDrivers() {
+    return {
+        {"Ann", kRed, {{90'000}, {181'000}, {272'000}, {363'000}, {454'000}, {545'000}}},
+        {"Bob",
+         kBlue,
+         {{91'000}, {182'000}, {271'500}, {361'000}, {475'000, kLapEventA, 470'000}, {566'000}}},
+        {"Cyd", kGreen, {{95'000}, {190'000}, {285'000}, {380'000}}},
+    };
+}
+
 ChartFixture::ChartFixture(const std::vector<TestDriver>& drivers, int width, int height, CFrameWnd* frame) {
     document.OnNewDocument();
     RaceData& race = *document.GetRaceData();

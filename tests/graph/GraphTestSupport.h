@@ -17,6 +17,8 @@ namespace graphtest {
 
 constexpr COLORREF kRed = RGB(255, 60, 60);
 constexpr COLORREF kBlue = RGB(60, 60, 255);
+constexpr COLORREF kGreen = RGB(60, 200, 60);
+constexpr COLORREF kYellow = RGB(240, 240, 0);
 
 struct TestLap {
     std::uint32_t raceTime = 0; // 0 leaves the slot empty
@@ -35,6 +37,8 @@ struct TestDriver {
 TestDriver SteadyDriver(const std::string& name, COLORREF colour, int laps, std::uint32_t gapMs);
 // Ann in red and, gapMs behind her on every lap, Bob in blue.
 std::vector<TestDriver> TwoDrivers(int laps, std::uint32_t gapMs);
+// Ann leads, Bob passes her on lap 3 and pits (type A) on lap 5; Cyd is slow and stops after lap 4.
+std::vector<TestDriver> ThreeDrivers();
 
 // A document with a race of these drivers in this order and a chart of it, sized and initially
 // updated; inside the frame as its active view when one is given.
