@@ -1,8 +1,8 @@
 // Reading the chart: the read-out under the pointer, selected drivers standing out, and the gap
 // to a chosen driver.
 #include "GraphTestSupport.h"
-#include "framework/CFrameWnd.h"
 #include "common/CommandIds.h"
+#include "framework/CFrameWnd.h"
 #include "framework/InfoPanel.h"
 #include "framework/PrintJob.h"
 
