@@ -60,13 +60,13 @@ int CMainFrame::OnCreate() {
     return 0;
 }
 
-BOOL CMainFrame::OnCreateClient(CCreateContext* pContext) {
+BOOL CMainFrame::OnCreateClient(CDocument* pDoc) {
     m_wndSplitter = new CSplitterWnd(this);
     if (!m_wndSplitter->CreateStatic(this, 1, 2, kSplitterStyle, AFX_IDW_PANE_FIRST))
         return FALSE;
-    if (!m_wndSplitter->CreateView(0, 0, new CDriverView, CSize(0, 0), pContext))
+    if (!m_wndSplitter->CreateView(0, 0, new CDriverView, CSize(0, 0), pDoc))
         return FALSE;
-    if (!m_wndSplitter->CreateView(0, 1, new CTarmioView, CSize(0, 0), pContext))
+    if (!m_wndSplitter->CreateView(0, 1, new CTarmioView, CSize(0, 0), pDoc))
         return FALSE;
     m_wndSplitter->SetColumnInfo(0, kDriverListIdealWidth, kPaneMinimumWidth);
     m_wndSplitter->SetColumnInfo(1, 0, kPaneMinimumWidth);

@@ -28,7 +28,7 @@ public:
 
 protected:
     int OnCreate() override;
-    BOOL OnCreateClient(CCreateContext* pContext) override;
+    BOOL OnCreateClient(CDocument* pDoc) override;
     // Dropped files are added to the race, the way File Add adds them.
     void OnDropFiles(const QStringList& paths) override;
 

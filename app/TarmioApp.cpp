@@ -3,7 +3,6 @@
 #include "app/AboutDlg.h"
 #include "app/MainFrame.h"
 #include "data/CTarmioDoc.h"
-#include "framework/CDocTemplate.h"
 
 namespace {
 const char* const kRegistryKey = "VAZ";
@@ -40,9 +39,9 @@ void CTarmioApp::ParseCommandLine(const QStringList& arguments) {
 BOOL CTarmioApp::InitInstance() {
     SetRegistryKey(kRegistryKey);
     m_nOptions = GetProfileInt(kSettingsSection, kOptionsEntry, m_nOptions);
-    AddDocTemplate(std::make_unique<CSingleDocTemplate>(
+    SetDocumentType(
         kDocumentStrings, [] { return std::make_unique<CTarmioDoc>(); },
-        [] { return std::make_unique<CMainFrame>(); }));
+        [] { return std::make_unique<CMainFrame>(); });
     if (!OpenDocumentFile(QString()))
         return FALSE;
     // Files named at start-up are added to the new race, as File Add adds them.
@@ -58,7 +57,7 @@ int CTarmioApp::ExitInstance() {
 }
 
 CTarmioDoc* CTarmioApp::GetDocument() const {
-    return GetDocTemplate() != nullptr ? static_cast<CTarmioDoc*>(GetDocTemplate()->GetDocument()) : nullptr;
+    return static_cast<CTarmioDoc*>(CWinApp::GetDocument());
 }
 
 CTarmioApp::~CTarmioApp() {

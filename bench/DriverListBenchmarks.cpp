@@ -1,8 +1,8 @@
 // Filling the driver list with a full field and painting it, as every update of the race does.
 
+#include "common/CommandIds.h"
 #include "data/CTarmioDoc.h"
 #include "driverlist/DriverView.h"
-#include "common/CommandIds.h"
 
 #include <QApplication>
 #include <QImage>

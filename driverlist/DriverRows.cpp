@@ -1,13 +1,13 @@
 // The rows of the driver list and what the list does to the race: refilling, sorting by a column
 // and removing the selected drivers.
 
+#include "common/CommandIds.h"
 #include "data/DriverTexts.h"
 #include "data/RaceData.h"
 #include "driverlist/DriverView.h"
 #include "framework/CDocument.h"
 #include "framework/CFrameWnd.h"
 #include "framework/CWinApp.h"
-#include "common/CommandIds.h"
 
 namespace {
 

@@ -2,7 +2,6 @@
 #include "framework/CFrameWnd.h"
 
 #include "common/CommandIds.h"
-#include "framework/CDocTemplate.h"
 #include "framework/CDocument.h"
 #include "framework/CSplitterWnd.h"
 #include "framework/CWinApp.h"
@@ -58,11 +57,11 @@ void CFrameWnd::RegisterFrameCommands() {
     OnUpdateCommandUI(ID_PREV_PANE, updatePane);
 }
 
-BOOL CFrameWnd::LoadFrame(CCreateContext* pContext) {
-    m_pDocument = pContext != nullptr ? pContext->m_pCurrentDoc : nullptr;
+BOOL CFrameWnd::LoadFrame(CDocument* pDoc) {
+    m_pDocument = pDoc;
     if (OnCreate() == -1)
         return FALSE;
-    if (!OnCreateClient(pContext))
+    if (!OnCreateClient(pDoc))
         return FALSE;
     if (m_pMessagePane == nullptr)
         SetIndicators(std::span<const UINT>());

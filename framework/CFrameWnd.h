@@ -19,7 +19,6 @@ class QKeyEvent;
 class QLabel;
 class QMenu;
 class QToolBar;
-struct CCreateContext;
 
 // One row of the program's command table: everything the shell shows of one command.
 struct CommandInfo {
@@ -45,9 +44,9 @@ public:
     explicit CFrameWnd(QWidget* parent = nullptr);
     ~CFrameWnd() override;
 
-    // Creation, as the document template drives it: OnCreate, then OnCreateClient. FALSE when
+    // Creation, as the application drives it: OnCreate, then OnCreateClient. FALSE when
     // either refused; the frame is then unusable and the caller destroys it.
-    BOOL LoadFrame(CCreateContext* pContext);
+    BOOL LoadFrame(CDocument* pDoc);
     // After a New: makes the first pane active if no view is, runs every view's initial update,
     // shows the frame if asked and brings the caption up to date.
     void InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible);
@@ -103,7 +102,7 @@ public:
 protected:
     virtual int OnCreate() { return 0; }
     // Creates the views; the default makes none.
-    virtual BOOL OnCreateClient(CCreateContext*) { return TRUE; }
+    virtual BOOL OnCreateClient(CDocument*) { return TRUE; }
 
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

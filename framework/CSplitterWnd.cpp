@@ -1,6 +1,5 @@
 #include "framework/CSplitterWnd.h"
 
-#include "framework/CDocTemplate.h"
 #include "framework/CFrameWnd.h"
 #include "framework/CView.h"
 
@@ -28,14 +27,14 @@ BOOL CSplitterWnd::CreateStatic(QWidget* pParentWnd, int nRows, int nCols, DWORD
     return TRUE;
 }
 
-BOOL CSplitterWnd::CreateView(int row, int col, CView* pView, CSize, CCreateContext* pContext) {
+BOOL CSplitterWnd::CreateView(int row, int col, CView* pView, CSize, CDocument* pDoc) {
     if (pView == nullptr)
         return FALSE;
     if (row != 0 || col < 0 || col >= m_nCols || m_panes[static_cast<size_t>(col)] != nullptr) {
         delete pView;
         return FALSE;
     }
-    if (!pView->Create(this, pContext != nullptr ? pContext->m_pCurrentDoc : nullptr)) {
+    if (!pView->Create(this, pDoc)) {
         delete pView;
         return FALSE;
     }

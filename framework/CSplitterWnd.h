@@ -7,7 +7,7 @@
 #include <vector>
 
 class CView;
-struct CCreateContext;
+class CDocument;
 
 // A static splitter of one row and several columns, each column one view. Columns open at their
 // ideal widths (the last one takes the rest); a column dragged narrower than its minimum is hidden.
@@ -17,12 +17,11 @@ public:
     explicit CSplitterWnd(QWidget* parent = nullptr);
 
     BOOL CreateStatic(QWidget* pParentWnd, int nRows, int nCols, DWORD dwStyle = 0x50000000, UINT nID = 0);
-    // Takes pView over and creates it in its pane, on the context's document. FALSE when it refused.
-    BOOL CreateView(int row, int col, CView* pView, CSize sizeInit, CCreateContext* pContext);
+    // Takes pView over and creates it in its pane, on pDoc. FALSE when it refused.
+    BOOL CreateView(int row, int col, CView* pView, CSize sizeInit, CDocument* pDoc);
     void SetColumnInfo(int col, int cxIdeal, int cxMin);
 
     CView* GetPane(int row, int col) const;
-    int GetRowCount() const { return m_nRows; }
     int GetColumnCount() const { return m_nCols; }
 
     // Moves the frame's active view to the next (or previous) visible pane.

@@ -1,6 +1,6 @@
 #include "framework/CWinApp.h"
 
-#include "framework/CDocTemplate.h"
+#include "framework/CDocument.h"
 #include "framework/CFrameWnd.h"
 #include "framework/PrintJob.h"
 #include "framework/Prompter.h"
@@ -13,6 +13,9 @@
 namespace {
 CWinApp* g_app = nullptr;
 bool g_eventLoopsEnded = false;
+// The fields of the document strings, and the framework's name for a document without a title.
+enum DocString { windowTitle, docName, fileNewName, filterName, filterExt };
+const char* const kUntitled = "Untitled";
 } // namespace
 
 void AfxEndEventLoops() {
@@ -32,42 +35,72 @@ CWinApp::CWinApp(const QString& appName) : m_pszAppName(appName) {
 
 CWinApp::~CWinApp() {
     // The frame and the document go while the application object can still be reached.
-    m_pDocTemplate.reset();
+    CloseAllDocuments();
     if (g_app == this)
         g_app = nullptr;
 }
 
-void CWinApp::AddDocTemplate(std::unique_ptr<CSingleDocTemplate> pTemplate) {
-    m_pDocTemplate = std::move(pTemplate);
+void CWinApp::SetDocumentType(const QString& docStrings, DocumentClass documentClass, FrameClass frameClass) {
+    m_docStrings = docStrings.split('\n');
+    m_documentClass = std::move(documentClass);
+    m_frameClass = std::move(frameClass);
 }
 
-BOOL CWinApp::OpenDocumentFile(const QString& path) {
-    return m_pDocTemplate != nullptr && m_pDocTemplate->OpenDocumentFile(path) != nullptr ? TRUE : FALSE;
+void CWinApp::CloseAllDocuments() {
+    m_frame.reset();
+    m_document.reset();
+}
+
+bool CWinApp::CreateDocumentAndFrame() {
+    if (m_document == nullptr && (!m_documentClass || (m_document = m_documentClass()) == nullptr))
+        return false;
+    if (m_frame != nullptr)
+        return true;
+    m_frame = m_frameClass();
+    if (m_frame == nullptr)
+        return false;
+    m_frame->SetTitle(m_docStrings.value(windowTitle));
+    if (!m_frame->LoadFrame(m_document.get())) {
+        m_frame.reset();
+        return false;
+    }
+    return true;
+}
+
+CDocument* CWinApp::OpenDocumentFile(const QString& path, BOOL bMakeVisible) {
+    const bool frameExisted = m_frame != nullptr;
+    if (!CreateDocumentAndFrame())
+        return nullptr;
+    if (path.isEmpty()) {
+        const QString title = m_docStrings.value(docName);
+        m_document->SetTitle(title.isEmpty() ? QString(kUntitled) : title);
+    }
+    if (!(path.isEmpty() ? m_document->OnNewDocument() : m_document->OnOpenDocument(path))) {
+        if (!frameExisted)
+            m_frame.reset();
+        return nullptr;
+    }
+    m_frame->InitialUpdateFrame(m_document.get(), bMakeVisible);
+    return m_document.get();
 }
 
 int CWinApp::Run() {
     if (!g_eventLoopsEnded)
         QApplication::exec();
-    if (m_pDocTemplate != nullptr)
-        m_pDocTemplate->CloseAllDocuments();
+    CloseAllDocuments();
     m_pMainWnd = nullptr;
     return ExitInstance();
 }
 
 void CWinApp::OnFileNew() {
-    if (m_pDocTemplate != nullptr)
-        m_pDocTemplate->OpenDocumentFile(QString());
+    OpenDocumentFile(QString());
 }
 
 void CWinApp::OnFileOpen() {
-    QString filterName;
-    QString filterExt;
-    if (m_pDocTemplate == nullptr ||
-        !m_pDocTemplate->GetDocString(filterName, CSingleDocTemplate::filterName) ||
-        !m_pDocTemplate->GetDocString(filterExt, CSingleDocTemplate::filterExt))
+    if (m_docStrings.size() <= filterExt)
         return;
     FileOpenRequest request;
-    request.filter = filterName + "|*" + filterExt + "|All Files (*.*)|*.*||";
+    request.filter = m_docStrings[filterName] + "|*" + m_docStrings[filterExt] + "|All Files (*.*)|*.*||";
     const FileOpenResult answer = AfxGetPrompter().GetOpenFileNames(request);
     if (answer.confirmed && !answer.paths.isEmpty())
         OpenDocumentFile(answer.paths.front());

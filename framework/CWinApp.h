@@ -3,10 +3,12 @@
 #include "framework/CCmdTarget.h"
 
 #include <QString>
+#include <QStringList>
+#include <functional>
 #include <memory>
 
+class CDocument;
 class CFrameWnd;
-class CSingleDocTemplate;
 class QPrinter;
 
 // The application object: start-up and exit, settings, and the last stop of command routing.
@@ -25,11 +27,18 @@ public:
     int GetProfileInt(const QString& section, const QString& entry, int nDefault) const;
     BOOL WriteProfileInt(const QString& section, const QString& entry, int nValue);
 
-    // The single document template; the application owns it.
-    void AddDocTemplate(std::unique_ptr<CSingleDocTemplate> pTemplate);
-    CSingleDocTemplate* GetDocTemplate() const { return m_pDocTemplate.get(); }
-    // Hands path to the document's open operation (an empty path runs New).
-    BOOL OpenDocumentFile(const QString& path);
+    // The program's one document type: its strings, separated by "\n" (window title, document
+    // name, new-file name, filter name, filter extension), and how its document and frame are made.
+    using DocumentClass = std::function<std::unique_ptr<CDocument>()>;
+    using FrameClass = std::function<std::unique_ptr<CFrameWnd>()>;
+    void SetDocumentType(const QString& docStrings, DocumentClass documentClass, FrameClass frameClass);
+    // An empty path runs New: the document and frame are made on the first call, then the
+    // document's OnNewDocument, the default title and every view's initial update. A path goes to
+    // the document's OnOpenDocument. Null when refused; a refused New keeps the document it had.
+    CDocument* OpenDocumentFile(const QString& path, BOOL bMakeVisible = TRUE);
+    CDocument* GetDocument() const { return m_document.get(); }
+    // Destroys the frame (and with it the views), then the document.
+    void CloseAllDocuments();
     // Runs the event loop, then destroys the frame and document, then ExitInstance.
     int Run();
 
@@ -45,7 +54,14 @@ public:
     CFrameWnd* m_pMainWnd = nullptr;
 
 private:
-    std::unique_ptr<CSingleDocTemplate> m_pDocTemplate;
+    bool CreateDocumentAndFrame();
+
+    QStringList m_docStrings;
+    DocumentClass m_documentClass;
+    FrameClass m_frameClass;
+    // Declared before the frame so that the views die before the document they show.
+    std::unique_ptr<CDocument> m_document;
+    std::unique_ptr<CFrameWnd> m_frame;
     std::unique_ptr<QPrinter> m_pPrinter;
 };
 

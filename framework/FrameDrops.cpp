@@ -1,5 +1,4 @@
 // Files dropped on the frame.
-#include "framework/CDocTemplate.h"
 #include "framework/FileNames.h"
 #include "framework/CFrameWnd.h"
 #include "framework/CWinApp.h"
@@ -14,12 +13,10 @@ void CFrameWnd::DragAcceptFiles(BOOL bAccept) {
 
 void CFrameWnd::OnDropFiles(const QStringList& paths) {
     // The framework hands each dropped file to the document's open operation.
-    CWinApp* app = AfxGetApp();
-    CSingleDocTemplate* docTemplate = app != nullptr ? app->GetDocTemplate() : nullptr;
-    if (docTemplate == nullptr)
-        return;
-    for (const QString& path : paths)
-        docTemplate->OpenDocumentFile(path);
+    if (CWinApp* app = AfxGetApp()) {
+        for (const QString& path : paths)
+            app->OpenDocumentFile(path);
+    }
 }
 
 void CFrameWnd::dragEnterEvent(QDragEnterEvent* event) {

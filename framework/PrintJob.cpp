@@ -1,10 +1,10 @@
 #include "framework/PrintJob.h"
 
+#include "common/CommandIds.h"
 #include "framework/CDC.h"
 #include "framework/CPrintInfo.h"
 #include "framework/CView.h"
 #include "framework/CWinApp.h"
-#include "common/CommandIds.h"
 #include "framework/Prompter.h"
 
 #include <QImage>

@@ -2,7 +2,6 @@
 
 #include "app/VersionInfo.h"
 #include "driverlist/DriverView.h"
-#include "framework/CDocTemplate.h"
 #include "framework/CMenu.h"
 #include "framework/CSplitterWnd.h"
 #include "graph/TarmioView.h"
@@ -37,7 +36,7 @@ CMainFrame& AppShell::Start(const QStringList& arguments) {
 }
 
 void AppShell::Exit() {
-    app->GetDocTemplate()->CloseAllDocuments();
+    app->CloseAllDocuments();
     app->ExitInstance();
     app.reset();
 }
@@ -48,11 +47,6 @@ CDriverView& AppShell::DriverList() const {
 
 CTarmioView& AppShell::Graph() const {
     return *static_cast<CTarmioView*>(Frame().GetSplitter()->GetPane(0, 1));
-}
-
-bool AppShell::Enabled(UINT nID) const {
-    Frame().UpdateAllCommandUI();
-    return Action(nID)->isEnabled();
 }
 
 bool AppShell::Checked(UINT nID) const {

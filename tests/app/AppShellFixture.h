@@ -31,8 +31,7 @@ protected:
     CTarmioDoc& Document() const { return *app->GetDocument(); }
 
     QAction* Action(UINT nID) const { return Frame().GetCommandAction(nID); }
-    // The action's state after the frame's idle update.
-    bool Enabled(UINT nID) const;
+    // The action's check mark after the frame's idle update.
     bool Checked(UINT nID) const;
 
     // A log file of a small three-car race at "Port Haddon", written to a private folder.

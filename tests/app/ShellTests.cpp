@@ -6,6 +6,7 @@
 #include "graph/TarmioView.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDropEvent>
 #include <QEventLoop>
 #include <QFile>

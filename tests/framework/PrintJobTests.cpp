@@ -1,8 +1,8 @@
 #include "ScriptedPrompter.h"
+#include "common/CommandIds.h"
 #include "framework/CDC.h"
 #include "framework/CPrintInfo.h"
 #include "framework/CView.h"
-#include "common/CommandIds.h"
 #include "framework/PrintJob.h"
 
 #include <QFile>
