@@ -4,9 +4,9 @@
 #include "data/CTarmioDoc.h"
 #include "framework/CFrameWnd.h"
 #include "framework/CMenu.h"
-#include "framework/InfoPanel.h"
 #include "framework/VirtualKeys.h"
 #include "framework/WindowDC.h"
+#include "graph/InfoPanel.h"
 
 #include <QScrollBar>
 

@@ -3,8 +3,8 @@
 #include "GraphTestSupport.h"
 #include "framework/CFrameWnd.h"
 #include "framework/CommandIds.h"
-#include "framework/InfoPanel.h"
 #include "framework/PrintJob.h"
+#include "graph/InfoPanel.h"
 
 #include <QApplication>
 #include <QMouseEvent>
