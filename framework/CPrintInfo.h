@@ -9,6 +9,5 @@ class CPrintInfo {
 public:
     BOOL m_bDirect = FALSE;         // printing without the print dialog
     BOOL m_bPreview = FALSE;        // print preview
-    CRect m_rectDraw;               // the page's printable area, device units
     QPrinter* m_pPrinter = nullptr; // the job's printer, set by the print job
 };

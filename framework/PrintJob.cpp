@@ -25,7 +25,6 @@ BOOL RunPrintJob(CView& view, QPrinter& printer, CPrintInfo& info) {
             return FALSE;
         view.OnBeginPrinting(&dc, &info);
         view.OnPrepareDC(&dc, &info);
-        info.m_rectDraw.SetRect(0, 0, dc.GetDeviceCaps(HORZRES), dc.GetDeviceCaps(VERTRES));
         view.OnPrint(&dc, &info);
         view.OnEndPrinting(&dc, &info);
     }

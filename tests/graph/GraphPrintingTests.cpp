@@ -1,33 +1,11 @@
 #include "GraphTestSupport.h"
 #include "framework/CPrintInfo.h"
-#include "framework/PrintJob.h"
 
-#include <QFile>
-#include <QRegularExpression>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace graphtest;
 
 namespace {
-
-int PageCount(const QString& pdfPath) {
-    QFile file(pdfPath);
-    if (!file.open(QIODevice::ReadOnly))
-        return -1;
-    const QString text = QString::fromLatin1(file.readAll());
-    return static_cast<int>(text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?![s\\w])"))));
-}
-
-TEST(GraphPrinting, PrintsExactlyOnePageWhateverTheRace) {
-    QTemporaryDir folder;
-    for (const int laps : {0, 127}) {
-        ChartFixture chart(TwoDrivers(laps, 100'000));
-        const QString path = folder.filePath(QStringLiteral("chart%1.pdf").arg(laps));
-        ASSERT_TRUE(PrintViewToPdf(*chart.view, path));
-        EXPECT_EQ(PageCount(path), 1) << laps << " laps";
-    }
-}
 
 // The printed look, drawn the way a print job draws a page.
 TEST(GraphPrinting, PrintsOnWhiteWithTheLargerPrinterFontAndALegendOfDriverNamesInTheirColours) {
