@@ -3,7 +3,6 @@
 #include "framework/CDC.h"
 #include "framework/CDocument.h"
 #include "framework/CFrameWnd.h"
-#include "framework/CPrintInfo.h"
 #include "framework/VirtualKeys.h"
 #include "framework/WindowDC.h"
 
@@ -72,11 +71,7 @@ void CView::OnActivateView(BOOL bActivate, CView* pActivateView, CView*) {
         setFocus(Qt::OtherFocusReason);
 }
 
-void CView::OnPrepareDC(CDC*, CPrintInfo* pInfo) {
-    // A view that does not know its page count prints one page.
-    if (pInfo != nullptr)
-        pInfo->m_bContinuePrinting = pInfo->GetMaxPage() != kUnknownPageCount || pInfo->m_nCurPage == 1;
-}
+void CView::OnPrepareDC(CDC*, CPrintInfo*) {}
 
 BOOL CView::OnPreparePrinting(CPrintInfo*) {
     return TRUE;

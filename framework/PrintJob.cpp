@@ -9,51 +9,23 @@
 
 #include <QImage>
 #include <QPrinter>
-#include <algorithm>
 #include <memory>
 
 namespace {
-
-UINT LimitedPage(UINT page, const CPrintInfo& info) {
-    if (page > info.GetMaxPage())
-        page = info.GetMaxPage();
-    if (page < info.GetMinPage())
-        page = info.GetMinPage();
-    return page;
-}
-
-void PrintPages(CView& view, CDC& dc, QPrinter& printer, CPrintInfo& info) {
-    const UINT from = LimitedPage(info.GetFromPage(), info);
-    const UINT to = LimitedPage(info.GetToPage(), info);
-    const UINT last = std::max(from, to);
-    bool firstPage = true;
-    for (UINT page = std::min(from, to);; ++page) {
-        info.m_nCurPage = page;
-        view.OnPrepareDC(&dc, &info);
-        if (!info.m_bContinuePrinting)
-            break;
-        if (!firstPage)
-            printer.newPage();
-        firstPage = false;
-        info.m_rectDraw.SetRect(0, 0, dc.GetDeviceCaps(HORZRES), dc.GetDeviceCaps(VERTRES));
-        view.OnPrint(&dc, &info);
-        if (page == last)
-            break;
-    }
-}
-
+// The print dialog offers pages up to this one, as it always has.
+constexpr int kDialogLastPage = 0xFFFF;
 } // namespace
 
 BOOL RunPrintJob(CView& view, QPrinter& printer, CPrintInfo& info) {
     info.m_pPrinter = &printer;
-    info.m_bContinuePrinting = TRUE;
     {
         CDC dc(&printer, true);
         const QPainter* painter = dc.GetPainter();
         if (painter == nullptr || !painter->isActive())
             return FALSE;
         view.OnBeginPrinting(&dc, &info);
-        PrintPages(view, dc, printer, info);
+        view.OnPrepareDC(&dc, &info);
+        view.OnPrint(&dc, &info);
         view.OnEndPrinting(&dc, &info);
     }
     return printer.printerState() != QPrinter::Error ? TRUE : FALSE;
@@ -95,13 +67,8 @@ BOOL CView::DoPreparePrinting(CPrintInfo* pInfo) {
     // Direct printing and the preview use the printer as it is, without asking.
     if (pInfo->m_bDirect || pInfo->m_bPreview)
         return TRUE;
-    QPrinter& printer = *pInfo->m_pPrinter;
-    if (!AfxGetPrompter().PrintDialog(printer, static_cast<int>(pInfo->GetMinPage()),
-                                      static_cast<int>(pInfo->GetMaxPage())))
-        return FALSE;
-    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0)
-        pInfo->SetPageRange(static_cast<UINT>(printer.fromPage()), static_cast<UINT>(printer.toPage()));
-    return TRUE;
+    // Whatever range is chosen, the one page prints.
+    return AfxGetPrompter().PrintDialog(*pInfo->m_pPrinter, 1, kDialogLastPage) ? TRUE : FALSE;
 }
 
 namespace {

@@ -17,8 +17,8 @@ constexpr int kPrintResolution = 150;
 // A printer for a new job, at kPrintResolution.
 std::unique_ptr<QPrinter> NewJobPrinter();
 
-// Runs the pages of one job on printer: OnBeginPrinting, then per page OnPrepareDC and OnPrint,
-// then OnEndPrinting, on a printing device context. FALSE when the printer could not be started
+// Runs one job of one page on printer: OnBeginPrinting, OnPrepareDC, OnPrint, OnEndPrinting, on
+// a printing device context. FALSE when the printer could not be started
 // or reported an error.
 BOOL RunPrintJob(CView& view, QPrinter& printer, CPrintInfo& info);
 
@@ -26,7 +26,7 @@ BOOL RunPrintJob(CView& view, QPrinter& printer, CPrintInfo& info);
 // declined or the file could not be written.
 BOOL PrintViewToPdf(CView& view, const QString& path);
 
-// Prints view's first page onto an image the size of the page, as a printer of the image's
+// Prints view's page onto an image the size of the page, as a printer of the image's
 // resolution would; the image keeps whatever background it had.
 void PrintViewToImage(CView& view, QImage& page);
 

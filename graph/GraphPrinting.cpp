@@ -1,4 +1,3 @@
-#include "framework/CPrintInfo.h"
 #include "framework/WindowDC.h"
 #include "graph/TarmioView.h"
 
@@ -11,10 +10,8 @@ BOOL CTarmioView::OnPreparePrinting(CPrintInfo* pInfo) {
     return DoPreparePrinting(pInfo);
 }
 
-void CTarmioView::OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) {
+void CTarmioView::OnBeginPrinting(CDC* pDC, CPrintInfo*) {
     CreateAxisFont(pDC, TRUE);
-    if (pInfo != nullptr)
-        pInfo->SetMaxPage(1);
 }
 
 void CTarmioView::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) {

@@ -2,7 +2,7 @@
 // bar say about that lap, and which row of the driver list it marks.
 #include "data/CTarmioDoc.h"
 #include "framework/CFrameWnd.h"
-#include "framework/InfoPanel.h"
+#include "graph/InfoPanel.h"
 #include "graph/TarmioView.h"
 
 namespace {

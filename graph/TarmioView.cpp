@@ -6,9 +6,9 @@
 #include "framework/CFrameWnd.h"
 #include "framework/CMenu.h"
 #include "framework/CWinApp.h"
-#include "framework/InfoPanel.h"
 #include "framework/VirtualKeys.h"
 #include "framework/WindowDC.h"
+#include "graph/InfoPanel.h"
 
 #include <QScrollBar>
 

@@ -1,56 +1,11 @@
 #include "GraphTestSupport.h"
 #include "framework/CPrintInfo.h"
-#include "framework/PrintJob.h"
 
-#include <QFile>
-#include <QPageSize>
-#include <QPrinter>
-#include <QRegularExpression>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace graphtest;
 
 namespace {
-
-int PageCount(const QString& pdfPath) {
-    QFile file(pdfPath);
-    if (!file.open(QIODevice::ReadOnly))
-        return -1;
-    const QString text = QString::fromLatin1(file.readAll());
-    return static_cast<int>(text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?![s\\w])"))));
-}
-
-TEST(GraphPrinting, PrintsExactlyOnePageWhateverTheRace) {
-    QTemporaryDir folder;
-    for (const int laps : {0, 3, 127}) {
-        ChartFixture chart(TwoDrivers(laps, 100'000));
-        const QString path = folder.filePath(QStringLiteral("chart%1.pdf").arg(laps));
-        ASSERT_TRUE(PrintViewToPdf(*chart.view, path));
-        EXPECT_EQ(PageCount(path), 1) << laps << " laps";
-    }
-}
-
-TEST(GraphPrinting, LaysTheChartOutOnThePageLessItsMarginInPrinterPixels) {
-    ChartFixture chart(TwoDrivers(10, 100'000));
-    const int screenLineHeight = chart.view->GetLayout().lineHeight;
-    QTemporaryDir folder;
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(folder.filePath(QStringLiteral("page.pdf")));
-    printer.setResolution(600);
-    printer.setFullPage(true);
-    printer.setPageMargins(QMarginsF(0, 0, 0, 0));
-    printer.setPageSize(QPageSize(QSizeF(8, 11), QPageSize::Inch));
-    CPrintInfo info;
-    info.m_bDirect = TRUE;
-    info.m_pPrinter = &printer;
-    ASSERT_TRUE(chart.view->OnPreparePrinting(&info));
-    ASSERT_TRUE(RunPrintJob(*chart.view, printer, info));
-    EXPECT_EQ(info.GetMaxPage(), 1u);
-    EXPECT_EQ(chart.view->GetGraphRect(), CRect(50, 50, 4750, 6550));
-    EXPECT_EQ(chart.view->GetLayout().lineHeight, screenLineHeight) << "the screen font is back";
-}
 
 // The printed look, drawn the way a print job draws a page.
 TEST(GraphPrinting, PrintsOnWhiteWithTheLargerPrinterFontAndALegendOfDriverNamesInTheirColours) {

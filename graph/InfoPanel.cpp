@@ -1,4 +1,6 @@
-#include "framework/InfoPanel.h"
+#include "graph/InfoPanel.h"
+
+#include "framework/DrawingObjects.h"
 
 #include <QPainter>
 #include <algorithm>
@@ -11,10 +13,6 @@ const QColor kPanelBorder(128, 128, 128);
 const QColor kPanelText(0xC0, 0xDC, 0xC0);
 // Below this brightness a colour is hard to read on the dark panel; it is lifted toward white.
 constexpr int kReadableBrightness = 96;
-
-QColor ToQColor(COLORREF colour) {
-    return QColor(GetRValue(colour), GetGValue(colour), GetBValue(colour));
-}
 
 QColor Readable(QColor colour) {
     const int brightness = (colour.red() * 299 + colour.green() * 587 + colour.blue() * 114) / 1000;
@@ -68,12 +66,12 @@ void CInfoPanel::paintEvent(QPaintEvent*) {
         int left = kPadding;
         if (line.swatch) {
             const int side = metrics.height() - 4;
-            painter.fillRect(left, top + 2, side, side, ToQColor(line.colour));
+            painter.fillRect(left, top + 2, side, side, drawing::ToQColor(line.colour));
             painter.setPen(kPanelBorder);
             painter.drawRect(left, top + 2, side - 1, side - 1);
             left += metrics.height();
         }
-        painter.setPen(line.colour == kDefaultColour ? kPanelText : Readable(ToQColor(line.colour)));
+        painter.setPen(line.colour == kDefaultColour ? kPanelText : Readable(drawing::ToQColor(line.colour)));
         painter.drawText(left, top + metrics.ascent(), line.text);
         top += metrics.height();
     }

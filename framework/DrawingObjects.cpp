@@ -1,0 +1,194 @@
+#include "framework/CDC.h"
+
+#include <QGuiApplication>
+#include <cstring>
+#include <utility>
+
+namespace {
+constexpr const char* kArialFace = "Arial";
+constexpr const char* kArialMetricTwin = "Liberation Sans";
+constexpr double kInchesPerMetre = 1 / 0.0254;
+
+// Lowercase letters and the blank, weighted by how often they occur in text (per thousand).
+constexpr std::pair<char, int> kLetterWeights[] = {
+    {'a', 64}, {'b', 14}, {'c', 27}, {'d', 35}, {'e', 100}, {'f', 20}, {'g', 14}, {'h', 42}, {'i', 63},
+    {'j', 3},  {'k', 6},  {'l', 35}, {'m', 20}, {'n', 56},  {'o', 56}, {'p', 17}, {'q', 4},  {'r', 49},
+    {'s', 56}, {'t', 71}, {'u', 31}, {'v', 10}, {'w', 18},  {'x', 3},  {'y', 18}, {'z', 2},  {' ', 166}};
+
+struct StockObjects {
+    CBrush whiteBrush{RGB(255, 255, 255)};
+    CPen blackPen{PS_SOLID, 1, RGB(0, 0, 0)};
+    CFont font;
+    StockObjects() { font.m_font = drawing::ApplicationFont(); }
+};
+
+StockObjects& Stock() {
+    // Never destroyed: fonts must not outlive the application object's font database.
+    static StockObjects* objects = new StockObjects;
+    return *objects;
+}
+} // namespace
+
+namespace drawing {
+QColor ToQColor(COLORREF colour) {
+    return QColor(GetRValue(colour), GetGValue(colour), GetBValue(colour));
+}
+
+LONG DivideRounded(long long n, long long d) {
+    if (d == 0)
+        return 0;
+    if (d < 0)
+        n = -n, d = -d;
+    return static_cast<LONG>(n >= 0 ? (n + d / 2) / d : -((-n + d / 2) / d));
+}
+
+double AverageCharWidth(const QFontMetricsF& metrics) {
+    double total = 0;
+    for (const auto& [letter, weight] : kLetterWeights)
+        total += weight * metrics.horizontalAdvance(QLatin1Char(letter));
+    return total / 1000;
+}
+
+QFont ApplicationFont() {
+    return qGuiApp != nullptr ? QGuiApplication::font() : QFont();
+}
+
+int DotsPerMetre(int dotsPerInch) {
+    return static_cast<int>(dotsPerInch * kInchesPerMetre + 0.5);
+}
+
+CBrush& StockWhiteBrush() {
+    return Stock().whiteBrush;
+}
+CPen& StockBlackPen() {
+    return Stock().blackPen;
+}
+CFont& StockFont() {
+    return Stock().font;
+}
+} // namespace drawing
+
+BOOL CFont::CreateFontIndirect(const LOGFONT* pLogFont) {
+    QFont font = drawing::ApplicationFont();
+    const std::string face(pLogFont->lfFaceName, strnlen(pLogFont->lfFaceName, LF_FACESIZE));
+    if (!face.empty())
+        font.setFamily(QString::fromLatin1(face == kArialFace ? kArialMetricTwin : face.c_str()));
+    font.setStyleHint(QFont::SansSerif);
+    if (pLogFont->lfHeight < 0)
+        font.setPixelSize(-pLogFont->lfHeight);
+    font.setItalic(false);
+    if (pLogFont->lfWidth > 0) {
+        // Widen or narrow the face until its average character is lfWidth wide.
+        const double naturalWidth = drawing::AverageCharWidth(QFontMetricsF(font));
+        if (naturalWidth > 0)
+            font.setStretch(
+                std::clamp(static_cast<int>(100.0 * pLogFont->lfWidth / naturalWidth + 0.5), 1, 4000));
+    }
+    m_font = font;
+    return TRUE;
+}
+
+BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight) {
+    if (nWidth <= 0 || nHeight <= 0)
+        return FALSE;
+    m_image = QImage(nWidth, nHeight, QImage::Format_RGB32);
+    if (m_image.isNull())
+        return FALSE;
+    // Left uninitialised, as the platform leaves it: every user paints the whole bitmap first.
+    if (pDC != nullptr && pDC->GetDevice() != nullptr) {
+        m_image.setDotsPerMeterX(drawing::DotsPerMetre(pDC->GetDevice()->logicalDpiX()));
+        m_image.setDotsPerMeterY(drawing::DotsPerMetre(pDC->GetDevice()->logicalDpiY()));
+    }
+    return TRUE;
+}
+
+bool CBitmap::IsCompatible(CDC* pDC, int nWidth, int nHeight) const {
+    if (m_image.isNull() || m_image.width() != nWidth || m_image.height() != nHeight)
+        return false;
+    if (pDC == nullptr || pDC->GetDevice() == nullptr)
+        return true;
+    return m_image.dotsPerMeterX() == drawing::DotsPerMetre(pDC->GetDevice()->logicalDpiX()) &&
+           m_image.dotsPerMeterY() == drawing::DotsPerMetre(pDC->GetDevice()->logicalDpiY());
+}
+
+int CDC::SaveDC() {
+    m_savedStates.push_back(m_state);
+    return static_cast<int>(m_savedStates.size());
+}
+
+BOOL CDC::RestoreDC(int nSavedDC) {
+    const int saved = static_cast<int>(m_savedStates.size());
+    const int level = nSavedDC < 0 ? saved + nSavedDC + 1 : nSavedDC;
+    if (nSavedDC == 0 || level < 1 || level > saved)
+        return FALSE;
+    m_state = m_savedStates[level - 1];
+    m_savedStates.resize(level - 1);
+    m_bPenApplied = false;
+    m_bFontApplied = false;
+    m_metrics.reset();
+    return TRUE;
+}
+
+CPen* CDC::SelectObject(CPen* pPen) {
+    CPen* previous = std::exchange(m_state.pPen, pPen);
+    m_state.pen = *pPen;
+    m_bPenApplied = false;
+    return previous;
+}
+
+CBrush* CDC::SelectObject(CBrush* pBrush) {
+    CBrush* previous = std::exchange(m_state.pBrush, pBrush);
+    m_state.brush = *pBrush;
+    return previous;
+}
+
+CFont* CDC::SelectObject(CFont* pFont) {
+    CFont* previous = std::exchange(m_state.pFont, pFont);
+    m_state.font = pFont->m_font;
+    m_bFontApplied = false;
+    m_metrics.reset();
+    return previous;
+}
+
+CBitmap* CDC::SelectObject(CBitmap* pBitmap) {
+    if (m_defaultSurface.isNull())
+        return nullptr; // bitmaps go only into memory contexts
+    CBitmap* previous = std::exchange(m_pSelectedBitmap, pBitmap);
+    SetDevice(pBitmap != nullptr && !pBitmap->m_image.isNull() ? static_cast<QPaintDevice*>(&pBitmap->m_image)
+                                                               : &m_defaultSurface);
+    return previous;
+}
+
+CGdiObject* CDC::SelectGdiObject(CGdiObject* pObject) {
+    if (auto* pen = dynamic_cast<CPen*>(pObject))
+        return SelectObject(pen);
+    if (auto* brush = dynamic_cast<CBrush*>(pObject))
+        return SelectObject(brush);
+    return nullptr;
+}
+
+CGdiObject* CDC::SelectStockObject(int nIndex) {
+    if (nIndex == WHITE_BRUSH)
+        return SelectObject(&drawing::StockWhiteBrush());
+    if (nIndex == BLACK_PEN)
+        return SelectObject(&drawing::StockBlackPen());
+    return nullptr;
+}
+
+CGdiObject* CDC::GetCurrentObject(UINT nObjectType) const {
+    return nObjectType == OBJ_PEN ? m_state.pPen : nullptr;
+}
+
+COLORREF CDC::SetTextColor(COLORREF crColor) {
+    return std::exchange(m_state.textColour, crColor);
+}
+
+COLORREF CDC::SetBkColor(COLORREF crColor) {
+    return std::exchange(m_state.bkColour, crColor);
+}
+
+int CDC::SetBkMode(int nBkMode) {
+    if (nBkMode != OPAQUE && nBkMode != TRANSPARENT)
+        return 0;
+    return std::exchange(m_state.bkMode, nBkMode);
+}

@@ -1,0 +1,94 @@
+#pragma once
+
+// Pens, brushes, fonts and bitmaps: plain values selected into a device context.
+
+#include "framework/Afx.h"
+
+#include <QFont>
+#include <QImage>
+#include <cstdlib>
+
+class CDC;
+class QFontMetricsF;
+
+// Pen styles
+constexpr int PS_SOLID = 0;
+constexpr int PS_DOT = 2;
+// Stock objects
+constexpr int WHITE_BRUSH = 0;
+constexpr int BLACK_PEN = 7;
+
+constexpr int LF_FACESIZE = 32;
+struct LOGFONT {
+    LONG lfHeight = 0; // negative: character height in device units
+    LONG lfWidth = 0;  // average character width, 0 = the face's own
+    char lfFaceName[LF_FACESIZE] = {};
+};
+
+class CGdiObject {
+public:
+    virtual ~CGdiObject() = default;
+};
+
+class CPen : public CGdiObject {
+public:
+    CPen() = default;
+    CPen(int nPenStyle, int nWidth, COLORREF crColor)
+        : m_nStyle(nPenStyle), m_nWidth(std::max(1, nWidth)), m_crColor(crColor) {}
+    int m_nStyle = PS_SOLID;
+    int m_nWidth = 1;
+    COLORREF m_crColor = 0;
+};
+
+class CBrush : public CGdiObject {
+public:
+    CBrush() = default;
+    explicit CBrush(COLORREF crColor) : m_crColor(crColor) {}
+    COLORREF m_crColor = 0;
+};
+
+class CFont : public CGdiObject {
+public:
+    // The font of the application's family or lfFaceName, |lfHeight| pixels high, stretched to
+    // the average width lfWidth.
+    BOOL CreateFontIndirect(const LOGFONT* pLogFont);
+    QFont m_font;
+};
+
+class CBitmap : public CGdiObject {
+public:
+    // An image of the size, with the resolution of pDC's device.
+    BOOL CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight);
+    // Whether the bitmap already is what CreateCompatibleBitmap would make, contents aside.
+    bool IsCompatible(CDC* pDC, int nWidth, int nHeight) const;
+    QImage m_image;
+};
+
+// What the drawing files share.
+namespace drawing {
+QColor ToQColor(COLORREF colour);
+// n / d rounded to the nearest whole number, halves away from zero, as the platform maps.
+LONG DivideRounded(long long n, long long d);
+// The average character width as the platform measures it for a face.
+double AverageCharWidth(const QFontMetricsF& metrics);
+QFont ApplicationFont();
+int DotsPerMetre(int dotsPerInch);
+// The stock objects: a white brush, a black pen and the application's font.
+CBrush& StockWhiteBrush();
+CPen& StockBlackPen();
+CFont& StockFont();
+
+// The platform's cosmetic dotted pen: three pixels on, three off.
+constexpr int kDotOnPixels = 3;
+constexpr int kDotPeriodPixels = 6;
+
+// Every pixel of the line from `from` towards `to`, without `to` itself.
+template <typename Visit> void WalkLinePixels(QPoint from, QPoint to, Visit visit) {
+    const int dx = to.x() - from.x();
+    const int dy = to.y() - from.y();
+    const int steps = std::max(std::abs(dx), std::abs(dy));
+    for (int i = 0; i < steps; ++i)
+        visit(i, QPoint(from.x() + DivideRounded(static_cast<long long>(dx) * i, steps),
+                        from.y() + DivideRounded(static_cast<long long>(dy) * i, steps)));
+}
+} // namespace drawing
