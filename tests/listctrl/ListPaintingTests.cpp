@@ -51,8 +51,9 @@ TEST_P(RowsPaint, EachInItsOwnColourOnTheBackground) {
             EXPECT_GT(CountNear(image, cell, ToQColor(colours[row]), 60), 5) << row << "," << column;
             EXPECT_EQ(CountNear(image, cell, ToQColor(colours[1 - row]), 60), 0) << row << "," << column;
             EXPECT_GT(CountNear(image, cell, background, 0), cell.width() * cell.height() / 2);
-            if (background != ToQColor(GetSysColor(COLOR_WINDOW)))
+            if (background != ToQColor(GetSysColor(COLOR_WINDOW))) {
                 EXPECT_EQ(CountNear(image, cell, ToQColor(GetSysColor(COLOR_WINDOW)), 0), 0);
+            }
         }
     EXPECT_EQ(image.pixelColor(5, image.height() - 2), background) << "the erase below the rows";
 }
