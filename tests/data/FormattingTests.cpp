@@ -2,34 +2,25 @@
 
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 
 namespace {
 
-struct TimeTextCase {
-    std::uint32_t time;
-    const char* lapText;
-    const char* raceText;
-};
-
-class TimeTexts : public testing::TestWithParam<TimeTextCase> {};
-
-TEST_P(TimeTexts, FormatIntoCallerBuffer) {
-    char lap[kLapTimeTextSize];
-    char race[kRaceTimeTextSize];
-    EXPECT_EQ(FormatLapTime(lap, GetParam().time), lap);
-    EXPECT_STREQ(lap, GetParam().lapText);
-    EXPECT_EQ(FormatRaceTime(race, GetParam().time), race);
-    EXPECT_STREQ(race, GetParam().raceText);
+TEST(TimeTexts, FormatIntoCallerBuffer) {
+    const std::tuple<std::uint32_t, const char*, const char*> cases[] = {
+        {83456, "1:23.456", "0h01m23.456s"},          {0, "0:00.000", "0h00m00.000s"},
+        {3723004, "62:03.004", "1h02m03.004s"},       {5025678, "83:45.678", "1h23m45.678s"},
+        {0x0FFFFFFF, "4473:55.455", "74h33m55.455s"}, {0x10000000, "-:--.---", "------------"},
+        {0xFFFFFFFF, "-:--.---", "------------"}};
+    for (const auto& [time, lapText, raceText] : cases) {
+        char lap[kLapTimeTextSize];
+        char race[kRaceTimeTextSize];
+        EXPECT_EQ(FormatLapTime(lap, time), lap);
+        EXPECT_STREQ(lap, lapText);
+        EXPECT_EQ(FormatRaceTime(race, time), race);
+        EXPECT_STREQ(race, raceText);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, TimeTexts,
-                         testing::Values(TimeTextCase{83456, "1:23.456", "0h01m23.456s"},
-                                         TimeTextCase{0, "0:00.000", "0h00m00.000s"},
-                                         TimeTextCase{3723004, "62:03.004", "1h02m03.004s"},
-                                         TimeTextCase{5025678, "83:45.678", "1h23m45.678s"},
-                                         TimeTextCase{0x0FFFFFFF, "4473:55.455", "74h33m55.455s"},
-                                         TimeTextCase{0x10000000, "-:--.---", "------------"},
-                                         TimeTextCase{0xFFFFFFFF, "-:--.---", "------------"}));
 
 TEST(TimeTexts, LongestTextsFitTheirBuffers) {
     EXPECT_EQ(std::string(FormatLapTime(nullptr, 0x0FFFFFFF)).size() + 1, std::size_t{kLapTimeTextSize});
@@ -58,20 +49,12 @@ TEST(SplitTime, GivesUnitsNotAskedForToTheNextSmallerAndRefusesTopBits) {
     EXPECT_EQ(milliseconds, 3004u);
 }
 
-struct TrackCase {
-    int number;
-    const char* name;
-};
-
-class TrackNames : public testing::TestWithParam<TrackCase> {};
-
-TEST_P(TrackNames, NameEveryNumberAndQuestionMarksOutsideTheTable) {
-    EXPECT_STREQ(TrackName(GetParam().number), GetParam().name);
+TEST(TrackNames, NameEveryNumberAndQuestionMarksOutsideTheTable) {
+    const std::pair<int, const char*> cases[] = {
+        {0, "Interlagos"}, {3, "Monte Carlo"}, {10, "Spa-Francorchamps"}, {15, "Adelaide"}, {16, "???"},
+        {255, "???"},      {-1, "???"}};
+    for (const auto& [number, name] : cases)
+        EXPECT_STREQ(TrackName(number), name) << number;
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, TrackNames,
-                         testing::Values(TrackCase{0, "Interlagos"}, TrackCase{3, "Monte Carlo"},
-                                         TrackCase{10, "Spa-Francorchamps"}, TrackCase{15, "Adelaide"},
-                                         TrackCase{16, "???"}, TrackCase{255, "???"}, TrackCase{-1, "???"}));
 
 } // namespace

@@ -45,47 +45,28 @@ int CompareUnder(int key, bool descending, DriverRecord* a, DriverRecord* b) {
     return (result > 0) - (result < 0);
 }
 
-TEST(LapArray, HoldsLapsBySlotAndLeavesGapsEmpty) {
-    LapArray laps;
-    laps.SetAt(0, std::make_unique<LapRecord>());
-    laps.SetAt(2, std::make_unique<LapRecord>());
-    EXPECT_EQ(laps.GetSize(), 3);
-    EXPECT_NE(laps.GetAt(0), nullptr);
-    EXPECT_EQ(laps.GetAt(1), nullptr);
-    EXPECT_NE(laps.GetAt(2), nullptr);
-    EXPECT_EQ(laps.GetAt(-1), nullptr);
-    EXPECT_EQ(laps.GetAt(3), nullptr);
-}
-
-TEST(DriverRecord, LastRaceTimeIsThatOfTheLastSlotOrNoTime) {
+TEST(DriverRecord, HoldsLapsBySlotAndTakesTheLastSlotsRaceTime) {
     auto car = MakeCar("A", 1, {});
     EXPECT_EQ(car->GetLastRaceTime(), kNoTime);
-    car->laps.SetAt(1, std::make_unique<LapRecord>());
-    car->laps.GetAt(1)->raceTime = 1234;
+    car = MakeCar("A", 1, {{0, 100}, {2, 1234}});
+    EXPECT_EQ(car->laps.GetSize(), 3);
+    EXPECT_EQ(car->laps.GetAt(1), nullptr);
+    EXPECT_EQ(car->laps.GetAt(-1), nullptr);
+    EXPECT_EQ(car->laps.GetAt(3), nullptr);
     EXPECT_EQ(car->GetLastRaceTime(), 1234u);
 }
 
-struct FastestLapCase {
-    const char* what;
-    std::vector<LapPlan> laps;
-    std::uint32_t fastest;
-};
-
-class FastestLap : public testing::TestWithParam<FastestLapCase> {};
-
-TEST_P(FastestLap, SkipsMarkedLapsAndTakesSmallestTime) {
-    EXPECT_EQ(MakeCar("A", 1, GetParam().laps)->GetFastestLap(), GetParam().fastest);
+TEST(DriverRecord, FastestLapSkipsMarkedLapsAndTakesTheSmallestTime) {
+    const std::pair<std::vector<LapPlan>, std::uint32_t> cases[] = {
+        {{}, kNoTime},
+        {{{0, 0, 80000, kLapMarked}, {1, 0, 70000, kLapEventB}}, kNoTime},
+        {{{0, 0, 80000}, {1, 0, 70000, kLapEventA}}, 80000},
+        {{{0, 0, 85000}, {3, 0, 84000}}, 84000},
+        {{{0, 0, kNoTime}, {1, 0, 0xFFFFFFFF}}, kNoTime}, // times at no-time never win
+    };
+    for (const auto& [laps, fastest] : cases)
+        EXPECT_EQ(MakeCar("A", 1, laps)->GetFastestLap(), fastest) << laps.size() << " laps";
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, FastestLap,
-    testing::Values(
-        FastestLapCase{"NoLaps", {}, kNoTime},
-        FastestLapCase{"AllMarked", {{0, 0, 80000, kLapMarked}, {1, 0, 70000, kLapEventB}}, kNoTime},
-        FastestLapCase{"MarkedFasterLapIgnored", {{0, 0, 80000}, {1, 0, 70000, kLapEventA}}, 80000},
-        FastestLapCase{"GapInSlots", {{0, 0, 85000}, {3, 0, 84000}}, 84000},
-        FastestLapCase{"TimesAtNoTimeNeverWin", {{0, 0, kNoTime}, {1, 0, 0xFFFFFFFF}}, kNoTime}),
-    [](const auto& info) { return std::string(info.param.what); });
 
 TEST(DriverRecord, FastestLapIsCachedOnceAsked) {
     auto car = MakeCar("A", 1, {{0, 90000, 90000}});
@@ -109,55 +90,37 @@ struct OrderCase {
     int sign; // of Compare(first, second), ascending
 };
 
-class DriverOrder : public testing::TestWithParam<OrderCase> {};
-
-TEST_P(DriverOrder, ComparesByKeyThenTieBreaksAndFlipsWhenDescending) {
-    const OrderCase& c = GetParam();
-    auto a = MakeCar(c.first.name, c.first.carByte, c.first.laps);
-    auto b = MakeCar(c.second.name, c.second.carByte, c.second.laps);
-    EXPECT_EQ(CompareUnder(c.key, false, a.get(), b.get()), c.sign);
-    EXPECT_EQ(CompareUnder(c.key, true, a.get(), b.get()), -c.sign);
-}
-
 constexpr int kRace = kSortByRaceOrder;
 constexpr int kName = kSortByName;
 constexpr int kFastest = kSortByFastestLap;
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, DriverOrder,
-    testing::Values(
-        OrderCase{"RaceOrderPutsMoreLapsFirst", kRace, {"Z", 1, {{11, 999999}}}, {"A", 2, {{10, 1}}}, -1},
-        OrderCase{"RaceOrderEqualLapsSmallerLastTimeFirst",
-                  kRace,
-                  {"Z", 1, {{11, 5000}}},
-                  {"A", 2, {{11, 6000}}},
-                  -1},
-        OrderCase{
-            "RaceOrderEqualTimesFallsBackToName", kRace, {"B", 1, {{11, 5000}}}, {"A", 2, {{11, 5000}}}, 1},
-        OrderCase{"RaceOrderEqualNamesFallsBackToCarNumber",
-                  kRace,
-                  {"A", 3, {{11, 5000}}},
-                  {"A", 2, {{11, 5000}}},
-                  1},
-        OrderCase{"NameIgnoresMarkerBitsOfCarByte", kName, {"A", 0xC1, {}}, {"A", 0x02, {}}, -1},
-        OrderCase{"NameSameCarNumberDifferentMarkersIsEqual", kName, {"A", 0x45, {}}, {"A", 0x05, {}}, 0},
-        OrderCase{"NameIsCaseSensitive", kName, {"a", 1, {}}, {"B", 1, {}}, 1},
-        OrderCase{"NameComparesBytesUnsigned", kName, {"\xE9", 1, {}}, {"z", 1, {}}, 1},
-        OrderCase{"NamePrefixComesFirst", kName, {"Ann", 9, {}}, {"Anna", 1, {}}, -1},
-        OrderCase{
-            "NameTieFallsBackToRaceOrder", kName, {"A", 1, {{0, 10}, {1, 20}}}, {"A", 1, {{0, 10}}}, -1},
-        OrderCase{
-            "FastestLapSmallerFirst", kFastest, {"Z", 1, {{0, 0, 70000}}}, {"A", 2, {{0, 0, 80000}}}, -1},
-        OrderCase{"FastestLapNoTimeSortsLast",
-                  kFastest,
-                  {"A", 1, {{0, 0, 70000, kLapMarked}}},
-                  {"Z", 2, {{0, 0, 0x0FFFFFFF}}},
-                  1},
-        OrderCase{"FastestLapTieFallsBackToName", kFastest, {"B", 1, {{0, 0, 7}}}, {"A", 1, {{0, 0, 7}}}, 1},
-        OrderCase{"UnknownKeyMakesEverythingEqual", 7, {"A", 1, {}}, {"B", 2, {}}, 0}),
-    [](const auto& info) { return std::string(info.param.what); });
-
-TEST(DriverOrder, NullComesFirstWhateverTheDirection) {
+TEST(DriverOrder, ComparesByKeyThenTieBreaksAndFlipsWhenDescending) {
+    const OrderCase cases[] = {
+        {"RaceOrderPutsMoreLapsFirst", kRace, {"Z", 1, {{11, 999999}}}, {"A", 2, {{10, 1}}}, -1},
+        {"RaceOrderEqualLapsSmallerLastTimeFirst", kRace, {"Z", 1, {{11, 5000}}}, {"A", 2, {{11, 6000}}}, -1},
+        {"RaceOrderEqualTimesFallsBackToName", kRace, {"B", 1, {{11, 5000}}}, {"A", 2, {{11, 5000}}}, 1},
+        {"RaceOrderEqualNamesFallsBackToCarNumber", kRace, {"A", 3, {{11, 5000}}}, {"A", 2, {{11, 5000}}}, 1},
+        {"NameIgnoresMarkerBitsOfCarByte", kName, {"A", 0xC1, {}}, {"A", 0x02, {}}, -1},
+        {"NameSameCarNumberDifferentMarkersIsEqual", kName, {"A", 0x45, {}}, {"A", 0x05, {}}, 0},
+        {"NameIsCaseSensitive", kName, {"a", 1, {}}, {"B", 1, {}}, 1},
+        {"NameComparesBytesUnsigned", kName, {"\xE9", 1, {}}, {"z", 1, {}}, 1},
+        {"NamePrefixComesFirst", kName, {"Ann", 9, {}}, {"Anna", 1, {}}, -1},
+        {"NameTieFallsBackToRaceOrder", kName, {"A", 1, {{0, 10}, {1, 20}}}, {"A", 1, {{0, 10}}}, -1},
+        {"FastestLapSmallerFirst", kFastest, {"Z", 1, {{0, 0, 70000}}}, {"A", 2, {{0, 0, 80000}}}, -1},
+        {"FastestLapNoTimeSortsLast",
+         kFastest,
+         {"A", 1, {{0, 0, 70000, kLapMarked}}},
+         {"Z", 2, {{0, 0, 0x0FFFFFFF}}},
+         1},
+        {"FastestLapTieFallsBackToName", kFastest, {"B", 1, {{0, 0, 7}}}, {"A", 1, {{0, 0, 7}}}, 1},
+        {"UnknownKeyMakesEverythingEqual", 7, {"A", 1, {}}, {"B", 2, {}}, 0}};
+    for (const OrderCase& c : cases) {
+        auto a = MakeCar(c.first.name, c.first.carByte, c.first.laps);
+        auto b = MakeCar(c.second.name, c.second.carByte, c.second.laps);
+        EXPECT_EQ(CompareUnder(c.key, false, a.get(), b.get()), c.sign) << c.what;
+        EXPECT_EQ(CompareUnder(c.key, true, a.get(), b.get()), -c.sign) << c.what;
+    }
+    // A null record comes first whatever the direction.
     auto car = MakeCar("A", 1, {});
     for (bool descending : {false, true}) {
         EXPECT_LT(CompareUnder(kRace, descending, nullptr, car.get()), 0);
@@ -218,15 +181,11 @@ TEST_F(RaceWithCars, SortSameKeyTogglesDirectionOtherKeyStartsAscending) {
     EXPECT_FALSE(race.drivers->descending);
 }
 
-TEST_F(RaceWithCars, StatisticsTakeLeaderAndLastPerLap) {
+TEST_F(RaceWithCars, StatisticsTakeLeaderAndLastPerLapAndFollowRemovedCars) {
     race.UpdateLapStatistics();
     EXPECT_EQ(race.leaderTimes, (std::vector<std::uint32_t>{100, 200, 300}));
     EXPECT_EQ(race.lastTimes, (std::vector<std::uint32_t>{110, 250, 320}));
     EXPECT_EQ(race.maxGap, 50u);
-}
-
-TEST_F(RaceWithCars, RemovingCarsRecomputesStatisticsAndKeepsLapCount) {
-    race.UpdateLapStatistics();
     race.maxGap = 12345;
     race.RemoveDriver(3);
     race.RemoveDriver(-1);
@@ -258,29 +217,25 @@ struct EventCase {
     std::uint32_t maxGap;
 };
 
-class EventTime : public testing::TestWithParam<EventCase> {};
-
 // The leader crosses at 1000; the other car at 1200 with an event on that lap.
-TEST_P(EventTime, CountsOnlyWhenAfterLeaderAndOwnTime) {
-    RaceData race;
-    race.lapCount = 1;
-    race.drivers->Insert(MakeCar("Lead", 1, {{0, 1000}}));
-    race.drivers->Insert(MakeCar("Other", 2, {{0, 1200, 90000, GetParam().flags, GetParam().eventTime}}));
-    race.UpdateLapStatistics();
-    EXPECT_EQ(race.leaderTimes[0], 1000u);
-    EXPECT_EQ(race.lastTimes[0], GetParam().last);
-    EXPECT_EQ(race.maxGap, GetParam().maxGap);
+TEST(RaceData, EventTimeCountsOnlyWhenAfterLeaderAndOwnTime) {
+    const EventCase cases[] = {{"LaterTypeAEventExtends", kLapEventA, 1500, 1500, 500},
+                               {"LaterTypeBEventExtends", kLapEventB, 1500, 1500, 500},
+                               {"EventWithoutEventFlagIgnored", kLapMarked, 1500, 1200, 200},
+                               {"EventBeforeLeaderIgnored", kLapEventA, 999, 1200, 200},
+                               {"EventAtOwnTimeIgnored", kLapEventA, 1200, 1200, 200},
+                               {"EventBetweenLeaderAndOwnTimeIgnored", kLapEventA, 1100, 1200, 200}};
+    for (const EventCase& c : cases) {
+        RaceData race;
+        race.lapCount = 1;
+        race.drivers->Insert(MakeCar("Lead", 1, {{0, 1000}}));
+        race.drivers->Insert(MakeCar("Other", 2, {{0, 1200, 90000, c.flags, c.eventTime}}));
+        race.UpdateLapStatistics();
+        EXPECT_EQ(race.leaderTimes[0], 1000u) << c.what;
+        EXPECT_EQ(race.lastTimes[0], c.last) << c.what;
+        EXPECT_EQ(race.maxGap, c.maxGap) << c.what;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, EventTime,
-    testing::Values(EventCase{"LaterTypeAEventExtends", kLapEventA, 1500, 1500, 500},
-                    EventCase{"LaterTypeBEventExtends", kLapEventB, 1500, 1500, 500},
-                    EventCase{"EventWithoutEventFlagIgnored", kLapMarked, 1500, 1200, 200},
-                    EventCase{"EventBeforeLeaderIgnored", kLapEventA, 999, 1200, 200},
-                    EventCase{"EventAtOwnTimeIgnored", kLapEventA, 1200, 1200, 200},
-                    EventCase{"EventBetweenLeaderAndOwnTimeIgnored", kLapEventA, 1100, 1200, 200}),
-    [](const auto& info) { return std::string(info.param.what); });
 
 TEST(RaceData, ColourRotationWrapsAfterEighteenAndSurvivesAnIndexOutOfRange) {
     RaceData race;

@@ -93,33 +93,23 @@ TEST_F(Document, FileThatCannotBeOpenedIsReportedAndTheOthersStillLoad) {
     EXPECT_EQ(document.GetLastFolder(), folder.path());
 }
 
-TEST_F(Document, DialogStartsOnAllLogFilesThenOnTheLastConfirmedFilter) {
-    const QString race = WriteLog("a.zq3", Race("Monza", {Car(1, "Alpha")}));
-    CancelAdd();
-    Add({race}, 1);
-    CancelAdd();
-    CancelAdd();
-
-    ASSERT_EQ(prompter.fileOpenRequests.size(), 4u);
-    std::vector<int> shownFilters;
-    for (const FileOpenRequest& request : prompter.fileOpenRequests)
-        shownFilters.push_back(request.filterIndex);
-    EXPECT_EQ(shownFilters, (std::vector<int>{3, 3, 1, 1}));
-    EXPECT_EQ(prompter.fileOpenRequests[0].initialFolder, "");
-    EXPECT_EQ(prompter.fileOpenRequests[2].initialFolder, folder.path());
-    EXPECT_EQ(document.GetFilterIndex(), 1);
-}
-
-TEST_F(Document, CancelledAddShowsTheTrackOrNothingAndUpdatesNoView) {
+TEST_F(Document, CancelledAddShowsTheTrackOrNothingAndTheDialogKeepsTheLastConfirmedFilter) {
     document.SetTitle("Untitled");
     CancelAdd();
     EXPECT_EQ(document.GetTitle(), "");
-
-    Add({WriteLog("a.zq3", Race("Monza", {Car(1, "Alpha")}))});
+    Add({WriteLog("a.zq3", Race("Monza", {Car(1, "Alpha")}))}, 1);
     document.SetTitle("Untitled");
     CancelAdd();
     EXPECT_EQ(document.GetTitle(), "Monza");
     ExpectUpdatesOfEveryView(1);
+
+    std::vector<int> shownFilters;
+    for (const FileOpenRequest& request : prompter.fileOpenRequests)
+        shownFilters.push_back(request.filterIndex);
+    EXPECT_EQ(shownFilters, (std::vector<int>{3, 3, 1}));
+    EXPECT_EQ(prompter.fileOpenRequests[0].initialFolder, "");
+    EXPECT_EQ(prompter.fileOpenRequests[2].initialFolder, folder.path());
+    EXPECT_EQ(document.GetFilterIndex(), 1);
 }
 
 TEST_F(Document, FilesAllRefusedUpdateNoViewButNameTheFirstFilesTrack) {
@@ -133,17 +123,13 @@ TEST_F(Document, FilesAllRefusedUpdateNoViewButNameTheFirstFilesTrack) {
     EXPECT_EQ(prompter.messages[0].text, kNotRaceSessionText);
 }
 
-TEST_F(Document, RefreshUpdatesEveryViewEvenWithoutChange) {
-    EXPECT_TRUE(document.OnCmdMsg(ID_VIEW_REFRESH, nullptr));
-    EXPECT_TRUE(document.OnCmdMsg(ID_VIEW_REFRESH, nullptr));
-    ExpectUpdatesOfEveryView(2);
-}
-
 TEST_F(Document, NewGivesAnEmptyRaceWhoseCarsStartTheColoursAgain) {
     const QString race = WriteLog("a.zq3", Race("Monza", {Car(1, "Alpha"), Car(2, "Bravo")}));
     Add({race});
     Add({WriteLog("b.zq3", Race("Monza", {Car(3, "Charlie"), Car(4, "Delta")}))}, 1);
     ASSERT_EQ(Cars(), 4);
+    EXPECT_FALSE(document.OnOpenDocument(race)) << "open by path is refused and keeps the race";
+    EXPECT_EQ(Cars(), 4);
 
     ASSERT_TRUE(document.OnNewDocument());
     EXPECT_EQ(Cars(), 0);
@@ -160,7 +146,10 @@ TEST_F(Document, NewGivesAnEmptyRaceWhoseCarsStartTheColoursAgain) {
     EXPECT_EQ(colours, (std::set<COLORREF>{kPalette[0], kPalette[1]}));
 }
 
-TEST_F(Document, WithoutARaceAddDoesNothing) {
+TEST_F(Document, RefreshUpdatesEveryViewAndWithoutARaceAddDoesNothing) {
+    EXPECT_TRUE(document.OnCmdMsg(ID_VIEW_REFRESH, nullptr));
+    EXPECT_TRUE(document.OnCmdMsg(ID_VIEW_REFRESH, nullptr));
+    ExpectUpdatesOfEveryView(2);
     document.DeleteContents();
     EXPECT_EQ(document.GetRaceData(), nullptr);
     document.SetTitle("Untitled");
@@ -168,15 +157,7 @@ TEST_F(Document, WithoutARaceAddDoesNothing) {
     document.AddFiles({WriteLog("a.zq3", Race("Monza", {Car(1, "Alpha")}))});
     EXPECT_TRUE(prompter.fileOpenRequests.empty());
     EXPECT_EQ(document.GetTitle(), "Untitled");
-    ExpectUpdatesOfEveryView(0);
-}
-
-TEST_F(Document, OpenByPathIsRefusedAndKeepsTheRace) {
-    const QString race = WriteLog("a.zq3", Race("Monza", {Car(1, "Alpha")}));
-    Add({race});
-    EXPECT_FALSE(document.OnOpenDocument(race));
-    ASSERT_NE(document.GetRaceData(), nullptr);
-    EXPECT_EQ(Cars(), 1);
+    ExpectUpdatesOfEveryView(2);
 }
 
 } // namespace

@@ -5,7 +5,6 @@
 #include <new>
 
 std::uint32_t MemoryRaceFile::Read(void* buffer, std::uint32_t count) {
-    ++readCalls;
     if (failReadsBeyond && m_position + count > *failReadsBeyond) {
         if (failForMemory)
             throw std::bad_alloc();

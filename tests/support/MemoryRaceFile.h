@@ -28,7 +28,6 @@ public:
     std::optional<std::uint64_t> failReadsBeyond; // a read reaching past this position throws
     bool failForMemory = false;                   // ... std::bad_alloc instead of the read error
     std::uint64_t sparseSize = 0; // when larger than the bytes: zeros follow them up to this size
-    int readCalls = 0;
 
 private:
     std::vector<std::uint8_t> m_bytes;
