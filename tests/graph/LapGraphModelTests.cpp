@@ -81,6 +81,11 @@ TEST(LappingLines, FollowTheLeaderLaterLapsWhereSomeoneIsThatFarBehind) {
          false,
          {{{false, 1, 2500}, {true, 2, 2500}, {true, 3, 2500}}, {{false, 1, 5000}, {true, 2, 5000}}, {}}},
         {"nobody lapped", {100'000, 200'000, 300'000}, {101'000, 201'000, 301'000}, false, {{}}},
+        {"level with the leader a lap on is not lapped",
+         {100'000, 200'000, 300'000},
+         {100'000, 300'000, 300'000},
+         false,
+         {{}}},
         {"one slot", {100'000}, {400'000}, false, {}},
         // Pace line of 100 s a lap; the leader at slot 2 is exactly on it one slot earlier.
         {"point on the reference skipped",
