@@ -3,7 +3,7 @@
 #include "GraphTestSupport.h"
 #include "app/Resource.h"
 #include "framework/CFrameWnd.h"
-#include "framework/InfoPanel.h"
+#include "graph/InfoPanel.h"
 
 #include <QApplication>
 #include <QMouseEvent>
