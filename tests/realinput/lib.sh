@@ -370,25 +370,6 @@ tv_walk_menu() {
   echo "${prompts[*]}"
 }
 
-# The prompts shown while the pointer moves down the open popup in small steps, joined by '|'
-# (each distinct prompt once, in order).
-tv_hover_menu() {
-  tv_popup_geometry || return 1
-  local y last="" prompts=()
-  for ((y = 4; y < POPUP_H; y += 6)); do
-    tv_pointer_to $((POPUP_X + POPUP_W / 2)) $((POPUP_Y + y))
-    sleep 0.08
-    local now
-    now=$(tv_status)
-    if [ "$now" != "$last" ]; then
-      prompts+=("$now")
-      last=$now
-    fi
-  done
-  local IFS='|'
-  echo "${prompts[*]}"
-}
-
 tv_expect_eq() {
   local what=$1 expected=$2 actual=$3
   [ "$expected" = "$actual" ] || tv_why "$what: expected '$expected', got '$actual'"

@@ -47,23 +47,6 @@ check_menus_by_keys() {
 }
 tv_check "every menu item highlights with its prompt, greyed ones included, none an empty pane" check_menus_by_keys
 
-check_greyed_items_by_pointer() {
-  [ "$(tv_active_pane)" = list ] || tv_key F6
-  tv_key alt+f
-  local hovered
-  hovered=$(tv_hover_menu)
-  tv_key Escape
-  tv_key Escape
-  local prompt
-  for prompt in "$P_OPEN" "$P_SAVE" "$P_SAVEAS" "$P_PRINT" "$P_PREVIEW"; do
-    case "|$hovered|" in
-      *"|$prompt|"*) ;;
-      *) tv_why "pointing at a greyed item did not show '$prompt' (saw: $hovered)"; return 1 ;;
-    esac
-  done
-}
-tv_check "pointing at greyed File items shows their prompts" check_greyed_items_by_pointer
-
 check_option_check_marks() {
   local both unchecked again
   tv_key alt+o
