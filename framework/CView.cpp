@@ -12,12 +12,6 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QScrollBar>
-#include <QWheelEvent>
-
-namespace {
-constexpr int kWheelLinesPerNotch = 3;
-constexpr int kWheelDeltaPerNotch = 120;
-} // namespace
 
 CView::CView(QWidget* parent) : QWidget(parent) {
     // The view paints every pixel itself (or erases first); Qt must not clear it behind us.
@@ -104,41 +98,6 @@ void CView::SetRedraw(BOOL bRedraw) {
     setUpdatesEnabled(bRedraw != FALSE);
 }
 
-BOOL CView::SetScrollInfo(int nBar, const SCROLLINFO* info, BOOL) {
-    if (nBar != SB_VERT || m_pVertScrollBar == nullptr || info == nullptr)
-        return FALSE;
-    m_bSettingScrollInfo = true;
-    QScrollBar* bar = m_pVertScrollBar;
-    const int page = static_cast<int>(info->nPage);
-    if ((info->fMask & SIF_RANGE) != 0 || (info->fMask & SIF_PAGE) != 0) {
-        // The platform's range includes the page; the highest thumb position is max - page + 1.
-        const int maxPos = std::max(info->nMin, info->nMax - std::max(page, 1) + 1);
-        bar->setRange(info->nMin, maxPos);
-        bar->setPageStep(std::max(page, 1));
-        const bool canScroll = page <= info->nMax - info->nMin;
-        if ((info->fMask & SIF_DISABLENOSCROLL) != 0)
-            bar->setEnabled(canScroll);
-    }
-    if ((info->fMask & SIF_POS) != 0) {
-        bar->setValue(info->nPos);
-        // Inside a scroll-bar action this overrides the step Qt is about to apply.
-        bar->setSliderPosition(info->nPos);
-    }
-    m_bSettingScrollInfo = false;
-    return TRUE;
-}
-
-BOOL CView::GetScrollInfo(int nBar, SCROLLINFO* info) const {
-    if (nBar != SB_VERT || m_pVertScrollBar == nullptr || info == nullptr)
-        return FALSE;
-    info->nMin = m_pVertScrollBar->minimum();
-    info->nPage = static_cast<UINT>(m_pVertScrollBar->pageStep());
-    info->nMax = m_pVertScrollBar->maximum() + m_pVertScrollBar->pageStep() - 1;
-    info->nPos = m_pVertScrollBar->value();
-    info->nTrackPos = m_pVertScrollBar->sliderPosition();
-    return TRUE;
-}
-
 BOOL CView::OnCmdMsg(UINT nID, CCmdUI* pCmdUI) {
     if (HandleOwnCommand(nID, pCmdUI))
         return TRUE;
@@ -177,8 +136,6 @@ void CView::OnContextMenu(QWidget*, CPoint) {
     Default();
 }
 
-void CView::OnVScroll(UINT, int, QScrollBar*) {}
-
 void CView::Default() {
     if (m_pCurrentEvent == nullptr)
         return;
@@ -188,9 +145,6 @@ void CView::Default() {
         break;
     case QEvent::ContextMenu:
         QWidget::contextMenuEvent(static_cast<QContextMenuEvent*>(m_pCurrentEvent));
-        break;
-    case QEvent::Wheel:
-        QWidget::wheelEvent(static_cast<QWheelEvent*>(m_pCurrentEvent));
         break;
     default:
         m_pCurrentEvent->ignore();
@@ -236,22 +190,6 @@ void CView::contextMenuEvent(QContextMenuEvent* event) {
     m_pCurrentEvent = previous;
 }
 
-void CView::wheelEvent(QWheelEvent* event) {
-    if (m_pVertScrollBar == nullptr || !m_pVertScrollBar->isEnabled()) {
-        QWidget::wheelEvent(event);
-        return;
-    }
-    // Touchpads and fine wheels send parts of a notch; they add up until a whole one is reached,
-    // and the rest waits for the next event.
-    m_nWheelDelta += event->angleDelta().y();
-    const int notches = m_nWheelDelta / kWheelDeltaPerNotch;
-    m_nWheelDelta -= notches * kWheelDeltaPerNotch;
-    const UINT code = notches > 0 ? SB_LINEUP : SB_LINEDOWN;
-    for (int i = 0; i < std::abs(notches) * kWheelLinesPerNotch; ++i)
-        OnVScroll(code, 0, nullptr);
-    event->accept();
-}
-
 void CView::OnMouseMove(UINT, CPoint) {
     Default();
 }
@@ -277,11 +215,6 @@ void CView::leaveEvent(QEvent* event) {
 void CView::CreateVerticalScrollBar() {
     m_pVertScrollBar = new QScrollBar(Qt::Vertical, this);
     m_pVertScrollBar->setFocusPolicy(Qt::NoFocus);
-    connect(m_pVertScrollBar, &QAbstractSlider::actionTriggered, this, &CView::OnScrollBarAction);
-    connect(m_pVertScrollBar, &QAbstractSlider::sliderReleased, this, [this] {
-        OnVScroll(SB_THUMBPOSITION, m_pVertScrollBar->sliderPosition(), nullptr);
-        OnVScroll(SB_ENDSCROLL, 0, nullptr);
-    });
     LayOutScrollBar();
 }
 
@@ -290,34 +223,4 @@ void CView::LayOutScrollBar() {
         return;
     const int barWidth = m_pVertScrollBar->sizeHint().width();
     m_pVertScrollBar->setGeometry(width() - barWidth, 0, barWidth, height());
-}
-
-void CView::OnScrollBarAction(int action) {
-    if (m_bSettingScrollInfo)
-        return;
-    switch (action) {
-    case QAbstractSlider::SliderSingleStepSub:
-        OnVScroll(SB_LINEUP, 0, nullptr);
-        break;
-    case QAbstractSlider::SliderSingleStepAdd:
-        OnVScroll(SB_LINEDOWN, 0, nullptr);
-        break;
-    case QAbstractSlider::SliderPageStepSub:
-        OnVScroll(SB_PAGEUP, 0, nullptr);
-        break;
-    case QAbstractSlider::SliderPageStepAdd:
-        OnVScroll(SB_PAGEDOWN, 0, nullptr);
-        break;
-    case QAbstractSlider::SliderToMinimum:
-        OnVScroll(SB_TOP, 0, nullptr);
-        break;
-    case QAbstractSlider::SliderToMaximum:
-        OnVScroll(SB_BOTTOM, 0, nullptr);
-        break;
-    case QAbstractSlider::SliderMove:
-        OnVScroll(SB_THUMBTRACK, m_pVertScrollBar->sliderPosition(), nullptr);
-        break;
-    default:
-        break;
-    }
 }

@@ -16,32 +16,6 @@ struct CREATESTRUCT {
     DWORD style = 0;
 };
 
-// Scroll-bar requests, as the platform numbers them.
-constexpr UINT SB_LINEUP = 0;
-constexpr UINT SB_LINEDOWN = 1;
-constexpr UINT SB_PAGEUP = 2;
-constexpr UINT SB_PAGEDOWN = 3;
-constexpr UINT SB_THUMBPOSITION = 4;
-constexpr UINT SB_THUMBTRACK = 5;
-constexpr UINT SB_TOP = 6;
-constexpr UINT SB_BOTTOM = 7;
-constexpr UINT SB_ENDSCROLL = 8;
-constexpr int SB_VERT = 1;
-constexpr UINT SIF_RANGE = 0x1;
-constexpr UINT SIF_PAGE = 0x2;
-constexpr UINT SIF_POS = 0x4;
-constexpr UINT SIF_DISABLENOSCROLL = 0x8;
-
-struct SCROLLINFO {
-    UINT cbSize = 28;
-    UINT fMask = 0;
-    int nMin = 0;
-    int nMax = 0;
-    UINT nPage = 0;
-    int nPos = 0;
-    int nTrackPos = 0;
-};
-
 // A view of the document: a widget that draws through a device context and receives commands.
 // The platform's messages arrive as the virtual On... operations below; Default() runs the
 // widget's own handling of the message being processed.
@@ -77,8 +51,7 @@ public:
     void Invalidate(BOOL bErase = TRUE);
     void InvalidateRect(const CRect* rect, BOOL bErase = TRUE);
     void SetRedraw(BOOL bRedraw);
-    BOOL SetScrollInfo(int nBar, const SCROLLINFO* info, BOOL bRedraw = TRUE);
-    BOOL GetScrollInfo(int nBar, SCROLLINFO* info) const;
+    // The scroll bar a WS_VSCROLL view has beside its client area; the view drives it directly.
     QScrollBar* GetVerticalScrollBar() const { return m_pVertScrollBar; }
 
     BOOL OnCmdMsg(UINT nID, CCmdUI* pCmdUI) override;
@@ -94,7 +67,6 @@ protected:
     virtual void OnPaint();
     virtual void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     virtual void OnContextMenu(QWidget* pWnd, CPoint point);
-    virtual void OnVScroll(UINT nSBCode, int nPos, QScrollBar* pScrollBar);
     // Pointer moves arrive only after EnableMouseTracking; the leave message when it goes.
     virtual void OnMouseMove(UINT nFlags, CPoint point);
     virtual void OnMouseLeave();
@@ -106,19 +78,15 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
-    void wheelEvent(QWheelEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
 private:
     void CreateVerticalScrollBar();
     void LayOutScrollBar();
-    void OnScrollBarAction(int action);
 
     QScrollBar* m_pVertScrollBar = nullptr;
     QEvent* m_pCurrentEvent = nullptr;
     bool m_bEraseRequested = true;
     bool m_bRedrawSuspended = false;
-    bool m_bSettingScrollInfo = false;
-    int m_nWheelDelta = 0; // wheel movement short of a whole notch
 };

@@ -6,7 +6,13 @@
 #include <QPaintDevice>
 #include <utility>
 
-using drawing::DivideRounded;
+namespace {
+// One axis from one origin and extent to the other's, to the nearest whole unit.
+LONG MapAxis(int value, LONG fromOrigin, LONG fromExtent, LONG toExtent, LONG toOrigin) {
+    return drawing::DivideRounded(static_cast<long long>(value - fromOrigin) * toExtent, fromExtent) +
+           toOrigin;
+}
+} // namespace
 
 int CDC::SetMapMode(int nMapMode) {
     const int previous = m_state.mapMode;
@@ -45,13 +51,10 @@ CSize CDC::SetViewportExt(int cx, int cy) {
 
 QPoint CDC::ToDevice(int x, int y) const {
     const State& s = m_state;
-    if (s.mapMode == MM_TEXT)
+    if (s.mapMode == MM_TEXT) // the extents are one to one: a shift alone, on every line drawn
         return QPoint(x - s.windowOrg.x + s.viewportOrg.x, y - s.windowOrg.y + s.viewportOrg.y);
-    return QPoint(
-        DivideRounded(static_cast<long long>(x - s.windowOrg.x) * s.viewportExt.cx, s.windowExt.cx) +
-            s.viewportOrg.x,
-        DivideRounded(static_cast<long long>(y - s.windowOrg.y) * s.viewportExt.cy, s.windowExt.cy) +
-            s.viewportOrg.y);
+    return QPoint(MapAxis(x, s.windowOrg.x, s.windowExt.cx, s.viewportExt.cx, s.viewportOrg.x),
+                  MapAxis(y, s.windowOrg.y, s.windowExt.cy, s.viewportExt.cy, s.viewportOrg.y));
 }
 
 QRect CDC::ToDeviceRect(int x1, int y1, int x2, int y2) const {
@@ -64,13 +67,8 @@ QRect CDC::ToDeviceRect(int x1, int y1, int x2, int y2) const {
 
 CPoint CDC::ToLogical(CPoint p) const {
     const State& s = m_state;
-    if (s.mapMode == MM_TEXT)
-        return CPoint(p.x - s.viewportOrg.x + s.windowOrg.x, p.y - s.viewportOrg.y + s.windowOrg.y);
-    return CPoint(
-        DivideRounded(static_cast<long long>(p.x - s.viewportOrg.x) * s.windowExt.cx, s.viewportExt.cx) +
-            s.windowOrg.x,
-        DivideRounded(static_cast<long long>(p.y - s.viewportOrg.y) * s.windowExt.cy, s.viewportExt.cy) +
-            s.windowOrg.y);
+    return CPoint(MapAxis(p.x, s.viewportOrg.x, s.viewportExt.cx, s.windowExt.cx, s.windowOrg.x),
+                  MapAxis(p.y, s.viewportOrg.y, s.viewportExt.cy, s.windowExt.cy, s.windowOrg.y));
 }
 
 void CDC::LPtoDP(CPoint* point) const {

@@ -14,6 +14,14 @@
 namespace {
 // The print dialog offers pages up to this one, as it always has.
 constexpr int kDialogLastPage = 0xFFFF;
+
+// The one page of a view, on a printing context.
+void PrintPage(CView& view, CDC& dc, CPrintInfo& info) {
+    view.OnBeginPrinting(&dc, &info);
+    view.OnPrepareDC(&dc, &info);
+    view.OnPrint(&dc, &info);
+    view.OnEndPrinting(&dc, &info);
+}
 } // namespace
 
 BOOL RunPrintJob(CView& view, QPrinter& printer, CPrintInfo& info) {
@@ -23,10 +31,7 @@ BOOL RunPrintJob(CView& view, QPrinter& printer, CPrintInfo& info) {
         const QPainter* painter = dc.GetPainter();
         if (painter == nullptr || !painter->isActive())
             return FALSE;
-        view.OnBeginPrinting(&dc, &info);
-        view.OnPrepareDC(&dc, &info);
-        view.OnPrint(&dc, &info);
-        view.OnEndPrinting(&dc, &info);
+        PrintPage(view, dc, info);
     }
     return printer.printerState() != QPrinter::Error ? TRUE : FALSE;
 }
@@ -54,10 +59,7 @@ void PrintViewToImage(CView& view, QImage& page) {
     CDC dc(&page, true);
     CPrintInfo info;
     info.m_bDirect = TRUE;
-    view.OnBeginPrinting(&dc, &info);
-    view.OnPrepareDC(&dc, &info);
-    view.OnPrint(&dc, &info);
-    view.OnEndPrinting(&dc, &info);
+    PrintPage(view, dc, info);
     dc.EndPainting();
 }
 

@@ -11,6 +11,8 @@
 #include "graph/InfoPanel.h"
 
 #include <QScrollBar>
+#include <QSignalBlocker>
+#include <QWheelEvent>
 
 using lapgraph::ScrollRequest;
 
@@ -30,15 +32,20 @@ constexpr OptionItem kRelativeItem{ID_VIEW_RELATIVE, "Relative\tCtrl+R", "Absolu
 constexpr OptionItem kMirroredItem{ID_VIEW_MIRRORED, "Origin at bottom\tCtrl+M", "Origin at top\tCtrl+M"};
 
 struct ScrollBarAction {
-    UINT code;
+    int action;
     ScrollRequest request;
 };
 constexpr ScrollBarAction kScrollBarActions[] = {
-    {SB_LINEUP, ScrollRequest::LineUp},    {SB_LINEDOWN, ScrollRequest::LineDown},
-    {SB_PAGEUP, ScrollRequest::PageUp},    {SB_PAGEDOWN, ScrollRequest::PageDown},
-    {SB_THUMBTRACK, ScrollRequest::Track}, {SB_TOP, ScrollRequest::Top},
-    {SB_BOTTOM, ScrollRequest::Bottom},
+    {QAbstractSlider::SliderSingleStepSub, ScrollRequest::LineUp},
+    {QAbstractSlider::SliderSingleStepAdd, ScrollRequest::LineDown},
+    {QAbstractSlider::SliderPageStepSub, ScrollRequest::PageUp},
+    {QAbstractSlider::SliderPageStepAdd, ScrollRequest::PageDown},
+    {QAbstractSlider::SliderMove, ScrollRequest::Track},
+    {QAbstractSlider::SliderToMinimum, ScrollRequest::Top},
+    {QAbstractSlider::SliderToMaximum, ScrollRequest::Bottom},
 };
+constexpr int kWheelLinesPerNotch = 3;
+constexpr int kWheelDeltaPerNotch = 120;
 
 struct ScrollKey {
     UINT key;
@@ -108,6 +115,7 @@ int CTarmioView::OnCreate() {
     if (CView::OnCreate() == -1)
         return -1;
     m_pReadoutPanel = new CInfoPanel(this);
+    connect(GetVerticalScrollBar(), &QAbstractSlider::actionTriggered, this, &CTarmioView::OnScrollBarAction);
     EnableMouseTracking();
     return 0;
 }
@@ -288,19 +296,30 @@ void CTarmioView::OnContextMenu(QWidget*, CPoint point) {
     menu.DestroyMenu();
 }
 
-void CTarmioView::OnVScroll(UINT nSBCode, int nPos, QScrollBar* pScrollBar) {
-    if (pScrollBar != nullptr) {
-        CView::OnVScroll(nSBCode, nPos, pScrollBar);
-        return;
-    }
-    if (nSBCode == SB_THUMBPOSITION || nSBCode == SB_ENDSCROLL)
-        return; // the tracking already brought the chart there
+void CTarmioView::OnScrollBarAction(int action) {
     int position = m_nScrollPos;
-    for (const ScrollBarAction& action : kScrollBarActions) {
-        if (action.code == nSBCode)
-            position = lapgraph::ScrolledTo(action.request, GetViewState(), nPos);
+    for (const ScrollBarAction& entry : kScrollBarActions) {
+        if (entry.action == action)
+            position =
+                lapgraph::ScrolledTo(entry.request, GetViewState(), GetVerticalScrollBar()->sliderPosition());
     }
     ScrollTo(position);
+}
+
+void CTarmioView::wheelEvent(QWheelEvent* event) {
+    if (!GetVerticalScrollBar()->isEnabled()) {
+        CView::wheelEvent(event);
+        return;
+    }
+    // Touchpads and fine wheels send parts of a notch; they add up until a whole one is reached,
+    // and the rest waits for the next event.
+    m_nWheelDelta += event->angleDelta().y();
+    const int notches = m_nWheelDelta / kWheelDeltaPerNotch;
+    m_nWheelDelta -= notches * kWheelDeltaPerNotch;
+    const ScrollRequest request = notches > 0 ? ScrollRequest::LineUp : ScrollRequest::LineDown;
+    for (int i = 0; i < std::abs(notches) * kWheelLinesPerNotch; ++i)
+        ScrollTo(lapgraph::ScrolledTo(request, GetViewState()));
+    event->accept();
 }
 
 void CTarmioView::OnKeyDown(UINT nChar, UINT, UINT) {
@@ -328,13 +347,17 @@ void CTarmioView::UpdateScrollInfo() {
     lapgraph::ScrollBarSettings bar = lapgraph::ScrollBarFor(GetViewState());
     if (m_nChart != lapgraph::ChartKind::Gap)
         bar.page = bar.max - bar.min + 1; // nothing to scroll: the bar shows disabled
-    SCROLLINFO info;
-    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
-    info.nMin = bar.min;
-    info.nMax = bar.max;
-    info.nPage = static_cast<UINT>(bar.page);
-    info.nPos = bar.pos;
-    SetScrollInfo(SB_VERT, &info, TRUE);
+    QScrollBar* scrollBar = GetVerticalScrollBar();
+    // The action being handled must not come back, nor a move of the thumb start one.
+    const QSignalBlocker quiet(scrollBar);
+    // The range includes the page; the highest thumb position is max - page + 1.
+    const int page = std::max(bar.page, 1);
+    scrollBar->setRange(bar.min, std::max(bar.min, bar.max - page + 1));
+    scrollBar->setPageStep(page);
+    scrollBar->setEnabled(bar.page <= bar.max - bar.min);
+    scrollBar->setValue(bar.pos);
+    // Inside a scroll-bar action this overrides the step Qt is about to apply.
+    scrollBar->setSliderPosition(bar.pos);
 }
 
 void CTarmioView::Redraw() {

@@ -87,7 +87,7 @@ protected:
     void OnPaint() override;
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override;
     void OnContextMenu(QWidget* pWnd, CPoint point) override;
-    void OnVScroll(UINT nSBCode, int nPos, QScrollBar* pScrollBar) override;
+    void wheelEvent(QWheelEvent* event) override;
     void OnMouseMove(UINT nFlags, CPoint point) override;
     void OnMouseLeave() override;
 
@@ -122,6 +122,7 @@ private:
     void WriteChartSetting();
     void ScrollTo(int position);
     void UpdateScrollInfo();
+    void OnScrollBarAction(int action);
     void Redraw();
 
     TEXTMETRIC m_tm;
@@ -131,6 +132,7 @@ private:
     CSize m_sizeTimeLabel{1, 1};
     int m_nZoom = lapgraph::kDefaultZoom;
     int m_nScrollPos = 0;
+    int m_nWheelDelta = 0; // wheel movement short of a whole notch
     BOOL m_bRelative = TRUE;
     BOOL m_bMirrored = TRUE;
     lapgraph::ChartKind m_nChart = lapgraph::ChartKind::Gap;
