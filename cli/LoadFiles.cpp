@@ -1,8 +1,8 @@
 #include "LoadFiles.h"
 
+#include "common/Prompt.h"
 #include "data/DiskFile.h"
 #include "data/FileErrors.h"
-#include "common/Prompt.h"
 #include "data/RaceFileLoader.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "common/Prompt.h"
 #include "RaceData.h"
 #include "RaceFile.h"
+#include "common/Prompt.h"
 
 #include <cstdint>
 #include <span>

@@ -2,13 +2,11 @@
 
 #include "framework/CDC.h"
 #include "framework/TextBytes.h"
-#include "framework/VirtualKeys.h"
 #include "framework/WindowDC.h"
 
 #include <QAbstractTableModel>
 #include <QHeaderView>
 #include <QItemSelectionModel>
-#include <QKeyEvent>
 #include <QPaintEvent>
 #include <QScrollBar>
 
@@ -427,14 +425,6 @@ void CListCtrl::drawRow(QPainter*, const QStyleOptionViewItem&, const QModelInde
 
 void CListCtrl::OnDeleteItem(int, LPARAM) {}
 
-void CListCtrl::DefaultKeyDown(QKeyEvent* event) {
-    NMLVKEYDOWN keyDown;
-    keyDown.wVKey = static_cast<WORD>(VirtualKeyFromEvent(*event));
-    NotifyParent(keyDown.hdr, LVN_KEYDOWN);
-    if (!HasCharacter(*event))
-        QTreeView::keyPressEvent(event);
-}
-
 LRESULT CListCtrl::NotifyParent(NMHDR& header, int code) {
     header.hwndFrom = this;
     header.idFrom = m_nID;
@@ -455,9 +445,4 @@ void CListCtrl::keyboardSearch(const QString& search) {
     if (current.isValid() && current.column() != 0)
         selectionModel()->setCurrentIndex(current.siblingAtColumn(0), QItemSelectionModel::NoUpdate);
     QTreeView::keyboardSearch(search);
-}
-
-bool HasCharacter(const QKeyEvent& event) {
-    const QString text = event.text();
-    return !text.isEmpty() && text.at(0).unicode() >= 0x20 && text.at(0).unicode() != 0x7F;
 }

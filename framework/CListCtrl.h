@@ -136,9 +136,7 @@ protected:
     // A row leaves the list (deleted one by one, all at once, or with the list).
     virtual void OnDeleteItem(int nItem, LPARAM lParam);
 
-    // The list's own key-down handling: the parent hears LVN_KEYDOWN first; keys that make
-    // characters are left to the character step, so that the type-ahead search sees each once.
-    void DefaultKeyDown(QKeyEvent* event);
+    // Sends a notification to the parent; 0 without a parent that listens.
     LRESULT NotifyParent(NMHDR& header, int code);
 
     void paintEvent(QPaintEvent* event) override;
@@ -156,6 +154,3 @@ private:
     UINT m_nID = 0;
     CDC* m_pPaintDC = nullptr;
 };
-
-// A key that produces a character the list's type-ahead search can use.
-bool HasCharacter(const QKeyEvent& event);

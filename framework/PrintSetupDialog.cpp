@@ -47,12 +47,12 @@ CPrintSetupDialog::CPrintSetupDialog(QPrinter& printer, QWidget* parent)
     connect(m_pPrinter, &QComboBox::currentIndexChanged, this, &CPrintSetupDialog::FillPapers);
 
     auto* orientationGroup = new QGroupBox("Orientation", this);
-    m_pPortrait = new QRadioButton("P&ortrait", orientationGroup);
+    auto* portrait = new QRadioButton("P&ortrait", orientationGroup);
     m_pLandscape = new QRadioButton("L&andscape", orientationGroup);
-    (printer.pageLayout().orientation() == QPageLayout::Landscape ? m_pLandscape : m_pPortrait)
+    (printer.pageLayout().orientation() == QPageLayout::Landscape ? m_pLandscape : portrait)
         ->setChecked(true);
     auto* orientationLayout = new QVBoxLayout(orientationGroup);
-    orientationLayout->addWidget(m_pPortrait);
+    orientationLayout->addWidget(portrait);
     orientationLayout->addWidget(m_pLandscape);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

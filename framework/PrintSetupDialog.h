@@ -14,9 +14,6 @@ class CPrintSetupDialog : public QDialog {
 public:
     CPrintSetupDialog(QPrinter& printer, QWidget* parent = nullptr);
 
-    QComboBox* PaperBox() const { return m_pPaper; }
-    QRadioButton* LandscapeButton() const { return m_pLandscape; }
-
     void accept() override;
 
 private:
@@ -25,6 +22,5 @@ private:
     QPrinter& m_printer;
     QComboBox* m_pPrinter = nullptr;
     QComboBox* m_pPaper = nullptr;
-    QRadioButton* m_pPortrait = nullptr;
     QRadioButton* m_pLandscape = nullptr;
 };

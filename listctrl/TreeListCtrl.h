@@ -110,6 +110,9 @@ private:
     COLORREF Background() const;
 
     bool HandleKeyDown(UINT nChar);
+    // The list's own key-down handling: the parent hears LVN_KEYDOWN first; keys that make
+    // characters are left to the character step, so that the type-ahead search sees each once.
+    void DefaultKeyDown(QKeyEvent* event);
     void RepaintSelectedLabel();
 
     int FirstSelectedItem() const { return GetNextItem(-1, LVNI_SELECTED); }

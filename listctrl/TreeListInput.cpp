@@ -14,6 +14,12 @@ namespace {
 // Characters of the keypad's expand keys, which never reach the type-ahead search.
 constexpr UINT kKeypadCharacters[] = {'*', '+', '-'};
 
+// A key that produces a character the type-ahead search can use.
+bool HasCharacter(const QKeyEvent& event) {
+    const QString text = event.text();
+    return !text.isEmpty() && text.at(0).unicode() >= 0x20 && text.at(0).unicode() != 0x7F;
+}
+
 WPARAM PackScreenPoint(CPoint point) {
     return (static_cast<WPARAM>(point.x) & 0xFFFF) | ((static_cast<WPARAM>(point.y) & 0xFFFF) << 16);
 }
@@ -100,6 +106,14 @@ bool CTreeListCtrl::HandleKeyDown(UINT nChar) {
     default:
         return false;
     }
+}
+
+void CTreeListCtrl::DefaultKeyDown(QKeyEvent* event) {
+    NMLVKEYDOWN keyDown;
+    keyDown.wVKey = static_cast<WORD>(VirtualKeyFromEvent(*event));
+    NotifyParent(keyDown.hdr, LVN_KEYDOWN);
+    if (!HasCharacter(*event))
+        QTreeView::keyPressEvent(event);
 }
 
 // The label's highlight follows the focus.

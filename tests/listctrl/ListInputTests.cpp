@@ -85,35 +85,22 @@ TEST(ListInput, KeyboardContextMenuPointsAtTheSelectedCell) {
 // Left and right walk to the next active column, wrapping round; from none they start at the edge
 // they walk away from, and stay on none when no column is active.
 TEST(ListInput, CurrentColumnStepsToTheNextActiveColumn) {
-    const std::vector<BOOL> onlyFirst = {TRUE, FALSE, FALSE, FALSE, FALSE};
-    const std::vector<BOOL> none = {FALSE, FALSE, FALSE};
-    const std::vector<BOOL> firstAndFourth = {TRUE, FALSE, FALSE, TRUE, FALSE};
-    const std::vector<BOOL> all = {TRUE, TRUE, TRUE};
     const struct {
-        std::vector<BOOL> active;
+        std::string active; // '1' for each active column
         int current;
-        bool next;
+        int step;
         int expected;
-    } cases[] = {{onlyFirst, -1, true, 0},
-                 {onlyFirst, 0, false, 0},
-                 {none, -1, true, -1},
-                 {none, -1, false, -1},
-                 {firstAndFourth, 3, true, 0},
-                 {firstAndFourth, 0, false, 3},
-                 {firstAndFourth, 0, true, 3},
-                 {firstAndFourth, 3, false, 0},
-                 {all, 7, true, 0},
-                 {all, -1, false, 2},
-                 {{}, 2, true, -1}};
+    } cases[] = {{"10000", -1, +1, 0}, {"10000", 0, -1, 0}, {"000", -1, +1, -1}, {"000", -1, -1, -1},
+                 {"10010", 3, +1, 0},  {"10010", 0, -1, 3}, {"10010", 0, +1, 3}, {"10010", 3, -1, 0},
+                 {"111", 7, +1, 0},    {"111", -1, -1, 2},  {"", 2, +1, -1}};
     for (const auto& c : cases) {
         ListHarness harness(0);
         for (std::size_t column = 0; column < c.active.size(); ++column)
-            harness.list->InsertColumn(static_cast<int>(column), "c", c.active[column], LVCFMT_LEFT, 50,
-                                       static_cast<int>(column));
+            harness.list->InsertColumn(static_cast<int>(column), "c", c.active[column] == '1', LVCFMT_LEFT,
+                                       50, static_cast<int>(column));
         harness.list->m_nCurColumn = c.current;
-        c.next ? harness.list->NextColumn() : harness.list->PrevColumn();
-        EXPECT_EQ(harness.list->m_nCurColumn, c.expected)
-            << c.active.size() << " " << c.current << " " << c.next;
+        c.step > 0 ? harness.list->NextColumn() : harness.list->PrevColumn();
+        EXPECT_EQ(harness.list->m_nCurColumn, c.expected) << c.active << " " << c.current << " " << c.step;
     }
 }
 
