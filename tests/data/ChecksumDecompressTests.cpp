@@ -99,6 +99,20 @@ struct StreamCase {
     std::optional<Bytes> output; // none: refused
 };
 
+// 8190 bytes of output, then a group whose first copy reaches 8192 back: before the start, though the
+// output is nearly as long as the farthest reference.
+Bytes ReferenceJustBeforeTheStart() {
+    Bytes source = {0x00, 1, 2, 3, 4, 5, 6, 7, 8};
+    for (int copy = 0; copy < 824; ++copy) { // 766 copies of 10 bytes and 58 of 9 from one byte back
+        if (copy % 8 == 0)
+            source.push_back(0xFF);
+        source.insert(source.end(), {0x00, static_cast<std::uint8_t>(copy < 766 ? 0xE0 : 0xC0)});
+    }
+    source.insert(source.end(), {0x01, 0xFF, 0x1F});
+    source.insert(source.end(), 48, 0x00);
+    return source;
+}
+
 // Long valid streams come from the test compressor: copies of every length, overlapping and 8192 back.
 Bytes FarRepeats() {
     Bytes data = Random(8192, 3);
@@ -130,6 +144,7 @@ TEST_P(DecompressOnPath, GivesTheOutputOrRefuses) {
         {"reference before the output start", {0x01, 0x00, 0x00}, std::nullopt},
         {"reference one too far", {0x04, 1, 2, 0x02, 0x00}, std::nullopt},
         {"reference to the first byte", {0x04, 1, 2, 0x01, 0x00}, Bytes{1, 2, 1, 2, 1}},
+        {"reference before the start at 8190 bytes", ReferenceJustBeforeTheStart(), std::nullopt},
     };
     for (const StreamCase& stream : cases)
         EXPECT_EQ(DecompressAllWays(stream.source), stream.output) << stream.what;

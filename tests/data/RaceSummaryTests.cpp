@@ -106,7 +106,16 @@ TEST(RaceSummary, FastestLapSkipsMarkedAndEventLapsAndPrefersTheEarliestLap) {
          {},
          {},
          {{1, 2, 80}}},
-        {"no valid lap", {{1, "A", {90}}}, {{EventType::A, 1, 1, 95}}, {}, std::nullopt},
+        {"tie on one lap at one time: the first in the list",
+         {{2, "B", {90, 170}}, {1, "A", {90, 170}}},
+         {},
+         {},
+         {{1, 2, 80}}},
+        {"no valid lap",
+         {{1, "A", {90}}, {2, "B", {0x10000000}}},
+         {{EventType::A, 1, 1, 95}},
+         {},
+         std::nullopt},
     };
     for (const Case& c : cases) {
         const RaceSummary summary = SummariseRace(*LoadRace(c.cars, c.events, c.marked));
@@ -123,14 +132,17 @@ TEST(RaceSummary, FastestLapSkipsMarkedAndEventLapsAndPrefersTheEarliestLap) {
 TEST(RaceSummary, EventsListEachDriversEventLapsInArrayOrder) {
     // A type B event belongs to the lap after the one it names.
     const auto race =
-        LoadRace({{1, "A", {90, 180, 270}}, {2, "B", {95, 185, 275}}},
-                 {{EventType::B, 2, 1, 195}, {EventType::A, 1, 3, 280}, {EventType::A, 2, 2, 190}});
+        LoadRace({{1, "A", {90, 180, 270}}, {2, "B", {95, 185, 275}}}, {{EventType::A, 1, 1, 95},
+                                                                        {EventType::B, 2, 1, 195},
+                                                                        {EventType::A, 1, 3, 280},
+                                                                        {EventType::A, 2, 2, 190}});
     const RaceSummary summary = SummariseRace(*race);
     std::vector<std::tuple<int, int, std::uint32_t, std::uint32_t>> events;
     for (const EventLap& event : summary.events)
         events.emplace_back(event.car, event.lap, event.flags, event.eventTime);
-    EXPECT_EQ(events, (std::vector<std::tuple<int, int, std::uint32_t, std::uint32_t>>{
-                          {1, 3, kLapEventA, 280}, {2, 2, kLapEventA | kLapEventB, 195}}));
+    EXPECT_EQ(events,
+              (std::vector<std::tuple<int, int, std::uint32_t, std::uint32_t>>{
+                  {1, 1, kLapEventA, 95}, {1, 3, kLapEventA, 280}, {2, 2, kLapEventA | kLapEventB, 195}}));
 }
 
 TEST(RaceSummary, EmptyRaceHasNothingToSay) {
