@@ -65,6 +65,7 @@ TEST(Placement, SlotsSpreadToTheRightEdgeAndThePaceLineRunsEvenlyToTheBestFinalT
     EXPECT_EQ(ReferenceTime(times, 2, true), 280'002u);
     EXPECT_EQ(ReferenceTime(times, 1, false), 190'000u);
     EXPECT_EQ(ReferenceTime(RaceTimes{1, &leaders, nullptr}, 0, true), 0u);
+    EXPECT_EQ(ReferenceTime(RaceTimes{2, &leaders, nullptr}, 1, true), 190'000u); // two slots: one lap's step
 }
 
 TEST(LappingLines, FollowTheLeaderLaterLapsWhereSomeoneIsThatFarBehind) {
