@@ -163,6 +163,21 @@ TEST(ChartHover, NamesTheDriverUnderThePointerInEveryOrientation) {
     }
 }
 
+TEST(ChartReadout, LapPointsAreWhereTheCurvesAreDrawn) {
+    ChartFixture chart(SteadyThree());
+    const RaceData& race = chart.Race();
+    for (const auto& [relative, mirrored] :
+         {std::pair{true, true}, {true, false}, {false, true}, {false, false}}) {
+        chart.view->SetViewState(
+            {lapgraph::kMaxZoom, 0, relative, mirrored}); // the pace line's first laps far below
+        const QImage image = chart.Render();
+        for (int d = 0; d < race.drivers->GetCount(); ++d) // a curve's last point is a line's end, left out
+            for (int slot = 0; slot + 1 < race.drivers->GetAt(d)->laps.GetSize(); ++slot)
+                EXPECT_EQ(image.pixel(PointOf(*chart.view, d, slot)), Rgb(race.drivers->GetAt(d)->colour))
+                    << relative << mirrored << " driver " << d << " slot " << slot;
+    }
+}
+
 TEST(ChartHover, FindsTheLapWhereTheAnalysisChartsDrewIt) {
     ChartFixture chart(ThreeDrivers());
     for (const ChartKind kind : {ChartKind::Positions, ChartKind::LapTimes}) {

@@ -52,6 +52,9 @@ TEST(LapLabels, EveryThirdFromTheFirstForEvenSlotCountsAndMultiplesOfThreeForOdd
 
 TEST(Placement, SlotsSpreadToTheRightEdgeAndThePaceLineRunsEvenlyToTheBestFinalTime) {
     EXPECT_EQ(SlotOffset(1, 400, 60), 6);
+    Layout notLaidOut;
+    notLaidOut.yAxis = 24; // no extent yet: every gap on the axis rather than a division by zero
+    EXPECT_EQ(GapToRow(500, notLaidOut, ViewState{}), 24);
     EXPECT_EQ(SlotOffset(59, 400, 60), 400);
     EXPECT_EQ(SlotOffset(1, 400, 2), 400);
     EXPECT_EQ(SlotOffset(0, 400, 1), 0);
@@ -62,6 +65,7 @@ TEST(Placement, SlotsSpreadToTheRightEdgeAndThePaceLineRunsEvenlyToTheBestFinalT
     EXPECT_EQ(ReferenceTime(times, 2, true), 280'002u);
     EXPECT_EQ(ReferenceTime(times, 1, false), 190'000u);
     EXPECT_EQ(ReferenceTime(RaceTimes{1, &leaders, nullptr}, 0, true), 0u);
+    EXPECT_EQ(ReferenceTime(RaceTimes{2, &leaders, nullptr}, 1, true), 190'000u); // two slots: one lap's step
 }
 
 TEST(LappingLines, FollowTheLeaderLaterLapsWhereSomeoneIsThatFarBehind) {
