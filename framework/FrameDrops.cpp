@@ -1,7 +1,7 @@
 // Files dropped on the frame.
-#include "framework/FileNames.h"
 #include "framework/CFrameWnd.h"
 #include "framework/CWinApp.h"
+#include "framework/FileNames.h"
 
 #include <QDropEvent>
 #include <QMimeData>
