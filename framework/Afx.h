@@ -10,7 +10,6 @@
 
 using BOOL = int;
 using UINT = unsigned int;
-using BYTE = std::uint8_t;
 using WORD = std::uint16_t;
 using DWORD = std::uint32_t;
 using LONG = std::int32_t;
@@ -28,9 +27,6 @@ constexpr WORD LOWORD(std::uintptr_t v) {
 }
 constexpr WORD HIWORD(std::uintptr_t v) {
     return static_cast<WORD>((v >> 16) & 0xFFFF);
-}
-constexpr WPARAM MAKEWPARAM(unsigned low, unsigned high) {
-    return (low & 0xFFFF) | ((high & 0xFFFF) << 16);
 }
 
 struct CSize {
@@ -60,10 +56,8 @@ struct CRect {
 
     constexpr LONG Width() const { return right - left; }
     constexpr LONG Height() const { return bottom - top; }
-    constexpr CSize Size() const { return {Width(), Height()}; }
     constexpr CPoint TopLeft() const { return {left, top}; }
     constexpr CPoint BottomRight() const { return {right, bottom}; }
-    constexpr CPoint CenterPoint() const { return {(left + right) / 2, (top + bottom) / 2}; }
     constexpr bool IsRectEmpty() const { return right <= left || bottom <= top; }
     constexpr bool PtInRect(CPoint p) const {
         return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
@@ -71,7 +65,6 @@ struct CRect {
     constexpr void SetRect(LONG l, LONG t, LONG r, LONG b) { left = l, top = t, right = r, bottom = b; }
     constexpr void SetRectEmpty() { SetRect(0, 0, 0, 0); }
     constexpr void InflateRect(LONG dx, LONG dy) { left -= dx, top -= dy, right += dx, bottom += dy; }
-    constexpr void OffsetRect(LONG dx, LONG dy) { left += dx, top += dy, right += dx, bottom += dy; }
     // Empty (all zero) when the two do not meet; returns whether they do.
     constexpr bool IntersectRect(const CRect& a, const CRect& b) {
         *this = CRect(std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
@@ -95,6 +88,3 @@ struct CRect {
     }
     bool operator==(const CRect&) const = default;
 };
-using RECT = CRect;
-using POINT = CPoint;
-using SIZE = CSize;

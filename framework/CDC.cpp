@@ -259,11 +259,6 @@ BOOL CDC::Rectangle(int x1, int y1, int x2, int y2) {
     return TRUE;
 }
 
-COLORREF CDC::SetPixelV(int x, int y, COLORREF crColor) {
-    FillDeviceRect(QRect(ToDevice(x, y), QSize(1, 1)), crColor);
-    return crColor;
-}
-
 void CDC::FillSolidRect(const CRect& rect, COLORREF crColor) {
     SetBkColor(crColor);
     FillDeviceRect(ToDeviceRect(rect.left, rect.top, rect.right, rect.bottom), crColor);

@@ -87,7 +87,6 @@ public:
     CBrush* SelectObject(CBrush* pBrush);
     CFont* SelectObject(CFont* pFont);
     CBitmap* SelectObject(CBitmap* pBitmap);
-    CGdiObject* SelectStockObject(int nIndex);
     CGdiObject* GetCurrentObject(UINT nObjectType) const;
     CGdiObject* SelectGdiObject(CGdiObject* pObject); // a pen or a brush
 
@@ -102,7 +101,6 @@ public:
     CPoint MoveTo(int x, int y);
     BOOL LineTo(int x, int y);
     BOOL Rectangle(int x1, int y1, int x2, int y2);
-    COLORREF SetPixelV(int x, int y, COLORREF crColor);
     void FillSolidRect(const CRect& rect, COLORREF crColor);
     void FillSolidRect(int x, int y, int cx, int cy, COLORREF crColor);
     void FillRect(const CRect& rect, CBrush* pBrush);

@@ -39,7 +39,6 @@ void CDocument::UpdateAllViews(CView* pSender, LPARAM lHint, void* pHint) {
 
 BOOL CDocument::OnNewDocument() {
     DeleteContents();
-    SetModifiedFlag(FALSE);
     return TRUE;
 }
 
@@ -48,6 +47,5 @@ BOOL CDocument::OnOpenDocument(const QString& pathName) {
     if (!file.open(QIODevice::ReadOnly))
         return FALSE;
     DeleteContents();
-    SetModifiedFlag(FALSE);
     return TRUE;
 }

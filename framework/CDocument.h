@@ -19,8 +19,6 @@ public:
 
     const QString& GetTitle() const { return m_strTitle; }
     virtual void SetTitle(const QString& title);
-    virtual BOOL IsModified() { return m_bModified ? TRUE : FALSE; }
-    virtual void SetModifiedFlag(BOOL bModified = TRUE) { m_bModified = bModified != FALSE; }
 
     void AddView(CView* pView);
     void RemoveView(CView* pView);
@@ -41,6 +39,5 @@ public:
 
 private:
     QString m_strTitle;
-    bool m_bModified = false;
     std::vector<CView*> m_views;
 };

@@ -30,7 +30,6 @@ public:
     // Shows the menu and carries out the chosen command through owner; FALSE without a menu.
     BOOL TrackPopupMenu(UINT nFlags, int x, int y, QWidget* owner);
 
-    int GetMenuItemCount() const { return static_cast<int>(m_items.size()); }
     const std::vector<Item>& GetItems() const { return m_items; }
 
     // Tests answer menus without showing them: the hook gets the menu and the point and returns

@@ -136,20 +136,11 @@ void CView::OnContextMenu(QWidget*, CPoint) {
     Default();
 }
 
+// QWidget's own handling of these events only ignores them (the view is never a popup), so the
+// event goes on to the parent.
 void CView::Default() {
-    if (m_pCurrentEvent == nullptr)
-        return;
-    switch (m_pCurrentEvent->type()) {
-    case QEvent::KeyPress:
-        QWidget::keyPressEvent(static_cast<QKeyEvent*>(m_pCurrentEvent));
-        break;
-    case QEvent::ContextMenu:
-        QWidget::contextMenuEvent(static_cast<QContextMenuEvent*>(m_pCurrentEvent));
-        break;
-    default:
+    if (m_pCurrentEvent != nullptr)
         m_pCurrentEvent->ignore();
-        break;
-    }
 }
 
 void CView::paintEvent(QPaintEvent* event) {

@@ -167,14 +167,6 @@ CGdiObject* CDC::SelectGdiObject(CGdiObject* pObject) {
     return nullptr;
 }
 
-CGdiObject* CDC::SelectStockObject(int nIndex) {
-    if (nIndex == WHITE_BRUSH)
-        return SelectObject(&drawing::StockWhiteBrush());
-    if (nIndex == BLACK_PEN)
-        return SelectObject(&drawing::StockBlackPen());
-    return nullptr;
-}
-
 CGdiObject* CDC::GetCurrentObject(UINT nObjectType) const {
     return nObjectType == OBJ_PEN ? m_state.pPen : nullptr;
 }

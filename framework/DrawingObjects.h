@@ -14,9 +14,6 @@ class QFontMetricsF;
 // Pen styles
 constexpr int PS_SOLID = 0;
 constexpr int PS_DOT = 2;
-// Stock objects
-constexpr int WHITE_BRUSH = 0;
-constexpr int BLACK_PEN = 7;
 
 constexpr int LF_FACESIZE = 32;
 struct LOGFONT {

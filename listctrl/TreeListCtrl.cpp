@@ -118,7 +118,7 @@ int CTreeListCtrl::SubItemFromPoint(int nItem, CPoint pt) const {
     return -1;
 }
 
-BOOL CTreeListCtrl::GetCellRect(int nItem, int nCol, RECT* pRect) const {
+BOOL CTreeListCtrl::GetCellRect(int nItem, int nCol, CRect* pRect) const {
     if (nCol < 0 || nCol >= GetColumnCount() || pRect == nullptr || !GetItemRect(nItem, pRect))
         return FALSE;
     for (int column = 0; column < nCol; ++column)

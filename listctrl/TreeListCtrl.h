@@ -59,7 +59,7 @@ public:
     int InsertItem(int nItem, const std::string& strText, COLORREF crText);
 
     int SubItemFromPoint(int nItem, CPoint pt) const;
-    BOOL GetCellRect(int nItem, int nCol, RECT* pRect) const;
+    BOOL GetCellRect(int nItem, int nCol, CRect* pRect) const;
     void NextColumn();
     void PrevColumn();
     void SetCurColumnFromPoint(int nItem, CPoint pt);
