@@ -25,19 +25,16 @@ TEST(FileNames, NamesThatAreNotUtf8DecodeToANameThatOpensTheFile) {
         QByteArray name;
         QString decoded; // empty: not a valid name in the locale, kept byte for byte
     } cases[] = {
-        {"plain.zq3", "plain.zq3"},
         {"caf\xc3\xa9.zq3", QString::fromUtf8("caf\xc3\xa9.zq3")},
         {"caf\xe9.zq3", {}},
-        {"\xff\xfe\xc3.zq3", {}},
         {"\xed\xa0\x80\xc0\xaf.zq3", {}}, // an encoded surrogate and an overlong '/'
     };
     for (const auto& [name, decoded] : cases) {
         const QByteArray path = folderBytes + '/' + name;
         WriteRace(path);
         const QString fileName = DecodeFileName(path);
-        if (!decoded.isEmpty()) {
+        if (!decoded.isEmpty())
             EXPECT_EQ(fileName, folder.path() + '/' + decoded);
-        }
         EXPECT_EQ(EncodeFileName(fileName), path);
         DiskFile file(EncodeFileName(fileName).toStdString());
         std::uint64_t size = 0;
@@ -62,7 +59,6 @@ TEST(FileNames, PipesAndUnreadableFilesAreRefusedAsAccessDenied) {
             ADD_FAILURE() << "opened " << path.constData();
         } catch (const FileException& error) {
             EXPECT_EQ(error.cause(), FileErrorCause::AccessDenied);
-            EXPECT_EQ(error.message(), "Access to " + path.toStdString() + " was denied.");
         }
     }
 }
