@@ -1,9 +1,9 @@
 #pragma once
 
 #include "RaceFileWriter.h"
+#include "ScriptedPrompter.h"
 #include "app/MainFrame.h"
 #include "app/TarmioApp.h"
-#include "ScriptedPrompter.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
