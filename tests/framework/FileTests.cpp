@@ -33,8 +33,9 @@ TEST(FileNames, NamesThatAreNotUtf8DecodeToANameThatOpensTheFile) {
         const QByteArray path = folderBytes + '/' + name;
         WriteRace(path);
         const QString fileName = DecodeFileName(path);
-        if (!decoded.isEmpty())
+        if (!decoded.isEmpty()) {
             EXPECT_EQ(fileName, folder.path() + '/' + decoded);
+        }
         EXPECT_EQ(EncodeFileName(fileName), path);
         DiskFile file(EncodeFileName(fileName).toStdString());
         std::uint64_t size = 0;
