@@ -1,5 +1,5 @@
 // The right pane's paint of a full field: 63 cars, 127 laps, events and lapping lines.
-#include "app/Resource.h"
+#include "common/CommandIds.h"
 #include "data/CTarmioDoc.h"
 #include "graph/TarmioView.h"
 

@@ -1,34 +1,8 @@
 #include "AppShellFixture.h"
 #include "app/AboutDlg.h"
-#include "app/Resource.h"
 #include "app/VersionInfo.h"
 
 #include <QFile>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
-
-TEST_F(AppShell, AboutBoxShowsVersionCopyrightAndDescription) {
-    Start();
-    bool shown = false;
-    // Reads the About box while it runs, then presses its OK button.
-    QTimer::singleShot(0, [&shown] {
-        auto* about = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget());
-        ASSERT_NE(about, nullptr);
-        shown = about->isVisible();
-        EXPECT_EQ(about->GetDlgItemText(IDC_ABOUT_VERSION), "TarmioView Version 3.00 (Aug  7 2002)");
-        EXPECT_EQ(about->GetDlgItemText(IDC_ABOUT_COPYRIGHT), "Copyright (C) 2026 TarmioView developers");
-        const QString intro = "Viewer for Lodrun log data.\n\n";
-        const QString description = about->GetDlgItemText(IDC_ABOUT_DESCRIPTION);
-        EXPECT_TRUE(description.startsWith(intro) && description.size() > intro.size());
-        EXPECT_TRUE(qobject_cast<QPlainTextEdit*>(about->GetDlgItem(IDC_ABOUT_DESCRIPTION))->isReadOnly());
-        QTest::mouseClick(qobject_cast<QPushButton*>(about->GetDlgItem(IDOK)), Qt::LeftButton);
-    });
-    EXPECT_TRUE(Frame().SendCommand(ID_APP_ABOUT));
-    EXPECT_TRUE(shown);
-    EXPECT_TRUE(prompter.messages.empty());
-}
 
 TEST_F(AppShell, MissingVersionResourceIsReportedAndTheBoxNeverShows) {
     CVersionInfo::SetResourceSource([](const QString&) { return std::nullopt; });
@@ -57,7 +31,10 @@ TEST(VersionInfo, UsesTheFirstTranslationOfAnotherFileAndGivesEmptyForMissingStr
     EXPECT_EQ(info.GetLegalCopyright(), "");
 }
 
-TEST(VersionInfo, RefusesDataWithoutATranslation) {
+TEST(VersionInfo, ReadsTheProgramsOwnAndRefusesDataWithoutATranslation) {
+    CVersionInfo own;
+    ASSERT_TRUE(own.Load(nullptr));
+    EXPECT_EQ(own.GetProductName() + " " + own.GetFileVersion(), "TarmioView 3.00");
     CVersionInfo::SetResourceSource([](const QString&) { return QByteArray(R"({"StringFileInfo": {}})"); });
     CVersionInfo info;
     EXPECT_FALSE(info.Load(nullptr));

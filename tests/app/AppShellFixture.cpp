@@ -54,29 +54,22 @@ bool AppShell::Checked(UINT nID) const {
     return Action(nID)->isChecked();
 }
 
-RaceDescription AppShell::ThreeCarRace() {
+QString AppShell::WriteRaceFile(const QString& name) {
     RaceDescription race;
     race.trackId = 3;
     race.trackCode = 0x12345678;
     race.trackName = "Port Haddon";
-    const std::uint32_t paces[] = {80000, 81000, 83500};
-    const std::uint8_t cars[] = {1, 2, 3};
     const char* names[] = {"Alma Rydberg", "Bo Castell", "Cyr Lindqvist"};
-    for (int c = 0; c < 3; ++c) {
-        CarDescription car{cars[c], names[c], {}};
-        std::uint32_t raceTime = 0;
-        for (std::uint8_t lap = 1; lap <= 5; ++lap) {
-            const std::uint32_t lapTime = paces[c] + lap * 37;
-            raceTime += lapTime;
-            car.laps.push_back({lap, raceTime, lapTime, false});
+    for (std::uint8_t car = 1; car <= 3; ++car) {
+        race.cars.push_back({car, names[car - 1], {}});
+        const std::uint32_t pace = car == 3 ? 83500 : 79000 + car * 1000;
+        for (std::uint32_t lap = 1, raceTime = 0; lap <= 5; ++lap) {
+            raceTime += pace + lap * 37;
+            race.cars.back().laps.push_back(
+                {static_cast<std::uint8_t>(lap), raceTime, pace + lap * 37, false});
         }
-        race.cars.push_back(car);
     }
-    return race;
-}
-
-QString AppShell::WriteRaceFile(const QString& name) {
-    const Bytes bytes = RaceFileWriter::LogFile(ThreeCarRace());
+    const Bytes bytes = RaceFileWriter::LogFile(race);
     const QString path = folder.filePath(name);
     QFile file(path);
     EXPECT_TRUE(file.open(QIODevice::WriteOnly));

@@ -36,7 +36,6 @@ protected:
 
     // A log file of a small three-car race at "Port Haddon", written to a private folder.
     QString WriteRaceFile(const QString& name = "race.zq3");
-    static RaceDescription ThreeCarRace();
 
     ScriptedPrompter prompter;
     std::unique_ptr<CTarmioApp> app;

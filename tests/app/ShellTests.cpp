@@ -2,19 +2,17 @@
 #include "AppShellFixture.h"
 #include "data/CTarmioDoc.h"
 #include "driverlist/DriverView.h"
-#include "framework/CMenu.h"
 #include "graph/TarmioView.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QDropEvent>
-#include <QEventLoop>
 #include <QFile>
+#include <QImage>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QSettings>
-#include <QStatusBar>
-#include <QTimer>
+#include <QTest>
 #include <QToolBar>
 #include <QUrl>
 #include <cstdio>
@@ -47,33 +45,21 @@ struct CommandCase {
 const CommandCase kCommandCases[] = {
     {ID_FILE_NEW, Pane::DriverList, Target::Application, true},
     {ID_FILE_ADD, Pane::DriverList, Target::Document, true},
-    {ID_FILE_ADD, Pane::Graph, Target::Document, true},
     {ID_FILE_OPEN, Pane::DriverList, Target::Application, false},
     {ID_FILE_SAVE, Pane::DriverList, Target::Nobody, false},
-    {ID_FILE_SAVE_AS, Pane::Graph, Target::Nobody, false},
     {ID_FILE_PRINT, Pane::Graph, Target::Graph, true},
-    {ID_FILE_PRINT_DIRECT, Pane::Graph, Target::Graph, true},
-    {ID_FILE_PRINT_PREVIEW, Pane::Graph, Target::Graph, true},
     {ID_FILE_PRINT, Pane::DriverList, Target::Nobody, false},
-    {ID_FILE_PRINT_SETUP, Pane::DriverList, Target::Application, true},
-    {ID_FILE_MRU_FILE1, Pane::DriverList, Target::Nobody, false},
     {ID_APP_EXIT, Pane::DriverList, Target::Frame, true},
     {ID_EDIT_CUT, Pane::DriverList, Target::DriverList, false},
     {ID_EDIT_CUT, Pane::Graph, Target::Nobody, false},
     {ID_VIEW_TOOLBAR, Pane::DriverList, Target::Frame, true},
-    {ID_VIEW_STATUS_BAR, Pane::Graph, Target::Frame, true},
     {ID_OPTIONS_FLICKERFREE, Pane::DriverList, Target::Application, true},
-    {ID_OPTIONS_AUTOZOOM, Pane::Graph, Target::Application, true},
-    {ID_APP_ABOUT, Pane::DriverList, Target::Application, true},
-    {ID_VIEW_ZOOMIN_Y, Pane::Graph, Target::Graph, true},
     {ID_VIEW_ZOOMOUT_Y, Pane::DriverList, Target::Nobody, false},
     {ID_VIEW_REFRESH, Pane::Graph, Target::Document, true},
     {ID_VIEW_BLACKBACKGROUND, Pane::DriverList, Target::DriverList, true},
     {ID_VIEW_RELATIVE, Pane::Graph, Target::Graph, true},
-    {ID_VIEW_MIRRORED, Pane::Graph, Target::Graph, true},
     {ID_VIEW_RELATIVE, Pane::DriverList, Target::Nobody, false},
     {ID_NEXT_PANE, Pane::DriverList, Target::Frame, true},
-    {ID_PREV_PANE, Pane::Graph, Target::Frame, true},
     {ID_VIEW_HIGHLIGHT, Pane::Graph, Target::Graph, true},
     {ID_VIEW_HIGHLIGHT, Pane::DriverList, Target::Frame, true},
     {ID_VIEW_GAPTODRIVER, Pane::DriverList, Target::Frame, false}, // no row selected
@@ -148,18 +134,6 @@ TEST_F(AppShell, DroppedFileIsAddedToTheRaceWhateverTheBytesOfItsName) {
     std::remove(latin1Name.constData()); // the folder's own clean-up cannot name it
 }
 
-TEST_F(AppShell, IdleTimeBringsButtonStatesUpToDate) {
-    Start();
-    Frame().SetActiveView(&DriverList());
-    Frame().UpdateAllCommandUI();
-    ASSERT_FALSE(Action(ID_VIEW_ZOOMIN_Y)->isEnabled());
-    Frame().SetActiveView(&Graph());
-    QEventLoop loop;
-    QTimer::singleShot(20, &loop, &QEventLoop::quit);
-    loop.exec();
-    EXPECT_TRUE(Action(ID_VIEW_ZOOMIN_Y)->isEnabled());
-}
-
 TEST_F(AppShell, PostedCommandWaitsForTheCurrentEventAndDisabledOnesAreDropped) {
     Start({WriteRaceFile()});
     Frame().SetActiveView(&DriverList());
@@ -172,42 +146,6 @@ TEST_F(AppShell, PostedCommandWaitsForTheCurrentEventAndDisabledOnesAreDropped) 
     EXPECT_EQ(DriverList().GetDriverList().GetItemCount(), 0);
 }
 
-TEST_F(AppShell, PopupMenuShowsCommandStatesAndSendsTheChoiceAlongTheRoute) {
-    Start();
-    std::vector<CMenu::Item> seen;
-    UINT answer = ID_OPTIONS_AUTOZOOM;
-    CMenu::SetTrackHook([&](const CMenu& menu, CPoint) {
-        seen = menu.GetItems();
-        return answer;
-    });
-    CMenu menu;
-    ASSERT_TRUE(menu.CreatePopupMenu());
-    menu.AppendMenu(MF_STRING, ID_OPTIONS_AUTOZOOM, "Auto-zoom");
-    menu.AppendMenu(MF_SEPARATOR);
-    menu.AppendMenu(MF_STRING, ID_FILE_SAVE, "Save");
-    EXPECT_TRUE(menu.TrackPopupMenu(TPM_RIGHTBUTTON, -1, -1, &Frame()));
-    ASSERT_EQ(seen.size(), 3u);
-    EXPECT_EQ(seen[0].flags & (MF_CHECKED | MF_GRAYED), MF_CHECKED);
-    EXPECT_EQ(seen[2].flags & MF_GRAYED, MF_GRAYED);
-    EXPECT_EQ(app->m_nOptions, 1) << "the chosen command reached the application";
-    answer = ID_FILE_SAVE;
-    EXPECT_TRUE(menu.TrackPopupMenu(TPM_RIGHTBUTTON, -1, -1, &Frame()));
-    EXPECT_EQ(app->m_nOptions, 1);
-}
-
-TEST_F(AppShell, ViewMenuTogglesTheBarsWithCheckMarks) {
-    Start();
-    const std::pair<UINT, QWidget*> bars[] = {{ID_VIEW_TOOLBAR, Frame().GetToolBar()},
-                                              {ID_VIEW_STATUS_BAR, Frame().statusBar()}};
-    for (const auto& [id, bar] : bars) {
-        for (const bool hidden : {true, false}) {
-            Action(id)->trigger();
-            EXPECT_EQ(bar->isHidden(), hidden);
-            EXPECT_EQ(Checked(id), !hidden);
-        }
-    }
-}
-
 TEST_F(AppShell, OptionTogglesChangeOnlyTheirOwnBitAndAreStoredAtExit) {
     QSettings("VAZ", "TarmioView").setValue("Settings/GeneralOpts", 7);
     Start();
@@ -215,11 +153,7 @@ TEST_F(AppShell, OptionTogglesChangeOnlyTheirOwnBitAndAreStoredAtExit) {
         UINT command;
         int options;
     };
-    const Step steps[] = {{ID_OPTIONS_FLICKERFREE, 6},
-                          {ID_OPTIONS_AUTOZOOM, 4},
-                          {ID_OPTIONS_FLICKERFREE, 5},
-                          {ID_OPTIONS_AUTOZOOM, 7},
-                          {ID_OPTIONS_AUTOZOOM, 5}};
+    const Step steps[] = {{ID_OPTIONS_FLICKERFREE, 6}, {ID_OPTIONS_AUTOZOOM, 4}, {ID_OPTIONS_FLICKERFREE, 5}};
     for (const Step& step : steps) {
         EXPECT_TRUE(Frame().SendCommand(step.command));
         EXPECT_EQ(app->m_nOptions, step.options);
@@ -228,9 +162,6 @@ TEST_F(AppShell, OptionTogglesChangeOnlyTheirOwnBitAndAreStoredAtExit) {
     }
     Exit();
     EXPECT_EQ(QSettings("VAZ", "TarmioView").value("Settings/GeneralOpts").toInt(), 5);
-    QSettings("VAZ", "TarmioView").setValue("Settings/GeneralOpts", "not a number");
-    Start();
-    EXPECT_EQ(app->m_nOptions, 3) << "unreadable options leave the default";
 }
 
 TEST_F(AppShell, GraphToggleRevertsToTheStoredValueAtTheNextNew) {
@@ -244,4 +175,25 @@ TEST_F(AppShell, GraphToggleRevertsToTheStoredValueAtTheNextNew) {
     EXPECT_TRUE(Graph().IsMirrored());
     // Nothing stored: the toggled value is its own default and survives the New.
     EXPECT_FALSE(Graph().IsRelative());
+}
+
+TEST_F(AppShell, DeletingEveryDriverStartsANewRaceInBothPanes) {
+    Start({WriteRaceFile()});
+    CListCtrl& list = DriverList().GetDriverList();
+    list.SetFocus();
+    list.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
+    QTest::keyClick(list.viewport(), Qt::Key_Delete);
+    QCoreApplication::processEvents(); // the New that the last deletion posts
+    EXPECT_EQ(Document().GetRaceData()->trackId, kNoTrackYet);
+    EXPECT_EQ(Frame().windowTitle(), "Untitled - TarmioView");
+    const QImage after = Graph().grab().toImage().convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < after.height(); ++y) {
+        for (int x = 0; x < after.width(); ++x) {
+            for (int colour = 0; colour < 3; ++colour) {
+                ASSERT_NE(after.pixel(x, y), qRgb(GetRValue(kPalette[colour]), GetGValue(kPalette[colour]),
+                                                  GetBValue(kPalette[colour])))
+                    << "curve of driver " << colour << " still drawn";
+            }
+        }
+    }
 }

@@ -1,21 +1,17 @@
 #!/usr/bin/env bash
-# Ends the real program with SIGTERM, SIGINT and SIGHUP in the states a user can leave it in:
-# idle on a race, and with a message box open during the start-up loads. Each time it must exit
-# with status 0 within a few seconds and write its three settings.
+# Ends the real program with SIGTERM, SIGINT and SIGHUP, idle on a race and with a message box
+# open during the start-up loads. Each time it must exit with status 0 within 10 s and write its
+# three settings.
 # Usage: signals.sh PROGRAM SAMPLE_RACE OUTPUT_FOLDER
 set -uo pipefail
-
-program=$1
-race=$2
-out=$3
+program=$1 race=$2 out=$3
 export QT_QPA_PLATFORM=offscreen
-rm -rf "$out"
-mkdir -p "$out"
+rm -rf "$out" && mkdir -p "$out"
 printf 'not a race file' >"$out/bad.zq3"
 
 failures=0
 run_case() { # name signal files...
-  local name=$1 signal=$2
+  local name=$1 signal=$2 status=0 waited=0
   shift 2
   local config="$out/$name"
   mkdir -p "$config"
@@ -23,29 +19,18 @@ run_case() { # name signal files...
   local pid=$!
   sleep 2 # start-up done: idle, or waiting in the message box
   kill "-$signal" "$pid"
-  local waited=0
-  while kill -0 "$pid" 2>/dev/null && [ "$waited" -lt 100 ]; do
-    sleep 0.1
-    waited=$((waited + 1))
-  done
+  while kill -0 "$pid" 2>/dev/null && [ $((waited++)) -lt 100 ]; do sleep 0.1; done
   if kill -0 "$pid" 2>/dev/null; then
-    echo "$name: still running 10 s after SIG$signal"
     kill -KILL "$pid"
-    failures=$((failures + 1))
-    return
-  fi
-  local status=0
-  wait "$pid" || status=$?
-  local settings="$config/VAZ/TarmioView.conf"
-  if [ "$status" -ne 0 ]; then
-    echo "$name: exit status $status"
-    failures=$((failures + 1))
-  elif ! grep -q '^GeneralOpts=3$' "$settings" 2>/dev/null || ! grep -q '^GraphRelative=' "$settings" ||
-    ! grep -q '^GraphMirrored=' "$settings"; then
-    echo "$name: settings not written"
-    failures=$((failures + 1))
+    status="still running"
   else
-    echo "$name: ended cleanly by SIG$signal"
+    wait "$pid" || status=$?
+  fi
+  local settings="$config/VAZ/TarmioView.conf"
+  if [ "$status" != 0 ] || ! grep -q '^GeneralOpts=3$' "$settings" 2>/dev/null ||
+    ! grep -q '^GraphRelative=' "$settings" || ! grep -q '^GraphMirrored=' "$settings"; then
+    echo "$name: SIG$signal gave exit status '$status' or left settings unwritten"
+    failures=$((failures + 1))
   fi
 }
 

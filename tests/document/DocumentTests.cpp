@@ -1,6 +1,6 @@
 #include "RaceFileWriter.h"
 #include "ScriptedPrompter.h"
-#include "app/Resource.h"
+#include "common/CommandIds.h"
 #include "data/CTarmioDoc.h"
 #include "data/FileErrors.h"
 #include "data/LoaderMessages.h"

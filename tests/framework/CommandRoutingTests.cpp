@@ -101,7 +101,6 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(StateCase{"NoHandlerDisables", false, 0, false, 0},
                       StateCase{"CommandHandlerEnables", true, 0, true, 0},
                       StateCase{"UpdateHandlerDisablesDespiteCommand", true, 2, false, 0},
-                      StateCase{"UpdateHandlerEnablesWithoutCommand", false, 1, true, 0},
                       StateCase{"CheckOnlyLeavesEnablingToCommand", true, 3, true, 1},
                       StateCase{"CheckOnlyWithoutCommandIsDisabled", false, 3, false, 1}),
     [](const auto& info) { return std::string(info.param.name); });

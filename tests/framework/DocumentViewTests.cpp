@@ -6,7 +6,7 @@
 
 namespace {
 
-TEST(DocumentViews, UpdateReachesEveryViewButTheSenderWithHintAndObject) {
+TEST(DocumentViews, UpdateReachesEveryLiveViewButTheSender) {
     CDocument document;
     RecordingView views[3];
     for (RecordingView& view : views)
@@ -21,22 +21,16 @@ TEST(DocumentViews, UpdateReachesEveryViewButTheSenderWithHintAndObject) {
         EXPECT_EQ(views[i].updates[0].object, &object);
     }
     EXPECT_EQ(views[1].updates.size(), 1u) << "the sender only hears the update without sender";
-}
 
-TEST(DocumentViews, ViewDestroyedByAnEarlierViewsUpdateIsSkipped) {
-    CDocument document;
-    RecordingView first;
-    first.Create(nullptr, &document);
-    auto second = std::make_unique<RecordingView>();
-    second->Create(nullptr, &document);
-    RecordingView third;
-    third.Create(nullptr, &document);
-    first.duringUpdate = [&] { second.reset(); };
-
+    // A view destroyed by an earlier view's update is skipped.
+    auto doomed = std::make_unique<RecordingView>();
+    doomed->Create(nullptr, &document);
+    RecordingView last;
+    last.Create(nullptr, &document);
+    views[2].duringUpdate = [&] { doomed.reset(); };
     document.UpdateAllViews(nullptr);
-
-    EXPECT_EQ(document.GetViews().size(), 2u);
-    EXPECT_EQ(third.updates.size(), 1u);
+    EXPECT_EQ(document.GetViews().size(), 4u);
+    EXPECT_EQ(last.updates.size(), 1u);
 }
 
 } // namespace

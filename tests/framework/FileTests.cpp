@@ -25,10 +25,8 @@ TEST(FileNames, NamesThatAreNotUtf8DecodeToANameThatOpensTheFile) {
         QByteArray name;
         QString decoded; // empty: not a valid name in the locale, kept byte for byte
     } cases[] = {
-        {"plain.zq3", "plain.zq3"},
         {"caf\xc3\xa9.zq3", QString::fromUtf8("caf\xc3\xa9.zq3")},
         {"caf\xe9.zq3", {}},
-        {"\xff\xfe\xc3.zq3", {}},
         {"\xed\xa0\x80\xc0\xaf.zq3", {}}, // an encoded surrogate and an overlong '/'
     };
     for (const auto& [name, decoded] : cases) {
@@ -62,7 +60,6 @@ TEST(FileNames, PipesAndUnreadableFilesAreRefusedAsAccessDenied) {
             ADD_FAILURE() << "opened " << path.constData();
         } catch (const FileException& error) {
             EXPECT_EQ(error.cause(), FileErrorCause::AccessDenied);
-            EXPECT_EQ(error.message(), "Access to " + path.toStdString() + " was denied.");
         }
     }
 }

@@ -1,5 +1,4 @@
 #include "ScriptedPrompter.h"
-#include "common/CommandIds.h"
 #include "framework/CDC.h"
 #include "framework/CPrintInfo.h"
 #include "framework/CView.h"
@@ -26,22 +25,12 @@ int PdfPageCount(const QString& path) {
 // A view that draws a rectangle and records the printing calls it gets, and on what.
 class PrintedView : public CView {
 public:
-    QString directPdf; // direct printing goes to this PDF instead of the default printer
     std::string calls;
     CRect device; // the page and resolution the printing context reported
 
-    PrintedView() {
-        OnCommand(ID_FILE_PRINT_DIRECT, [this] { OnFilePrint(); });
-    }
-
     BOOL OnPreparePrinting(CPrintInfo* pInfo) override {
         calls += pInfo->m_bPreview ? "prepare-preview" : "prepare";
-        const BOOL ready = DoPreparePrinting(pInfo);
-        if (ready && pInfo->m_bDirect && !directPdf.isEmpty()) {
-            pInfo->m_pPrinter->setOutputFormat(QPrinter::PdfFormat);
-            pInfo->m_pPrinter->setOutputFileName(directPdf);
-        }
-        return ready;
+        return DoPreparePrinting(pInfo);
     }
     void OnBeginPrinting(CDC* pDC, CPrintInfo*) override {
         Record(" begin", pDC);
@@ -67,7 +56,7 @@ struct PrintJob : ::testing::Test {
 };
 
 // The ways a job starts, what each asks, and whether the page comes out.
-enum class Start { ToPdf, DialogAccepted, DialogCancelled, DirectCommand, Preview };
+enum class Start { ToPdf, DialogAccepted, DialogCancelled, Preview };
 struct StartCase {
     const char* name;
     Start start;
@@ -80,13 +69,10 @@ class PrintStart : public PrintJob, public ::testing::WithParamInterface<StartCa
 TEST_P(PrintStart, RunsTheOnePageJobOnAPrintingContextOrEndsBeforeItBegins) {
     const StartCase& c = GetParam();
     const bool preview = c.start == Start::Preview;
-    view.directPdf = pdf;
     prompter.printDialogAnswers = {c.start != Start::DialogCancelled};
     prompter.printOutputPath = pdf;
     if (c.start == Start::ToPdf)
         ASSERT_TRUE(PrintViewToPdf(view, pdf));
-    else if (c.start == Start::DirectCommand)
-        ASSERT_TRUE(view.OnCmdMsg(ID_FILE_PRINT_DIRECT, nullptr));
     else if (preview)
         view.OnFilePrintPreview();
     else
@@ -111,7 +97,6 @@ INSTANTIATE_TEST_SUITE_P(Ways, PrintStart,
                          ::testing::Values(StartCase{"ToPdfAsksNothing", Start::ToPdf, 0, kWholeJob},
                                            StartCase{"AcceptedDialog", Start::DialogAccepted, 1, kWholeJob},
                                            StartCase{"CancelledDialog", Start::DialogCancelled, 1, "prepare"},
-                                           StartCase{"DirectAsksNothing", Start::DirectCommand, 0, kWholeJob},
                                            StartCase{"PreviewAsksNothing", Start::Preview, 0,
                                                      "prepare-preview begin preparedc draw end"}),
                          [](const auto& info) { return std::string(info.param.name); });

@@ -1,13 +1,9 @@
 #include "ScriptedPrompter.h"
 
 #include <QApplication>
-#include <QFile>
-#include <QFileDialog>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -75,40 +71,6 @@ TEST(QtPrompter, MessageBoxShowsIconAndDefaultButtonAndReturnsTheAnswer) {
         QTest::keyClick(box, Qt::Key_Return);
     });
     EXPECT_EQ(prompter.MessageBox("Load it anyway?", MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2), IDNO);
-
-    WhenModalShows([](QWidget* modal) {
-        QTest::mouseClick(qobject_cast<QMessageBox*>(modal)->button(QMessageBox::Yes), Qt::LeftButton);
-    });
-    EXPECT_EQ(prompter.MessageBox("Load it anyway?", MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2), IDYES);
-}
-
-TEST(QtPrompter, FileDialogStartsInFolderOnFilterAndReportsChoice) {
-    QTemporaryDir folder;
-    for (const char* name : {"a.zq3", "b.zq3"}) {
-        QFile file(folder.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    }
-    const QString filter = "Logs (*.zq?)|*.zq?|Races|*.qr?|All Files (*.*)|*.*||";
-    QtPrompter prompter;
-    WhenModalShows([&](QWidget* modal) {
-        auto* dialog = qobject_cast<QFileDialog*>(modal);
-        ASSERT_NE(dialog, nullptr);
-        EXPECT_EQ(QFileInfo(dialog->directory().path()).canonicalFilePath(),
-                  QFileInfo(folder.path()).canonicalFilePath());
-        EXPECT_EQ(dialog->selectedNameFilter(), "Races (*.qr?)");
-        dialog->selectNameFilter("Logs (*.zq?)");
-        auto* name = dialog->findChild<QLineEdit*>();
-        ASSERT_NE(name, nullptr);
-        name->setText("\"b.zq3\" \"a.zq3\"");
-        QTest::keyClick(name, Qt::Key_Return);
-    });
-    const FileOpenResult result = prompter.GetOpenFileNames({filter, folder.path(), 2});
-    ASSERT_TRUE(result.confirmed);
-    EXPECT_EQ(result.filterIndex, 1);
-    ASSERT_EQ(result.paths.size(), 2);
-    EXPECT_EQ(QFileInfo(result.paths[0]).fileName(), "b.zq3");
-    EXPECT_EQ(QFileInfo(result.paths[1]).fileName(), "a.zq3");
-    EXPECT_TRUE(QFileInfo(result.paths[0]).isAbsolute());
 }
 
 // Real files make the half second: a short job shows nothing, a longer one the dialog, whose

@@ -1,7 +1,7 @@
 // The chart driven by keys, the scroll bar, the wheel and the pointer, and the commands that choose
 // what it measures against.
 #include "GraphTestSupport.h"
-#include "app/Resource.h"
+#include "common/CommandIds.h"
 #include "framework/CFrameWnd.h"
 #include "graph/InfoPanel.h"
 

@@ -7,28 +7,19 @@ TV_WIDTH=1000
 TV_HEIGHT=700
 TV_LIST_WIDTH=360 # the left pane's opening width
 # Places in the client area (the window's default fonts under Xvfb).
-TV_HEADER_Y=57         # the list's headings
 TV_ROW1_Y=73           # the middle of the list's first row
 TV_LIST_COL0_RIGHT=100 # the right edge of the list's first column
 TV_SPLIT_X=361         # the split bar
-TV_TOOLBAR_Y=34        # the middle of the docked toolbar
-TV_TOOLBAR_HANDLE_X=6
-TV_ADD_BUTTON_X=107
 
 tv_pids=()
 tv_failures=0
 tv_checks=0
 
-tv_log() { echo "$*" >>"$TV_OUT/tier.log"; }
-
 # Ends every process this tier started, newest first.
 tv_cleanup() {
   local i
   for ((i = ${#tv_pids[@]} - 1; i >= 0; i--)); do
-    kill "${tv_pids[i]}" 2>/dev/null || true
-  done
-  for ((i = ${#tv_pids[@]} - 1; i >= 0; i--)); do
-    wait "${tv_pids[i]}" 2>/dev/null || true
+    kill "${tv_pids[i]}" 2>/dev/null && wait "${tv_pids[i]}" 2>/dev/null
   done
   tv_pids=()
 }
@@ -109,17 +100,12 @@ tv_start_app() {
   xdotool windowmove --sync "$TV_WID" 0 20
   xdotool windowactivate --sync "$TV_WID" 2>/dev/null || true
   tv_settle
-  tv_read_geometry
+  tv_window_geometry "$TV_WID"
+  TV_X=$WIN_X TV_Y=$WIN_Y TV_W=$WIN_W TV_H=$WIN_H
 }
 
 # Lets the program handle what was sent and paint.
 tv_settle() { sleep "${1:-0.2}"; }
-
-# The client area's place on the screen: TV_X, TV_Y (top left), TV_W, TV_H.
-tv_read_geometry() {
-  tv_window_geometry "$TV_WID"
-  TV_X=$WIN_X TV_Y=$WIN_Y TV_W=$WIN_W TV_H=$WIN_H
-}
 
 # A window's client area on the screen: WIN_X, WIN_Y, WIN_W, WIN_H (xdotool's own geometry
 # counts the window manager's frame in).
@@ -167,20 +153,15 @@ tv_key() {
   tv_settle
 }
 
+# Turns off each lock the server's LED mask shows on (1 Caps Lock, 2 Num Lock, 4 Scroll Lock).
 tv_locks_off() {
-  local mask
-  mask=$(tv_led_mask)
-  if (((mask & 1) != 0)); then xdotool key Caps_Lock; fi
-  if (((mask & 2) != 0)); then xdotool key Num_Lock; fi
-  if (((mask & 4) != 0)); then xdotool key Scroll_Lock; fi
-  return 0
-}
-
-# The keyboard's LED mask as the server reports it (1 Caps Lock, 2 Num Lock, 4 Scroll Lock).
-tv_led_mask() {
-  local hex
+  local hex mask
   hex=$(xset q | sed -n 's/.*LED mask: *\([0-9a-fA-F]*\).*/\1/p')
-  echo $((16#${hex:-0}))
+  mask=$((16#${hex:-0}))
+  ((mask & 1)) && xdotool key Caps_Lock
+  ((mask & 2)) && xdotool key Num_Lock
+  ((mask & 4)) && xdotool key Scroll_Lock
+  return 0
 }
 
 # Mouse: moves to client coordinates (x, y) of the main window and clicks a button there.
@@ -289,14 +270,11 @@ tv_check() {
     printf 'FAIL %s%s\n' "$name" "${TV_WHY:+: $TV_WHY}"
     tv_failures=$((tv_failures + 1))
   fi
-  tv_log "$((SECONDS - began)) s: $name"
+  echo "$((SECONDS - began)) s: $name" >>"$TV_OUT/tier.log"
 }
 
 # Sets the reason of a failing check and fails.
-tv_why() {
-  TV_WHY=$*
-  return 1
-}
+tv_why() { TV_WHY=$*; return 1; }
 
 # TRUE when the region's picture (tv_shot_chart or tv_shot_list) differs from the file within
 # about three seconds.
@@ -316,12 +294,6 @@ tv_chart_changes_on() {
   tv_key "$@"
   tv_becomes_other tv_shot_chart "$before"
 }
-tv_list_changes_on() {
-  local before
-  before=$(tv_shot_list list-before)
-  tv_key "$@"
-  tv_becomes_other tv_shot_list "$before"
-}
 
 # Which pane is active: the chart when Ctrl+M turns it over (it is turned back at once).
 tv_active_pane() {
@@ -339,11 +311,7 @@ tv_active_pane() {
 
 # Makes the given pane (list or chart) active with real clicks on it.
 tv_activate() {
-  if [ "$1" = list ]; then
-    tv_click 150 $((TV_H - 80))
-  else
-    tv_click $((TV_LIST_WIDTH + 200)) $((TV_H - 80))
-  fi
+  if [ "$1" = list ]; then tv_click 150 $((TV_H - 80)); else tv_click $((TV_LIST_WIDTH + 200)) $((TV_H - 80)); fi
 }
 
 # TRUE when the keys open no window and change neither pane.
@@ -370,7 +338,4 @@ tv_walk_menu() {
   echo "${prompts[*]}"
 }
 
-tv_expect_eq() {
-  local what=$1 expected=$2 actual=$3
-  [ "$expected" = "$actual" ] || tv_why "$what: expected '$expected', got '$actual'"
-}
+tv_expect_eq() { [ "$2" = "$3" ] || tv_why "$1: expected '$2', got '$3'"; }

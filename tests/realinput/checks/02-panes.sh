@@ -1,13 +1,4 @@
-# F6 and Shift+F6 move between the panes; each accelerator acts in its pane only.
-
-check_f6_cycles() {
-  local step
-  for step in F6:chart F6:list shift+F6:chart shift+F6:list; do
-    tv_key "${step%%:*}"
-    tv_expect_eq "after ${step%%:*}" "${step#*:}" "$(tv_active_pane)" || return 1
-  done
-}
-tv_check "F6 and Shift+F6 move the focus between the list and the chart" check_f6_cycles
+# Each accelerator acts in its pane only.
 
 # Each chart key changes the chart and its pair (or a second press) brings it back, with Num
 # Lock off and on.
@@ -48,18 +39,3 @@ check_keys_change_nothing() {
 }
 tv_check "keys of the other pane's commands, Ctrl+O, Ctrl+S and Ctrl+Delete do nothing" check_keys_change_nothing
 
-check_keys_open_dialogs() {
-  local entry dialog
-  for entry in "list ctrl+a" "chart ctrl+a" "chart ctrl+p Print"; do
-    set -- $entry
-    [ "$(tv_active_pane)" = "$1" ] || tv_key F6
-    tv_key "$2"
-    if [ -n "${3:-}" ]; then tv_wait_window "$3"; fi
-    dialog=$(tv_other_windows | head -n1)
-    [ -n "$dialog" ] || { tv_why "$2 in the $1 opened no ${3:-Add} dialog"; return 1; }
-    tv_key Escape
-    tv_wait_window_gone "$dialog" || { tv_why "Escape left the dialog of $2 open"; return 1; }
-  done
-  tv_key F6
-}
-tv_check "Ctrl+A opens the Add dialog in either pane, Ctrl+P the Print dialog in the chart" check_keys_open_dialogs

@@ -1,5 +1,5 @@
 # The main menus open with their items in order; every item, greyed or not, shows its prompt
-# while highlighted, items without a prompt an empty pane; check marks follow the options.
+# while highlighted, items without a prompt an empty pane.
 
 P_NEW="Create a new document"
 P_ADD="Add a race file"
@@ -47,20 +47,3 @@ check_menus_by_keys() {
 }
 tv_check "every menu item highlights with its prompt, greyed ones included, none an empty pane" check_menus_by_keys
 
-check_option_check_marks() {
-  local both unchecked again
-  tv_key alt+o
-  tv_popup_geometry || { tv_why "the Options menu did not open"; return 1; }
-  both=$(tv_shot options-checked "$POPUP_W" "$POPUP_H" $((POPUP_X - TV_X)) $((POPUP_Y - TV_Y)))
-  tv_key Down Return # Auto-zoom off
-  tv_key alt+o
-  unchecked=$(tv_shot options-autozoom-off "$POPUP_W" "$POPUP_H" $((POPUP_X - TV_X)) $((POPUP_Y - TV_Y)))
-  tv_key Down Return # Auto-zoom on again
-  tv_key alt+o
-  again=$(tv_shot options-checked-again "$POPUP_W" "$POPUP_H" $((POPUP_X - TV_X)) $((POPUP_Y - TV_Y)))
-  tv_key Escape
-  tv_key Escape
-  tv_differ "$both" "$unchecked" || { tv_why "turning Auto-zoom off left the menu as it was"; return 1; }
-  tv_same "$both" "$again" || tv_why "turning Auto-zoom on again did not bring its check mark back"
-}
-tv_check "Options menu check marks follow Auto-zoom" check_option_check_marks

@@ -1,6 +1,5 @@
 # Shift+F10 and the Menu key open each pane's context menu at the point the keyboard gives:
 # the chart's at the screen's top left (-1, -1), the list's on the selected row's first cell.
-# Each menu's items toggle what the pane shows, and a second choice brings it back.
 
 P_RELATIVE="Toggle between viewing absolute and relative time differences"
 P_MIRRORED="Toggle viewing upside down"
@@ -36,21 +35,3 @@ check_context_menus() {
 }
 tv_check "Shift+F10 and the Menu key open each pane's menu where it belongs, with its prompts" check_context_menus
 
-# Pane, the keys that choose the item, and the picture of the pane.
-TV_MENU_TOGGLES=("chart;Down Return;tv_shot_chart" "list;Up Return;tv_shot_list")
-
-check_context_menu_toggles() {
-  local entry pane keys shoot start
-  for entry in "${TV_MENU_TOGGLES[@]}"; do
-    IFS=';' read -r pane keys shoot <<<"$entry"
-    [ "$(tv_active_pane)" = "$pane" ] || tv_key F6
-    start=$($shoot "toggle-$pane-start")
-    tv_key shift+F10
-    tv_key $keys
-    tv_differ "$start" "$($shoot "toggle-$pane-once")" || { tv_why "the $pane menu's item changed nothing"; return 1; }
-    tv_key shift+F10
-    tv_key $keys
-    tv_same "$start" "$($shoot "toggle-$pane-twice")" || { tv_why "a second choice did not bring the $pane back"; return 1; }
-  done
-}
-tv_check "the chart menu toggles relative and absolute, the list menu the black background" check_context_menu_toggles

@@ -1,5 +1,5 @@
 # Print Setup asks for printer, paper and orientation and prints nothing; its choice carries
-# over to the preview; the preview and About open and close.
+# over to the preview; the preview opens and closes.
 
 preview_shot() {
   tv_key alt+f v
@@ -34,11 +34,3 @@ check_preview_and_setup_carry_over() {
 }
 tv_check "Print Setup prints nothing; Print Preview opens and closes and shows the orientation chosen" check_preview_and_setup_carry_over
 
-check_about() {
-  tv_key alt+h a
-  tv_wait_window "About TarmioView" || { tv_why "no About window"; return 1; }
-  tv_shot about >/dev/null
-  tv_key Return
-  tv_wait_window_gone "$TV_DIALOG" || tv_why "OK left the About box open"
-}
-tv_check "Help, About opens the About box and OK closes it" check_about

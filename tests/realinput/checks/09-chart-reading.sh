@@ -1,5 +1,4 @@
-# Reading the chart: the read-out under the pointer names the driver of the curve, and Ctrl+G
-# measures the field against the selected driver.
+# Reading the chart: the read-out under the pointer names the driver of the curve.
 
 # Client coordinates of the first pixel of this colour in the chart, right of its first laps
 # (where the curves still run together).
@@ -33,18 +32,3 @@ check_hover_names_the_driver() {
 }
 tv_check "pointing at a curve names its driver beside the pointer and in the status bar" check_hover_names_the_driver
 
-check_ctrl_g_measures_against_the_selected_driver() {
-  tv_click 60 "$TV_ROW1_Y" # Aurelio Vantini, car 1
-  local selected
-  selected=$(tv_shot_chart gap-selected)
-  tv_key ctrl+g
-  tv_settle 0.3
-  [ "$(tv_status)" = "Gap to Aurelio Vantini (1)" ] || { tv_why "after Ctrl+G the status bar says '$(tv_status)'"; return 1; }
-  tv_differ "$selected" "$(tv_shot_chart gap-driver)" || { tv_why "Ctrl+G left the chart as it was"; return 1; }
-  tv_key ctrl+g
-  tv_settle 0.3
-  [ "$(tv_status)" = Ready ] || { tv_why "after a second Ctrl+G the status bar says '$(tv_status)'"; return 1; }
-  tv_same "$selected" "$(tv_shot_chart gap-off)" || tv_why "a second Ctrl+G did not bring the chart back"
-}
-tv_check "Ctrl+G measures the field against the selected driver and a second Ctrl+G ends it" \
-  check_ctrl_g_measures_against_the_selected_driver
