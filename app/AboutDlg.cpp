@@ -1,7 +1,6 @@
 #include "app/AboutDlg.h"
 
 #include "app/Artwork.h"
-#include "app/Resource.h"
 #include "app/VersionInfo.h"
 #include "framework/Prompter.h"
 
@@ -31,32 +30,28 @@ void CAboutDlg::CreateControls() {
     const QRect size = DialogUnitsToPixels(0, 0, kDialogSizeUnits.width(), kDialogSizeUnits.height());
     setFixedSize(size.size());
 
-    auto* ok = new QPushButton("OK", this);
-    ok->setDefault(true);
-    ok->setGeometry(DialogUnitsToPixels(246, 7, 32, 14));
-    connect(ok, &QPushButton::clicked, this, [this] { EndDialog(IDOK); });
-    AddDlgItem(IDOK, ok);
+    m_pOk = new QPushButton("OK", this);
+    m_pOk->setDefault(true);
+    m_pOk->setGeometry(DialogUnitsToPixels(246, 7, 32, 14));
+    connect(m_pOk, &QPushButton::clicked, this, [this] { EndDialog(IDOK); });
 
     auto* icon = new QLabel(this);
     icon->setPixmap(QPixmap::fromImage(ProgramIconImage(kIconSize)));
     const QRect iconBox = DialogUnitsToPixels(11, 17, 18, 20);
     icon->setGeometry(QRect(iconBox.topLeft(), QSize(kIconSize, kIconSize)));
 
-    auto* version = new QLabel(this);
-    version->setTextFormat(Qt::PlainText);
-    version->setGeometry(DialogUnitsToPixels(40, 10, 176, 8));
-    AddDlgItem(IDC_ABOUT_VERSION, version);
+    m_pVersion = new QLabel(this);
+    m_pVersion->setTextFormat(Qt::PlainText);
+    m_pVersion->setGeometry(DialogUnitsToPixels(40, 10, 176, 8));
 
-    auto* copyright = new QLabel(this);
-    copyright->setTextFormat(Qt::PlainText);
-    copyright->setGeometry(DialogUnitsToPixels(40, 25, 238, 8));
-    AddDlgItem(IDC_ABOUT_COPYRIGHT, copyright);
+    m_pCopyright = new QLabel(this);
+    m_pCopyright->setTextFormat(Qt::PlainText);
+    m_pCopyright->setGeometry(DialogUnitsToPixels(40, 25, 238, 8));
 
-    auto* description = new QPlainTextEdit(this);
-    description->setReadOnly(true);
-    description->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    description->setGeometry(DialogUnitsToPixels(7, 40, 271, 32));
-    AddDlgItem(IDC_ABOUT_DESCRIPTION, description);
+    m_pDescription = new QPlainTextEdit(this);
+    m_pDescription->setReadOnly(true);
+    m_pDescription->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_pDescription->setGeometry(DialogUnitsToPixels(7, 40, 271, 32));
 }
 
 BOOL CAboutDlg::OnInitDialog() {
@@ -67,11 +62,11 @@ BOOL CAboutDlg::OnInitDialog() {
         EndDialog(IDABORT);
         return FALSE;
     }
-    SetDlgItemText(
-        IDC_ABOUT_VERSION,
+    m_pVersion->setText(
         QString(kVersionLineFormat).arg(versionInfo.GetProductName(), versionInfo.GetFileVersion()));
-    SetDlgItemText(IDC_ABOUT_COPYRIGHT, versionInfo.GetLegalCopyright() + " " + versionInfo.GetCompanyName());
-    SetDlgItemText(IDC_ABOUT_DESCRIPTION, kDescription);
-    GetDlgItem(IDOK)->setFocus();
+    m_pCopyright->setText(versionInfo.GetLegalCopyright() + " " + versionInfo.GetCompanyName());
+    // The text breaks its lines with CR LF, as the platform's edit control wants them.
+    m_pDescription->setPlainText(QString(kDescription).replace("\r\n", "\n"));
+    m_pOk->setFocus();
     return TRUE;
 }

@@ -2,6 +2,10 @@
 
 #include "framework/CDialog.h"
 
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
 // Help, About: the product name and version and the legal line read from the program's version
 // resource, and a short description.
 class CAboutDlg : public CDialog {
@@ -14,4 +18,9 @@ protected:
 
 private:
     void CreateControls();
+
+    QPushButton* m_pOk = nullptr;
+    QLabel* m_pVersion = nullptr;
+    QLabel* m_pCopyright = nullptr;
+    QPlainTextEdit* m_pDescription = nullptr;
 };

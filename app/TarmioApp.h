@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/Resource.h"
+#include "common/CommandIds.h"
+#include "common/Options.h"
 #include "framework/CWinApp.h"
 
 #include <QStringList>

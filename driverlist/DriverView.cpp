@@ -6,7 +6,8 @@
 #include "framework/CMenu.h"
 #include "framework/CWinApp.h"
 #include "framework/SystemColours.h"
-#include "framework/VirtualKeys.h"
+
+#include <QGuiApplication>
 
 namespace {
 
@@ -144,7 +145,7 @@ LRESULT CDriverView::OnListCtrlMessage(UINT message, WPARAM wParam, LPARAM lPara
 }
 
 void CDriverView::OnListKeyDown(const NMLVKEYDOWN& keyDown) {
-    if (keyDown.wVKey == VK_DELETE && GetKeyState(VK_CONTROL) >= 0)
+    if (keyDown.key == Qt::Key_Delete && !QGuiApplication::keyboardModifiers().testFlag(Qt::ControlModifier))
         DeleteSelectedDrivers();
 }
 

@@ -2,8 +2,7 @@
 
 #include "common/Prompt.h"
 
-#include <QLabel>
-#include <QPlainTextEdit>
+#include <QFontMetrics>
 
 namespace {
 // The platform's dialog base units: a quarter of the average character width across, an eighth
@@ -29,34 +28,6 @@ void CDialog::EndDialog(int nResult) {
     m_bEnded = true;
     m_nEndResult = nResult;
     done(nResult == IDOK ? QDialog::Accepted : QDialog::Rejected);
-}
-
-void CDialog::AddDlgItem(int nID, QWidget* control) {
-    m_items[nID] = control;
-}
-
-QWidget* CDialog::GetDlgItem(int nID) const {
-    const auto found = m_items.find(nID);
-    return found != m_items.end() ? found->second : nullptr;
-}
-
-// The dialogs show their texts in labels and read-only edits.
-void CDialog::SetDlgItemText(int nID, const QString& text) {
-    QWidget* item = GetDlgItem(nID);
-    if (auto* label = qobject_cast<QLabel*>(item))
-        label->setText(text);
-    else if (auto* edit = qobject_cast<QPlainTextEdit*>(item))
-        edit->setPlainText(
-            QString(text).replace("\r\n", "\n")); // the platform's edit breaks lines with CR LF
-}
-
-QString CDialog::GetDlgItemText(int nID) const {
-    QWidget* item = GetDlgItem(nID);
-    if (auto* label = qobject_cast<QLabel*>(item))
-        return label->text();
-    if (auto* edit = qobject_cast<QPlainTextEdit*>(item))
-        return edit->toPlainText();
-    return {};
 }
 
 QRect CDialog::DialogUnitsToPixels(int x, int y, int cx, int cy) const {

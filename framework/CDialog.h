@@ -3,10 +3,9 @@
 #include "framework/Afx.h"
 
 #include <QDialog>
-#include <unordered_map>
 
 // A modal dialog: OnInitDialog runs before it shows, and may end it there, in which case it
-// closes without being shown. Controls are found by their resource ids.
+// closes without being shown.
 class CDialog : public QDialog {
     Q_OBJECT
 public:
@@ -16,11 +15,6 @@ public:
     int DoModal();
     void EndDialog(int nResult);
 
-    void AddDlgItem(int nID, QWidget* control);
-    QWidget* GetDlgItem(int nID) const;
-    void SetDlgItemText(int nID, const QString& text);
-    QString GetDlgItemText(int nID) const;
-
 protected:
     virtual BOOL OnInitDialog() { return TRUE; }
 
@@ -28,7 +22,6 @@ protected:
     QRect DialogUnitsToPixels(int x, int y, int cx, int cy) const;
 
 private:
-    std::unordered_map<int, QWidget*> m_items;
     int m_nEndResult = 0;
     bool m_bEnded = false;
 };

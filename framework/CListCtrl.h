@@ -64,7 +64,7 @@ struct NMLISTVIEW {
 
 struct NMLVKEYDOWN {
     NMHDR hdr;
-    WORD wVKey = 0;
+    int key = 0; // Qt's key code
     UINT flags = 0;
 };
 

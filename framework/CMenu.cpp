@@ -11,8 +11,6 @@
 #include <QProxyStyle>
 
 namespace {
-CMenu::TrackHook g_trackHook;
-
 // The frame whose command route the menu's commands travel: the owner itself, the frame the
 // owner lives in, or the main window.
 CFrameWnd* OwnerFrame(QWidget* owner) {
@@ -108,22 +106,10 @@ BOOL CMenu::TrackPopupMenu(UINT, int x, int y, QWidget* owner) {
         for (Item& item : shown)
             item.flags = UpdatedFlags(item, *frame);
     }
-    UINT chosen = 0;
-    if (g_trackHook) {
-        CMenu asShown;
-        asShown.m_bCreated = true;
-        asShown.m_items = shown;
-        chosen = g_trackHook(asShown, CPoint(x, y));
-    } else {
-        chosen = ShowMenu(shown, CPoint(x, y), owner, frame);
-    }
+    const UINT chosen = ShowMenu(shown, CPoint(x, y), owner, frame);
     if (chosen != 0 && frame != nullptr)
         frame->SendCommand(chosen);
     return TRUE;
-}
-
-void CMenu::SetTrackHook(TrackHook hook) {
-    g_trackHook = std::move(hook);
 }
 
 void AfxPrepareMenu(QMenu* menu) {

@@ -3,7 +3,6 @@
 #include "framework/Afx.h"
 
 #include <QString>
-#include <functional>
 #include <vector>
 
 class QWidget;
@@ -29,13 +28,6 @@ public:
     BOOL DestroyMenu();
     // Shows the menu and carries out the chosen command through owner; FALSE without a menu.
     BOOL TrackPopupMenu(UINT nFlags, int x, int y, QWidget* owner);
-
-    const std::vector<Item>& GetItems() const { return m_items; }
-
-    // Tests answer menus without showing them: the hook gets the menu and the point and returns
-    // the chosen command (0 for none).
-    using TrackHook = std::function<UINT(const CMenu&, CPoint)>;
-    static void SetTrackHook(TrackHook hook);
 
 private:
     bool m_bCreated = false;

@@ -3,7 +3,6 @@
 #include "framework/CDC.h"
 #include "framework/CDocument.h"
 #include "framework/CFrameWnd.h"
-#include "framework/VirtualKeys.h"
 #include "framework/WindowDC.h"
 
 #include <QApplication>
@@ -165,7 +164,7 @@ void CView::keyPressEvent(QKeyEvent* event) {
     QEvent* previous = m_pCurrentEvent;
     m_pCurrentEvent = event;
     event->accept();
-    OnKeyDown(VirtualKeyFromEvent(*event), static_cast<UINT>(std::max(1, event->count())), 0);
+    OnKeyDown(static_cast<UINT>(event->key()), static_cast<UINT>(std::max(1, event->count())), 0);
     m_pCurrentEvent = previous;
 }
 

@@ -3,21 +3,13 @@
 #include "framework/Afx.h"
 
 // System colour indexes, as the platform numbers them.
-constexpr int COLOR_INACTIVECAPTION = 3;
 constexpr int COLOR_WINDOW = 5;
 constexpr int COLOR_WINDOWTEXT = 8;
 constexpr int COLOR_HIGHLIGHT = 13;
 constexpr int COLOR_HIGHLIGHTTEXT = 14;
-constexpr int COLOR_BTNFACE = 15;
-constexpr int COLOR_BTNSHADOW = 16;
-constexpr int COLOR_GRAYTEXT = 17;
-constexpr int COLOR_BTNTEXT = 18;
-constexpr int COLOR_INACTIVECAPTIONTEXT = 19;
-constexpr int COLOR_BTNHIGHLIGHT = 20;
 
 // System metrics indexes.
 constexpr int SM_CXVSCROLL = 2;
-constexpr int SM_CYHSCROLL = 3;
 
 // The colour of a system colour index, from the application's palette; black for an unknown index.
 COLORREF GetSysColor(int nIndex);

@@ -6,10 +6,10 @@
 #include "framework/CFrameWnd.h"
 #include "framework/CMenu.h"
 #include "framework/CWinApp.h"
-#include "framework/VirtualKeys.h"
 #include "framework/WindowDC.h"
 #include "graph/InfoPanel.h"
 
+#include <QGuiApplication>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QWheelEvent>
@@ -48,13 +48,13 @@ constexpr int kWheelLinesPerNotch = 3;
 constexpr int kWheelDeltaPerNotch = 120;
 
 struct ScrollKey {
-    UINT key;
+    int key;
     ScrollRequest request;
 };
 constexpr ScrollKey kScrollKeys[] = {
-    {VK_PRIOR, ScrollRequest::PageUp}, {VK_NEXT, ScrollRequest::PageDown},
-    {VK_END, ScrollRequest::Bottom},   {VK_HOME, ScrollRequest::Top},
-    {VK_UP, ScrollRequest::TenthUp},   {VK_DOWN, ScrollRequest::TenthDown},
+    {Qt::Key_PageUp, ScrollRequest::PageUp}, {Qt::Key_PageDown, ScrollRequest::PageDown},
+    {Qt::Key_End, ScrollRequest::Bottom},    {Qt::Key_Home, ScrollRequest::Top},
+    {Qt::Key_Up, ScrollRequest::TenthUp},    {Qt::Key_Down, ScrollRequest::TenthDown},
 };
 
 CWinApp* SettingsApp() {
@@ -324,10 +324,10 @@ void CTarmioView::wheelEvent(QWheelEvent* event) {
 
 void CTarmioView::OnKeyDown(UINT nChar, UINT, UINT) {
     for (const ScrollKey& scrollKey : kScrollKeys) {
-        if (scrollKey.key != nChar)
+        if (static_cast<UINT>(scrollKey.key) != nChar)
             continue;
         ScrollRequest request = scrollKey.request;
-        if (nChar == VK_HOME && GetKeyState(VK_CONTROL) < 0)
+        if (nChar == Qt::Key_Home && QGuiApplication::keyboardModifiers().testFlag(Qt::ControlModifier))
             request = ScrollRequest::Origin;
         ScrollTo(lapgraph::ScrolledTo(request, GetViewState()));
         return;

@@ -109,7 +109,7 @@ private:
     UINT FitText(CDC* pDC, const char* text, int avail, int format, const char** shown) const;
     COLORREF Background() const;
 
-    bool HandleKeyDown(UINT nChar);
+    bool HandleKeyDown(const QKeyEvent& event);
     // The list's own key-down handling: the parent hears LVN_KEYDOWN first; keys that make
     // characters are left to the character step, so that the type-ahead search sees each once.
     void DefaultKeyDown(QKeyEvent* event);

@@ -1,7 +1,6 @@
 // Mouse and keyboard: the current column, the keypad keys a tree list keeps for itself, and the
 // context menu the parent shows.
 
-#include "framework/VirtualKeys.h"
 #include "listctrl/TreeListCtrl.h"
 
 #include <QContextMenuEvent>
@@ -70,15 +69,10 @@ void CTreeListCtrl::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void CTreeListCtrl::keyPressEvent(QKeyEvent* event) {
-    const UINT virtualKey = VirtualKeyFromEvent(*event);
     const bool character = HasCharacter(*event);
     event->accept();
-    if (virtualKey == 0 && !character) {
-        QTreeView::keyPressEvent(event);
-        return;
-    }
     const bool rowSelected = FirstSelectedItem() != -1;
-    if (virtualKey != 0 && !(rowSelected && HandleKeyDown(virtualKey)))
+    if (!(rowSelected && HandleKeyDown(*event)))
         DefaultKeyDown(event);
     if (!character)
         return;
@@ -91,18 +85,18 @@ void CTreeListCtrl::keyPressEvent(QKeyEvent* event) {
 
 // With a row selected, the arrows across move the current column and the keypad's expand keys
 // are the list's own (its rows have nothing to expand).
-bool CTreeListCtrl::HandleKeyDown(UINT nChar) {
-    switch (nChar) {
-    case VK_LEFT:
+bool CTreeListCtrl::HandleKeyDown(const QKeyEvent& event) {
+    switch (event.key()) {
+    case Qt::Key_Left:
         PrevColumn();
         return true;
-    case VK_RIGHT:
+    case Qt::Key_Right:
         NextColumn();
         return true;
-    case VK_ADD:
-    case VK_MULTIPLY:
-    case VK_SUBTRACT:
-        return true;
+    case Qt::Key_Plus:
+    case Qt::Key_Asterisk:
+    case Qt::Key_Minus:
+        return event.modifiers().testFlag(Qt::KeypadModifier);
     default:
         return false;
     }
@@ -110,7 +104,7 @@ bool CTreeListCtrl::HandleKeyDown(UINT nChar) {
 
 void CTreeListCtrl::DefaultKeyDown(QKeyEvent* event) {
     NMLVKEYDOWN keyDown;
-    keyDown.wVKey = static_cast<WORD>(VirtualKeyFromEvent(*event));
+    keyDown.key = event->key();
     NotifyParent(keyDown.hdr, LVN_KEYDOWN);
     if (!HasCharacter(*event))
         QTreeView::keyPressEvent(event);

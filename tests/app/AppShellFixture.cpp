@@ -2,7 +2,6 @@
 
 #include "app/VersionInfo.h"
 #include "driverlist/DriverView.h"
-#include "framework/CMenu.h"
 #include "framework/CSplitterWnd.h"
 #include "graph/TarmioView.h"
 
@@ -14,13 +13,11 @@
 void AppShell::SetUp() {
     QSettings("VAZ", "TarmioView").clear();
     AfxSetPrompter(&prompter);
-    CMenu::SetTrackHook({});
 }
 
 void AppShell::TearDown() {
     app.reset();
     AfxSetPrompter(nullptr);
-    CMenu::SetTrackHook({});
     CVersionInfo::SetResourceSource({});
 }
 
