@@ -103,8 +103,6 @@ int CDC::GetDeviceCaps(int nIndex) const {
         return m_pDevice->width();
     case VERTRES:
         return m_pDevice->height();
-    case BITSPIXEL:
-        return m_pDevice->depth();
     case LOGPIXELSX:
         return m_pDevice->logicalDpiX();
     case LOGPIXELSY:
@@ -242,21 +240,6 @@ void CDC::FillDeviceRect(const QRect& rect, COLORREF crColor) {
         return;
     if (QPainter* painter = Painter())
         painter->fillRect(rect, ToQColor(crColor));
-}
-
-BOOL CDC::Rectangle(int x1, int y1, int x2, int y2) {
-    const QRect box = ToDeviceRect(x1, y1, x2, y2);
-    if (box.isEmpty())
-        return TRUE;
-    const CPen& pen = m_state.pen;
-    const int border = std::min({pen.m_nWidth, box.width(), box.height()});
-    FillDeviceRect(box.adjusted(border, border, -border, -border), m_state.brush.m_crColor);
-    // The outline lies inside the rectangle, right and bottom edges excluded.
-    FillDeviceRect(QRect(box.left(), box.top(), box.width(), border), pen.m_crColor);
-    FillDeviceRect(QRect(box.left(), box.bottom() - border + 1, box.width(), border), pen.m_crColor);
-    FillDeviceRect(QRect(box.left(), box.top(), border, box.height()), pen.m_crColor);
-    FillDeviceRect(QRect(box.right() - border + 1, box.top(), border, box.height()), pen.m_crColor);
-    return TRUE;
 }
 
 void CDC::FillSolidRect(const CRect& rect, COLORREF crColor) {

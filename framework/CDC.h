@@ -30,7 +30,6 @@ constexpr DWORD WHITENESS = 0x00FF0062;
 // Device capabilities
 constexpr int HORZRES = 8;
 constexpr int VERTRES = 10;
-constexpr int BITSPIXEL = 12;
 constexpr int LOGPIXELSX = 88;
 constexpr int LOGPIXELSY = 90;
 // GetClipBox results
@@ -100,7 +99,6 @@ public:
     // Lines and shapes (logical coordinates)
     CPoint MoveTo(int x, int y);
     BOOL LineTo(int x, int y);
-    BOOL Rectangle(int x1, int y1, int x2, int y2);
     void FillSolidRect(const CRect& rect, COLORREF crColor);
     void FillSolidRect(int x, int y, int cx, int cy, COLORREF crColor);
     void FillRect(const CRect& rect, CBrush* pBrush);

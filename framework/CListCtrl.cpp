@@ -360,13 +360,6 @@ void CListCtrl::GetClientRect(CRect* pRect) const {
         pRect->SetRect(0, 0, viewport()->width(), viewport()->height());
 }
 
-void CListCtrl::ClientToScreen(CPoint* pPoint) const {
-    if (pPoint == nullptr)
-        return;
-    const QPoint screen = viewport()->mapToGlobal(QPoint(pPoint->x, pPoint->y));
-    *pPoint = CPoint(screen.x(), screen.y());
-}
-
 BOOL CListCtrl::RedrawItems(int nFirst, int nLast) {
     if (nFirst > nLast || !IsValidItem(nFirst))
         return FALSE;

@@ -117,7 +117,6 @@ public:
     BOOL GetItemRect(int nItem, CRect* pRect, UINT nCode = LVIR_BOUNDS) const;
     int HitTest(CPoint point) const;
     void GetClientRect(CRect* pRect) const;
-    void ClientToScreen(CPoint* pPoint) const;
     BOOL RedrawItems(int nFirst, int nLast);
     void Invalidate(BOOL bErase = TRUE);
     void InvalidateRect(const CRect* pRect, BOOL bErase = TRUE);

@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QScrollBar>
 
@@ -178,28 +177,6 @@ void CView::contextMenuEvent(QContextMenuEvent* event) {
                              : CPoint(event->globalPos().x(), event->globalPos().y());
     OnContextMenu(this, point);
     m_pCurrentEvent = previous;
-}
-
-void CView::OnMouseMove(UINT, CPoint) {
-    Default();
-}
-
-void CView::OnMouseLeave() {}
-
-void CView::EnableMouseTracking() {
-    setMouseTracking(true);
-}
-
-void CView::mouseMoveEvent(QMouseEvent* event) {
-    QEvent* previous = m_pCurrentEvent;
-    m_pCurrentEvent = event;
-    OnMouseMove(0, CPoint(event->position().toPoint().x(), event->position().toPoint().y()));
-    m_pCurrentEvent = previous;
-}
-
-void CView::leaveEvent(QEvent* event) {
-    OnMouseLeave();
-    QWidget::leaveEvent(event);
 }
 
 void CView::CreateVerticalScrollBar() {

@@ -67,10 +67,6 @@ protected:
     virtual void OnPaint();
     virtual void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     virtual void OnContextMenu(QWidget* pWnd, CPoint point);
-    // Pointer moves arrive only after EnableMouseTracking; the leave message when it goes.
-    virtual void OnMouseMove(UINT nFlags, CPoint point);
-    virtual void OnMouseLeave();
-    void EnableMouseTracking();
     // The widget's own handling of the event being processed.
     void Default();
 
@@ -78,8 +74,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void leaveEvent(QEvent* event) override;
 
 private:
     void CreateVerticalScrollBar();

@@ -5,6 +5,8 @@
 #include "graph/InfoPanel.h"
 #include "graph/TarmioView.h"
 
+#include <QMouseEvent>
+
 namespace {
 // How near the pointer must come: to a point, or else to a line between two.
 constexpr int kPointTolerance = 6;
@@ -85,7 +87,8 @@ std::optional<LapReadout> CTarmioView::ReadoutAt(const CurveHit& hit) {
     return m_readoutModel->At(*race, hit.driver, hit.slot, GetReferenceDriver());
 }
 
-void CTarmioView::OnMouseMove(UINT, CPoint point) {
+void CTarmioView::mouseMoveEvent(QMouseEvent* event) {
+    const CPoint point(event->position().toPoint().x(), event->position().toPoint().y());
     const std::optional<CurveHit> hit = HitTest(point);
     const std::optional<LapReadout> readout = hit ? ReadoutAt(*hit) : std::nullopt;
     if (readout)
@@ -94,8 +97,9 @@ void CTarmioView::OnMouseMove(UINT, CPoint point) {
         HideReadout();
 }
 
-void CTarmioView::OnMouseLeave() {
+void CTarmioView::leaveEvent(QEvent* event) {
     HideReadout();
+    CView::leaveEvent(event);
 }
 
 void CTarmioView::ShowReadout(const LapReadout& readout, CPoint point) {

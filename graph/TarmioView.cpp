@@ -116,7 +116,7 @@ int CTarmioView::OnCreate() {
         return -1;
     m_pReadoutPanel = new CInfoPanel(this);
     connect(GetVerticalScrollBar(), &QAbstractSlider::actionTriggered, this, &CTarmioView::OnScrollBarAction);
-    EnableMouseTracking();
+    setMouseTracking(true);
     return 0;
 }
 

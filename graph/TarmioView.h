@@ -88,8 +88,9 @@ protected:
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override;
     void OnContextMenu(QWidget* pWnd, CPoint point) override;
     void wheelEvent(QWheelEvent* event) override;
-    void OnMouseMove(UINT nFlags, CPoint point) override;
-    void OnMouseLeave() override;
+    // The read-out follows the pointer over the chart.
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     void FillBackground(CDC* pDC, const CRect& rect);

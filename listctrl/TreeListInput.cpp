@@ -61,8 +61,9 @@ void CTreeListCtrl::contextMenuEvent(QContextMenuEvent* event) {
             cell.left = 0;
             cell.right = GetColumnWidth(0);
         }
-        point = CPoint((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
-        ClientToScreen(&point);
+        const QPoint screen =
+            viewport()->mapToGlobal(QPoint((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2));
+        point = CPoint(screen.x(), screen.y());
     }
     FillNotify(row, column);
     SendToParent(WM_LISTCTRL_CONTEXTMENU, PackScreenPoint(point), reinterpret_cast<LPARAM>(&m_notify));

@@ -40,7 +40,7 @@ public:
     void OnPrepareDC(CDC* pDC, CPrintInfo*) override { Record(" preparedc", pDC); }
     void OnDraw(CDC* pDC) override {
         Record(" draw", pDC);
-        pDC->Rectangle(50, 50, 500, 400);
+        pDC->FillSolidRect(50, 50, 450, 350, RGB(0, 0, 0));
     }
     void OnEndPrinting(CDC* pDC, CPrintInfo*) override { Record(" end", pDC); }
 
