@@ -161,7 +161,7 @@ void CDriverView::OnBlackBackground() {
     m_bBlackBackground = !m_bBlackBackground;
     m_wndDriverList.m_crBackground = ListBackground();
     Invalidate(TRUE);
-    m_wndDriverList.Invalidate(TRUE);
+    m_wndDriverList.viewport()->update();
 }
 
 // The point comes packed as two unsigned 16-bit halves; the menu shows with or without a row.

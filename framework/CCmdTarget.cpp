@@ -19,7 +19,12 @@ UINT AfxGetCurrentCommand() { return g_currentCommand; }
 
 BOOL CCmdTarget::OnCmdMsg(UINT nID, CCmdUI* pCmdUI) { return HandleOwnCommand(nID, pCmdUI); }
 
-BOOL CCmdTarget::HasCommandHandler(UINT nID) const { return HasOwnCommandHandler(nID); }
+// The question travels the same route as the command would.
+BOOL CCmdTarget::HasCommandHandler(UINT nID) {
+    CCmdUI question(nID);
+    question.m_bAskingForHandler = true;
+    return OnCmdMsg(nID, &question);
+}
 
 void CCmdTarget::OnCommand(UINT nID, std::function<void()> handler) { m_commands[nID] = std::move(handler); }
 
@@ -36,6 +41,8 @@ BOOL CCmdTarget::HandleOwnCommand(UINT nID, CCmdUI* pCmdUI) {
         command->second();
         return TRUE;
     }
+    if (pCmdUI->m_bAskingForHandler)
+        return HasOwnCommandHandler(nID);
     const auto update = m_updates.find(nID);
     if (update == m_updates.end())
         return FALSE;

@@ -32,6 +32,8 @@ public:
     int m_nCheck = 0;
     bool m_bCheckChanged = false;
     bool m_bRadio = false;
+    // Set when the route is only asked whether a command handler for m_nID is on it.
+    bool m_bAskingForHandler = false;
 };
 
 // A receiver of commands. Handlers are registered in the constructor of the receiving class,
@@ -43,7 +45,9 @@ public:
     // pCmdUI null: carry out the command. Otherwise: update its state. True when handled here.
     virtual BOOL OnCmdMsg(UINT nID, CCmdUI* pCmdUI);
     // Whether a command handler for nID is on this target's route.
-    virtual BOOL HasCommandHandler(UINT nID) const;
+    BOOL HasCommandHandler(UINT nID);
+    // Only this target's own command handlers, without any route.
+    BOOL HasOwnCommandHandler(UINT nID) const { return m_commands.contains(nID); }
 
 protected:
     void OnCommand(UINT nID, std::function<void()> handler);
@@ -51,7 +55,6 @@ protected:
 
     // Only this target's own handlers, without any route.
     BOOL HandleOwnCommand(UINT nID, CCmdUI* pCmdUI);
-    BOOL HasOwnCommandHandler(UINT nID) const { return m_commands.contains(nID); }
 
 private:
     std::unordered_map<UINT, std::function<void()>> m_commands;

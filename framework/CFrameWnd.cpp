@@ -146,19 +146,6 @@ BOOL CFrameWnd::OnCmdMsg(UINT nID, CCmdUI* pCmdUI) {
     return app != nullptr && app->OnCmdMsg(nID, pCmdUI);
 }
 
-BOOL CFrameWnd::HasCommandHandler(UINT nID) const {
-    if (m_pActiveView != nullptr) {
-        if (m_pActiveView->HasCommandHandler(nID))
-            return TRUE;
-    } else if (m_pDocument != nullptr && m_pDocument->HasCommandHandler(nID)) {
-        return TRUE;
-    }
-    if (HasOwnCommandHandler(nID))
-        return TRUE;
-    const CWinApp* app = AfxGetApp();
-    return app != nullptr && app->HasCommandHandler(nID);
-}
-
 BOOL CFrameWnd::SendCommand(UINT nID) {
     // As the platform does before routing a command: one that has become disabled is dropped.
     CCmdUI state(nID);

@@ -97,7 +97,6 @@ public:
     virtual void OnDropFiles(const QStringList& paths);
 
     BOOL OnCmdMsg(UINT nID, CCmdUI* pCmdUI) override;
-    BOOL HasCommandHandler(UINT nID) const override;
 
 protected:
     virtual int OnCreate() { return 0; }

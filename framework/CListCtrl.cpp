@@ -371,21 +371,6 @@ BOOL CListCtrl::RedrawItems(int nFirst, int nLast) {
     return TRUE;
 }
 
-void CListCtrl::Invalidate(BOOL) {
-    viewport()->update();
-}
-
-void CListCtrl::InvalidateRect(const CRect* pRect, BOOL) {
-    if (pRect == nullptr)
-        viewport()->update();
-    else
-        viewport()->update(QRect(pRect->left, pRect->top, pRect->Width(), pRect->Height()));
-}
-
-void CListCtrl::SetRedraw(BOOL bRedraw) {
-    setUpdatesEnabled(bRedraw != FALSE);
-}
-
 void CListCtrl::MoveWindow(const CRect& rect, BOOL bRepaint) {
     setGeometry(rect.left, rect.top, std::max<LONG>(0, rect.Width()), std::max<LONG>(0, rect.Height()));
     if (bRepaint)

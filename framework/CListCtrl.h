@@ -118,9 +118,6 @@ public:
     int HitTest(CPoint point) const;
     void GetClientRect(CRect* pRect) const;
     BOOL RedrawItems(int nFirst, int nLast);
-    void Invalidate(BOOL bErase = TRUE);
-    void InvalidateRect(const CRect* pRect, BOOL bErase = TRUE);
-    void SetRedraw(BOOL bRedraw);
     void MoveWindow(const CRect& rect, BOOL bRepaint = TRUE);
     void SetFocus();
 

@@ -102,10 +102,6 @@ BOOL CView::OnCmdMsg(UINT nID, CCmdUI* pCmdUI) {
     return m_pDocument != nullptr && m_pDocument->OnCmdMsg(nID, pCmdUI);
 }
 
-BOOL CView::HasCommandHandler(UINT nID) const {
-    return HasOwnCommandHandler(nID) || (m_pDocument != nullptr && m_pDocument->HasCommandHandler(nID));
-}
-
 BOOL CView::PreCreateWindow(CREATESTRUCT&) {
     return TRUE;
 }

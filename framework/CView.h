@@ -55,7 +55,6 @@ public:
     QScrollBar* GetVerticalScrollBar() const { return m_pVertScrollBar; }
 
     BOOL OnCmdMsg(UINT nID, CCmdUI* pCmdUI) override;
-    BOOL HasCommandHandler(UINT nID) const override;
 
     CDocument* m_pDocument = nullptr;
 

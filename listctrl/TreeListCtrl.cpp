@@ -200,7 +200,7 @@ void CTreeListCtrl::InvalidateItems(int nFirst, int nLast) {
         area.UnionRect(area, bounds);
     }
     if (!area.IsRectEmpty())
-        InvalidateRect(&area, TRUE);
+        viewport()->update(QRect(area.left, area.top, area.Width(), area.Height()));
 }
 
 BOOL CTreeListCtrl::OnEraseBkgnd(CDC* pDC) {

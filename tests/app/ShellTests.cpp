@@ -23,13 +23,13 @@ enum class Pane { DriverList, Graph };
 
 // The first target on the route whose own handler list holds the command.
 Target HandlerOf(CMainFrame& frame, CView& activeView, CTarmioDoc& document, UINT nID) {
-    if (activeView.CCmdTarget::HasCommandHandler(nID))
+    if (activeView.HasOwnCommandHandler(nID))
         return dynamic_cast<CDriverView*>(&activeView) != nullptr ? Target::DriverList : Target::Graph;
-    if (document.CCmdTarget::HasCommandHandler(nID))
+    if (document.HasOwnCommandHandler(nID))
         return Target::Document;
-    if (frame.CCmdTarget::HasCommandHandler(nID))
+    if (frame.HasOwnCommandHandler(nID))
         return Target::Frame;
-    if (AfxGetApp()->CCmdTarget::HasCommandHandler(nID))
+    if (AfxGetApp()->HasOwnCommandHandler(nID))
         return Target::Application;
     return Target::Nobody;
 }
