@@ -5,52 +5,45 @@
 
 namespace {
 
-// What one key press does with a row selected (or not): what the parent hears, the selected row
-// and the current column afterwards.
-struct KeyCase {
-    const char* name;
-    bool rowSelected;
-    Qt::Key key;
-    Qt::KeyboardModifiers modifiers;
-    bool parentHears; // LVN_KEYDOWN
-    int selectedAfter;
-    int columnAfter;
-};
-
-class KeysAndCharacters : public ::testing::TestWithParam<KeyCase> {};
-
-TEST_P(KeysAndCharacters, AreTheListsOrGoOnToTheParentAndTheTreeView) {
-    const KeyCase& c = GetParam();
-    ListHarness harness(2);
-    harness.AddRows({"alpha", "bravo", "+plus", "charlie"});
-    harness.Focus();
-    if (c.rowSelected)
-        harness.Select(0);
-    else
-        harness.list->selectionModel()->setCurrentIndex(harness.list->model()->index(0, 0),
-                                                        QItemSelectionModel::NoUpdate);
-    QTest::keyClick(harness.list, c.key, c.modifiers);
-    EXPECT_EQ(harness.parent.keyDowns, c.parentHears ? 1 : 0);
-    EXPECT_EQ(harness.list->GetNextItem(-1, LVNI_SELECTED), c.selectedAfter);
-    EXPECT_EQ(harness.list->m_nCurColumn, c.columnAfter);
+// What one key press does with a row selected (or not): whether the parent hears it (LVN_KEYDOWN),
+// the selected row and the current column afterwards. Keys the list does not use go on to the
+// parent and the tree view.
+TEST(ListInput, KeysAndCharactersAreTheListsOrGoOnToTheParent) {
+    constexpr Qt::KeyboardModifiers kNone = Qt::NoModifier;
+    const struct {
+        bool rowSelected;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        bool parentHears;
+        int selectedAfter;
+        int columnAfter;
+    } cases[] = {
+        {true, Qt::Key_Down, kNone, true, 1, -1},
+        {true, Qt::Key_Right, kNone, false, 0, 0}, // the current column moves
+        {true, Qt::Key_Left, kNone, false, 0, 1},  // backwards, round to the last
+        {false, Qt::Key_Right, kNone, true, -1, -1},
+        {true, Qt::Key_B, kNone, true, 1, -1},     // searches
+        {true, Qt::Key_Plus, kNone, true, 0, -1},  // swallowed with a selection
+        {false, Qt::Key_Plus, kNone, true, 2, -1}, // searches without one
+        {true, Qt::Key_Plus, Qt::KeypadModifier, false, 0, -1},
+        {true, Qt::Key_Minus, Qt::KeypadModifier, false, 0, -1},
+    };
+    for (const auto& c : cases) {
+        ListHarness harness(2);
+        harness.AddRows({"alpha", "bravo", "+plus", "charlie"});
+        harness.Focus();
+        if (c.rowSelected)
+            harness.Select(0);
+        else
+            harness.list->selectionModel()->setCurrentIndex(harness.list->model()->index(0, 0),
+                                                            QItemSelectionModel::NoUpdate);
+        QTest::keyClick(harness.list, c.key, c.modifiers);
+        SCOPED_TRACE(testing::Message() << "key " << c.key << " selected " << c.rowSelected);
+        EXPECT_EQ(harness.parent.keyDowns, c.parentHears ? 1 : 0);
+        EXPECT_EQ(harness.list->GetNextItem(-1, LVNI_SELECTED), c.selectedAfter);
+        EXPECT_EQ(harness.list->m_nCurColumn, c.columnAfter);
+    }
 }
-
-constexpr Qt::KeyboardModifiers kNone = Qt::NoModifier;
-constexpr Qt::KeyboardModifiers kKeypad = Qt::KeypadModifier;
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, KeysAndCharacters,
-    ::testing::Values(KeyCase{"DownMoves", true, Qt::Key_Down, kNone, true, 1, -1},
-                      KeyCase{"RightMovesTheColumn", true, Qt::Key_Right, kNone, false, 0, 0},
-                      KeyCase{"LeftMovesTheColumnBackwards", true, Qt::Key_Left, kNone, false, 0, 1},
-                      KeyCase{"RightWithoutSelectionIsTheTreeViews", false, Qt::Key_Right, kNone, true, -1,
-                              -1},
-                      KeyCase{"LetterSearches", true, Qt::Key_B, kNone, true, 1, -1},
-                      KeyCase{"PlusWithSelectionIsSwallowed", true, Qt::Key_Plus, kNone, true, 0, -1},
-                      KeyCase{"PlusWithoutSelectionSearches", false, Qt::Key_Plus, kNone, true, 2, -1},
-                      KeyCase{"KeypadPlusIsTheLists", true, Qt::Key_Plus, kKeypad, false, 0, -1},
-                      KeyCase{"KeypadMinusIsTheLists", true, Qt::Key_Minus, kKeypad, false, 0, -1}),
-    [](const auto& info) { return info.param.name; });
 
 // The context menu asked for from the keyboard points at the middle of the selected row's current
 // cell, or of its first column; without a selection at (-1, -1), with no row described.

@@ -35,39 +35,33 @@ std::pair<int, int> InkSpan(const QImage& image, const QRect& rect) {
     return {left, right};
 }
 
-class RowsPaint : public ::testing::TestWithParam<COLORREF> {};
-
-// Each row's text in its own colour, transparently over the background (no window-coloured boxes).
-TEST_P(RowsPaint, EachInItsOwnColourOnTheBackground) {
-    ListHarness harness(3, GetParam());
-    const COLORREF colours[] = {kRed, RGB(0, 255, 0)};
-    harness.AddRows({"Driver One"}, colours[0]);
-    harness.AddRows({"Driver Two"}, colours[1]);
-    const QImage image = harness.Render();
-    const QColor background = ToQColor(GetParam() != kDefaultColour ? GetParam() : GetSysColor(COLOR_WINDOW));
-    for (int row = 0; row < 2; ++row)
-        for (int column = 0; column < 3; ++column) {
-            const QRect cell = harness.Cell(row, column);
-            EXPECT_GT(CountNear(image, cell, ToQColor(colours[row]), 60), 5) << row << "," << column;
-            EXPECT_EQ(CountNear(image, cell, ToQColor(colours[1 - row]), 60), 0) << row << "," << column;
-            EXPECT_GT(CountNear(image, cell, background, 0), cell.width() * cell.height() / 2);
-            if (background != ToQColor(GetSysColor(COLOR_WINDOW))) {
-                EXPECT_EQ(CountNear(image, cell, ToQColor(GetSysColor(COLOR_WINDOW)), 0), 0);
+// Each row's text in its own colour, transparently over the background (no window-coloured
+// boxes); the name starts after the margin and half a character.
+TEST(ListPainting, RowsInTheirOwnColoursOnTheBackground) {
+    for (const COLORREF setting : {RGB(0, 0, 0), kDefaultColour}) {
+        ListHarness harness(3, setting);
+        const COLORREF colours[] = {kRed, RGB(0, 255, 0)};
+        harness.AddRows({"Driver One"}, colours[0]);
+        harness.AddRows({"Driver Two"}, colours[1]);
+        const QImage image = harness.Render();
+        const QColor background = ToQColor(setting != kDefaultColour ? setting : GetSysColor(COLOR_WINDOW));
+        for (int row = 0; row < 2; ++row)
+            for (int column = 0; column < 3; ++column) {
+                const QRect cell = harness.Cell(row, column);
+                EXPECT_GT(CountNear(image, cell, ToQColor(colours[row]), 60), 5) << row << "," << column;
+                EXPECT_EQ(CountNear(image, cell, ToQColor(colours[1 - row]), 60), 0) << row << "," << column;
+                EXPECT_GT(CountNear(image, cell, background, 0), cell.width() * cell.height() / 2);
             }
-        }
-    EXPECT_EQ(image.pixelColor(5, image.height() - 2), background) << "the erase below the rows";
-}
-
-INSTANTIATE_TEST_SUITE_P(Backgrounds, RowsPaint, ::testing::Values(RGB(0, 0, 0), kDefaultColour));
-
-TEST(ListPainting, NameStartsAfterMarginAndHalfACharacter) {
-    ListHarness harness(1, RGB(0, 0, 0));
-    harness.AddRows({"W"});
-    const QImage image = harness.Render();
-    const int left = InkSpan(image, harness.Cell(0, 0)).first;
-    const int cw = harness.list->m_tm.tmAveCharWidth;
-    EXPECT_GE(left, 2 + cw / 2);
-    EXPECT_LE(left, 2 + cw / 2 + 2) << "the glyph's side bearing may add a pixel or two";
+        EXPECT_EQ(image.pixelColor(5, image.height() - 2), background) << "the erase below the rows";
+        if (setting == kDefaultColour)
+            continue;
+        EXPECT_EQ(CountNear(image, image.rect(), ToQColor(GetSysColor(COLOR_WINDOW)), 0), 0);
+        // The glyph's side bearing may add a pixel or two.
+        const int left = InkSpan(image, harness.Cell(0, 0)).first;
+        const int cw = harness.list->m_tm.tmAveCharWidth;
+        EXPECT_GE(left, 2 + cw / 2);
+        EXPECT_LE(left, 2 + cw / 2 + 2);
+    }
 }
 
 // The first column of the selected row shows the highlight while the list has the focus; the
