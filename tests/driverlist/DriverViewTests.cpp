@@ -148,20 +148,6 @@ TEST(DriverList, DeleteRemovesTheSelectedDriversAndUpdatesTheGraphOnceUnlessNone
     EXPECT_EQ(harness.graph->updates, 1);
 }
 
-TEST(DriverList, TheDriverUnderThePointerInTheChartIsFramedNotSelected) {
-    DriverViewHarness harness;
-    harness.Show();
-    harness.document.SetHoveredDriver(nullptr, 1);
-    ASSERT_EQ(harness.List().GetMarkedItem(), 1);
-    EXPECT_EQ(harness.List().GetSelectedCount(), 0u);
-    CRect row;
-    harness.List().GetItemRect(1, &row, LVIR_BOUNDS);
-    const QImage image = harness.List().viewport()->grab().toImage();
-    EXPECT_EQ(image.pixel(row.left + 10, row.top) & 0xFFFFFF, 0x40FF40u); // Alesi's colour
-    harness.document.SetHoveredDriver(nullptr, -1);
-    EXPECT_EQ(harness.List().GetMarkedItem(), -1);
-}
-
 TEST(DriverList, WithoutARaceNothingIsFilledSortedOrDeleted) {
     DriverViewHarness harness;
     harness.List().SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);

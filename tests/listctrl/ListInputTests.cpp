@@ -1,6 +1,5 @@
 #include "ListTestSupport.h"
 
-#include <QContextMenuEvent>
 #include <gtest/gtest.h>
 
 namespace {
@@ -42,36 +41,6 @@ TEST(ListInput, KeysAndCharactersAreTheListsOrGoOnToTheParent) {
         EXPECT_EQ(harness.parent.keyDowns, c.parentHears ? 1 : 0);
         EXPECT_EQ(harness.list->GetNextItem(-1, LVNI_SELECTED), c.selectedAfter);
         EXPECT_EQ(harness.list->m_nCurColumn, c.columnAfter);
-    }
-}
-
-// The context menu asked for from the keyboard points at the middle of the selected row's current
-// cell, or of its first column; without a selection at (-1, -1), with no row described.
-TEST(ListInput, KeyboardContextMenuPointsAtTheSelectedCell) {
-    for (const int currentColumn : {-2, -1, 2}) {
-        ListHarness harness(3);
-        harness.AddRows({"a", "b"});
-        harness.Focus();
-        if (currentColumn != -2)
-            harness.Select(1);
-        harness.list->m_nCurColumn = std::max(currentColumn, -1);
-        QWidget* viewport = harness.list->viewport();
-        QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(0, 0),
-                                viewport->mapToGlobal(QPoint(0, 0)));
-        QApplication::sendEvent(viewport, &event);
-        ASSERT_EQ(harness.parent.menus.size(), 1u);
-        const ListParent::Menu& menu = harness.parent.menus[0];
-        EXPECT_EQ(menu.message, WM_LISTCTRL_CONTEXTMENU);
-        if (currentColumn == -2) {
-            EXPECT_EQ(menu.point, 0xFFFFFFFFu);
-            EXPECT_EQ(menu.notify.pCtrl, nullptr);
-            continue;
-        }
-        const QPoint expected = viewport->mapToGlobal(harness.Cell(1, std::max(currentColumn, 0)).center());
-        EXPECT_NEAR(static_cast<int>(menu.point & 0xFFFF), expected.x(), 1);
-        EXPECT_NEAR(static_cast<int>(menu.point >> 16), expected.y(), 1);
-        EXPECT_EQ(menu.notify.nItem, 1);
-        EXPECT_EQ(menu.notify.nColumn, currentColumn);
     }
 }
 

@@ -9,26 +9,14 @@
 #include <string>
 #include <vector>
 
-// A parent window that records the key-down notifications and the context-menu messages.
-class ListParent : public QWidget, public CListNotifyTarget, public CListCtrlMessageTarget {
+// A parent window that counts the key-down notifications.
+class ListParent : public QWidget, public CListNotifyTarget {
 public:
     LRESULT OnListNotify(UINT, NMHDR* header) override {
         keyDowns += header->code == LVN_KEYDOWN;
         return 0;
     }
-    LRESULT OnListCtrlMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
-        const auto* notify = reinterpret_cast<const LISTCTRLNOTIFY*>(lParam);
-        menus.push_back({message, wParam, notify != nullptr ? *notify : LISTCTRLNOTIFY{}});
-        return 0;
-    }
-
-    struct Menu {
-        UINT message;
-        WPARAM point;
-        LISTCTRLNOTIFY notify;
-    };
     int keyDowns = 0;
-    std::vector<Menu> menus;
 };
 
 // A list of columns 100 wide, every one active, on a background, inside a window.
