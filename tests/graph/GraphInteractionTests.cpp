@@ -174,17 +174,6 @@ TEST(ChartHover, FindsTheLapWhereTheAnalysisChartsDrewIt) {
     }
 }
 
-TEST(ChartReference, TheChosenDriverOrTheCarAheadLiesOnTheAxis) {
-    ChartFixture chart(SteadyThree());
-    for (const int reference : {0, 1, 2}) { // Ann leads them all
-        chart.view->SetReferenceDriver(reference);
-        ASSERT_EQ(chart.view->GetReferenceDriver(), reference);
-        for (int slot = 0; slot < 5; ++slot)
-            EXPECT_EQ(PointOf(*chart.view, 0, slot).y(), chart.view->GetLayout().yAxis) << reference;
-    }
-    EXPECT_FALSE(chart.view->LapPoint(0, 5)) << "the curves stop with Cyd's laps";
-}
-
 TEST(ChartReference, LeavesTheDriverForTheDesignedReferences) {
     ChartFixture chart(ThreeDrivers());
     chart.view->SetReferenceDriver(1);

@@ -153,23 +153,9 @@ INSTANTIATE_TEST_SUITE_P(
               }},
         Scene{"OneLapPaceLine", +[] { return std::vector{SteadyDriver("Ann", kRed, 1, 0)}; }, kSmall,
               View(true, true)},
+        Scene{"NarrowerThanTheTimeLabels", +[] { return TwoDrivers(5, 100'000); }, QSize(40, 100), kAsOpened},
         Scene{"NoLapsLapLeader", +[] { return std::vector{SteadyDriver("Ann", kRed, 0, 0)}; }, kSmall,
               View(false, false)}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(ChartPicture, DrawsNothingIntoAnEmptyRectangle) {
-    ChartFixture chart(TwoDrivers(5, 100'000), 10, 100);
-    QImage image(200, 100, QImage::Format_RGB32);
-    image.fill(Qt::magenta);
-    {
-        CDC dc(&image);
-        chart.view->OnPrepareDC(&dc);
-        ASSERT_TRUE(chart.view->GetGraphRect().IsRectEmpty());
-        chart.view->OnDraw(&dc);
-    }
-    QImage untouched(200, 100, QImage::Format_RGB32);
-    untouched.fill(Qt::magenta);
-    EXPECT_EQ(image, untouched);
-}
 
 } // namespace
