@@ -170,24 +170,11 @@ TEST_F(AppShell, MissingVersionResourceIsReportedAndTheBoxNeverShows) {
               (ScriptedPrompter::Message{"Error reading version resource", MB_OK | MB_ICONSTOP}));
 }
 
-// The first translation of the data names the strings used; a missing string reads empty, data
-// without a translation is refused.
-TEST(VersionInfo, ReadsTheFirstTranslationAndRefusesDataWithoutOne) {
+// The program's own version strings; data without a translation is refused.
+TEST(VersionInfo, ReadsTheProgramsOwnAndRefusesDataWithoutATranslation) {
     CVersionInfo own;
     ASSERT_TRUE(own.Load(nullptr));
     EXPECT_EQ(own.GetProductName() + " " + own.GetFileVersion(), "TarmioView 3.00");
-    QTemporaryDir folder;
-    const QString path = folder.filePath("other.version");
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(R"({"VarFileInfo": {"Translation": [[1031, 1252], [1033, 1200]]},
-                   "StringFileInfo": {"040704E4": {"ProductName": "Other", "FileVersion": ""},
-                                      "040904B0": {"ProductName": "Wrong"}}})");
-    file.close();
-    CVersionInfo info;
-    ASSERT_TRUE(info.Load(path.toLocal8Bit().constData()));
-    EXPECT_EQ(info.GetProductName() + "|" + info.GetFileVersion() + "|" + info.GetLegalCopyright(),
-              "Other||");
     CVersionInfo::SetResourceSource([](const QString&) { return QByteArray(R"({"StringFileInfo": {}})"); });
     CVersionInfo refused;
     EXPECT_FALSE(refused.Load(nullptr));

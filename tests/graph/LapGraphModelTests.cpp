@@ -28,6 +28,7 @@ TEST(TimeGrid, FallsBackAtTheEdgesOfTheStepTable) {
           std::array{1, 12, 100000, 53687091}}) // beyond the table: its last entry
         EXPECT_EQ(GridStep(height, lineHeight, VerticalExtent(zoom)), step) << height << " " << zoom;
     EXPECT_EQ(FirstGridValue(25), -32750);
+    EXPECT_EQ(FirstGridValue(0), 0); // no grid: no division
     EXPECT_EQ(TimeLabel(-32750), "-21:50");
 }
 
