@@ -7,7 +7,6 @@
 #include "app/VersionInfo.h"
 #include "data/CTarmioDoc.h"
 #include "driverlist/DriverView.h"
-#include "framework/CMenu.h"
 #include "framework/CSplitterWnd.h"
 #include "graph/TarmioView.h"
 
@@ -23,13 +22,9 @@
 // main frame with both panes, answered by a scripted prompter, with empty settings.
 class AppShell : public ::testing::Test {
 protected:
-    void SetUp() override {
-        QSettings("VAZ", "TarmioView").clear();
-        CMenu::SetTrackHook({});
-    }
+    void SetUp() override { QSettings("VAZ", "TarmioView").clear(); }
     void TearDown() override {
         app.reset();
-        CMenu::SetTrackHook({});
         CVersionInfo::SetResourceSource({});
     }
 
