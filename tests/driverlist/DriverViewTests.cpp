@@ -126,6 +126,24 @@ TEST(DriverList, NameColumnTakesWhatTheOthersLeaveButAtLeastOneHundred) {
     }
 }
 
+// Name, Time and Fastlap headings sort the race, and the chart with it; Laps and ID do not.
+TEST(DriverList, HeadingClickSortsByNameRaceOrderOrFastestLap) {
+    DriverViewHarness harness;
+    harness.Show();
+    const std::pair<int, std::vector<std::string>> clicks[] = {
+        {3, {"Capelli", "Berger", "Alesi", "<no name>"}},
+        {2, {"Capelli", "Berger", "Alesi", "<no name>"}},
+        {0, {"<no name>", "Alesi", "Berger", "Capelli"}},
+        {1, {"Capelli", "Alesi", "Berger", "<no name>"}},
+    };
+    for (const auto& [column, order] : clicks) {
+        harness.ClickHeading(column);
+        EXPECT_EQ(harness.RowTexts(0), order) << "column " << column;
+        EXPECT_EQ(harness.document.GetRaceData()->drivers->GetAt(1)->GetName(),
+                  order[1] == "<no name>" ? "" : order[1]);
+    }
+}
+
 TEST(DriverList, DeleteRemovesTheSelectedDriversAndUpdatesTheGraphOnceUnlessNoneAreLeft) {
     DriverViewHarness harness;
     harness.Show();
