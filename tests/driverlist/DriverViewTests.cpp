@@ -1,5 +1,6 @@
-// The driver list beside the chart. Heading clicks, the delete keys and the context menu are also
-// driven with real input by the real-input tier; here the document's side of them is checked.
+// The driver list beside the chart. The delete keys, the context menu and the row marked under the
+// chart's pointer are also driven with real input by the real-input tier; here the document's side
+// of them is checked.
 #include "common/CommandIds.h"
 #include "data/CTarmioDoc.h"
 #include "driverlist/DriverView.h"
