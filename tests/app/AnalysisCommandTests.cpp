@@ -1,16 +1,8 @@
 // The race-analysis commands of the main window: chart kinds, Race Summary and Export.
 #include "AppShellFixture.h"
 #include "app/RaceSummaryDlg.h"
-#include "data/CTarmioDoc.h"
-#include "driverlist/DriverView.h"
-#include "graph/TarmioView.h"
 
-#include <QAction>
 #include <QActionGroup>
-#include <QFile>
-#include <QImage>
-#include <QSettings>
-#include <QTest>
 #include <unistd.h>
 
 using lapgraph::ChartKind;

@@ -1,83 +1,42 @@
-// The main window as the command table builds it, and the route each command takes.
+// The main window as the command table builds it, what each command does, and the About box.
 #include "AppShellFixture.h"
-#include "data/CTarmioDoc.h"
-#include "driverlist/DriverView.h"
-#include "graph/TarmioView.h"
+#include "app/AboutDlg.h"
 
-#include <QAction>
-#include <QCoreApplication>
 #include <QDropEvent>
-#include <QFile>
-#include <QImage>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QSettings>
-#include <QTest>
 #include <QToolBar>
 #include <QUrl>
+#include <algorithm>
 #include <cstdio>
 
-namespace {
-enum class Target { DriverList, Graph, Document, Frame, Application, Nobody };
-enum class Pane { DriverList, Graph };
-
-// The first target on the route whose own handler list holds the command.
-Target HandlerOf(CMainFrame& frame, CView& activeView, CTarmioDoc& document, UINT nID) {
-    if (activeView.HasOwnCommandHandler(nID))
-        return dynamic_cast<CDriverView*>(&activeView) != nullptr ? Target::DriverList : Target::Graph;
-    if (document.HasOwnCommandHandler(nID))
-        return Target::Document;
-    if (frame.HasOwnCommandHandler(nID))
-        return Target::Frame;
-    if (AfxGetApp()->HasOwnCommandHandler(nID))
-        return Target::Application;
-    return Target::Nobody;
-}
-
-struct CommandCase {
-    UINT id;
-    Pane activePane;
-    Target handler;
-    bool enabled;
-};
-
-// Where each command is carried out with this pane active, and whether it is available there.
-const CommandCase kCommandCases[] = {
-    {ID_FILE_NEW, Pane::DriverList, Target::Application, true},
-    {ID_FILE_ADD, Pane::DriverList, Target::Document, true},
-    {ID_FILE_OPEN, Pane::DriverList, Target::Application, false},
-    {ID_FILE_SAVE, Pane::DriverList, Target::Nobody, false},
-    {ID_FILE_PRINT, Pane::Graph, Target::Graph, true},
-    {ID_FILE_PRINT, Pane::DriverList, Target::Nobody, false},
-    {ID_APP_EXIT, Pane::DriverList, Target::Frame, true},
-    {ID_EDIT_CUT, Pane::DriverList, Target::DriverList, false},
-    {ID_EDIT_CUT, Pane::Graph, Target::Nobody, false},
-    {ID_VIEW_TOOLBAR, Pane::DriverList, Target::Frame, true},
-    {ID_OPTIONS_FLICKERFREE, Pane::DriverList, Target::Application, true},
-    {ID_VIEW_ZOOMOUT_Y, Pane::DriverList, Target::Nobody, false},
-    {ID_VIEW_REFRESH, Pane::Graph, Target::Document, true},
-    {ID_VIEW_BLACKBACKGROUND, Pane::DriverList, Target::DriverList, true},
-    {ID_VIEW_RELATIVE, Pane::Graph, Target::Graph, true},
-    {ID_VIEW_RELATIVE, Pane::DriverList, Target::Nobody, false},
-    {ID_NEXT_PANE, Pane::DriverList, Target::Frame, true},
-    {ID_VIEW_HIGHLIGHT, Pane::Graph, Target::Graph, true},
-    {ID_VIEW_HIGHLIGHT, Pane::DriverList, Target::Frame, true},
-    {ID_VIEW_GAPTODRIVER, Pane::DriverList, Target::Frame, false}, // no row selected
-};
-} // namespace
-
-TEST_F(AppShell, EveryCommandReachesItsHandlerWithTheRightState) {
+// Whether each command is available with this pane active. The real-input tier presses the keys
+// of commands that must do nothing in a pane.
+TEST_F(AppShell, CommandsAreAvailableOnlyWhereTheActivePaneHandlesThem) {
+    enum class Pane { DriverList, Graph };
+    const struct {
+        UINT id;
+        Pane activePane;
+        bool enabled;
+    } cases[] = {
+        {ID_FILE_NEW, Pane::DriverList, true},
+        {ID_FILE_ADD, Pane::DriverList, true},
+        {ID_FILE_PRINT, Pane::Graph, true},
+        {ID_EDIT_CUT, Pane::DriverList, false}, // no row selected
+        {ID_VIEW_BLACKBACKGROUND, Pane::DriverList, true},
+        {ID_VIEW_RELATIVE, Pane::Graph, true},
+        {ID_VIEW_HIGHLIGHT, Pane::DriverList, true},
+        {ID_VIEW_GAPTODRIVER, Pane::DriverList, false}, // no row selected
+    };
     Start();
-    for (const CommandCase& command : kCommandCases) {
+    for (const auto& command : cases) {
         CView& pane = command.activePane == Pane::DriverList ? static_cast<CView&>(DriverList())
                                                              : static_cast<CView&>(Graph());
         Frame().SetActiveView(&pane);
-        SCOPED_TRACE(testing::Message() << "command " << command.id << " with pane "
-                                        << static_cast<int>(command.activePane) << " active");
-        EXPECT_EQ(HandlerOf(Frame(), pane, Document(), command.id), command.handler);
         CCmdUI state(command.id);
         UpdateCommandState(Frame(), state);
-        EXPECT_EQ(state.m_bEnabled, command.enabled);
+        EXPECT_EQ(state.m_bEnabled, command.enabled)
+            << "command " << command.id << " with pane " << static_cast<int>(command.activePane) << " active";
     }
 }
 
@@ -187,13 +146,32 @@ TEST_F(AppShell, DeletingEveryDriverStartsANewRaceInBothPanes) {
     EXPECT_EQ(Document().GetRaceData()->trackId, kNoTrackYet);
     EXPECT_EQ(Frame().windowTitle(), "Untitled - TarmioView");
     const QImage after = Graph().grab().toImage().convertToFormat(QImage::Format_RGB32);
-    for (int y = 0; y < after.height(); ++y) {
-        for (int x = 0; x < after.width(); ++x) {
-            for (int colour = 0; colour < 3; ++colour) {
-                ASSERT_NE(after.pixel(x, y), qRgb(GetRValue(kPalette[colour]), GetGValue(kPalette[colour]),
-                                                  GetBValue(kPalette[colour])))
-                    << "curve of driver " << colour << " still drawn";
-            }
-        }
+    const auto* pixels = reinterpret_cast<const QRgb*>(after.constBits());
+    for (const COLORREF colour : {kPalette[0], kPalette[1], kPalette[2]}) {
+        const QRgb curve = qRgb(GetRValue(colour), GetGValue(colour), GetBValue(colour));
+        EXPECT_EQ(std::count(pixels, pixels + after.width() * after.height(), curve), 0)
+            << "a curve is still drawn";
     }
+}
+
+TEST_F(AppShell, MissingVersionResourceIsReportedAndTheBoxNeverShows) {
+    CVersionInfo::SetResourceSource([](const QString&) { return std::nullopt; });
+    CAboutDlg about;
+    EXPECT_EQ(about.DoModal(), IDABORT);
+    EXPECT_FALSE(about.isVisible());
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0],
+              (ScriptedPrompter::Message{"Error reading version resource", MB_OK | MB_ICONSTOP}));
+}
+
+// The program's own version strings; data without a translation is refused.
+TEST(VersionInfo, ReadsTheProgramsOwnAndRefusesDataWithoutATranslation) {
+    CVersionInfo own;
+    ASSERT_TRUE(own.Load(nullptr));
+    EXPECT_EQ(own.GetProductName() + " " + own.GetFileVersion(), "TarmioView 3.00");
+    CVersionInfo::SetResourceSource([](const QString&) { return QByteArray(R"({"StringFileInfo": {}})"); });
+    CVersionInfo refused;
+    EXPECT_FALSE(refused.Load(nullptr));
+    EXPECT_EQ(refused.GetProductName(), "");
+    CVersionInfo::SetResourceSource({});
 }

@@ -1,5 +1,6 @@
-// The driver list beside the chart. Heading clicks, the delete keys and the context menu are also
-// driven with real input by the real-input tier; here the document's side of them is checked.
+// The driver list beside the chart. The delete keys, the context menu and the row marked under the
+// chart's pointer are also driven with real input by the real-input tier; here the document's side
+// of them is checked.
 #include "common/CommandIds.h"
 #include "data/CTarmioDoc.h"
 #include "driverlist/DriverView.h"
@@ -126,6 +127,24 @@ TEST(DriverList, NameColumnTakesWhatTheOthersLeaveButAtLeastOneHundred) {
     }
 }
 
+// Name, Time and Fastlap headings sort the race, and the chart with it; Laps and ID do not.
+TEST(DriverList, HeadingClickSortsByNameRaceOrderOrFastestLap) {
+    DriverViewHarness harness;
+    harness.Show();
+    const std::pair<int, std::vector<std::string>> clicks[] = {
+        {3, {"Capelli", "Berger", "Alesi", "<no name>"}},
+        {2, {"Capelli", "Berger", "Alesi", "<no name>"}},
+        {0, {"<no name>", "Alesi", "Berger", "Capelli"}},
+        {1, {"Capelli", "Alesi", "Berger", "<no name>"}},
+    };
+    for (const auto& [column, order] : clicks) {
+        harness.ClickHeading(column);
+        EXPECT_EQ(harness.RowTexts(0), order) << "column " << column;
+        EXPECT_EQ(harness.document.GetRaceData()->drivers->GetAt(1)->GetName(),
+                  order[1] == "<no name>" ? "" : order[1]);
+    }
+}
+
 TEST(DriverList, DeleteRemovesTheSelectedDriversAndUpdatesTheGraphOnceUnlessNoneAreLeft) {
     DriverViewHarness harness;
     harness.Show();
@@ -146,20 +165,6 @@ TEST(DriverList, DeleteRemovesTheSelectedDriversAndUpdatesTheGraphOnceUnlessNone
     EXPECT_EQ(harness.List().GetItemCount(), 0);
     // Without a main window there is nobody to start the new race; nothing else happens.
     EXPECT_EQ(harness.graph->updates, 1);
-}
-
-TEST(DriverList, TheDriverUnderThePointerInTheChartIsFramedNotSelected) {
-    DriverViewHarness harness;
-    harness.Show();
-    harness.document.SetHoveredDriver(nullptr, 1);
-    ASSERT_EQ(harness.List().GetMarkedItem(), 1);
-    EXPECT_EQ(harness.List().GetSelectedCount(), 0u);
-    CRect row;
-    harness.List().GetItemRect(1, &row, LVIR_BOUNDS);
-    const QImage image = harness.List().viewport()->grab().toImage();
-    EXPECT_EQ(image.pixel(row.left + 10, row.top) & 0xFFFFFF, 0x40FF40u); // Alesi's colour
-    harness.document.SetHoveredDriver(nullptr, -1);
-    EXPECT_EQ(harness.List().GetMarkedItem(), -1);
 }
 
 TEST(DriverList, WithoutARaceNothingIsFilledSortedOrDeleted) {

@@ -3,6 +3,7 @@
 // Races built lap by lap for the chart tests, and the chart rendered through its real paint event.
 
 #include "data/CTarmioDoc.h"
+#include "framework/CFrameWnd.h"
 #include "graph/TarmioView.h"
 
 #include <QImage>
@@ -10,8 +11,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-class CFrameWnd;
 
 namespace graphtest {
 
@@ -24,7 +23,6 @@ struct TestLap {
     std::uint32_t raceTime = 0; // 0 leaves the slot empty
     std::uint32_t flags = 0;
     std::uint32_t eventTime = 0;
-    std::uint32_t lapTime = 0; // 0: the race time less the previous lap's
 };
 
 struct TestDriver {
@@ -33,28 +31,79 @@ struct TestDriver {
     std::vector<TestLap> laps;
 };
 
-// A driver whose race times are multiples of a 90 s lap plus a fixed gap.
-TestDriver SteadyDriver(const std::string& name, COLORREF colour, int laps, std::uint32_t gapMs);
-// Ann in red and, gapMs behind her on every lap, Bob in blue.
-std::vector<TestDriver> TwoDrivers(int laps, std::uint32_t gapMs);
+// Laps of 90 s, gapMs behind a driver who started at 0.
+inline TestDriver SteadyDriver(const std::string& name, COLORREF colour, int laps, std::uint32_t gapMs) {
+    TestDriver driver{name, colour, {}};
+    for (int slot = 0; slot < laps; ++slot)
+        driver.laps.push_back({90'000 * static_cast<std::uint32_t>(slot + 1) + gapMs, 0, 0});
+    return driver;
+}
+
+inline std::vector<TestDriver> TwoDrivers(int laps, std::uint32_t gapMs) {
+    return {SteadyDriver("Ann", kRed, laps, 0), SteadyDriver("Bob", kBlue, laps, gapMs)};
+}
+
 // Ann leads, Bob passes her on lap 3 and pits (type A) on lap 5; Cyd is slow and stops after lap 4.
-std::vector<TestDriver> ThreeDrivers();
+inline std::vector<TestDriver> ThreeDrivers() {
+    return {
+        {"Ann", kRed, {{90'000}, {181'000}, {272'000}, {363'000}, {454'000}, {545'000}}},
+        {"Bob",
+         kBlue,
+         {{91'000}, {182'000}, {271'500}, {361'000}, {475'000, kLapEventA, 470'000}, {566'000}}},
+        {"Cyd", kGreen, {{95'000}, {190'000}, {285'000}, {380'000}}},
+    };
+}
 
 // A document with a race of these drivers in this order and a chart of it, sized and initially
 // updated; inside the frame as its active view when one is given.
 struct ChartFixture {
     explicit ChartFixture(const std::vector<TestDriver>& drivers, int width = 640, int height = 480,
-                          CFrameWnd* frame = nullptr);
+                          CFrameWnd* frame = nullptr) {
+        document.OnNewDocument();
+        RaceData& race = Race();
+        for (const TestDriver& source : drivers) {
+            auto driver = std::make_unique<DriverRecord>(static_cast<std::uint8_t>(race.drivers->GetCount()),
+                                                         source.name, source.colour);
+            std::uint32_t previousRaceTime = 0;
+            for (std::size_t slot = 0; slot < source.laps.size(); ++slot) {
+                const TestLap& lap = source.laps[slot];
+                if (lap.raceTime == 0)
+                    continue;
+                driver->laps.SetAt(
+                    static_cast<int>(slot),
+                    std::make_unique<LapRecord>(
+                        LapRecord{lap.flags, lap.raceTime, lap.raceTime - previousRaceTime, lap.eventTime}));
+                previousRaceTime = lap.raceTime;
+            }
+            race.drivers->InsertAt(race.drivers->GetCount(), std::move(driver));
+            race.lapCount = std::max(race.lapCount, static_cast<std::int32_t>(source.laps.size()));
+        }
+        race.UpdateLapStatistics();
+        view = std::make_unique<CTarmioView>();
+        view->Create(frame, &document);
+        if (frame != nullptr) {
+            frame->setCentralWidget(view.get());
+            frame->SetActiveView(view.get());
+        }
+        view->resize(width, height);
+        view->OnInitialUpdate();
+    }
     // What the chart's paint event draws, scroll bar excluded.
-    QImage Render();
+    QImage Render() {
+        CRect client;
+        view->GetClientRect(&client);
+        return view->grab(QRect(0, 0, client.Width(), client.Height()))
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    }
     RaceData& Race() { return *document.GetRaceData(); }
 
     CTarmioDoc document;
     std::unique_ptr<CTarmioView> view; // goes before the document
 };
 
-QRgb Rgb(COLORREF colour);
-// Pixels of the colour in the rectangle [x0, x1) x [y0, y1).
-int CountPixels(const QImage& image, QRgb colour, int x0, int y0, int x1, int y1);
+inline QRgb Rgb(COLORREF colour) {
+    return qRgb(GetRValue(colour), GetGValue(colour), GetBValue(colour));
+}
 
 } // namespace graphtest

@@ -28,6 +28,7 @@ TEST(TimeGrid, FallsBackAtTheEdgesOfTheStepTable) {
           std::array{1, 12, 100000, 53687091}}) // beyond the table: its last entry
         EXPECT_EQ(GridStep(height, lineHeight, VerticalExtent(zoom)), step) << height << " " << zoom;
     EXPECT_EQ(FirstGridValue(25), -32750);
+    EXPECT_EQ(FirstGridValue(0), 0); // no grid: no division
     EXPECT_EQ(TimeLabel(-32750), "-21:50");
 }
 
@@ -51,16 +52,10 @@ TEST(LapLabels, EveryThirdFromTheFirstForEvenSlotCountsAndMultiplesOfThreeForOdd
 }
 
 TEST(Placement, SlotsSpreadToTheRightEdgeAndThePaceLineRunsEvenlyToTheBestFinalTime) {
-    EXPECT_EQ(SlotOffset(1, 400, 60), 6);
-    Layout notLaidOut;
-    notLaidOut.yAxis = 24; // no extent yet: every gap on the axis rather than a division by zero
-    EXPECT_EQ(GapToRow(500, notLaidOut, ViewState{}), 24);
-    EXPECT_EQ(SlotOffset(59, 400, 60), 400);
-    EXPECT_EQ(SlotOffset(1, 400, 2), 400);
-    EXPECT_EQ(SlotOffset(0, 400, 1), 0);
+    for (const auto& [slot, slots, offset] : {std::array{1, 60, 6}, {59, 60, 400}, {1, 2, 400}, {0, 1, 0}})
+        EXPECT_EQ(SlotOffset(slot, 400, slots), offset) << slot << " of " << slots;
     const std::vector<std::uint32_t> leaders{100'000, 190'000, 280'003};
     const RaceTimes times{3, &leaders, nullptr};
-    EXPECT_EQ(ReferenceTime(times, 0, true), 0u);
     EXPECT_EQ(ReferenceTime(times, 1, true), 140'001u); // 280003 / 2, truncated
     EXPECT_EQ(ReferenceTime(times, 2, true), 280'002u);
     EXPECT_EQ(ReferenceTime(times, 1, false), 190'000u);
@@ -70,20 +65,28 @@ TEST(Placement, SlotsSpreadToTheRightEdgeAndThePaceLineRunsEvenlyToTheBestFinalT
 
 TEST(LappingLines, FollowTheLeaderLaterLapsWhereSomeoneIsThatFarBehind) {
     using Lines = std::vector<std::vector<PenStep>>; // one per line, k laps down
+    const std::vector<std::uint32_t> leaderEvery100s = {100'000, 200'000, 300'000, 400'000, 500'000};
+    const std::vector<std::uint32_t> twoDownAtSlot2 = {100'000, 200'000, 520'000, 400'000, 500'000};
     const struct {
         const char* name;
         std::vector<std::uint32_t> leaders;
         std::vector<std::uint32_t> lasts;
         bool relative;
         Lines expected;
+        ReferenceSeries driver = {}; // empty: the leader or the pace line
     } cases[] = {
-        // Leader laps of 100 s; the last car is two laps down at slot 2 only; line 3 applies
-        // nowhere and ends the passes.
+        // The last car is two laps down at slot 2 only; line 3 applies nowhere and ends the passes.
         {"two laps down once",
-         {100'000, 200'000, 300'000, 400'000, 500'000},
-         {100'000, 200'000, 520'000, 400'000, 500'000},
+         leaderEvery100s,
+         twoDownAtSlot2,
          false,
          {{{false, 1, 2500}, {true, 2, 2500}, {true, 3, 2500}}, {{false, 1, 5000}, {true, 2, 5000}}, {}}},
+        {"a chosen driver without a lap breaks the lines",
+         leaderEvery100s,
+         twoDownAtSlot2,
+         false,
+         {{{false, 2, 2500}, {true, 3, 2500}}, {{false, 2, 5000}}, {}},
+         {100'000, std::nullopt, 300'000, 400'000, 500'000}},
         {"nobody lapped", {100'000, 200'000, 300'000}, {101'000, 201'000, 301'000}, false, {{}}},
         {"level with the leader a lap on is not lapped",
          {100'000, 200'000, 300'000},
@@ -99,24 +102,13 @@ TEST(LappingLines, FollowTheLeaderLaterLapsWhereSomeoneIsThatFarBehind) {
          {{{false, 0, 2000}, {true, 2, 2500}}, {{false, 0, 2500}, {true, 1, 5000}}, {{false, 0, 7500}}}},
     };
     for (const auto& c : cases) {
+        const RaceTimes times{static_cast<int>(c.leaders.size()), &c.leaders, &c.lasts};
         Lines lines;
         for (const LappingLine& line :
-             LappingLines(RaceTimes{static_cast<int>(c.leaders.size()), &c.leaders, &c.lasts}, c.relative))
+             c.driver.empty() ? LappingLines(times, c.relative) : LappingLines(times, c.driver))
             lines.push_back(line.steps);
         EXPECT_EQ(lines, c.expected) << c.name;
     }
-}
-
-TEST(LappingLines, BreakWhereAChosenDriverHasNoLap) {
-    const std::vector<std::uint32_t> leaders = {100'000, 200'000, 300'000, 400'000, 500'000};
-    const std::vector<std::uint32_t> lasts = {100'000, 200'000, 520'000, 400'000, 500'000};
-    const ReferenceSeries driver = {100'000, std::nullopt, 300'000, 400'000, 500'000};
-    std::vector<std::vector<PenStep>> lines;
-    for (const LappingLine& line : LappingLines(RaceTimes{5, &leaders, &lasts}, driver))
-        lines.push_back(line.steps);
-    const std::vector<std::vector<PenStep>> expected = {
-        {{false, 2, 2500}, {true, 3, 2500}}, {{false, 2, 5000}}, {}};
-    EXPECT_EQ(lines, expected);
 }
 
 TEST(FitToReference, PutsTheCarFurthestAheadOnTheAxisAndKeepsTheLastInTheWindow) {

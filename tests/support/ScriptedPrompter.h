@@ -26,10 +26,7 @@ public:
     FileOpenResult GetOpenFileNames(const FileOpenRequest& request) override;
     FileOpenResult GetSaveFileName(const FileOpenRequest& request) override;
     bool PrintDialog(QPrinter& printer, int minPage, int maxPage) override;
-    bool PrintSetupDialog(QPrinter&) override {
-        ++printSetupDialogs;
-        return false;
-    }
+    bool PrintSetupDialog(QPrinter&) override { return false; }
     // Renders once, into a PDF in a private folder.
     void PrintPreview(QPrinter& printer, const PaintPages& paint) override;
     // Records each step; cancels before step cancelProgressAt when it is set.
@@ -44,7 +41,6 @@ public:
     std::vector<FileOpenRequest> fileOpenRequests;
     std::vector<FileOpenRequest> fileSaveRequests;
     int printDialogs = 0;
-    int printSetupDialogs = 0;
     int previews = 0;
     int cancelProgressAt = -1;
     QStringList progressSteps; // "done/total name"
