@@ -47,7 +47,7 @@ BOOL CTarmioApp::InitInstance() {
     // Files named at start-up are added to the new race, as File Add adds them.
     if (!m_commandLineFiles.isEmpty())
         GetDocument()->AddFiles(m_commandLineFiles);
-    m_pMainWnd->DragAcceptFiles(TRUE);
+    m_pMainWnd->setAcceptDrops(true);
     return TRUE;
 }
 

@@ -56,21 +56,18 @@ struct CRect {
 
     constexpr LONG Width() const { return right - left; }
     constexpr LONG Height() const { return bottom - top; }
-    constexpr CPoint TopLeft() const { return {left, top}; }
-    constexpr CPoint BottomRight() const { return {right, bottom}; }
     constexpr bool IsRectEmpty() const { return right <= left || bottom <= top; }
     constexpr bool PtInRect(CPoint p) const {
         return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
     }
     constexpr void SetRect(LONG l, LONG t, LONG r, LONG b) { left = l, top = t, right = r, bottom = b; }
-    constexpr void SetRectEmpty() { SetRect(0, 0, 0, 0); }
     constexpr void InflateRect(LONG dx, LONG dy) { left -= dx, top -= dy, right += dx, bottom += dy; }
     // Empty (all zero) when the two do not meet; returns whether they do.
     constexpr bool IntersectRect(const CRect& a, const CRect& b) {
         *this = CRect(std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
                       std::min(a.bottom, b.bottom));
         if (IsRectEmpty()) {
-            SetRectEmpty();
+            *this = CRect();
             return false;
         }
         return true;

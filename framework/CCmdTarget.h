@@ -10,18 +10,17 @@
 class CCmdUI {
 public:
     explicit CCmdUI(UINT id) : m_nID(id) {}
-    virtual ~CCmdUI() = default;
 
-    virtual void Enable(BOOL bOn = TRUE) {
+    void Enable(BOOL bOn = TRUE) {
         m_bEnabled = bOn != FALSE;
         m_bEnableChanged = true;
     }
-    virtual void SetCheck(int nCheck = 1) {
+    void SetCheck(int nCheck = 1) {
         m_nCheck = nCheck;
         m_bCheckChanged = true;
     }
     // A check shown as the dot of one choice among several.
-    virtual void SetRadio(BOOL bOn = TRUE) {
+    void SetRadio(BOOL bOn = TRUE) {
         SetCheck(bOn ? 1 : 0);
         m_bRadio = true;
     }

@@ -92,8 +92,7 @@ public:
     QAction* GetCommandAction(UINT nID);
     QToolBar* GetToolBar() const { return m_pToolBar; }
 
-    // Files dropped on the window reach OnDropFiles.
-    void DragAcceptFiles(BOOL bAccept = TRUE);
+    // Files dropped on the window, once it accepts drops, reach OnDropFiles.
     virtual void OnDropFiles(const QStringList& paths);
 
     BOOL OnCmdMsg(UINT nID, CCmdUI* pCmdUI) override;

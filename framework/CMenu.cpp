@@ -14,11 +14,8 @@ namespace {
 // The frame whose command route the menu's commands travel: the owner itself, the frame the
 // owner lives in, or the main window.
 CFrameWnd* OwnerFrame(QWidget* owner) {
-    for (QWidget* widget = owner; widget != nullptr; widget = widget->parentWidget()) {
-        if (auto* frame = qobject_cast<CFrameWnd*>(widget))
-            return frame;
-    }
-    return AfxGetMainWnd();
+    auto* frame = owner != nullptr ? qobject_cast<CFrameWnd*>(owner->window()) : nullptr;
+    return frame != nullptr ? frame : AfxGetMainWnd();
 }
 
 // The flags of an item after its command's state handlers have had their say; a separator or an

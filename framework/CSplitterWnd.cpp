@@ -14,7 +14,6 @@ BOOL CSplitterWnd::CreateStatic(QWidget* pParentWnd, int nRows, int nCols, DWORD
     // Only the one-row layout is built; nothing in the program splits the other way.
     if (nRows != 1 || nCols < 1 || !m_panes.empty())
         return FALSE;
-    m_nRows = nRows;
     m_nCols = nCols;
     m_panes.assign(static_cast<size_t>(nCols), nullptr);
     m_columns.assign(static_cast<size_t>(nCols), ColumnInfo{});

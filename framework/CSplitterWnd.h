@@ -22,7 +22,6 @@ public:
     void SetColumnInfo(int col, int cxIdeal, int cxMin);
 
     CView* GetPane(int row, int col) const;
-    int GetColumnCount() const { return m_nCols; }
 
     // Moves the frame's active view to the next (or previous) visible pane.
     BOOL CanActivateNext() const;
@@ -41,7 +40,6 @@ private:
     int PaneIndexOf(const CView* pView) const;
     bool IsPaneShown(const CView* pane) const;
 
-    int m_nRows = 0;
     int m_nCols = 0;
     std::vector<CView*> m_panes;
     std::vector<ColumnInfo> m_columns;

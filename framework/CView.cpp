@@ -41,11 +41,7 @@ BOOL CView::Create(QWidget* parent, CDocument* pDocument) {
 }
 
 CFrameWnd* CView::GetParentFrame() const {
-    for (QWidget* widget = parentWidget(); widget != nullptr; widget = widget->parentWidget()) {
-        if (auto* frame = dynamic_cast<CFrameWnd*>(widget))
-            return frame;
-    }
-    return nullptr;
+    return qobject_cast<CFrameWnd*>(window());
 }
 
 void CView::OnInitialUpdate() {

@@ -99,8 +99,7 @@ BOOL CFrameWnd::SetIndicators(std::span<const UINT> indicators) {
 void CFrameWnd::UpdateIndicators() {
     if (m_indicators.empty())
         return;
-    // Where the platform does not tell the lock states, the panes stay blank.
-    const KeyboardLocks locks = ReadKeyboardLocks().value_or(KeyboardLocks{});
+    const KeyboardLocks locks = ReadKeyboardLocks();
     for (const auto& [nID, pane] : m_indicators) {
         const bool on = (nID == ID_INDICATOR_CAPS && locks.caps) || (nID == ID_INDICATOR_NUM && locks.num) ||
                         (nID == ID_INDICATOR_SCRL && locks.scroll);

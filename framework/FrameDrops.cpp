@@ -7,10 +7,6 @@
 #include <QMimeData>
 #include <QUrl>
 
-void CFrameWnd::DragAcceptFiles(BOOL bAccept) {
-    setAcceptDrops(bAccept != FALSE);
-}
-
 void CFrameWnd::OnDropFiles(const QStringList& paths) {
     // The framework hands each dropped file to the document's open operation.
     if (CWinApp* app = AfxGetApp()) {

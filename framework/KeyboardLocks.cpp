@@ -18,11 +18,11 @@ unsigned IndicatorBit(Display* display, const char* name) {
 }
 } // namespace
 
-std::optional<KeyboardLocks> ReadKeyboardLocks() {
+KeyboardLocks ReadKeyboardLocks() {
     auto* x11 = qGuiApp != nullptr ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     Display* display = x11 != nullptr ? x11->display() : nullptr;
     if (display == nullptr)
-        return std::nullopt;
+        return {};
     // Indicator names are the keyboard's; looked up once per display.
     static Display* namedFor = nullptr;
     static unsigned capsBit = 0, numBit = 0, scrollBit = 0;
@@ -34,14 +34,14 @@ std::optional<KeyboardLocks> ReadKeyboardLocks() {
     }
     unsigned state = 0;
     if (XkbGetIndicatorState(display, XkbUseCoreKbd, &state) != Success)
-        return std::nullopt;
+        return {};
     return KeyboardLocks{(state & capsBit) != 0, (state & numBit) != 0, (state & scrollBit) != 0};
 }
 
 #else
 
-std::optional<KeyboardLocks> ReadKeyboardLocks() {
-    return std::nullopt;
+KeyboardLocks ReadKeyboardLocks() {
+    return {};
 }
 
 #endif
