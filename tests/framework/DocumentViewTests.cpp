@@ -1,10 +1,41 @@
-#include "TestViews.h"
+// Document and views, the command route, and the stored settings.
 #include "framework/CDocument.h"
+#include "framework/CFrameWnd.h"
+#include "framework/CView.h"
+#include "framework/CWinApp.h"
 
+#include <QSettings>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
+
+// A view that only records what the framework tells it.
+class RecordingView : public CView {
+public:
+    struct Update {
+        CView* sender;
+        LPARAM hint;
+        void* object;
+    };
+
+    void OnUpdate(CView* pSender, LPARAM lHint, void* pHint) override {
+        updates.push_back({pSender, lHint, pHint});
+        if (duringUpdate)
+            duringUpdate();
+    }
+    void OnDraw(CDC*) override {}
+
+    // Handlers registered as a view's message map would list them.
+    using CCmdTarget::OnCommand;
+    using CCmdTarget::OnUpdateCommandUI;
+
+    std::vector<Update> updates;
+    std::function<void()> duringUpdate;
+};
 
 TEST(DocumentViews, UpdateReachesEveryLiveViewButTheSender) {
     CDocument document;
@@ -31,6 +62,129 @@ TEST(DocumentViews, UpdateReachesEveryLiveViewButTheSender) {
     document.UpdateAllViews(nullptr);
     EXPECT_EQ(document.GetViews().size(), 4u);
     EXPECT_EQ(last.updates.size(), 1u);
+}
+
+constexpr UINT kCommand = 40001;
+
+template <class Target> class Open : public Target {
+public:
+    using CCmdTarget::OnCommand;
+    using Target::Target;
+};
+
+// View, document, frame and application; each letter of handlers ("vdfa") gives that target a
+// handler for kCommand that records the letter when it runs.
+struct Route {
+    Open<CWinApp> app{"RoutingTest"};
+    Open<CDocument> document;
+    Open<CFrameWnd> frame;
+    RecordingView view;
+    std::string ran;
+
+    explicit Route(const std::string& handlers) {
+        view.Create(nullptr, &document);
+        frame.SetActiveView(&view, FALSE);
+        for (char where : handlers) {
+            const auto record = [this, where] { ran += where; };
+            if (where == 'v')
+                view.OnCommand(kCommand, record);
+            else if (where == 'd')
+                document.OnCommand(kCommand, record);
+            else if (where == 'f')
+                frame.OnCommand(kCommand, record);
+            else
+                app.OnCommand(kCommand, record);
+        }
+    }
+};
+
+class CommandRouting : public ::testing::TestWithParam<std::pair<std::string, std::string>> {};
+
+TEST_P(CommandRouting, FirstTargetOnTheRouteRunsTheCommand) {
+    Route route(GetParam().first);
+    const BOOL handled = route.frame.SendCommand(kCommand);
+    EXPECT_EQ(route.ran, GetParam().second);
+    EXPECT_EQ(handled != FALSE, !GetParam().second.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(ViewDocumentFrameApp, CommandRouting,
+                         ::testing::Values(std::pair{"vdfa", "v"}, std::pair{"dfa", "d"},
+                                           std::pair{"fa", "f"}, std::pair{"a", "a"}, std::pair{"", ""}));
+
+TEST(CommandRouting, HandlerSeesWhichCommandItIsRunning) {
+    RecordingView view;
+    std::vector<UINT> seen;
+    for (UINT id : {kCommand, kCommand + 1})
+        view.OnCommand(id, [&] { seen.push_back(AfxGetCurrentCommand()); });
+    view.OnCmdMsg(kCommand + 1, nullptr);
+    view.OnCmdMsg(kCommand, nullptr);
+    EXPECT_EQ(seen, (std::vector<UINT>{kCommand + 1, kCommand}));
+    EXPECT_EQ(AfxGetCurrentCommand(), 0u);
+}
+
+// How a command's menu item ends up: what the route offers, and the state it gets.
+struct StateCase {
+    const char* name;
+    bool commandHandler;
+    int updateHandler; // 0 none, 1 enables, 2 disables, 3 only checks
+    bool enabled;
+    int check;
+};
+
+class CommandState : public ::testing::TestWithParam<StateCase> {};
+
+TEST_P(CommandState, UpdateHandlerDecidesElseCommandHandlerEnables) {
+    const StateCase& c = GetParam();
+    Route route(c.commandHandler ? "d" : "");
+    if (c.updateHandler != 0) {
+        route.view.OnUpdateCommandUI(kCommand, [&c](CCmdUI* pCmdUI) {
+            if (c.updateHandler == 3)
+                pCmdUI->SetCheck(1);
+            else
+                pCmdUI->Enable(c.updateHandler == 1);
+        });
+    }
+    CCmdUI state(kCommand);
+    UpdateCommandState(route.frame, state);
+    EXPECT_EQ(state.m_bEnabled, c.enabled);
+    EXPECT_EQ(state.m_nCheck, c.check);
+    EXPECT_EQ(route.frame.SendCommand(kCommand) != FALSE, c.enabled && c.commandHandler)
+        << "a disabled command is dropped";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CommandState,
+    ::testing::Values(StateCase{"NoHandlerDisables", false, 0, false, 0},
+                      StateCase{"CommandHandlerEnables", true, 0, true, 0},
+                      StateCase{"UpdateHandlerDisablesDespiteCommand", true, 2, false, 0},
+                      StateCase{"CheckOnlyLeavesEnablingToCommand", true, 3, true, 1},
+                      StateCase{"CheckOnlyWithoutCommandIsDisabled", false, 3, false, 1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The tests' own settings live in a private folder (see the Qt test main). Whole-program tests
+// cover the stored options; this guards what they cannot see: sections, signs, the full range,
+// and numbers of more than 32 bits in a settings file anyone can edit.
+TEST(Profile, ValuesOutliveTheApplicationAndOnly32BitNumbersAreRead) {
+    {
+        CWinApp app("ProfileTest");
+        app.SetRegistryKey("TarmioTests");
+        for (int value : {-7, 2147483647}) {
+            EXPECT_TRUE(app.WriteProfileInt("Settings", "GeneralOpts", value));
+            EXPECT_EQ(app.GetProfileInt("Settings", "GeneralOpts", 3), value);
+        }
+    }
+    CWinApp app("ProfileTest");
+    app.SetRegistryKey("TarmioTests");
+    EXPECT_EQ(app.GetProfileInt("Settings", "GeneralOpts", 3), 2147483647);
+    EXPECT_EQ(app.GetProfileInt("Other", "GeneralOpts", 3), 3);
+    for (const char* stored :
+         {"1099511627776", "2147483648", "-2147483649", "99999999999999999999999", "3x"}) {
+        QSettings(app.m_pszRegistryKey, app.m_pszAppName).setValue("Settings/GeneralOpts", QString(stored));
+        EXPECT_EQ(app.GetProfileInt("Settings", "GeneralOpts", 3), 3) << stored;
+    }
+    QSettings(app.m_pszRegistryKey, app.m_pszAppName)
+        .setValue("Settings/GeneralOpts", QString("-2147483648"));
+    EXPECT_EQ(app.GetProfileInt("Settings", "GeneralOpts", 3), -2147483647 - 1);
 }
 
 } // namespace
