@@ -1,4 +1,5 @@
 // Document and views, the command route, and the stored settings.
+#include "TestViews.h"
 #include "framework/CDocument.h"
 #include "framework/CFrameWnd.h"
 #include "framework/CView.h"
@@ -12,30 +13,6 @@
 #include <vector>
 
 namespace {
-
-// A view that only records what the framework tells it.
-class RecordingView : public CView {
-public:
-    struct Update {
-        CView* sender;
-        LPARAM hint;
-        void* object;
-    };
-
-    void OnUpdate(CView* pSender, LPARAM lHint, void* pHint) override {
-        updates.push_back({pSender, lHint, pHint});
-        if (duringUpdate)
-            duringUpdate();
-    }
-    void OnDraw(CDC*) override {}
-
-    // Handlers registered as a view's message map would list them.
-    using CCmdTarget::OnCommand;
-    using CCmdTarget::OnUpdateCommandUI;
-
-    std::vector<Update> updates;
-    std::function<void()> duringUpdate;
-};
 
 TEST(DocumentViews, UpdateReachesEveryLiveViewButTheSender) {
     CDocument document;
