@@ -118,17 +118,15 @@ int ChosenFilterIndex(const QFileDialog& dialog, const QStringList& nameFilters,
     return chosen >= 0 ? static_cast<int>(chosen) + 1 : fallback;
 }
 
-// A typed name without an extension gets the one of the selected entry's first pattern.
-QString WithFilterExtension(const QString& path, const std::vector<FileFilterEntry>& entries,
-                            int filterIndex) {
-    if (!QFileInfo(path).suffix().isEmpty() || filterIndex < 1 ||
-        filterIndex > static_cast<int>(entries.size()))
-        return path;
+// The extension a typed name without one gets: that of the entry's first pattern, if it names one.
+QString FilterExtension(const std::vector<FileFilterEntry>& entries, qsizetype filterIndex) {
+    if (filterIndex < 1 || filterIndex > static_cast<qsizetype>(entries.size()))
+        return {};
     const QStringList& patterns = entries[static_cast<std::size_t>(filterIndex - 1)].patterns;
     if (patterns.isEmpty() || !patterns.constFirst().startsWith(QStringLiteral("*.")) ||
         patterns.constFirst().contains(QLatin1Char('?')))
-        return path;
-    return path + patterns.constFirst().mid(1);
+        return {};
+    return patterns.constFirst().mid(2);
 }
 } // namespace
 
@@ -157,14 +155,19 @@ FileOpenResult QtPrompter::GetSaveFileName(const FileOpenRequest& request) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     PrepareFileDialog(dialog, request, nameFilters);
+    // The dialog adds the extension itself, so that it asks before replacing the file it names.
+    const auto followFilter = [&](const QString& filter) {
+        dialog.setDefaultSuffix(FilterExtension(entries, nameFilters.indexOf(filter) + 1));
+    };
+    followFilter(dialog.selectedNameFilter());
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, followFilter);
 
     FileOpenResult result;
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return result;
     result.confirmed = true;
     result.filterIndex = ChosenFilterIndex(dialog, nameFilters, request.filterIndex);
-    const QString path = QDir::cleanPath(QFileInfo(dialog.selectedFiles().constFirst()).absoluteFilePath());
-    result.paths.append(WithFilterExtension(path, entries, result.filterIndex));
+    result.paths.append(QDir::cleanPath(QFileInfo(dialog.selectedFiles().constFirst()).absoluteFilePath()));
     return result;
 }
 

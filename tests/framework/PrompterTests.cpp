@@ -1,9 +1,12 @@
 #include "ScriptedPrompter.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -94,6 +97,36 @@ TEST(QtPrompter, ProgressShowsAfterHalfASecondAndReportsCancel) {
     EXPECT_FALSE(prompter.ShowProgress(2, 3, "c.zq3"));
     prompter.EndProgress();
     EXPECT_EQ(progressDialog(), nullptr);
+}
+
+// A typed name gets the extension of the chosen entry before the dialog looks for the file, so
+// replacing one that exists is asked about, and refusing keeps the dialog open.
+TEST(QtPrompter, SaveDialogAsksBeforeReplacingTheFileTheExtensionNames) {
+    QTemporaryDir folder;
+    QFile existing(folder.filePath("race.csv"));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.close();
+    QtPrompter prompter;
+    QString question;
+    WhenModalShows([&question](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        dialog->selectFile("race");
+        WhenModalShows([&question](QWidget* box) {
+            question =
+                qobject_cast<QMessageBox*>(box) != nullptr ? qobject_cast<QMessageBox*>(box)->text() : "";
+            QTest::keyClick(box, Qt::Key_Escape);
+        });
+        static_cast<QDialog*>(dialog)->accept(); // as the Save button does
+        EXPECT_TRUE(dialog->isVisible());
+        dialog->selectFile("lap");
+        static_cast<QDialog*>(dialog)->accept(); // as the Save button does
+    });
+    const FileOpenResult result =
+        prompter.GetSaveFileName({"Comma separated (*.csv)|*.csv||", folder.path(), 1});
+    EXPECT_TRUE(question.startsWith("race.csv already exists")) << question.toStdString();
+    ASSERT_TRUE(result.confirmed);
+    EXPECT_EQ(result.paths, QStringList{folder.filePath("lap.csv")});
 }
 
 } // namespace
