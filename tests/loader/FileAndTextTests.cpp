@@ -59,18 +59,12 @@ TEST(DiskFile, OpenFailureRaisesFileExceptionWithReadableMessage) {
     }
 }
 
-TEST(FileErrors, EveryCauseNamesTheFile) {
-    for (const FileErrorCause cause :
-         {FileErrorCause::Generic, FileErrorCause::NotFound, FileErrorCause::BadPath,
-          FileErrorCause::TooManyOpenFiles, FileErrorCause::AccessDenied, FileErrorCause::IsFolder,
-          FileErrorCause::SharingViolation, FileErrorCause::ReadFault, FileErrorCause::BadSeek,
-          FileErrorCause::EndOfFile, FileErrorCause::DiskFull}) {
-        const std::string message = FileErrorMessage(cause, "C:/races/a.ra3");
-        EXPECT_NE(message.find("C:/races/a.ra3"), std::string::npos) << message;
-        EXPECT_EQ(message.find('%'), std::string::npos) << message;
-    }
+TEST(FileErrors, MessagesNameTheFile) {
     EXPECT_EQ(FileErrorMessage(FileErrorCause::AccessDenied, "x.zq3"), "Access to x.zq3 was denied.");
-    EXPECT_EQ(FileErrorMessage(FileErrorCause::ReadFault, "x.zq3"), "An error occurred while reading x.zq3.");
+    EXPECT_EQ(FileErrorMessage(FileErrorCause::ReadFault, ""),
+              "An error occurred while reading an unnamed file.");
+    EXPECT_EQ(FileErrorMessage(static_cast<FileErrorCause>(99), "x.zq3"),
+              "An unexpected error occurred while accessing x.zq3.");
 }
 
 TEST(DriverTexts, ShowMarkerAndCarNumber) {
