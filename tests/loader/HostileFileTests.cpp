@@ -4,10 +4,7 @@
 #include "LoaderTestSupport.h"
 #include "data/ByteFields.h"
 
-#include <cstdio>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <unistd.h>
 
 namespace {
 
@@ -141,36 +138,5 @@ TEST_F(HostileFile, RunningOutOfMemoryRefusesTheFile) {
         ExpectRefused(file, "Not enough memory to load this file");
     }
 }
-
-#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
-// A real allocation failure: the largest file the limits allow, in a process that may only grow
-// by a little, is refused and the process goes on.
-TEST(HostileFileDeathTest, AllocationFailureIsARefusalNotAnAbort) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    const Bytes head = RaceFileWriter::LogFile(ThreeCarRace(), {.version = 0});
-    EXPECT_EXIT(
-        {
-            MemoryRaceFile file(head);
-            file.sparseSize = 60 * kMiB;
-            rlimit limit{};
-            getrlimit(RLIMIT_AS, &limit);
-            std::uint64_t pages = 0;
-            if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
-                if (std::fscanf(statm, "%lu", &pages) != 1)
-                    pages = 0;
-                std::fclose(statm);
-            }
-            limit.rlim_cur = pages * static_cast<std::uint64_t>(sysconf(_SC_PAGESIZE)) + 16 * kMiB;
-            setrlimit(RLIMIT_AS, &limit);
-            RaceData race;
-            ScriptedPrompt prompt;
-            const int result = LoadRaceFile(race, file, prompt);
-            const bool told = prompt.messages.size() == 1 &&
-                              prompt.messages[0].text == "Not enough memory to load this file";
-            std::_Exit(result == 0 && told && race.drivers->GetCount() == 0 ? 0 : 1);
-        },
-        testing::ExitedWithCode(0), "");
-}
-#endif
 
 } // namespace
