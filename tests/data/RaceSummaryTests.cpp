@@ -67,22 +67,22 @@ TEST(RaceSummary, FinishOrderIsLapsThenTimeThenNameWithGapsOrLapsDown) {
     EXPECT_EQ(summary.finishOrder[0].raceTime, 300u);
 }
 
-TEST(RaceSummary, LeaderRunsAndLapsLedFollowThePositionRule) {
+TEST(RaceSummary, LeaderRunsAndLapsLedFollowThePositionRuleAndTiesKeepFinishOrder) {
     const auto race = LoadRace({
-        {7, "Gil", {100, 205, 300, 400, 500}},
-        {2, "Ann", {101, 200, 305, 400, 499}}, // level on lap 4: the lower car number leads
-        {9, "Kim", {0, 0, 0, 0, 0, 600}},      // alone on lap 6
+        {7, "Gil", {100, 205, 300, 400}},
+        {2, "Ann", {101, 200, 305, 400}}, // level on lap 4: the lower car number leads
+        {9, "Kim", {0, 0, 0, 0, 600}},    // alone on lap 5
     });
     const RaceSummary summary = SummariseRace(*race);
     std::vector<std::tuple<int, int, int>> runs;
     for (const LeaderRun& run : summary.leaders)
         runs.emplace_back(run.car, run.fromLap, run.toLap);
     EXPECT_EQ(runs, (std::vector<std::tuple<int, int, int>>{
-                        {7, 1, 1}, {2, 2, 2}, {7, 3, 3}, {2, 4, 5}, {9, 6, 6}}));
+                        {7, 1, 1}, {2, 2, 2}, {7, 3, 3}, {2, 4, 4}, {9, 5, 5}}));
     std::vector<std::pair<int, int>> led;
     for (const LapsLed& entry : summary.lapsLed)
         led.emplace_back(entry.car, entry.laps);
-    EXPECT_EQ(led, (std::vector<std::pair<int, int>>{{2, 3}, {7, 2}, {9, 1}}));
+    EXPECT_EQ(led, (std::vector<std::pair<int, int>>{{2, 2}, {7, 2}, {9, 1}}));
 }
 
 TEST(RaceSummary, FastestLapSkipsMarkedAndEventLapsAndPrefersTheEarliestLap) {
