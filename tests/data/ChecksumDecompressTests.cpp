@@ -181,10 +181,4 @@ INSTANTIATE_TEST_SUITE_P(Paths, DecompressOnPath,
                              return info.param == DecompressPath::kPortable ? "Portable" : "ByteShuffle";
                          });
 
-// Else the compressed containers in the loader tests would never meet a back-reference.
-TEST(Compressor, UsesBackReferencesOnRepetitiveData) {
-    EXPECT_LT(Compress(Bytes(100000, 0)).size(), 100000u / 4);
-    EXPECT_LT(Compress(Random(100000, 4, 4)).size(), 100000u * 3 / 4);
-}
-
 } // namespace

@@ -22,33 +22,6 @@ TEST(TimeTexts, FormatIntoCallerBuffer) {
     }
 }
 
-TEST(TimeTexts, LongestTextsFitTheirBuffers) {
-    EXPECT_EQ(std::string(FormatLapTime(nullptr, 0x0FFFFFFF)).size() + 1, std::size_t{kLapTimeTextSize});
-    EXPECT_EQ(std::string(FormatRaceTime(nullptr, 0x0FFFFFFF)).size() + 1, std::size_t{kRaceTimeTextSize});
-}
-
-TEST(TimeTexts, NullBufferCallsShareOneBufferPerRoutine) {
-    char* first = FormatLapTime(nullptr, 1000);
-    char* raceText = FormatRaceTime(nullptr, 2000);
-    char* second = FormatLapTime(nullptr, 83456);
-    EXPECT_EQ(first, second);
-    EXPECT_STREQ(first, "1:23.456");
-    EXPECT_NE(raceText, first);
-    EXPECT_STREQ(raceText, "0h00m02.000s");
-}
-
-TEST(SplitTime, GivesUnitsNotAskedForToTheNextSmallerAndRefusesTopBits) {
-    std::uint32_t hours = 7;
-    std::uint32_t minutes = 7;
-    std::uint32_t seconds = 7;
-    std::uint32_t milliseconds = 7;
-    EXPECT_FALSE(SplitTime(&hours, &minutes, &seconds, &milliseconds, 0x10000000));
-    EXPECT_EQ(hours + minutes + seconds + milliseconds, 28u) << "a refusal writes nothing";
-    EXPECT_TRUE(SplitTime(nullptr, &minutes, nullptr, &milliseconds, 3723004));
-    EXPECT_EQ(minutes, 62u);
-    EXPECT_EQ(milliseconds, 3004u);
-}
-
 TEST(TrackNames, NameEveryNumberAndQuestionMarksOutsideTheTable) {
     const std::pair<int, const char*> cases[] = {
         {0, "Interlagos"}, {3, "Monte Carlo"}, {10, "Spa-Francorchamps"}, {15, "Adelaide"}, {16, "???"},

@@ -5,6 +5,7 @@
 #include "data/RaceFileLoader.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -73,14 +74,13 @@ TEST_F(LapReadoutTest, PositionsGapsAndLapsDown) {
         {"Cid", 18, 3, 3, 1, 180000, 171000, "+1 lap, +3:00.000"},
     };
     for (const Case& c : cases) {
-        const std::optional<LapReadout> readout = At(c.name, c.lap);
-        ASSERT_TRUE(readout) << c.name << " lap " << c.lap;
-        EXPECT_EQ(readout->position, c.position) << c.name << " lap " << c.lap;
-        EXPECT_EQ(readout->fieldSize, c.fieldSize) << c.name << " lap " << c.lap;
-        EXPECT_EQ(readout->lapsDown, c.lapsDown) << c.name << " lap " << c.lap;
-        EXPECT_EQ(readout->gapToLeader, c.gapToLeader) << c.name << " lap " << c.lap;
-        EXPECT_EQ(readout->gapToCarAhead, c.gapToCarAhead) << c.name << " lap " << c.lap;
-        EXPECT_EQ(LeaderGapText(*readout), c.leaderText) << c.name << " lap " << c.lap;
+        const std::optional<LapReadout> r = At(c.name, c.lap);
+        ASSERT_TRUE(r) << c.name << " lap " << c.lap;
+        EXPECT_EQ(std::tuple(r->position, r->fieldSize, r->lapsDown, r->gapToLeader, r->gapToCarAhead,
+                             LeaderGapText(*r)),
+                  std::tuple(c.position, c.fieldSize, c.lapsDown, c.gapToLeader, c.gapToCarAhead,
+                             std::string(c.leaderText)))
+            << c.name << " lap " << c.lap;
     }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -45,18 +46,12 @@ int CompareUnder(int key, bool descending, DriverRecord* a, DriverRecord* b) {
     return (result > 0) - (result < 0);
 }
 
-TEST(DriverRecord, HoldsLapsBySlotAndTakesTheLastSlotsRaceTime) {
-    auto car = MakeCar("A", 1, {});
-    EXPECT_EQ(car->GetLastRaceTime(), kNoTime);
-    car = MakeCar("A", 1, {{0, 100}, {2, 1234}});
-    EXPECT_EQ(car->laps.GetSize(), 3);
+TEST(DriverRecord, LastRaceTimeIsTheLastSlotsAndFastestLapSkipsMarkedLaps) {
+    auto car = MakeCar("A", 1, {{0, 100}, {2, 1234}});
     EXPECT_EQ(car->laps.GetAt(1), nullptr);
-    EXPECT_EQ(car->laps.GetAt(-1), nullptr);
     EXPECT_EQ(car->laps.GetAt(3), nullptr);
     EXPECT_EQ(car->GetLastRaceTime(), 1234u);
-}
-
-TEST(DriverRecord, FastestLapSkipsMarkedLapsAndTakesTheSmallestTime) {
+    EXPECT_EQ(MakeCar("A", 1, {})->GetLastRaceTime(), kNoTime);
     const std::pair<std::vector<LapPlan>, std::uint32_t> cases[] = {
         {{}, kNoTime},
         {{{0, 0, 80000, kLapMarked}, {1, 0, 70000, kLapEventB}}, kNoTime},
@@ -66,14 +61,6 @@ TEST(DriverRecord, FastestLapSkipsMarkedLapsAndTakesTheSmallestTime) {
     };
     for (const auto& [laps, fastest] : cases)
         EXPECT_EQ(MakeCar("A", 1, laps)->GetFastestLap(), fastest) << laps.size() << " laps";
-}
-
-TEST(DriverRecord, FastestLapIsCachedOnceAsked) {
-    auto car = MakeCar("A", 1, {{0, 90000, 90000}});
-    EXPECT_EQ(car->fastestLap, kFastestLapNotComputed);
-    EXPECT_EQ(car->GetFastestLap(), 90000u);
-    car->laps.GetAt(0)->lapTime = 1;
-    EXPECT_EQ(car->GetFastestLap(), 90000u);
 }
 
 struct CarPlan {
@@ -136,19 +123,12 @@ TEST(DriverArray, InsertPlacesEqualBeforeTheOneMetAndRemoveAtHandsOver) {
         array.Insert(MakeCar(name, 1, {}));
     auto duplicate = MakeCar("B", 1, {});
     DriverRecord* duplicatePointer = duplicate.get();
-    EXPECT_EQ(array.Find(duplicatePointer), 1);
     EXPECT_EQ(array.Insert(std::move(duplicate)), 1);
     EXPECT_EQ(array.GetAt(1), duplicatePointer);
-    EXPECT_EQ(array.GetAt(2)->name, "B");
     EXPECT_EQ(array.GetAt(5), nullptr);
-    EXPECT_EQ(array.GetAt(-1), nullptr);
-
     EXPECT_EQ(array.RemoveAt(5), nullptr);
     EXPECT_EQ(array.RemoveAt(-1), nullptr);
-    auto removed = array.RemoveAt(0);
-    ASSERT_NE(removed, nullptr);
-    EXPECT_EQ(removed->name, "A");
-    EXPECT_EQ(array.GetCount(), 4);
+    EXPECT_EQ(array.RemoveAt(0)->name, "A");
     EXPECT_EQ(array.GetAt(0), duplicatePointer);
 }
 
@@ -164,21 +144,18 @@ protected:
 };
 
 TEST_F(RaceWithCars, SortSameKeyTogglesDirectionOtherKeyStartsAscending) {
-    EXPECT_EQ(NamesInOrder(race), (std::vector<std::string>{"Cid", "Bob", "Ann"}));
-    race.Sort(kRace);
-    EXPECT_TRUE(race.drivers->descending);
-    EXPECT_EQ(NamesInOrder(race), (std::vector<std::string>{"Ann", "Bob", "Cid"}));
-    race.Sort(kRace);
-    EXPECT_FALSE(race.drivers->descending);
-    EXPECT_EQ(NamesInOrder(race), (std::vector<std::string>{"Cid", "Bob", "Ann"}));
-    race.Sort(kName);
-    EXPECT_EQ(race.drivers->sortKey, kName);
-    EXPECT_FALSE(race.drivers->descending);
-    EXPECT_EQ(NamesInOrder(race), (std::vector<std::string>{"Ann", "Bob", "Cid"}));
-    race.Sort(kName);
-    EXPECT_EQ(NamesInOrder(race), (std::vector<std::string>{"Cid", "Bob", "Ann"}));
-    race.Sort(kRace);
-    EXPECT_FALSE(race.drivers->descending);
+    const std::vector<std::string> raceOrder = {"Cid", "Bob", "Ann"};
+    const std::vector<std::string> reversed = {"Ann", "Bob", "Cid"};
+    EXPECT_EQ(NamesInOrder(race), raceOrder);
+    const std::pair<int, const std::vector<std::string>*> steps[] = {{kRace, &reversed},
+                                                                     {kRace, &raceOrder},
+                                                                     {kName, &reversed},
+                                                                     {kName, &raceOrder},
+                                                                     {kRace, &raceOrder}};
+    for (const auto& [key, names] : steps) {
+        race.Sort(key);
+        EXPECT_EQ(NamesInOrder(race), *names) << key;
+    }
 }
 
 TEST_F(RaceWithCars, StatisticsTakeLeaderAndLastPerLapAndFollowRemovedCars) {
@@ -189,64 +166,41 @@ TEST_F(RaceWithCars, StatisticsTakeLeaderAndLastPerLapAndFollowRemovedCars) {
     race.maxGap = 12345;
     race.RemoveDriver(3);
     race.RemoveDriver(-1);
-    EXPECT_EQ(race.drivers->GetCount(), 3);
     EXPECT_EQ(race.maxGap, 12345u) << "statistics are recomputed only when a car went";
     race.RemoveDriver(0); // Cid
     race.RemoveDriver(0); // Bob
-    EXPECT_EQ(race.lapCount, 3);
     EXPECT_EQ(race.leaderTimes, (std::vector<std::uint32_t>{110, 230, kNoTime}));
     EXPECT_EQ(race.lastTimes, (std::vector<std::uint32_t>{110, 230, 0}));
     EXPECT_EQ(race.maxGap, 0u);
-}
-
-TEST(RaceData, StatisticsWithoutCarsOnlyClearMaxGap) {
-    RaceData race;
-    race.lapCount = 2;
-    race.leaderTimes = {5, 6};
+    race.RemoveDriver(0);
     race.maxGap = 99;
     race.UpdateLapStatistics();
-    EXPECT_EQ(race.maxGap, 0u);
-    EXPECT_EQ(race.leaderTimes, (std::vector<std::uint32_t>{5, 6}));
+    EXPECT_EQ(race.maxGap, 0u) << "without cars only the gap is cleared";
+    EXPECT_EQ(race.leaderTimes, (std::vector<std::uint32_t>{110, 230, kNoTime}));
 }
-
-struct EventCase {
-    const char* what;
-    std::uint32_t flags;
-    std::uint32_t eventTime;
-    std::uint32_t last;
-    std::uint32_t maxGap;
-};
 
 // The leader crosses at 1000; the other car at 1200 with an event on that lap.
 TEST(RaceData, EventTimeCountsOnlyWhenAfterLeaderAndOwnTime) {
-    const EventCase cases[] = {{"LaterTypeAEventExtends", kLapEventA, 1500, 1500, 500},
-                               {"LaterTypeBEventExtends", kLapEventB, 1500, 1500, 500},
-                               {"EventWithoutEventFlagIgnored", kLapMarked, 1500, 1200, 200},
-                               {"EventBeforeLeaderIgnored", kLapEventA, 999, 1200, 200},
-                               {"EventAtOwnTimeIgnored", kLapEventA, 1200, 1200, 200},
-                               {"EventBetweenLeaderAndOwnTimeIgnored", kLapEventA, 1100, 1200, 200}};
-    for (const EventCase& c : cases) {
+    const std::tuple<std::uint32_t, std::uint32_t, std::uint32_t> cases[] = {
+        {kLapEventA, 1500, 1500}, {kLapEventB, 1500, 1500}, {kLapMarked, 1500, 1200},
+        {kLapEventA, 999, 1200},  {kLapEventA, 1200, 1200}, {kLapEventA, 1100, 1200}};
+    for (const auto& [flags, eventTime, last] : cases) {
         RaceData race;
         race.lapCount = 1;
         race.drivers->Insert(MakeCar("Lead", 1, {{0, 1000}}));
-        race.drivers->Insert(MakeCar("Other", 2, {{0, 1200, 90000, c.flags, c.eventTime}}));
+        race.drivers->Insert(MakeCar("Other", 2, {{0, 1200, 90000, flags, eventTime}}));
         race.UpdateLapStatistics();
-        EXPECT_EQ(race.leaderTimes[0], 1000u) << c.what;
-        EXPECT_EQ(race.lastTimes[0], c.last) << c.what;
-        EXPECT_EQ(race.maxGap, c.maxGap) << c.what;
+        EXPECT_EQ(race.lastTimes[0], last) << flags << " at " << eventTime;
+        EXPECT_EQ(race.maxGap, last - 1000) << flags << " at " << eventTime;
     }
 }
 
 TEST(RaceData, ColourRotationWrapsAfterEighteenAndSurvivesAnIndexOutOfRange) {
     RaceData race;
-    std::vector<COLORREF> colours;
-    for (int car = 0; car < kPaletteSize + 2; ++car)
-        colours.push_back(race.TakeNextColour());
-    EXPECT_EQ(colours[0], 0x000000FFu);
-    EXPECT_EQ(colours[17], 0x00404040u);
-    EXPECT_EQ(colours[18], colours[0]);
-    EXPECT_EQ(colours[19], colours[1]);
-    EXPECT_EQ(race.nextColour, 2);
+    EXPECT_EQ(race.TakeNextColour(), 0x000000FFu);
+    race.nextColour = 17;
+    EXPECT_EQ(race.TakeNextColour(), 0x00404040u);
+    EXPECT_EQ(race.TakeNextColour(), kPalette[0]);
     race.nextColour = -1;
     EXPECT_EQ(race.TakeNextColour(), kPalette[17]);
     race.nextColour = 40;

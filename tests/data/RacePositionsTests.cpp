@@ -50,6 +50,10 @@ TEST(RacePositions, RanksRaceTimesAmongDriversWhoHaveTheSlot) {
     EXPECT_EQ(positions.At(3, 0), 0);
     EXPECT_EQ(positions.At(0, 3), 0);
     EXPECT_EQ(positions.At(0, -1), 0);
+    const RacePositions empty(RaceData{});
+    EXPECT_EQ(empty.SlotCount(), 0);
+    EXPECT_EQ(empty.FieldSizeAt(0), 0);
+    EXPECT_EQ(empty.DriverAt(0, 1), -1);
 }
 
 TEST(RacePositions, BreaksTiesByCarNumberIgnoringMarkerBits) {
@@ -59,14 +63,6 @@ TEST(RacePositions, BreaksTiesByCarNumberIgnoringMarkerBits) {
     EXPECT_EQ(positions.At(2, 0), 1);
     EXPECT_EQ(positions.At(1, 0), 2);
     EXPECT_EQ(positions.At(0, 0), 3);
-}
-
-TEST(RacePositions, EmptyRaceHasNoSlots) {
-    const RaceData race;
-    const RacePositions positions(race);
-    EXPECT_EQ(positions.SlotCount(), 0);
-    EXPECT_EQ(positions.FieldSizeAt(0), 0);
-    EXPECT_EQ(positions.DriverAt(0, 1), -1);
 }
 
 } // namespace

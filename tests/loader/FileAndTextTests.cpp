@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <memory>
 #include <tuple>
 #include <unistd.h>
 
@@ -59,49 +58,20 @@ TEST(DiskFile, OpenFailureRaisesFileExceptionWithReadableMessage) {
     }
 }
 
-TEST(FileErrors, EveryCauseNamesTheFile) {
-    for (const FileErrorCause cause :
-         {FileErrorCause::Generic, FileErrorCause::NotFound, FileErrorCause::BadPath,
-          FileErrorCause::TooManyOpenFiles, FileErrorCause::AccessDenied, FileErrorCause::IsFolder,
-          FileErrorCause::SharingViolation, FileErrorCause::ReadFault, FileErrorCause::BadSeek,
-          FileErrorCause::EndOfFile, FileErrorCause::DiskFull}) {
-        const std::string message = FileErrorMessage(cause, "C:/races/a.ra3");
-        EXPECT_NE(message.find("C:/races/a.ra3"), std::string::npos) << message;
-        EXPECT_EQ(message.find('%'), std::string::npos) << message;
-    }
+TEST(FileErrors, MessagesNameTheFile) {
     EXPECT_EQ(FileErrorMessage(FileErrorCause::AccessDenied, "x.zq3"), "Access to x.zq3 was denied.");
-    EXPECT_EQ(FileErrorMessage(FileErrorCause::ReadFault, "x.zq3"), "An error occurred while reading x.zq3.");
+    EXPECT_EQ(FileErrorMessage(FileErrorCause::ReadFault, ""),
+              "An error occurred while reading an unnamed file.");
+    EXPECT_EQ(FileErrorMessage(static_cast<FileErrorCause>(99), "x.zq3"),
+              "An unexpected error occurred while accessing x.zq3.");
 }
 
-TEST(DriverTexts, ShowMarkerAndCarNumber) {
-    const std::pair<std::uint8_t, const char*> cases[] = {{0x05, "  5"}, {0x45, "% 5"},  {0x85, "# 5"},
-                                                          {0xC5, "% 5"}, {0x3F, "  63"}, {0x80, "# 0"}};
-    for (const auto& [car, text] : cases)
-        EXPECT_EQ(CarIdText(car), text) << int{car};
-}
-
-TEST(DriverTexts, ShowTimesLapsNoNameTextAndDashesWithoutLaps) {
-    DriverRecord driver(0x81, "", 0xFF);
-    auto lap = [](std::uint32_t flags, std::uint32_t raceTime, std::uint32_t lapTime) {
-        auto record = std::make_unique<LapRecord>();
-        record->flags = flags;
-        record->raceTime = raceTime;
-        record->lapTime = lapTime;
-        return record;
-    };
-    driver.laps.SetAt(0, lap(0, 83456, 83456));
-    driver.laps.SetAt(1, lap(kLapEventA, 160000, 76544)); // an event lap never counts as fastest
-    driver.laps.SetAt(3, lap(0, 5025678, 80000));
-    const DriverTexts texts = MakeDriverTexts(driver);
-    EXPECT_EQ(texts.name, "<no name>");
-    EXPECT_EQ(texts.raceTime, "1h23m45.678s");
-    EXPECT_EQ(texts.laps, "3");
-    EXPECT_EQ(texts.fastestLap, "1:20.000");
-    EXPECT_EQ(texts.id, "# 1");
-
-    DriverRecord laplessDriver(3, "Ola Nyberg", 0xFF);
-    const DriverTexts lapless = MakeDriverTexts(laplessDriver);
-    EXPECT_EQ(lapless.name, "Ola Nyberg");
+// The driver list shows the usual rows; these are the edges it does not meet.
+TEST(DriverTexts, ShowTwoDigitNumbersAndDashesWithoutLaps) {
+    EXPECT_EQ(CarIdText(0x3F), "  63");
+    EXPECT_EQ(CarIdText(0x80), "# 0");
+    DriverRecord driver(3, "Ola Nyberg", 0xFF);
+    const DriverTexts lapless = MakeDriverTexts(driver);
     EXPECT_EQ(lapless.raceTime, "------------");
     EXPECT_EQ(lapless.fastestLap, "-:--.---");
     EXPECT_EQ(lapless.laps, "-1");

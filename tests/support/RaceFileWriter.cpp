@@ -171,6 +171,14 @@ Bytes RaceFileWriter::GameStream(const RaceDescription& race) {
     return Stream(race, kGameStream);
 }
 
+Bytes RaceFileWriter::LogStream(const RaceDescription& race) {
+    return Stream(race, kLogStream);
+}
+
+Bytes RaceFileWriter::NameTable(const RaceDescription& race, int entries) {
+    return Names(race, entries);
+}
+
 Bytes RaceFileWriter::LogFile(const RaceDescription& race, const LogFileOptions& options) {
     Bytes file;
     if (options.magic)

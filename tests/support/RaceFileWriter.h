@@ -22,6 +22,9 @@ public:
     // the container: magic, header, body, checksum pair.
     static Bytes WrapStoredBody(std::span<const std::uint8_t> storedBody, const RaceFileOptions& options);
 
-    // The record stream of a game-marker block.
+    // The record stream of a game-marker block, or of a log block.
     static Bytes GameStream(const RaceDescription& race);
+    static Bytes LogStream(const RaceDescription& race);
+    // A name table of 24-byte entries; entry k names car number k + 1.
+    static Bytes NameTable(const RaceDescription& race, int entries = 40);
 };
