@@ -9,7 +9,6 @@
 #include "framework/TextBytes.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 #include <optional>
@@ -23,7 +22,7 @@ constexpr const char* kAllFilesCaption = "All Files (*.*)";
 constexpr const char* kAllFilesPattern = "|*.*||";
 
 std::optional<FileIdentity> IdentifyFile(const QString& path) {
-    return ::IdentifyFile(QFile::encodeName(path).toStdString());
+    return ::IdentifyFile(EncodeFileName(path).toStdString());
 }
 
 // Track names come from the files as single bytes of the game's Western code page.

@@ -1,6 +1,7 @@
 // The race-analysis commands of the main window: chart kinds, Race Summary and Export.
 #include "AppShellFixture.h"
 #include "app/RaceSummaryDlg.h"
+#include "framework/FileNames.h"
 
 #include <QActionGroup>
 #include <unistd.h>
@@ -68,18 +69,22 @@ TEST_F(AppShell, ExportWritesTheFormatOfTheExtension) {
     EXPECT_TRUE(prompter.messages.empty());
 }
 
+// Also when the input's name is not UTF-8: the file is known by its bytes.
 TEST_F(AppShell, ExportNeverWritesOverAnInputFile) {
-    const QString input = WriteRaceFile();
+    const QByteArray inputBytes = QFile::encodeName(folder.path()) + "/race\xe9.zq3";
+    ASSERT_EQ(::rename(QFile::encodeName(WriteRaceFile()).constData(), inputBytes.constData()), 0);
+    const QString input = DecodeFileName(inputBytes);
     const QString link = folder.filePath("link.csv");
-    ASSERT_EQ(::link(QFile::encodeName(input).constData(), QFile::encodeName(link).constData()), 0);
+    ASSERT_EQ(::link(inputBytes.constData(), QFile::encodeName(link).constData()), 0);
     Start({});
     Document().AddFiles({input});
-    const QByteArray before = ReadAll(input);
+    ASSERT_EQ(Document().GetRaceData()->drivers->GetCount(), 3);
+    const QByteArray before = ReadAll(link);
     for (const QString& path : {input, link})
         prompter.fileSaveAnswers.push_back({true, {path}, 1});
     Frame().SendCommand(ID_FILE_EXPORT);
     Frame().SendCommand(ID_FILE_EXPORT);
-    EXPECT_EQ(ReadAll(input), before);
+    EXPECT_EQ(ReadAll(link), before);
     ASSERT_EQ(prompter.messages.size(), 2u);
     EXPECT_EQ(prompter.messages[1].text,
               "This file is one of the race's input files and will not be overwritten.");
