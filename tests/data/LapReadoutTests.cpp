@@ -147,21 +147,24 @@ TEST(NearestCurvePoint, PointsFirstThenLinesLaterCurvesOnTop) {
     const CurveTrace curves[] = {
         {0, {{0, 0, 0, false}, {100, 0, 1, true}, {200, 50, 2, true}}},
         {1, {{0, 10, 0, false}, {100, 2, 1, true}, {200, 80, 3, false}}},
+        {2, {{300, 100, 0, false}, {300, 200, 1, true}}},
     };
     struct Case {
         int x, y;
         std::optional<CurveHit> hit;
     };
     const Case cases[] = {
-        {1, 1, CurveHit{0, 0}},    // a point of curve 0
-        {100, 1, CurveHit{1, 1}},  // between two points: the nearer one
-        {99, 0, CurveHit{0, 1}},   // on curve 0's point
-        {30, 0, CurveHit{0, 0}},   // on curve 0's line, nearer its start
-        {70, 0, CurveHit{0, 1}},   // nearer its end
-        {150, 25, CurveHit{0, 1}}, // mid-line, ties go to the first end found nearer
-        {150, 41, std::nullopt},   // curve 1 does not join its last point
-        {200, 84, CurveHit{1, 3}}, // a lone point
-        {50, 30, std::nullopt},
+        {1, 1, CurveHit{0, 0}},     // a point of curve 0
+        {100, 1, CurveHit{1, 1}},   // between two points: the nearer one
+        {99, 0, CurveHit{0, 1}},    // on curve 0's point
+        {30, 0, CurveHit{0, 0}},    // on curve 0's line, nearer its start
+        {70, 0, CurveHit{0, 1}},    // nearer its end
+        {150, 25, CurveHit{0, 1}},  // mid-line, ties go to the first end found nearer
+        {150, 41, std::nullopt},    // curve 1 does not join its last point
+        {200, 84, CurveHit{1, 3}},  // a lone point
+        {50, 30, std::nullopt},     // near nothing
+        {301, 130, CurveHit{2, 0}}, // beside the upright line, nearer its start
+        {301, 170, CurveHit{2, 1}}, // nearer its end
     };
     for (const Case& c : cases)
         EXPECT_EQ(NearestCurvePoint(curves, c.x, c.y, 5, 3), c.hit) << c.x << "," << c.y;
