@@ -4,13 +4,17 @@
 #include "framework/TextBytes.h"
 #include "framework/WindowDC.h"
 
-#include <QAbstractTableModel>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QPaintEvent>
 #include <QScrollBar>
+#include <QStandardItemModel>
 
 namespace {
+// The roles of the model's items beyond Qt's: a row's item data on its first cell, a column's
+// format on its heading.
+constexpr int kItemDataRole = Qt::UserRole;
+constexpr int kFormatRole = Qt::UserRole + 1;
 
 Qt::Alignment AlignmentOf(int format) {
     switch (format & LVCFMT_JUSTIFYMASK) {
@@ -23,119 +27,15 @@ Qt::Alignment AlignmentOf(int format) {
     }
 }
 
+// Texts are single-byte; Latin-1 gives every byte back as it was.
+std::string BytesOf(const QString& text) {
+    return text.toLatin1().toStdString();
+}
 } // namespace
-
-// The rows and columns of one list. Texts are kept per sub-item; a column shows the sub-item it
-// names, so deleting a column keeps the texts of the others where they are.
-class CListCtrlModel : public QAbstractTableModel {
-public:
-    struct Column {
-        int format = LVCFMT_LEFT;
-        std::string heading;
-        int subItem = 0;
-    };
-    struct Row {
-        std::vector<std::string> texts;
-        LPARAM data = 0;
-    };
-
-    using QAbstractTableModel::QAbstractTableModel;
-
-    int rowCount(const QModelIndex& parent = {}) const override {
-        return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
-    }
-    int columnCount(const QModelIndex& parent = {}) const override {
-        return parent.isValid() ? 0 : static_cast<int>(m_columns.size());
-    }
-
-    QVariant data(const QModelIndex& index, int role) const override {
-        if (!index.isValid())
-            return {};
-        const Column& column = m_columns[static_cast<std::size_t>(index.column())];
-        // The rows are owner-drawn; the text is for the type-ahead search.
-        return role == Qt::DisplayRole ? QVariant(TextFromBytes(Text(index.row(), column.subItem)))
-                                       : QVariant();
-    }
-
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
-        if (orientation != Qt::Horizontal || section < 0 || section >= columnCount())
-            return {};
-        const Column& column = m_columns[static_cast<std::size_t>(section)];
-        if (role == Qt::DisplayRole)
-            return TextFromBytes(column.heading);
-        if (role == Qt::TextAlignmentRole)
-            return QVariant::fromValue(AlignmentOf(column.format));
-        return {};
-    }
-
-    Qt::ItemFlags flags(const QModelIndex& index) const override {
-        if (!index.isValid())
-            return Qt::NoItemFlags;
-        return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
-    }
-
-    int RowCount() const { return static_cast<int>(m_rows.size()); }
-    int ColumnCount() const { return static_cast<int>(m_columns.size()); }
-    Row& RowAt(int row) { return m_rows[static_cast<std::size_t>(row)]; }
-    const Row& RowAt(int row) const { return m_rows[static_cast<std::size_t>(row)]; }
-    const Column& ColumnAt(int column) const { return m_columns[static_cast<std::size_t>(column)]; }
-
-    std::string Text(int row, int subItem) const {
-        const std::vector<std::string>& texts = RowAt(row).texts;
-        if (subItem < 0 || subItem >= static_cast<int>(texts.size()))
-            return {};
-        return texts[static_cast<std::size_t>(subItem)];
-    }
-    void SetText(int row, int subItem, const std::string& text) {
-        std::vector<std::string>& texts = RowAt(row).texts;
-        if (subItem >= static_cast<int>(texts.size()))
-            texts.resize(static_cast<std::size_t>(subItem) + 1);
-        texts[static_cast<std::size_t>(subItem)] = text;
-        RowChanged(row);
-    }
-    void RowChanged(int row) { emit dataChanged(index(row, 0), index(row, std::max(0, ColumnCount() - 1))); }
-
-    void Reserve(int rows) { m_rows.reserve(static_cast<std::size_t>(std::max(0, rows))); }
-
-    void InsertRow(int row, Row record) {
-        beginInsertRows({}, row, row);
-        m_rows.insert(m_rows.begin() + row, std::move(record));
-        endInsertRows();
-    }
-    Row TakeRow(int row) {
-        beginRemoveRows({}, row, row);
-        Row record = std::move(RowAt(row));
-        m_rows.erase(m_rows.begin() + row);
-        endRemoveRows();
-        return record;
-    }
-    std::vector<Row> TakeAllRows() {
-        beginResetModel();
-        std::vector<Row> rows = std::move(m_rows);
-        m_rows.clear();
-        endResetModel();
-        return rows;
-    }
-
-    void InsertColumn(int column, Column record) {
-        beginInsertColumns({}, column, column);
-        m_columns.insert(m_columns.begin() + column, std::move(record));
-        endInsertColumns();
-    }
-    void RemoveColumn(int column) {
-        beginRemoveColumns({}, column, column);
-        m_columns.erase(m_columns.begin() + column);
-        endRemoveColumns();
-    }
-
-private:
-    std::vector<Column> m_columns;
-    std::vector<Row> m_rows;
-};
 
 // ---- the list
 
-CListCtrl::CListCtrl(QWidget* parent) : QTreeView(parent), m_pModel(new CListCtrlModel(this)) {
+CListCtrl::CListCtrl(QWidget* parent) : QTreeView(parent), m_pModel(new QStandardItemModel(this)) {
     setModel(m_pModel);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         NMLISTVIEW changed;
@@ -181,30 +81,32 @@ BOOL CListCtrl::Create(DWORD dwStyle, const CRect& rect, QWidget* pParentWnd, UI
 
 // ---- columns
 
-int CListCtrl::InsertColumn(int nCol, const std::string& heading, int nFormat, int nWidth, int nSubItem) {
+// Every column shows the sub-item of its own index.
+int CListCtrl::InsertColumn(int nCol, const std::string& heading, int nFormat, int nWidth, int) {
     if (nCol < 0)
         return -1;
     nCol = std::min(nCol, GetColumnCount());
-    m_pModel->InsertColumn(nCol, {nFormat, heading, nSubItem != -1 ? nSubItem : 0});
+    auto* headingItem = new QStandardItem(TextFromBytes(heading));
+    headingItem->setData(nFormat, kFormatRole);
+    headingItem->setData(QVariant::fromValue(AlignmentOf(nFormat)), Qt::TextAlignmentRole);
+    m_pModel->insertColumn(nCol);
+    m_pModel->setHorizontalHeaderItem(nCol, headingItem);
     header()->resizeSection(nCol, nWidth != -1 ? std::max(0, nWidth) : 0);
     return nCol;
 }
 
 BOOL CListCtrl::DeleteColumn(int nCol) {
-    if (nCol < 0 || nCol >= GetColumnCount())
-        return FALSE;
-    m_pModel->RemoveColumn(nCol);
-    return TRUE;
+    return m_pModel->removeColumn(nCol) ? TRUE : FALSE;
 }
 
 BOOL CListCtrl::GetColumn(int nCol, LVCOLUMN* pColumn) const {
-    if (pColumn == nullptr || nCol < 0 || nCol >= GetColumnCount())
+    const QStandardItem* heading = m_pModel->horizontalHeaderItem(nCol);
+    if (pColumn == nullptr || nCol >= GetColumnCount() || heading == nullptr)
         return FALSE;
-    const CListCtrlModel::Column& column = m_pModel->ColumnAt(nCol);
-    pColumn->fmt = column.format;
+    pColumn->fmt = heading->data(kFormatRole).toInt();
     pColumn->cx = GetColumnWidth(nCol);
-    pColumn->text = column.heading;
-    pColumn->iSubItem = column.subItem;
+    pColumn->text = BytesOf(heading->text());
+    pColumn->iSubItem = nCol;
     return TRUE;
 }
 
@@ -222,7 +124,7 @@ BOOL CListCtrl::SetColumnWidth(int nCol, int cx) {
 }
 
 int CListCtrl::GetColumnCount() const {
-    return m_pModel->ColumnCount();
+    return m_pModel->columnCount();
 }
 
 // ---- rows
@@ -231,7 +133,12 @@ int CListCtrl::InsertItem(int nItem, const std::string& text, LPARAM data) {
     if (nItem < 0)
         return -1;
     const int row = std::min(nItem, GetItemCount());
-    m_pModel->InsertRow(row, {{text}, data});
+    QList<QStandardItem*> cells;
+    for (int column = 0; column < std::max(1, GetColumnCount()); ++column)
+        cells.append(new QStandardItem);
+    cells[0]->setText(TextFromBytes(text));
+    cells[0]->setData(QVariant::fromValue<qlonglong>(data), kItemDataRole);
+    m_pModel->insertRow(row, cells);
     return row;
 }
 
@@ -240,37 +147,43 @@ int CListCtrl::InsertItem(int nItem, const std::string& text, LPARAM data) {
 BOOL CListCtrl::DeleteItem(int nItem) {
     if (!IsValidItem(nItem))
         return FALSE;
-    const CListCtrlModel::Row record = m_pModel->TakeRow(nItem);
-    OnDeleteItem(nItem, record.data);
+    const LPARAM data = GetItemData(nItem);
+    m_pModel->removeRow(nItem);
+    OnDeleteItem(nItem, data);
     return TRUE;
 }
 
 BOOL CListCtrl::DeleteAllItems() {
-    const std::vector<CListCtrlModel::Row> rows = m_pModel->TakeAllRows();
+    std::vector<LPARAM> rows;
+    for (int row = 0; row < GetItemCount(); ++row)
+        rows.push_back(GetItemData(row));
+    m_pModel->setRowCount(0);
     for (std::size_t row = 0; row < rows.size(); ++row)
-        OnDeleteItem(static_cast<int>(row), rows[row].data);
+        OnDeleteItem(static_cast<int>(row), rows[row]);
     return TRUE;
 }
 
 int CListCtrl::GetItemCount() const {
-    return m_pModel->RowCount();
+    return m_pModel->rowCount();
 }
 
-void CListCtrl::SetItemCount(int nItems) {
-    m_pModel->Reserve(nItems);
-}
+// Qt's model grows as rows come; nothing to reserve.
+void CListCtrl::SetItemCount(int) {}
 
 BOOL CListCtrl::SetItemText(int nItem, int nSubItem, const std::string& text) {
-    if (!IsValidItem(nItem) || nSubItem < 0)
+    if (!IsValidItem(nItem) || nSubItem < 0 || nSubItem >= GetColumnCount())
         return FALSE;
-    m_pModel->SetText(nItem, nSubItem, text);
+    // A column added after the row has no cell in it yet.
+    if (QStandardItem* cell = m_pModel->item(nItem, nSubItem))
+        cell->setText(TextFromBytes(text));
+    else
+        m_pModel->setItem(nItem, nSubItem, new QStandardItem(TextFromBytes(text)));
     return TRUE;
 }
 
 std::string CListCtrl::GetItemText(int nItem, int nSubItem) const {
-    if (!IsValidItem(nItem))
-        return {};
-    return m_pModel->Text(nItem, nSubItem);
+    const QStandardItem* cell = IsValidItem(nItem) ? m_pModel->item(nItem, nSubItem) : nullptr;
+    return cell != nullptr ? BytesOf(cell->text()) : std::string();
 }
 
 UINT CListCtrl::GetItemState(int nItem, UINT nMask) const {
@@ -309,7 +222,8 @@ BOOL CListCtrl::SetItemState(int nItem, UINT nState, UINT nMask) {
 }
 
 LPARAM CListCtrl::GetItemData(int nItem) const {
-    return IsValidItem(nItem) ? m_pModel->RowAt(nItem).data : 0;
+    const QStandardItem* label = IsValidItem(nItem) ? m_pModel->item(nItem, 0) : nullptr;
+    return label != nullptr ? static_cast<LPARAM>(label->data(kItemDataRole).toLongLong()) : 0;
 }
 
 // Only the next selected row is ever asked for. Asking row after row costs the whole selection

@@ -1,9 +1,9 @@
 #pragma once
 
-// The report list view of the platform's common controls, on Qt's tree view with an item model of
-// our own: rows with a text per sub-item, state bits and item data; columns with format, width
-// and sub-item. Every row is owner-drawn through DrawItem. Selection, focus, keyboard navigation,
-// type-ahead search and scrolling are the tree view's own.
+// The report list view of the platform's common controls, on Qt's tree view and item model: rows
+// with a text per column, state bits and item data; columns with format and width, each showing
+// the sub-item of its own index. Every row is owner-drawn through DrawItem. Selection, focus, keyboard
+// navigation, type-ahead search and scrolling are the tree view's own.
 
 #include "framework/Afx.h"
 
@@ -12,7 +12,7 @@
 
 class CDC;
 class CListCtrl;
-class CListCtrlModel;
+class QStandardItemModel;
 
 // Window and list styles
 constexpr DWORD WS_CHILD = 0x40000000;
@@ -143,7 +143,7 @@ private:
     bool IsValidItem(int nItem) const { return nItem >= 0 && nItem < GetItemCount(); }
     QRect ItemRowRect(int nItem) const;
 
-    CListCtrlModel* m_pModel = nullptr;
+    QStandardItemModel* m_pModel = nullptr;
     CListNotifyTarget* m_pNotifyTarget = nullptr;
     UINT m_nID = 0;
     CDC* m_pPaintDC = nullptr;

@@ -6,7 +6,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
-#include <QPoint>
 #include <QPointer>
 #include <QProxyStyle>
 
@@ -18,21 +17,6 @@ CFrameWnd* OwnerFrame(QWidget* owner) {
     return frame != nullptr ? frame : AfxGetMainWnd();
 }
 
-// The flags of an item after its command's state handlers have had their say; a separator or an
-// item the caller greyed stays as it is.
-UINT UpdatedFlags(const CMenu::Item& item, CFrameWnd& frame) {
-    if ((item.flags & MF_SEPARATOR) != 0 || (item.flags & MF_GRAYED) != 0)
-        return item.flags;
-    CCmdUI state(item.id);
-    UpdateCommandState(frame, state);
-    UINT flags = item.flags & ~MF_GRAYED;
-    if (!state.m_bEnabled)
-        flags |= MF_GRAYED;
-    if (state.m_bCheckChanged)
-        flags = state.m_nCheck != 0 ? (flags | MF_CHECKED) : (flags & ~MF_CHECKED);
-    return flags;
-}
-
 class PlatformMenuStyle : public QProxyStyle {
 public:
     int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
@@ -42,70 +26,59 @@ public:
         return QProxyStyle::styleHint(hint, option, widget, returnData);
     }
 };
-
-UINT ShowMenu(const std::vector<CMenu::Item>& items, CPoint point, QWidget* owner, CFrameWnd* frame) {
-    QMenu menu(owner);
-    AfxPrepareMenu(&menu);
-    for (const CMenu::Item& item : items) {
-        if ((item.flags & MF_SEPARATOR) != 0) {
-            menu.addSeparator();
-            continue;
-        }
-        QAction* action = menu.addAction(item.text);
-        action->setData(item.id);
-        action->setEnabled((item.flags & MF_GRAYED) == 0);
-        if ((item.flags & MF_CHECKED) != 0) {
-            action->setCheckable(true);
-            action->setChecked(true);
-        }
-    }
-    if (frame != nullptr) {
-        QObject::connect(&menu, &QMenu::hovered, frame, [frame](QAction* action) {
-            frame->SetMessageText(frame->GetMessageString(action->data().toUInt()));
-        });
-        QObject::connect(&menu, &QMenu::aboutToHide, frame, &CFrameWnd::ShowIdleMessage);
-    }
-    const QAction* chosen = menu.exec(QPoint(point.x, point.y));
-    return chosen != nullptr ? chosen->data().toUInt() : 0;
-}
 } // namespace
 
+CMenu::CMenu() = default;
+CMenu::~CMenu() = default;
+
 BOOL CMenu::CreatePopupMenu() {
-    if (m_bCreated)
+    if (m_pMenu != nullptr)
         return FALSE;
-    m_bCreated = true;
-    m_items.clear();
+    m_pMenu = std::make_unique<QMenu>();
+    AfxPrepareMenu(m_pMenu.get());
     return TRUE;
 }
 
 BOOL CMenu::AppendMenu(UINT nFlags, UINT nIDNewItem, const QString& text) {
-    if (!m_bCreated)
+    if (m_pMenu == nullptr)
         return FALSE;
-    m_items.push_back(Item{nFlags, (nFlags & MF_SEPARATOR) != 0 ? 0 : nIDNewItem, text});
+    if ((nFlags & MF_SEPARATOR) != 0)
+        m_pMenu->addSeparator();
+    else
+        m_pMenu->addAction(text)->setData(nIDNewItem);
     return TRUE;
 }
 
 BOOL CMenu::DestroyMenu() {
-    if (!m_bCreated)
+    if (m_pMenu == nullptr)
         return FALSE;
-    m_bCreated = false;
-    m_items.clear();
+    m_pMenu.reset();
     return TRUE;
 }
 
 BOOL CMenu::TrackPopupMenu(UINT, int x, int y, QWidget* owner) {
-    if (!m_bCreated)
+    if (m_pMenu == nullptr)
         return FALSE;
+    m_pMenu->setParent(owner, m_pMenu->windowFlags());
     CFrameWnd* frame = OwnerFrame(owner);
-    // The items show their commands' states as they are now, as the menu opens.
-    std::vector<Item> shown = m_items;
     if (frame != nullptr) {
-        for (Item& item : shown)
-            item.flags = UpdatedFlags(item, *frame);
+        for (QAction* action : m_pMenu->actions()) {
+            if (action->isSeparator())
+                continue;
+            CCmdUI state(action->data().toUInt());
+            UpdateCommandState(*frame, state);
+            action->setEnabled(state.m_bEnabled);
+            action->setCheckable(state.m_bCheckChanged && state.m_nCheck != 0);
+            action->setChecked(action->isCheckable());
+        }
+        QObject::connect(m_pMenu.get(), &QMenu::hovered, frame, [frame](QAction* action) {
+            frame->SetMessageText(frame->GetMessageString(action->data().toUInt()));
+        });
+        QObject::connect(m_pMenu.get(), &QMenu::aboutToHide, frame, &CFrameWnd::ShowIdleMessage);
     }
-    const UINT chosen = ShowMenu(shown, CPoint(x, y), owner, frame);
-    if (chosen != 0 && frame != nullptr)
-        frame->SendCommand(chosen);
+    const QAction* chosen = m_pMenu->exec(QPoint(x, y));
+    if (chosen != nullptr && frame != nullptr)
+        frame->SendCommand(chosen->data().toUInt());
     return TRUE;
 }
 

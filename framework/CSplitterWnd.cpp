@@ -12,10 +12,9 @@ CSplitterWnd::CSplitterWnd(QWidget* parent) : QSplitter(Qt::Horizontal, parent) 
 
 BOOL CSplitterWnd::CreateStatic(QWidget* pParentWnd, int nRows, int nCols, DWORD, UINT) {
     // Only the one-row layout is built; nothing in the program splits the other way.
-    if (nRows != 1 || nCols < 1 || !m_panes.empty())
+    if (nRows != 1 || nCols < 1 || m_nCols != 0)
         return FALSE;
     m_nCols = nCols;
-    m_panes.assign(static_cast<size_t>(nCols), nullptr);
     m_columns.assign(static_cast<size_t>(nCols), ColumnInfo{});
     if (pParentWnd != nullptr) {
         if (auto* frame = qobject_cast<QMainWindow*>(pParentWnd))
@@ -29,27 +28,16 @@ BOOL CSplitterWnd::CreateStatic(QWidget* pParentWnd, int nRows, int nCols, DWORD
 BOOL CSplitterWnd::CreateView(int row, int col, CView* pView, CSize, CDocument* pDoc) {
     if (pView == nullptr)
         return FALSE;
-    if (row != 0 || col < 0 || col >= m_nCols || m_panes[static_cast<size_t>(col)] != nullptr) {
+    // Panes are made left to right, each in the next column.
+    if (row != 0 || col != count() || col >= m_nCols || !pView->Create(this, pDoc)) {
         delete pView;
         return FALSE;
     }
-    if (!pView->Create(this, pDoc)) {
-        delete pView;
-        return FALSE;
-    }
-    // Qt keeps widgets in insertion order; a pane created out of order goes to its own column.
-    int index = 0;
-    for (int before = 0; before < col; ++before)
-        index += m_panes[static_cast<size_t>(before)] != nullptr ? 1 : 0;
-    insertWidget(index, pView);
+    addWidget(pView);
     // The splitter's own minimum would stop the drag short of hiding the pane; ours decides.
     pView->setMinimumWidth(0);
-    m_panes[static_cast<size_t>(col)] = pView;
     // The last column takes what the frame gains; the others keep their widths.
-    for (int c = 0; c < m_nCols; ++c) {
-        if (CView* pane = m_panes[static_cast<size_t>(c)])
-            setStretchFactor(indexOf(pane), c == m_nCols - 1 ? 1 : 0);
-    }
+    setStretchFactor(col, col == m_nCols - 1 ? 1 : 0);
     return TRUE;
 }
 
@@ -63,9 +51,7 @@ void CSplitterWnd::SetColumnInfo(int col, int cxIdeal, int cxMin) {
 }
 
 CView* CSplitterWnd::GetPane(int row, int col) const {
-    if (row != 0 || col < 0 || col >= m_nCols)
-        return nullptr;
-    return m_panes[static_cast<size_t>(col)];
+    return row == 0 ? qobject_cast<CView*>(widget(col)) : nullptr;
 }
 
 void CSplitterWnd::resizeEvent(QResizeEvent* event) {
@@ -105,35 +91,27 @@ void CSplitterWnd::HideNarrowPanes() {
         setSizes(widths);
 }
 
-int CSplitterWnd::PaneIndexOf(const CView* pView) const {
-    for (int c = 0; c < m_nCols; ++c) {
-        if (m_panes[static_cast<size_t>(c)] == pView)
-            return c;
-    }
-    return -1;
-}
-
-bool CSplitterWnd::IsPaneShown(const CView* pane) const {
+bool CSplitterWnd::IsPaneShown(const QWidget* pane) const {
     // Before the splitter is laid out every pane counts; afterwards a collapsed one does not.
     return pane != nullptr && (!isVisible() || pane->width() > 0);
 }
 
 BOOL CSplitterWnd::CanActivateNext() const {
-    return std::count_if(m_panes.begin(), m_panes.end(),
-                         [this](const CView* pane) { return IsPaneShown(pane); }) > 1;
+    int shown = 0;
+    for (int c = 0; c < count(); ++c)
+        shown += IsPaneShown(widget(c)) ? 1 : 0;
+    return shown > 1;
 }
 
 void CSplitterWnd::ActivateNext(BOOL bPrev) {
     auto* frame = qobject_cast<CFrameWnd*>(window());
-    if (frame == nullptr || m_nCols == 0)
+    if (frame == nullptr || count() == 0)
         return;
-    int current = PaneIndexOf(frame->GetActiveView());
-    if (current < 0)
-        current = 0;
-    const int step = bPrev ? m_nCols - 1 : 1;
+    const int current = std::max(0, indexOf(frame->GetActiveView()));
+    const int step = bPrev ? count() - 1 : 1;
     // Hidden (collapsed) panes are stepped over, as there is nothing there to type into.
-    for (int tries = 1; tries <= m_nCols; ++tries) {
-        CView* candidate = m_panes[static_cast<size_t>((current + step * tries) % m_nCols)];
+    for (int tries = 1; tries <= count(); ++tries) {
+        auto* candidate = qobject_cast<CView*>(widget((current + step * tries) % count()));
         if (IsPaneShown(candidate)) {
             frame->SetActiveView(candidate);
             return;

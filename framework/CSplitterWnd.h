@@ -3,7 +3,6 @@
 #include "framework/Afx.h"
 
 #include <QSplitter>
-#include <functional>
 #include <vector>
 
 class CView;
@@ -37,11 +36,9 @@ private:
     };
     void ApplyIdealWidths();
     void HideNarrowPanes();
-    int PaneIndexOf(const CView* pView) const;
-    bool IsPaneShown(const CView* pane) const;
+    bool IsPaneShown(const QWidget* pane) const;
 
     int m_nCols = 0;
-    std::vector<CView*> m_panes;
     std::vector<ColumnInfo> m_columns;
     bool m_bLaidOut = false;
 };
