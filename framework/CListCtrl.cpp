@@ -331,6 +331,12 @@ void CListCtrl::OnHeaderClicked(int nColumn) {
     NotifyParent(columnClick.hdr, LVN_COLUMNCLICK);
 }
 
+// A cell's new text repaints the rows: asking the tree view for the cell's place would lay out
+// every row again after each row added.
+void CListCtrl::dataChanged(const QModelIndex&, const QModelIndex&, const QList<int>&) {
+    viewport()->update();
+}
+
 // The platform's search goes by the rows' first-column texts, whichever cell was clicked last.
 void CListCtrl::keyboardSearch(const QString& search) {
     const QModelIndex current = currentIndex();
