@@ -11,8 +11,8 @@
 #include <QStandardItemModel>
 
 namespace {
-// The roles of the model's items beyond Qt's: a row's item data on its first cell, a column's
-// format on its heading.
+// The roles of the model's items beyond Qt's: a row's item data on its header, a column's format
+// on its heading.
 constexpr int kItemDataRole = Qt::UserRole;
 constexpr int kFormatRole = Qt::UserRole + 1;
 
@@ -130,15 +130,19 @@ int CListCtrl::GetColumnCount() const {
 // ---- rows
 
 int CListCtrl::InsertItem(int nItem, const std::string& text, LPARAM data) {
-    if (nItem < 0)
+    // A row has its cells in the columns there are: without a column it has nowhere to be.
+    if (nItem < 0 || GetColumnCount() == 0)
         return -1;
     const int row = std::min(nItem, GetItemCount());
     QList<QStandardItem*> cells;
-    for (int column = 0; column < std::max(1, GetColumnCount()); ++column)
+    for (int column = 0; column < GetColumnCount(); ++column)
         cells.append(new QStandardItem);
     cells[0]->setText(TextFromBytes(text));
-    cells[0]->setData(QVariant::fromValue<qlonglong>(data), kItemDataRole);
     m_pModel->insertRow(row, cells);
+    // The item data rides on the row's own header, which no column change takes away.
+    auto* rowHeader = new QStandardItem;
+    rowHeader->setData(QVariant::fromValue<qlonglong>(data), kItemDataRole);
+    m_pModel->setVerticalHeaderItem(row, rowHeader);
     return row;
 }
 
@@ -222,8 +226,8 @@ BOOL CListCtrl::SetItemState(int nItem, UINT nState, UINT nMask) {
 }
 
 LPARAM CListCtrl::GetItemData(int nItem) const {
-    const QStandardItem* label = IsValidItem(nItem) ? m_pModel->item(nItem, 0) : nullptr;
-    return label != nullptr ? static_cast<LPARAM>(label->data(kItemDataRole).toLongLong()) : 0;
+    const QStandardItem* rowHeader = IsValidItem(nItem) ? m_pModel->verticalHeaderItem(nItem) : nullptr;
+    return rowHeader != nullptr ? static_cast<LPARAM>(rowHeader->data(kItemDataRole).toLongLong()) : 0;
 }
 
 // Only the next selected row is ever asked for. Asking row after row costs the whole selection

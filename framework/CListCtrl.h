@@ -98,7 +98,8 @@ public:
     int GetColumnCount() const;
 
     // Rows
-    int InsertItem(int nItem, const std::string& text, LPARAM data = 0); // -1 on failure
+    // -1 on failure, and in a list without columns.
+    int InsertItem(int nItem, const std::string& text, LPARAM data = 0);
     BOOL DeleteItem(int nItem);
     BOOL DeleteAllItems();
     int GetItemCount() const;

@@ -151,6 +151,19 @@ TEST(ListInput, ClickMakesAnActiveCellCurrent) {
 
 constexpr COLORREF kRed = RGB(255, 0, 0);
 
+// A row's record (its colour) outlives the columns it was shown in; a list without columns takes
+// no rows.
+TEST(ListRows, RecordsStayWithTheirRowsWhateverTheColumns) {
+    ListHarness harness(2);
+    harness.AddRows({"a", "b"}, kRed);
+    while (harness.list->DeleteColumn(0)) {
+    }
+    EXPECT_EQ(harness.list->InsertItem(0, "c", kRed), -1);
+    harness.list->InsertColumn(0, "new", TRUE, LVCFMT_LEFT, 100, 0);
+    ASSERT_EQ(harness.list->GetItemCount(), 2);
+    EXPECT_EQ(harness.list->GetItemInfo(1)->crText, kRed);
+}
+
 // Pixels of the image within rect whose colour is within tolerance of colour.
 int CountNear(const QImage& image, const QRect& rect, const QColor& colour, int tolerance) {
     int count = 0;
