@@ -38,6 +38,8 @@ std::string BytesOf(const QString& text) {
 CListCtrl::CListCtrl(QWidget* parent) : QTreeView(parent), m_pModel(new QStandardItemModel(this)) {
     setModel(m_pModel);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (m_bEmptying)
+            return;
         NMLISTVIEW changed;
         NotifyParent(changed.hdr, LVN_ITEMCHANGED);
     });
@@ -161,7 +163,10 @@ BOOL CListCtrl::DeleteAllItems() {
     std::vector<LPARAM> rows;
     for (int row = 0; row < GetItemCount(); ++row)
         rows.push_back(GetItemData(row));
+    // Emptying the list tells the parent of no selection change: the parent may be on its way out.
+    m_bEmptying = true;
     m_pModel->setRowCount(0);
+    m_bEmptying = false;
     for (std::size_t row = 0; row < rows.size(); ++row)
         OnDeleteItem(static_cast<int>(row), rows[row]);
     return TRUE;

@@ -150,4 +150,5 @@ private:
     CListNotifyTarget* m_pNotifyTarget = nullptr;
     UINT m_nID = 0;
     CDC* m_pPaintDC = nullptr;
+    bool m_bEmptying = false;
 };
