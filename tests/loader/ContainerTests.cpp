@@ -148,52 +148,43 @@ TEST(LogFile, NeverReadsItsLastFourBytesAsDataAndNamesTheTrackFromTheTableWhenTh
     EXPECT_EQ(zeros.trackName, "Monza");
 }
 
-class GameVersionRow : public testing::TestWithParam<std::tuple<std::uint16_t, bool>> {};
-
-// The writer puts names and session byte where the row says; a loader that looks elsewhere
-// finds no names, or a session byte of zero.
-TEST_P(GameVersionRow, FindsNamesAndSessionWhereTheRowSays) {
-    const auto [version, shifted] = GetParam();
-    const RaceFileOptions options{.shiftedChecksum = shifted, .gameVersion = version};
-    RaceData race;
-    ASSERT_EQ(Load(race, RaceFileWriter::RaceFile(ThreeCarRace(), options)), 1);
-    EXPECT_EQ(race.drivers->GetAt(0)->name, "Alma Rydberg");
-    ScriptedPrompt prompt;
-    EXPECT_EQ(Load(race, RaceFileWriter::RaceFile(Qualifying(), options), prompt), 0);
-    EXPECT_EQ(prompt.messages.at(0).text, "Not a race session");
-}
-INSTANTIATE_TEST_SUITE_P(Loader, GameVersionRow,
-                         testing::Values(std::tuple(81, false), std::tuple(81, true), std::tuple(94, false),
-                                         std::tuple(94, true), std::tuple(181, false), std::tuple(181, true),
-                                         std::tuple(50, true), std::tuple(0, true)));
-
-struct ContainerCase {
+struct LayoutCase {
     const char* name;
     RaceFileOptions options;
 };
 
-class RaceFileContainer : public testing::TestWithParam<ContainerCase> {};
+class RaceFileLayout : public testing::TestWithParam<LayoutCase> {};
 
-TEST_P(RaceFileContainer, GivesTheSameRaceAsTheLogFile) {
+// The writer puts names and session byte where the game-version row says; a loader that looks
+// elsewhere finds no names, or a session byte of zero.
+TEST_P(RaceFileLayout, GivesTheRaceOfTheLogFileAndFindsItsSession) {
     RaceData fromLog;
-    ASSERT_EQ(Load(fromLog, RaceFileWriter::LogFile(ThreeCarRace())), 1);
-    RaceData fromRaceFile;
+    ASSERT_EQ(Load(fromLog, Log(ThreeCarRace(), {})), 1);
+    RaceData race;
     ScriptedPrompt prompt;
-    ASSERT_EQ(Load(fromRaceFile, RaceFileWriter::RaceFile(ThreeCarRace(), GetParam().options), prompt), 1);
+    ASSERT_EQ(Load(race, Race(ThreeCarRace(), GetParam().options), prompt), 1);
     EXPECT_TRUE(prompt.messages.empty());
-    EXPECT_EQ(Snapshot(fromRaceFile), Snapshot(fromLog));
+    EXPECT_EQ(Snapshot(race), Snapshot(fromLog));
+    EXPECT_EQ(Load(race, Race(Qualifying(), GetParam().options), prompt), 0);
+    EXPECT_EQ(prompt.messages, (std::vector<ScriptedPrompt::Message>{{"Not a race session", kStop}}));
 }
 
-const ContainerCase kContainers[] = {
-    {"StoredGameMarker", {.compressed = false, .marker = kGameMarker}},
-    {"CompressedGameMarker", {.compressed = true, .marker = kGameMarker}},
-    {"StoredLogMarker", {.compressed = false, .marker = kLogMarker}},
+const LayoutCase kLayouts[] = {
+    {"Game81Plain", {.gameVersion = 81}},
+    {"Game81ShiftedCompressed", {.compressed = true, .shiftedChecksum = true, .gameVersion = 81}},
+    {"Game94Plain", {.gameVersion = 94}},
+    {"Game94ShiftedSecondMagicCompressed",
+     {.magic = kRaceMagicB, .compressed = true, .shiftedChecksum = true, .gameVersion = 94}},
+    {"Game181Plain", {.gameVersion = 181}},
+    {"Game181Shifted", {.shiftedChecksum = true, .gameVersion = 181}},
+    {"Game50Shifted", {.shiftedChecksum = true, .gameVersion = 50}},
+    {"Game0Shifted", {.shiftedChecksum = true, .gameVersion = 0}},
+    {"StoredLogMarker", {.marker = kLogMarker}},
     {"CompressedLogMarker", {.compressed = true, .marker = kLogMarker}},
-    {"SecondMagicCompressed", {.magic = kRaceMagicB, .compressed = true}},
     {"SecondMagicShiftedLogMarker", {.magic = kRaceMagicB, .shiftedChecksum = true, .marker = kLogMarker}},
 };
-INSTANTIATE_TEST_SUITE_P(Loader, RaceFileContainer, testing::ValuesIn(kContainers),
-                         [](const testing::TestParamInfo<ContainerCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Loader, RaceFileLayout, testing::ValuesIn(kLayouts),
+                         [](const testing::TestParamInfo<LayoutCase>& info) { return info.param.name; });
 
 TEST(DifferentTrack, AsksAndLoadsOnlyOnYesKeepingTheFirstTrack) {
     RaceData race;
