@@ -21,6 +21,8 @@ struct RefusalCase {
     const char* name;
     Bytes file;
     const char* message;
+    std::uint64_t sparseSize = 0; // zeros follow the bytes up to this size
+    bool outOfMemory = false;     // reads past byte 40 fail for want of memory
 };
 
 RaceDescription Qualifying() {
@@ -35,8 +37,13 @@ TEST_P(RefusedFile, ShowsItsMessageAndLeavesRaceUnchanged) {
     RaceData race;
     Load(race, RaceFileWriter::LogFile(ThreeCarRace()));
     const std::string before = Snapshot(race);
+    MemoryRaceFile file(GetParam().file);
+    file.sparseSize = GetParam().sparseSize;
+    if (GetParam().outOfMemory)
+        file.failReadsBeyond = 40;
+    file.failForMemory = GetParam().outOfMemory;
     ScriptedPrompt prompt;
-    EXPECT_EQ(Load(race, GetParam().file, prompt), 0);
+    EXPECT_EQ(LoadRaceFile(race, file, prompt), 0);
     ASSERT_EQ(prompt.messages.size(), 1u);
     EXPECT_EQ(prompt.messages[0], (ScriptedPrompt::Message{GetParam().message, kStop}));
     EXPECT_EQ(Snapshot(race), before);
@@ -45,35 +52,42 @@ TEST_P(RefusedFile, ShowsItsMessageAndLeavesRaceUnchanged) {
 constexpr auto Log = &RaceFileWriter::LogFile;
 constexpr auto Race = &RaceFileWriter::RaceFile;
 const char* const kNoLaps = "File does not contain any laps";
-const char* const kTooNew = "File version newer than TarmioView can handle";
+const char* const kNoRaceInfo = "No race info found";
+const char* const kDamaged = "File is damaged";
+const char* const kNoRace = "Not a race session";
+const char* const kTooLarge = "File is too large";
+const char* const kNoMemory = "Not enough memory to load this file";
+constexpr std::uint64_t kMiB = 1 << 20;
 
-INSTANTIATE_TEST_SUITE_P(
-    Loader, RefusedFile,
-    testing::Values(
-        RefusalCase{"UnknownMagic", Log(ThreeCarRace(), {.magic = 0x4E515A41}), "Not a valid log file"},
-        RefusalCase{"LogVersionFour", Log(ThreeCarRace(), {.version = 4}), kTooNew},
-        RefusalCase{"HeaderByte10Zero", Race(ThreeCarRace(), {.headerByte10 = 0}), "No race info found"},
-        RefusalCase{"HeaderByte11Bit7Clear", Race(ThreeCarRace(), {.headerByte11 = 0x7F}),
-                    "No race info found"},
-        RefusalCase{"BadChecksum", Race(ThreeCarRace(), {.corruptChecksum = true}), "Incorrect checksum"},
-        RefusalCase{"UnknownGameVersionWithPlainChecksum", Race(ThreeCarRace(), {.gameVersion = 50}),
-                    "Could not determine file version"},
-        RefusalCase{"UnknownBodyMarker", Race(ThreeCarRace(), {.marker = 0x12345678}),
-                    "No Lodrun data found"},
-        RefusalCase{"BlockOffsetFarOutside", Race(ThreeCarRace(), {.blockOffset = 0xFFFFFFFF}),
-                    "File is damaged"},
-        RefusalCase{"BlockOffsetSigned", Race(ThreeCarRace(), {.blockOffset = 0x7FFFFFFF}),
-                    "File is damaged"},
-        RefusalCase{"BlockOffsetPastTheBody", Race(ThreeCarRace(), {.blockOffset = 200000}),
-                    "File is damaged"},
-        RefusalCase{"LogFileWithoutRecords", Log(RaceWithoutLaps(), {}), kNoLaps},
-        RefusalCase{"GameBlockWithoutRecords", Race(RaceWithoutLaps(), {}), kNoLaps},
-        RefusalCase{"LogBlockInRaceFileWithoutRecords", Race(RaceWithoutLaps(), {.marker = kLogMarker}),
-                    kNoLaps},
-        RefusalCase{"NineByteVersionZeroLog", Bytes{'@', 'Z', 'Q', 'N', 0, 0, 0, 0, 0}, kNoLaps},
-        RefusalCase{"LogQualifyingSession", Log(Qualifying(), {}), "Not a race session"},
-        RefusalCase{"GameQualifyingSession", Race(Qualifying(), {.compressed = true}), "Not a race session"}),
-    [](const testing::TestParamInfo<RefusalCase>& info) { return info.param.name; });
+const RefusalCase kRefusals[] = {
+    {"UnknownMagic", Log(ThreeCarRace(), {.magic = 0x4E515A41}), "Not a valid log file"},
+    {"LogVersionFour", Log(ThreeCarRace(), {.version = 4}), "File version newer than TarmioView can handle"},
+    {"HeaderByte10Zero", Race(ThreeCarRace(), {.headerByte10 = 0}), kNoRaceInfo},
+    {"HeaderByte11Bit7Clear", Race(ThreeCarRace(), {.headerByte11 = 0x7F}), kNoRaceInfo},
+    {"BadChecksum", Race(ThreeCarRace(), {.corruptChecksum = true}), "Incorrect checksum"},
+    {"UnknownGameVersion", Race(ThreeCarRace(), {.gameVersion = 50}), "Could not determine file version"},
+    {"UnknownBodyMarker", Race(ThreeCarRace(), {.marker = 0x12345678}), "No Lodrun data found"},
+    {"BlockOffsetFarOutside", Race(ThreeCarRace(), {.blockOffset = 0xFFFFFFFF}), kDamaged},
+    {"BlockOffsetSigned", Race(ThreeCarRace(), {.blockOffset = 0x7FFFFFFF}), kDamaged},
+    {"BlockOffsetPastTheBody", Race(ThreeCarRace(), {.blockOffset = 200000}), kDamaged},
+    {"LogFileWithoutRecords", Log(RaceWithoutLaps(), {}), kNoLaps},
+    {"GameBlockWithoutRecords", Race(RaceWithoutLaps(), {}), kNoLaps},
+    {"LogBlockInRaceFileWithoutRecords", Race(RaceWithoutLaps(), {.marker = kLogMarker}), kNoLaps},
+    {"NineByteVersionZeroLog", Bytes{'@', 'Z', 'Q', 'N', 0, 0, 0, 0, 0}, kNoLaps},
+    {"LogQualifyingSession", Log(Qualifying(), {}), kNoRace},
+    {"GameQualifyingSession", Race(Qualifying(), {.compressed = true}), kNoRace},
+    // Sizes past the limits are refused before anything of their size is allocated.
+    {"LogDataPastTheLimit", Log(ThreeCarRace(), {.version = 0}), kTooLarge, 64 * kMiB + 9},
+    {"LogFileOfFiveGiB", Log(ThreeCarRace(), {.version = 3}), kTooLarge, 5ull << 30},
+    {"RaceBodyPastTheLimit", Race(ThreeCarRace(), {}), kTooLarge, 64 * kMiB + 37},
+    {"RaceFileOfFiveGiB", Race(ThreeCarRace(), {}), kTooLarge, 5ull << 30},
+    {"DecompressionBomb",
+     RaceFileWriter::WrapStoredBody(DecompressionBomb(64 * kMiB + 1), {.compressed = true}), kTooLarge},
+    {"LogOutOfMemory", Log(ThreeCarRace(), {.version = 2}), kNoMemory, 0, true},
+    {"RaceOutOfMemory", Race(ThreeCarRace(), {.compressed = true}), kNoMemory, 0, true},
+};
+INSTANTIATE_TEST_SUITE_P(Loader, RefusedFile, testing::ValuesIn(kRefusals),
+                         [](const testing::TestParamInfo<RefusalCase>& info) { return info.param.name; });
 
 // Bits 4 to 6 of the type byte are not part of the type.
 class RaceFileType : public testing::TestWithParam<int> {};
@@ -86,7 +100,7 @@ TEST_P(RaceFileType, IsAcceptedOnlyForRaceTypes) {
         ScriptedPrompt prompt;
         const auto typeByte = static_cast<std::uint8_t>(type | highBits);
         EXPECT_EQ(Load(race, Race(ThreeCarRace(), {.fileType = typeByte}), prompt), raceType ? 1 : 0);
-        const std::vector<ScriptedPrompt::Message> refusal = {{"No race info found", kStop}};
+        const std::vector<ScriptedPrompt::Message> refusal = {{kNoRaceInfo, kStop}};
         EXPECT_EQ(prompt.messages, raceType ? decltype(refusal){} : refusal);
     }
 }
@@ -166,7 +180,7 @@ TEST_P(RaceFileLayout, GivesTheRaceOfTheLogFileAndFindsItsSession) {
     EXPECT_TRUE(prompt.messages.empty());
     EXPECT_EQ(Snapshot(race), Snapshot(fromLog));
     EXPECT_EQ(Load(race, Race(Qualifying(), GetParam().options), prompt), 0);
-    EXPECT_EQ(prompt.messages, (std::vector<ScriptedPrompt::Message>{{"Not a race session", kStop}}));
+    EXPECT_EQ(prompt.messages, (std::vector<ScriptedPrompt::Message>{{kNoRace, kStop}}));
 }
 
 const LayoutCase kLayouts[] = {
