@@ -113,24 +113,6 @@ Bytes Block(const RaceDescription& race, const BlockLayout& layout, Bytes stream
     return block;
 }
 
-// Names longer than an entry run on into the next entries, as an unterminated name would.
-Bytes Names(const RaceDescription& race, int entries) {
-    Bytes table(static_cast<std::size_t>(entries) * kNameEntrySize, 0);
-    for (int number = 1; number <= entries; ++number) {
-        for (const CarDescription& car : race.cars) {
-            if ((car.car & 63) != number || car.name.empty())
-                continue;
-            const std::size_t at = static_cast<std::size_t>(number - 1) * kNameEntrySize;
-            const std::size_t length = std::min(car.name.size(), table.size() - at);
-            std::memcpy(table.data() + at, car.name.data(), length);
-            if (length < kNameEntrySize)
-                std::fill_n(table.begin() + static_cast<std::ptrdiff_t>(at + length), kNameEntrySize - length,
-                            0);
-        }
-    }
-    return table;
-}
-
 void AddToChecksum(std::span<const std::uint8_t> bytes, std::uint16_t& sumA, std::uint16_t& sumB) {
     for (const std::uint8_t b : bytes) {
         sumA = static_cast<std::uint16_t>(sumA + b);
@@ -167,8 +149,22 @@ Bytes RaceFileWriter::LogStream(const RaceDescription& race) {
     return Stream(race, kLogStream);
 }
 
+// Names longer than an entry run on into the next entries, as an unterminated name would.
 Bytes RaceFileWriter::NameTable(const RaceDescription& race, int entries) {
-    return Names(race, entries);
+    Bytes table(static_cast<std::size_t>(entries) * kNameEntrySize, 0);
+    for (int number = 1; number <= entries; ++number) {
+        for (const CarDescription& car : race.cars) {
+            if ((car.car & 63) != number || car.name.empty())
+                continue;
+            const std::size_t at = static_cast<std::size_t>(number - 1) * kNameEntrySize;
+            const std::size_t length = std::min(car.name.size(), table.size() - at);
+            std::memcpy(table.data() + at, car.name.data(), length);
+            if (length < kNameEntrySize)
+                std::fill_n(table.begin() + static_cast<std::ptrdiff_t>(at + length), kNameEntrySize - length,
+                            0);
+        }
+    }
+    return table;
 }
 
 Bytes RaceFileWriter::LogFile(const RaceDescription& race, const LogFileOptions& options) {
@@ -180,7 +176,7 @@ Bytes RaceFileWriter::LogFile(const RaceDescription& race, const LogFileOptions&
         block[0] = version; // the version byte doubles as the block's first byte
     } else {
         file.insert(file.end(), {version, 0, 0, 0});
-        const Bytes names = Names(race, kLogNameEntries);
+        const Bytes names = NameTable(race, kLogNameEntries);
         file.insert(file.end(), names.begin(), names.end());
         if (options.version >= 3)
             file.insert(file.end(), kLogVersion3Skip, kUnreadFill);
@@ -202,7 +198,7 @@ Bytes RaceFileWriter::RaceBody(const RaceDescription& race, const RaceFileOption
         sessionByte = layout.sessionByte;
         block = Block(race, kGameBlock, Stream(race, kGameStream));
     }
-    const Bytes names = Names(race, kBodyNameEntries);
+    const Bytes names = NameTable(race, kBodyNameEntries);
     Bytes body(std::max(nameTable + names.size(), sessionByte + 1), 0);
     body[0] = static_cast<std::uint8_t>(options.gameVersion);
     body[1] = static_cast<std::uint8_t>(options.gameVersion >> 8);
