@@ -21,8 +21,9 @@ protected:
                 laps.push_back({car == 3 && lap == 2 ? 0 : pace * lap, pace});
             race.drivers->Insert(MakeDriver(car, name, laps));
         }
-        *race.drivers->GetAt(IndexOf("Bea"))->laps.GetAt(2) = {kLapEventA, 90500 * 3, 90500,
-                                                               90500 * 3 + 25000};
+        LapRecord& beaLap3 = *race.drivers->GetAt(IndexOf("Bea"))->laps.GetAt(2);
+        beaLap3.flags = kLapEventA;
+        beaLap3.eventTime = 90500 * 3 + 25000;
         race.lapCount = 20;
         race.UpdateLapStatistics();
     }
