@@ -200,48 +200,39 @@ const LayoutCase kLayouts[] = {
 INSTANTIATE_TEST_SUITE_P(Loader, RaceFileLayout, testing::ValuesIn(kLayouts),
                          [](const testing::TestParamInfo<LayoutCase>& info) { return info.param.name; });
 
-TEST(DifferentTrack, AsksAndLoadsOnlyOnYesKeepingTheFirstTrack) {
-    RaceData race;
-    ASSERT_EQ(Load(race, RaceFileWriter::LogFile(ThreeCarRace())), 1);
+// The first file fixes the track, even one refused as no race session; the track code decides.
+TEST(DifferentTrack, AsksAndLoadsOnlyOnYesKeepingTheTrackOfTheFirstFile) {
     RaceDescription renamed = ThreeCarRace();
     renamed.trackName = "Same Code, Other Name";
     renamed.trackId = 9;
-    ScriptedPrompt silent;
-    EXPECT_EQ(Load(race, RaceFileWriter::RaceFile(renamed), silent), 1);
-    EXPECT_TRUE(silent.messages.empty()) << "the track code decides";
-    const std::string before = Snapshot(race);
-
     RaceDescription other = ThreeCarRace();
     other.trackCode = 0x0BADC0DE;
     other.trackName = "Elsewhere";
     other.cars[0].laps.back().raceTime -= 1; // a car not already in the race
-    for (const int answer : {IDNO, IDCANCEL, IDOK, IDYES}) {
-        ScriptedPrompt prompt({answer});
-        EXPECT_EQ(Load(race, RaceFileWriter::RaceFile(other, {.compressed = true}), prompt), answer == IDYES);
-        EXPECT_EQ(prompt.messages, (std::vector<ScriptedPrompt::Message>{
-                                       {"This file is from a different track. Load it anyway?", kQuestion}}));
-        if (answer != IDYES) {
-            EXPECT_EQ(Snapshot(race), before);
-        }
-    }
-    EXPECT_EQ(race.trackName, "Port Haddon");
-    EXPECT_EQ(race.trackCode, 0x12345678u);
-    EXPECT_EQ(race.drivers->GetCount(), 4);
-}
-
-TEST(FirstFile, FixesTheTrackEvenWhenRefusedAsNoRaceSession) {
-    RaceDescription other = ThreeCarRace();
-    other.trackCode = 1;
-    for (const Bytes& refused :
-         {RaceFileWriter::RaceFile(Qualifying()), RaceFileWriter::LogFile(Qualifying())}) {
+    const auto track = [](const RaceData& race) {
+        return std::tuple(race.trackName, race.trackCode, race.trackId);
+    };
+    for (const Bytes& first : {Race(Qualifying(), {}), Log(Qualifying(), {})}) {
         RaceData race;
-        EXPECT_EQ(Load(race, refused), 0);
-        EXPECT_EQ(std::tuple(race.trackName, race.trackCode, int{race.trackId}),
-                  std::tuple("Port Haddon", 0x12345678u, 3));
-        // A file of another track now asks.
-        ScriptedPrompt prompt;
-        EXPECT_EQ(Load(race, RaceFileWriter::LogFile(other), prompt), 0);
-        EXPECT_EQ(prompt.messages.at(0).style, kQuestion);
+        EXPECT_EQ(Load(race, first), 0);
+        EXPECT_EQ(track(race), std::tuple("Port Haddon", 0x12345678u, 3));
+        ScriptedPrompt silent;
+        EXPECT_EQ(Load(race, Log(ThreeCarRace(), {}), silent), 1);
+        EXPECT_EQ(Load(race, Race(renamed, {}), silent), 1);
+        EXPECT_TRUE(silent.messages.empty());
+        const std::string before = Snapshot(race);
+        for (const int answer : {IDNO, IDCANCEL, IDOK, IDYES}) {
+            ScriptedPrompt prompt({answer});
+            EXPECT_EQ(Load(race, Race(other, {.compressed = true}), prompt), answer == IDYES);
+            EXPECT_EQ(prompt.messages,
+                      (std::vector<ScriptedPrompt::Message>{
+                          {"This file is from a different track. Load it anyway?", kQuestion}}));
+            if (answer != IDYES) {
+                EXPECT_EQ(Snapshot(race), before);
+            }
+        }
+        EXPECT_EQ(track(race), std::tuple("Port Haddon", 0x12345678u, 3));
+        EXPECT_EQ(race.drivers->GetCount(), 4);
     }
 }
 
