@@ -102,11 +102,13 @@ Bytes Block(const RaceDescription& race, const BlockLayout& layout, Bytes stream
     std::fill(block.begin() + static_cast<std::ptrdiff_t>(layout.trackName),
               block.begin() + static_cast<std::ptrdiff_t>(nameEnd), 0);
     PutText(block, layout.trackName, race.trackName, nameEnd - layout.trackName);
-    block[layout.trackByte] = race.trackId;
+    // The log layout packs the track number with the own-name bit and carries the session byte.
     if (layout.sessionByte) {
         block[layout.trackByte] =
             static_cast<std::uint8_t>((race.trackId & 15) | (race.ownTrackName ? 0x80 : 0));
         block[layout.sessionByte] = race.raceSession ? 0x80 : 0x00;
+    } else {
+        block[layout.trackByte] = race.trackId;
     }
     Put32(block.data() + layout.trackCode, race.trackCode);
     block.insert(block.end(), stream.begin(), stream.end());
