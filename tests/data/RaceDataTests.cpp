@@ -1,4 +1,4 @@
-#include "data/RaceData.h"
+#include "RaceBuilder.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -8,28 +8,6 @@
 #include <vector>
 
 namespace {
-
-struct LapPlan {
-    int slot;
-    std::uint32_t raceTime;
-    std::uint32_t lapTime = 90000;
-    std::uint32_t flags = 0;
-    std::uint32_t eventTime = 0;
-};
-
-std::unique_ptr<DriverRecord> MakeCar(std::string name, std::uint8_t carByte,
-                                      const std::vector<LapPlan>& laps) {
-    auto car = std::make_unique<DriverRecord>(carByte, std::move(name), 0);
-    for (const LapPlan& plan : laps) {
-        auto lap = std::make_unique<LapRecord>();
-        lap->raceTime = plan.raceTime;
-        lap->lapTime = plan.lapTime;
-        lap->flags = plan.flags;
-        lap->eventTime = plan.eventTime;
-        car->laps.SetAt(plan.slot, std::move(lap));
-    }
-    return car;
-}
 
 std::vector<std::string> NamesInOrder(const RaceData& race) {
     std::vector<std::string> names;
@@ -47,20 +25,20 @@ int CompareUnder(int key, bool descending, DriverRecord* a, DriverRecord* b) {
 }
 
 TEST(DriverRecord, LastRaceTimeIsTheLastSlotsAndFastestLapSkipsMarkedLaps) {
-    auto car = MakeCar("A", 1, {{0, 100}, {2, 1234}});
+    auto car = MakeDriver(1, "A", {{100}, {0}, {1234}});
     EXPECT_EQ(car->laps.GetAt(1), nullptr);
     EXPECT_EQ(car->laps.GetAt(3), nullptr);
     EXPECT_EQ(car->GetLastRaceTime(), 1234u);
-    EXPECT_EQ(MakeCar("A", 1, {})->GetLastRaceTime(), kNoTime);
+    EXPECT_EQ(MakeDriver(1, "A", {})->GetLastRaceTime(), kNoTime);
     const std::pair<std::vector<LapPlan>, std::uint32_t> cases[] = {
         {{}, kNoTime},
-        {{{0, 0, 80000, kLapMarked}, {1, 0, 70000, kLapEventB}}, kNoTime},
-        {{{0, 0, 80000}, {1, 0, 70000, kLapEventA}}, 80000},
-        {{{0, 0, 85000}, {3, 0, 84000}}, 84000},
-        {{{0, 0, kNoTime}, {1, 0, 0xFFFFFFFF}}, kNoTime}, // times at no-time never win
+        {{{1, 80000, kLapMarked}, {1, 70000, kLapEventB}}, kNoTime},
+        {{{1, 80000}, {1, 70000, kLapEventA}}, 80000},
+        {{{1, 85000}, {0}, {0}, {1, 84000}}, 84000},
+        {{{1, kNoTime}, {1, 0xFFFFFFFF}}, kNoTime}, // times at no-time never win
     };
     for (const auto& [laps, fastest] : cases)
-        EXPECT_EQ(MakeCar("A", 1, laps)->GetFastestLap(), fastest) << laps.size() << " laps";
+        EXPECT_EQ(MakeDriver(1, "A", laps)->GetFastestLap(), fastest) << laps.size() << " laps";
 }
 
 struct CarPlan {
@@ -83,32 +61,32 @@ constexpr int kFastest = kSortByFastestLap;
 
 TEST(DriverOrder, ComparesByKeyThenTieBreaksAndFlipsWhenDescending) {
     const OrderCase cases[] = {
-        {"RaceOrderPutsMoreLapsFirst", kRace, {"Z", 1, {{11, 999999}}}, {"A", 2, {{10, 1}}}, -1},
-        {"RaceOrderEqualLapsSmallerLastTimeFirst", kRace, {"Z", 1, {{11, 5000}}}, {"A", 2, {{11, 6000}}}, -1},
-        {"RaceOrderEqualTimesFallsBackToName", kRace, {"B", 1, {{11, 5000}}}, {"A", 2, {{11, 5000}}}, 1},
-        {"RaceOrderEqualNamesFallsBackToCarNumber", kRace, {"A", 3, {{11, 5000}}}, {"A", 2, {{11, 5000}}}, 1},
+        {"RaceOrderPutsMoreLapsFirst", kRace, {"Z", 1, {{0}, {999999}}}, {"A", 2, {{1}}}, -1},
+        {"RaceOrderEqualLapsSmallerLastTimeFirst", kRace, {"Z", 1, {{5000}}}, {"A", 2, {{6000}}}, -1},
+        {"RaceOrderEqualTimesFallsBackToName", kRace, {"B", 1, {{5000}}}, {"A", 2, {{5000}}}, 1},
+        {"RaceOrderEqualNamesFallsBackToCarNumber", kRace, {"A", 3, {{5000}}}, {"A", 2, {{5000}}}, 1},
         {"NameIgnoresMarkerBitsOfCarByte", kName, {"A", 0xC1, {}}, {"A", 0x02, {}}, -1},
         {"NameSameCarNumberDifferentMarkersIsEqual", kName, {"A", 0x45, {}}, {"A", 0x05, {}}, 0},
         {"NameIsCaseSensitive", kName, {"a", 1, {}}, {"B", 1, {}}, 1},
         {"NameComparesBytesUnsigned", kName, {"\xE9", 1, {}}, {"z", 1, {}}, 1},
         {"NamePrefixComesFirst", kName, {"Ann", 9, {}}, {"Anna", 1, {}}, -1},
-        {"NameTieFallsBackToRaceOrder", kName, {"A", 1, {{0, 10}, {1, 20}}}, {"A", 1, {{0, 10}}}, -1},
-        {"FastestLapSmallerFirst", kFastest, {"Z", 1, {{0, 0, 70000}}}, {"A", 2, {{0, 0, 80000}}}, -1},
+        {"NameTieFallsBackToRaceOrder", kName, {"A", 1, {{10}, {20}}}, {"A", 1, {{10}}}, -1},
+        {"FastestLapSmallerFirst", kFastest, {"Z", 1, {{1, 70000}}}, {"A", 2, {{1, 80000}}}, -1},
         {"FastestLapNoTimeSortsLast",
          kFastest,
-         {"A", 1, {{0, 0, 70000, kLapMarked}}},
-         {"Z", 2, {{0, 0, 0x0FFFFFFF}}},
+         {"A", 1, {{1, 70000, kLapMarked}}},
+         {"Z", 2, {{1, 0x0FFFFFFF}}},
          1},
-        {"FastestLapTieFallsBackToName", kFastest, {"B", 1, {{0, 0, 7}}}, {"A", 1, {{0, 0, 7}}}, 1},
+        {"FastestLapTieFallsBackToName", kFastest, {"B", 1, {{1, 7}}}, {"A", 1, {{1, 7}}}, 1},
         {"UnknownKeyMakesEverythingEqual", 7, {"A", 1, {}}, {"B", 2, {}}, 0}};
     for (const OrderCase& c : cases) {
-        auto a = MakeCar(c.first.name, c.first.carByte, c.first.laps);
-        auto b = MakeCar(c.second.name, c.second.carByte, c.second.laps);
+        auto a = MakeDriver(c.first.carByte, c.first.name, c.first.laps);
+        auto b = MakeDriver(c.second.carByte, c.second.name, c.second.laps);
         EXPECT_EQ(CompareUnder(c.key, false, a.get(), b.get()), c.sign) << c.what;
         EXPECT_EQ(CompareUnder(c.key, true, a.get(), b.get()), -c.sign) << c.what;
     }
     // A null record comes first whatever the direction.
-    auto car = MakeCar("A", 1, {});
+    auto car = MakeDriver(1, "A", {});
     for (bool descending : {false, true}) {
         EXPECT_LT(CompareUnder(kRace, descending, nullptr, car.get()), 0);
         EXPECT_GT(CompareUnder(kRace, descending, car.get(), nullptr), 0);
@@ -120,8 +98,8 @@ TEST(DriverArray, InsertPlacesEqualBeforeTheOneMetAndRemoveAtHandsOver) {
     DriverArray array;
     array.sortKey = kName;
     for (const char* name : {"C", "A", "D", "B"})
-        array.Insert(MakeCar(name, 1, {}));
-    auto duplicate = MakeCar("B", 1, {});
+        array.Insert(MakeDriver(1, name, {}));
+    auto duplicate = MakeDriver(1, "B", {});
     DriverRecord* duplicatePointer = duplicate.get();
     EXPECT_EQ(array.Insert(std::move(duplicate)), 1);
     EXPECT_EQ(array.GetAt(1), duplicatePointer);
@@ -136,9 +114,9 @@ class RaceWithCars : public testing::Test {
 protected:
     void SetUp() override {
         race.lapCount = 3;
-        race.drivers->Insert(MakeCar("Cid", 3, {{0, 100}, {1, 200}, {2, 300}}));
-        race.drivers->Insert(MakeCar("Ann", 1, {{0, 110}, {1, 230}}));
-        race.drivers->Insert(MakeCar("Bob", 2, {{0, 105}, {1, 250}, {2, 320, 90000, kLapMarked}}));
+        race.drivers->Insert(MakeDriver(3, "Cid", {{100}, {200}, {300}}));
+        race.drivers->Insert(MakeDriver(1, "Ann", {{110}, {230}}));
+        race.drivers->Insert(MakeDriver(2, "Bob", {{105}, {250}, {320, 90000, kLapMarked}}));
     }
     RaceData race;
 };
@@ -187,25 +165,22 @@ TEST(RaceData, EventTimeCountsOnlyWhenAfterLeaderAndOwnTime) {
     for (const auto& [flags, eventTime, last] : cases) {
         RaceData race;
         race.lapCount = 1;
-        race.drivers->Insert(MakeCar("Lead", 1, {{0, 1000}}));
-        race.drivers->Insert(MakeCar("Other", 2, {{0, 1200, 90000, flags, eventTime}}));
+        race.drivers->Insert(MakeDriver(1, "Lead", {{1000}}));
+        race.drivers->Insert(MakeDriver(2, "Other", {{1200, 90000, flags, eventTime}}));
         race.UpdateLapStatistics();
         EXPECT_EQ(race.lastTimes[0], last) << flags << " at " << eventTime;
         EXPECT_EQ(race.maxGap, last - 1000) << flags << " at " << eventTime;
     }
 }
 
+// The palette's colours themselves are in the chart pictures.
 TEST(RaceData, ColourRotationWrapsAfterEighteenAndSurvivesAnIndexOutOfRange) {
-    RaceData race;
-    EXPECT_EQ(race.TakeNextColour(), 0x000000FFu);
-    race.nextColour = 17;
-    EXPECT_EQ(race.TakeNextColour(), 0x00404040u);
-    EXPECT_EQ(race.TakeNextColour(), kPalette[0]);
-    race.nextColour = -1;
-    EXPECT_EQ(race.TakeNextColour(), kPalette[17]);
-    race.nextColour = 40;
-    EXPECT_EQ(race.TakeNextColour(), kPalette[4]);
-    EXPECT_EQ(race.nextColour, 5);
+    for (const auto& [from, colour, next] : {std::tuple{0, 0, 1}, {17, 17, 0}, {-1, 17, 0}, {40, 4, 5}}) {
+        RaceData race;
+        race.nextColour = from;
+        EXPECT_EQ(race.TakeNextColour(), kPalette[static_cast<std::size_t>(colour)]) << from;
+        EXPECT_EQ(race.nextColour, next) << from;
+    }
 }
 
 } // namespace

@@ -1,42 +1,26 @@
+#include "RaceBuilder.h"
 #include "data/RacePositions.h"
 
 #include <gtest/gtest.h>
 #include <memory>
-#include <string>
 #include <vector>
 
 namespace {
 
-// One car: its car byte and its race time per slot (0 leaves the slot empty).
-struct CarPlan {
-    std::uint8_t car;
-    std::vector<std::uint32_t> raceTimes;
-};
-
-std::unique_ptr<RaceData> MakeRace(const std::vector<CarPlan>& cars) {
+// Cars in the order given, whatever the sort key would say; a race time of 0 leaves the slot empty.
+std::unique_ptr<RaceData> MakeRace(const std::vector<std::pair<std::uint8_t, std::vector<LapPlan>>>& cars) {
     auto race = std::make_unique<RaceData>();
-    int index = 0;
-    for (const CarPlan& plan : cars) {
-        auto driver = std::make_unique<DriverRecord>(plan.car, "Car " + std::to_string(plan.car), 0);
-        for (std::size_t slot = 0; slot < plan.raceTimes.size(); ++slot) {
-            if (plan.raceTimes[slot] == 0)
-                continue;
-            auto lap = std::make_unique<LapRecord>();
-            lap->raceTime = plan.raceTimes[slot];
-            driver->laps.SetAt(static_cast<int>(slot), std::move(lap));
-        }
-        // Array order as given, whatever the sort key would say.
-        race->drivers->DriverArray::InsertAt(index++, std::move(driver));
-    }
+    for (const auto& [car, laps] : cars)
+        AppendDriver(*race, MakeDriver(car, "", laps));
     return race;
 }
 
 TEST(RacePositions, RanksRaceTimesAmongDriversWhoHaveTheSlot) {
     // Car 9 is lapped after slot 1 and has no slot 2; car 4 misses slot 1 but has slot 2.
     const auto race = MakeRace({
-        {9, {100, 250}},
-        {4, {90, 0, 260}},
-        {7, {95, 200, 300}},
+        {9, {{100}, {250}}},
+        {4, {{90}, {0}, {260}}},
+        {7, {{95}, {200}, {300}}},
     });
     const RacePositions positions(*race);
     EXPECT_EQ(positions.SlotCount(), 3);
@@ -58,7 +42,7 @@ TEST(RacePositions, RanksRaceTimesAmongDriversWhoHaveTheSlot) {
 
 TEST(RacePositions, BreaksTiesByCarNumberIgnoringMarkerBits) {
     // 0xC5 is car 5 with both marker bits: it still comes after car 3 and before car 12.
-    const auto race = MakeRace({{12, {500}}, {0xC5, {500}}, {3, {500}}});
+    const auto race = MakeRace({{12, {{500}}}, {0xC5, {{500}}}, {3, {{500}}}});
     const RacePositions positions(*race);
     EXPECT_EQ(positions.At(2, 0), 1);
     EXPECT_EQ(positions.At(1, 0), 2);

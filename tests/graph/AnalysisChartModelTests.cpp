@@ -1,5 +1,6 @@
 // Edge cases of the analysis charts' arithmetic; the pictures show the ordinary ones.
 #include "graph/AnalysisChartModel.h"
+#include "tests/support/RaceBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -7,40 +8,28 @@ using namespace lapgraph;
 
 namespace {
 
-// Laps of one driver, by lap time; flags per lap.
-RaceData& RaceOf(RaceData& race, const std::vector<std::pair<std::uint32_t, std::uint32_t>>& laps) {
-    auto driver = std::make_unique<DriverRecord>(1, "Ann", 0);
-    for (std::size_t i = 0; i < laps.size(); ++i) {
-        auto lap = std::make_unique<LapRecord>();
-        lap->lapTime = laps[i].first;
-        lap->flags = laps[i].second;
-        driver->laps.SetAt(static_cast<int>(i), std::move(lap));
-    }
-    race.drivers->InsertAt(race.drivers->GetCount(), std::move(driver));
-    return race;
-}
-
 TEST(AnalysisChartModel, LapTimeRangeRunsFromBelowTheFastestValidLapToTheCutoff) {
     struct Case {
         const char* what;
-        std::vector<std::pair<std::uint32_t, std::uint32_t>> laps;
+        std::vector<LapPlan> laps; // of one driver
         int percent;
         std::optional<std::pair<std::uint32_t, std::uint32_t>> range;
     };
     const std::vector<Case> cases = {
         // median 90 s, cut-off 99 s; 20th of (99 - 80) s below 80 s
-        {"plain", {{80000, 0}, {90000, 0}, {95000, 0}}, 110, {{79050, 99000}}},
+        {"plain", {{1, 80000}, {1, 90000}, {1, 95000}}, 110, {{79050, 99000}}},
         {"a marked lap is not the fastest",
-         {{70000, kLapMarked}, {90000, 0}, {95000, 0}},
+         {{1, 70000, kLapMarked}, {1, 90000}, {1, 95000}},
          110,
          {{89550, 99000}}},
-        {"only marked laps", {{70000, kLapEventA}}, 110, {{69650, 77000}}},
-        {"level laps span a second", {{90000, 0}, {90000, 0}}, 101, {{89950, 91000}}},
-        {"no times", {{0, 0}, {kNoTime, 0}}, 110, std::nullopt},
+        {"only marked laps", {{1, 70000, kLapEventA}}, 110, {{69650, 77000}}},
+        {"level laps span a second", {{1, 90000}, {1, 90000}}, 101, {{89950, 91000}}},
+        {"no times", {{1, 0}, {1, kNoTime}}, 110, std::nullopt},
     };
     for (const Case& c : cases) {
         RaceData race;
-        const auto range = LapTimeRangeOf(RaceOf(race, c.laps), c.percent);
+        AppendDriver(race, MakeDriver(1, "Ann", c.laps));
+        const auto range = LapTimeRangeOf(race, c.percent);
         ASSERT_EQ(range.has_value(), c.range.has_value()) << c.what;
         if (range) {
             EXPECT_EQ(std::pair(range->low, range->high), *c.range) << c.what;

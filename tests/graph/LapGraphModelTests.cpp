@@ -1,4 +1,5 @@
 #include "graph/LapGraphModel.h"
+#include "tests/support/RaceBuilder.h"
 
 #include <array>
 #include <gtest/gtest.h>
@@ -114,21 +115,9 @@ TEST(LappingLines, FollowTheLeaderLaterLapsWhereSomeoneIsThatFarBehind) {
 TEST(FitToReference, PutsTheCarFurthestAheadOnTheAxisAndKeepsTheLastInTheWindow) {
     // Ann leads; Cyd's second lap carries an event 20 s after Bob's time.
     RaceData race;
-    const struct {
-        const char* name;
-        std::uint32_t first, second;
-    } plan[] = {{"Ann", 100'000, 200'000}, {"Bob", 110'000, 230'000}, {"Cyd", 105'000, 215'000}};
-    for (const auto& driver : plan) {
-        auto record = std::make_unique<DriverRecord>(1, driver.name, 0);
-        for (const std::uint32_t time : {driver.first, driver.second}) {
-            auto lap = std::make_unique<LapRecord>();
-            lap->raceTime = time;
-            record->laps.SetAt(record->laps.GetSize(), std::move(lap));
-        }
-        race.drivers->DriverArray::InsertAt(race.drivers->GetCount(), std::move(record));
-    }
-    race.drivers->GetAt(2)->laps.GetAt(1)->flags = kLapEventA;
-    race.drivers->GetAt(2)->laps.GetAt(1)->eventTime = 250'000;
+    AppendDriver(race, MakeDriver(1, "Ann", {{100'000}, {200'000}}));
+    AppendDriver(race, MakeDriver(1, "Bob", {{110'000}, {230'000}}));
+    AppendDriver(race, MakeDriver(1, "Cyd", {{105'000}, {215'000, 0, kLapEventA, 250'000}}));
     race.lapCount = 2;
     race.UpdateLapStatistics();
     const RaceTimes times = TimesOf(race);

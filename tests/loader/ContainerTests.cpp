@@ -21,6 +21,8 @@ struct RefusalCase {
     const char* name;
     Bytes file;
     const char* message;
+    std::uint64_t sparseSize = 0; // zeros follow the bytes up to this size
+    bool outOfMemory = false;     // reads past byte 40 fail for want of memory
 };
 
 RaceDescription Qualifying() {
@@ -35,8 +37,13 @@ TEST_P(RefusedFile, ShowsItsMessageAndLeavesRaceUnchanged) {
     RaceData race;
     Load(race, RaceFileWriter::LogFile(ThreeCarRace()));
     const std::string before = Snapshot(race);
+    MemoryRaceFile file(GetParam().file);
+    file.sparseSize = GetParam().sparseSize;
+    if (GetParam().outOfMemory)
+        file.failReadsBeyond = 40;
+    file.failForMemory = GetParam().outOfMemory;
     ScriptedPrompt prompt;
-    EXPECT_EQ(Load(race, GetParam().file, prompt), 0);
+    EXPECT_EQ(LoadRaceFile(race, file, prompt), 0);
     ASSERT_EQ(prompt.messages.size(), 1u);
     EXPECT_EQ(prompt.messages[0], (ScriptedPrompt::Message{GetParam().message, kStop}));
     EXPECT_EQ(Snapshot(race), before);
@@ -45,35 +52,42 @@ TEST_P(RefusedFile, ShowsItsMessageAndLeavesRaceUnchanged) {
 constexpr auto Log = &RaceFileWriter::LogFile;
 constexpr auto Race = &RaceFileWriter::RaceFile;
 const char* const kNoLaps = "File does not contain any laps";
-const char* const kTooNew = "File version newer than TarmioView can handle";
+const char* const kNoRaceInfo = "No race info found";
+const char* const kDamaged = "File is damaged";
+const char* const kNoRace = "Not a race session";
+const char* const kTooLarge = "File is too large";
+const char* const kNoMemory = "Not enough memory to load this file";
+constexpr std::uint64_t kMiB = 1 << 20;
 
-INSTANTIATE_TEST_SUITE_P(
-    Loader, RefusedFile,
-    testing::Values(
-        RefusalCase{"UnknownMagic", Log(ThreeCarRace(), {.magic = 0x4E515A41}), "Not a valid log file"},
-        RefusalCase{"LogVersionFour", Log(ThreeCarRace(), {.version = 4}), kTooNew},
-        RefusalCase{"HeaderByte10Zero", Race(ThreeCarRace(), {.headerByte10 = 0}), "No race info found"},
-        RefusalCase{"HeaderByte11Bit7Clear", Race(ThreeCarRace(), {.headerByte11 = 0x7F}),
-                    "No race info found"},
-        RefusalCase{"BadChecksum", Race(ThreeCarRace(), {.corruptChecksum = true}), "Incorrect checksum"},
-        RefusalCase{"UnknownGameVersionWithPlainChecksum", Race(ThreeCarRace(), {.gameVersion = 50}),
-                    "Could not determine file version"},
-        RefusalCase{"UnknownBodyMarker", Race(ThreeCarRace(), {.marker = 0x12345678}),
-                    "No Lodrun data found"},
-        RefusalCase{"BlockOffsetFarOutside", Race(ThreeCarRace(), {.blockOffset = 0xFFFFFFFF}),
-                    "File is damaged"},
-        RefusalCase{"BlockOffsetSigned", Race(ThreeCarRace(), {.blockOffset = 0x7FFFFFFF}),
-                    "File is damaged"},
-        RefusalCase{"BlockOffsetPastTheBody", Race(ThreeCarRace(), {.blockOffset = 200000}),
-                    "File is damaged"},
-        RefusalCase{"LogFileWithoutRecords", Log(RaceWithoutLaps(), {}), kNoLaps},
-        RefusalCase{"GameBlockWithoutRecords", Race(RaceWithoutLaps(), {}), kNoLaps},
-        RefusalCase{"LogBlockInRaceFileWithoutRecords", Race(RaceWithoutLaps(), {.marker = kLogMarker}),
-                    kNoLaps},
-        RefusalCase{"NineByteVersionZeroLog", Bytes{'@', 'Z', 'Q', 'N', 0, 0, 0, 0, 0}, kNoLaps},
-        RefusalCase{"LogQualifyingSession", Log(Qualifying(), {}), "Not a race session"},
-        RefusalCase{"GameQualifyingSession", Race(Qualifying(), {.compressed = true}), "Not a race session"}),
-    [](const testing::TestParamInfo<RefusalCase>& info) { return info.param.name; });
+const RefusalCase kRefusals[] = {
+    {"UnknownMagic", Log(ThreeCarRace(), {.magic = 0x4E515A41}), "Not a valid log file"},
+    {"LogVersionFour", Log(ThreeCarRace(), {.version = 4}), "File version newer than TarmioView can handle"},
+    {"HeaderByte10Zero", Race(ThreeCarRace(), {.headerByte10 = 0}), kNoRaceInfo},
+    {"HeaderByte11Bit7Clear", Race(ThreeCarRace(), {.headerByte11 = 0x7F}), kNoRaceInfo},
+    {"BadChecksum", Race(ThreeCarRace(), {.corruptChecksum = true}), "Incorrect checksum"},
+    {"UnknownGameVersion", Race(ThreeCarRace(), {.gameVersion = 50}), "Could not determine file version"},
+    {"UnknownBodyMarker", Race(ThreeCarRace(), {.marker = 0x12345678}), "No Lodrun data found"},
+    {"BlockOffsetFarOutside", Race(ThreeCarRace(), {.blockOffset = 0xFFFFFFFF}), kDamaged},
+    {"BlockOffsetSigned", Race(ThreeCarRace(), {.blockOffset = 0x7FFFFFFF}), kDamaged},
+    {"BlockOffsetPastTheBody", Race(ThreeCarRace(), {.blockOffset = 200000}), kDamaged},
+    {"LogFileWithoutRecords", Log(RaceWithoutLaps(), {}), kNoLaps},
+    {"GameBlockWithoutRecords", Race(RaceWithoutLaps(), {}), kNoLaps},
+    {"LogBlockInRaceFileWithoutRecords", Race(RaceWithoutLaps(), {.marker = kLogMarker}), kNoLaps},
+    {"NineByteVersionZeroLog", Bytes{'@', 'Z', 'Q', 'N', 0, 0, 0, 0, 0}, kNoLaps},
+    {"LogQualifyingSession", Log(Qualifying(), {}), kNoRace},
+    {"GameQualifyingSession", Race(Qualifying(), {.compressed = true}), kNoRace},
+    // Sizes past the limits are refused before anything of their size is allocated.
+    {"LogDataPastTheLimit", Log(ThreeCarRace(), {.version = 0}), kTooLarge, 64 * kMiB + 9},
+    {"LogFileOfFiveGiB", Log(ThreeCarRace(), {.version = 3}), kTooLarge, 5ull << 30},
+    {"RaceBodyPastTheLimit", Race(ThreeCarRace(), {}), kTooLarge, 64 * kMiB + 37},
+    {"RaceFileOfFiveGiB", Race(ThreeCarRace(), {}), kTooLarge, 5ull << 30},
+    {"DecompressionBomb",
+     RaceFileWriter::WrapStoredBody(DecompressionBomb(64 * kMiB + 1), {.compressed = true}), kTooLarge},
+    {"LogOutOfMemory", Log(ThreeCarRace(), {.version = 2}), kNoMemory, 0, true},
+    {"RaceOutOfMemory", Race(ThreeCarRace(), {.compressed = true}), kNoMemory, 0, true},
+};
+INSTANTIATE_TEST_SUITE_P(Loader, RefusedFile, testing::ValuesIn(kRefusals),
+                         [](const testing::TestParamInfo<RefusalCase>& info) { return info.param.name; });
 
 // Bits 4 to 6 of the type byte are not part of the type.
 class RaceFileType : public testing::TestWithParam<int> {};
@@ -86,7 +100,7 @@ TEST_P(RaceFileType, IsAcceptedOnlyForRaceTypes) {
         ScriptedPrompt prompt;
         const auto typeByte = static_cast<std::uint8_t>(type | highBits);
         EXPECT_EQ(Load(race, Race(ThreeCarRace(), {.fileType = typeByte}), prompt), raceType ? 1 : 0);
-        const std::vector<ScriptedPrompt::Message> refusal = {{"No race info found", kStop}};
+        const std::vector<ScriptedPrompt::Message> refusal = {{kNoRaceInfo, kStop}};
         EXPECT_EQ(prompt.messages, raceType ? decltype(refusal){} : refusal);
     }
 }
@@ -148,95 +162,77 @@ TEST(LogFile, NeverReadsItsLastFourBytesAsDataAndNamesTheTrackFromTheTableWhenTh
     EXPECT_EQ(zeros.trackName, "Monza");
 }
 
-class GameVersionRow : public testing::TestWithParam<std::tuple<std::uint16_t, bool>> {};
-
-// The writer puts names and session byte where the row says; a loader that looks elsewhere
-// finds no names, or a session byte of zero.
-TEST_P(GameVersionRow, FindsNamesAndSessionWhereTheRowSays) {
-    const auto [version, shifted] = GetParam();
-    const RaceFileOptions options{.shiftedChecksum = shifted, .gameVersion = version};
-    RaceData race;
-    ASSERT_EQ(Load(race, RaceFileWriter::RaceFile(ThreeCarRace(), options)), 1);
-    EXPECT_EQ(race.drivers->GetAt(0)->name, "Alma Rydberg");
-    ScriptedPrompt prompt;
-    EXPECT_EQ(Load(race, RaceFileWriter::RaceFile(Qualifying(), options), prompt), 0);
-    EXPECT_EQ(prompt.messages.at(0).text, "Not a race session");
-}
-INSTANTIATE_TEST_SUITE_P(Loader, GameVersionRow,
-                         testing::Values(std::tuple(81, false), std::tuple(81, true), std::tuple(94, false),
-                                         std::tuple(94, true), std::tuple(181, false), std::tuple(181, true),
-                                         std::tuple(50, true), std::tuple(0, true)));
-
-struct ContainerCase {
+struct LayoutCase {
     const char* name;
     RaceFileOptions options;
 };
 
-class RaceFileContainer : public testing::TestWithParam<ContainerCase> {};
+class RaceFileLayout : public testing::TestWithParam<LayoutCase> {};
 
-TEST_P(RaceFileContainer, GivesTheSameRaceAsTheLogFile) {
+// The writer puts names and session byte where the game-version row says; a loader that looks
+// elsewhere finds no names, or a session byte of zero.
+TEST_P(RaceFileLayout, GivesTheRaceOfTheLogFileAndFindsItsSession) {
     RaceData fromLog;
-    ASSERT_EQ(Load(fromLog, RaceFileWriter::LogFile(ThreeCarRace())), 1);
-    RaceData fromRaceFile;
+    ASSERT_EQ(Load(fromLog, Log(ThreeCarRace(), {})), 1);
+    RaceData race;
     ScriptedPrompt prompt;
-    ASSERT_EQ(Load(fromRaceFile, RaceFileWriter::RaceFile(ThreeCarRace(), GetParam().options), prompt), 1);
+    ASSERT_EQ(Load(race, Race(ThreeCarRace(), GetParam().options), prompt), 1);
     EXPECT_TRUE(prompt.messages.empty());
-    EXPECT_EQ(Snapshot(fromRaceFile), Snapshot(fromLog));
+    EXPECT_EQ(Snapshot(race), Snapshot(fromLog));
+    EXPECT_EQ(Load(race, Race(Qualifying(), GetParam().options), prompt), 0);
+    EXPECT_EQ(prompt.messages, (std::vector<ScriptedPrompt::Message>{{kNoRace, kStop}}));
 }
 
-const ContainerCase kContainers[] = {
-    {"StoredGameMarker", {.compressed = false, .marker = kGameMarker}},
-    {"CompressedGameMarker", {.compressed = true, .marker = kGameMarker}},
-    {"StoredLogMarker", {.compressed = false, .marker = kLogMarker}},
+const LayoutCase kLayouts[] = {
+    {"Game81Plain", {.gameVersion = 81}},
+    {"Game81ShiftedCompressed", {.compressed = true, .shiftedChecksum = true, .gameVersion = 81}},
+    {"Game94Plain", {.gameVersion = 94}},
+    {"Game94ShiftedSecondMagicCompressed",
+     {.magic = kRaceMagicB, .compressed = true, .shiftedChecksum = true, .gameVersion = 94}},
+    {"Game181Plain", {.gameVersion = 181}},
+    {"Game181Shifted", {.shiftedChecksum = true, .gameVersion = 181}},
+    {"Game50Shifted", {.shiftedChecksum = true, .gameVersion = 50}},
+    {"Game0Shifted", {.shiftedChecksum = true, .gameVersion = 0}},
+    {"StoredLogMarker", {.marker = kLogMarker}},
     {"CompressedLogMarker", {.compressed = true, .marker = kLogMarker}},
-    {"SecondMagicCompressed", {.magic = kRaceMagicB, .compressed = true}},
     {"SecondMagicShiftedLogMarker", {.magic = kRaceMagicB, .shiftedChecksum = true, .marker = kLogMarker}},
 };
-INSTANTIATE_TEST_SUITE_P(Loader, RaceFileContainer, testing::ValuesIn(kContainers),
-                         [](const testing::TestParamInfo<ContainerCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Loader, RaceFileLayout, testing::ValuesIn(kLayouts),
+                         [](const testing::TestParamInfo<LayoutCase>& info) { return info.param.name; });
 
-TEST(DifferentTrack, AsksAndLoadsOnlyOnYesKeepingTheFirstTrack) {
-    RaceData race;
-    ASSERT_EQ(Load(race, RaceFileWriter::LogFile(ThreeCarRace())), 1);
+// The first file fixes the track, even one refused as no race session; the track code decides.
+TEST(DifferentTrack, AsksAndLoadsOnlyOnYesKeepingTheTrackOfTheFirstFile) {
     RaceDescription renamed = ThreeCarRace();
     renamed.trackName = "Same Code, Other Name";
     renamed.trackId = 9;
-    ScriptedPrompt silent;
-    EXPECT_EQ(Load(race, RaceFileWriter::RaceFile(renamed), silent), 1);
-    EXPECT_TRUE(silent.messages.empty()) << "the track code decides";
-    const std::string before = Snapshot(race);
-
     RaceDescription other = ThreeCarRace();
     other.trackCode = 0x0BADC0DE;
     other.trackName = "Elsewhere";
     other.cars[0].laps.back().raceTime -= 1; // a car not already in the race
-    for (const int answer : {IDNO, IDCANCEL, IDOK, IDYES}) {
-        ScriptedPrompt prompt({answer});
-        EXPECT_EQ(Load(race, RaceFileWriter::RaceFile(other, {.compressed = true}), prompt), answer == IDYES);
-        EXPECT_EQ(prompt.messages, (std::vector<ScriptedPrompt::Message>{
-                                       {"This file is from a different track. Load it anyway?", kQuestion}}));
-        if (answer != IDYES) {
-            EXPECT_EQ(Snapshot(race), before);
-        }
-    }
-    EXPECT_EQ(race.trackName, "Port Haddon");
-    EXPECT_EQ(race.trackCode, 0x12345678u);
-    EXPECT_EQ(race.drivers->GetCount(), 4);
-}
-
-TEST(FirstFile, FixesTheTrackEvenWhenRefusedAsNoRaceSession) {
-    RaceDescription other = ThreeCarRace();
-    other.trackCode = 1;
-    for (const Bytes& refused :
-         {RaceFileWriter::RaceFile(Qualifying()), RaceFileWriter::LogFile(Qualifying())}) {
+    const auto track = [](const RaceData& race) {
+        return std::tuple(race.trackName, race.trackCode, race.trackId);
+    };
+    for (const Bytes& first : {Race(Qualifying(), {}), Log(Qualifying(), {})}) {
         RaceData race;
-        EXPECT_EQ(Load(race, refused), 0);
-        EXPECT_EQ(std::tuple(race.trackName, race.trackCode, int{race.trackId}),
-                  std::tuple("Port Haddon", 0x12345678u, 3));
-        // A file of another track now asks.
-        ScriptedPrompt prompt;
-        EXPECT_EQ(Load(race, RaceFileWriter::LogFile(other), prompt), 0);
-        EXPECT_EQ(prompt.messages.at(0).style, kQuestion);
+        EXPECT_EQ(Load(race, first), 0);
+        EXPECT_EQ(track(race), std::tuple("Port Haddon", 0x12345678u, 3));
+        ScriptedPrompt silent;
+        EXPECT_EQ(Load(race, Log(ThreeCarRace(), {}), silent), 1);
+        EXPECT_EQ(Load(race, Race(renamed, {}), silent), 1);
+        EXPECT_TRUE(silent.messages.empty());
+        const std::string before = Snapshot(race);
+        for (const int answer : {IDNO, IDCANCEL, IDOK, IDYES}) {
+            ScriptedPrompt prompt({answer});
+            EXPECT_EQ(Load(race, Race(other, {.compressed = true}), prompt), answer == IDYES);
+            EXPECT_EQ(prompt.messages,
+                      (std::vector<ScriptedPrompt::Message>{
+                          {"This file is from a different track. Load it anyway?", kQuestion}}));
+            if (answer != IDYES) {
+                EXPECT_EQ(Snapshot(race), before);
+            }
+        }
+        EXPECT_EQ(track(race), std::tuple("Port Haddon", 0x12345678u, 3));
+        EXPECT_EQ(race.drivers->GetCount(), 4);
     }
 }
 

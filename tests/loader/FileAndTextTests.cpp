@@ -17,24 +17,21 @@ std::filesystem::path TempPath(const std::string& name) {
 
 TEST(DiskFile, ReadsSeeksAndReportsItsSizeWithoutChangingTheFile) {
     const auto path = TempPath("disk.bin");
-    {
-        std::ofstream out(path, std::ios::binary);
-        out << "0123456789";
-    }
+    std::ofstream(path, std::ios::binary) << "0123456789";
     const auto written = std::filesystem::last_write_time(path);
-    auto file = std::make_unique<DiskFile>(path.string());
-    std::uint64_t size = 0;
-    ASSERT_TRUE(file->GetStatus(size));
-    EXPECT_EQ(size, 10u);
-    char buffer[16] = {};
-    EXPECT_EQ(file->Read(buffer, 4), 4u);
-    EXPECT_EQ(std::string(buffer, 4), "0123");
-    EXPECT_EQ(file->Seek(-2), 2u);
-    EXPECT_EQ(file->Read(buffer, 16), 8u);
-    EXPECT_EQ(std::string(buffer, 8), "23456789");
-    EXPECT_EQ(file->GetPosition(), 10u);
-    EXPECT_EQ(file->Read(buffer, 16), 0u);
-    file.reset();
+    {
+        DiskFile file(path.string());
+        std::uint64_t size = 0;
+        ASSERT_TRUE(file.GetStatus(size));
+        EXPECT_EQ(size, 10u);
+        char buffer[16] = {};
+        EXPECT_EQ(file.Read(buffer, 4), 4u);
+        EXPECT_EQ(file.Seek(-2), 2u);
+        EXPECT_EQ(file.Read(buffer, 16), 8u);
+        EXPECT_EQ(std::string(buffer, 8), "23456789");
+        EXPECT_EQ(file.GetPosition(), 10u);
+        EXPECT_EQ(file.Read(buffer, 16), 0u);
+    }
     EXPECT_EQ(std::filesystem::file_size(path), 10u);
     EXPECT_EQ(std::filesystem::last_write_time(path), written);
     std::filesystem::remove(path);

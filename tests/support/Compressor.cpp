@@ -18,46 +18,24 @@ std::uint32_t HashAt(const std::uint8_t* at) {
     return (v * 2654435761u) >> (32 - kHashBits);
 }
 
-// Writes items behind control bytes, starting a new group every eight items.
-class GroupWriter {
-public:
-    explicit GroupWriter(std::vector<std::uint8_t>& out) : m_out(out) {}
-
-    void Literal(std::uint8_t byte) {
-        StartItem(false);
-        m_out.push_back(byte);
-    }
-
-    void Match(std::size_t length, std::size_t distance) {
-        StartItem(true);
-        const auto token = static_cast<std::uint16_t>(((length - kMinMatch) << 13) | (distance - 1));
-        m_out.push_back(static_cast<std::uint8_t>(token));
-        m_out.push_back(static_cast<std::uint8_t>(token >> 8));
-    }
-
-private:
-    void StartItem(bool isMatch) {
-        if (m_items == 8) {
-            m_control = m_out.size();
-            m_out.push_back(0);
-            m_items = 0;
-        }
-        if (isMatch)
-            m_out[m_control] |= static_cast<std::uint8_t>(1u << m_items);
-        ++m_items;
-    }
-
-    std::vector<std::uint8_t>& m_out;
-    std::size_t m_control = 0;
-    int m_items = 8;
-};
-
 } // namespace
 
 std::vector<std::uint8_t> Compress(std::span<const std::uint8_t> data) {
     std::vector<std::uint8_t> out;
     out.reserve(data.size() / 2 + 16);
-    GroupWriter writer(out);
+    // Items go behind control bytes, a new group every eight items.
+    std::size_t control = 0;
+    int items = 8;
+    auto startItem = [&](bool isMatch) {
+        if (items == 8) {
+            control = out.size();
+            out.push_back(0);
+            items = 0;
+        }
+        if (isMatch)
+            out[control] |= static_cast<std::uint8_t>(1u << items);
+        ++items;
+    };
     std::vector<std::int64_t> head(std::size_t{1} << kHashBits, kNone);
     // Chain links indexed by position mod window: a link is only followed while it lies inside
     // the window, so a slot is never read after it was reused.
@@ -99,12 +77,17 @@ std::vector<std::uint8_t> Compress(std::span<const std::uint8_t> data) {
             }
         }
         if (bestLength >= kMinMatch) {
-            writer.Match(bestLength, bestDistance);
+            startItem(true);
+            const auto token =
+                static_cast<std::uint16_t>(((bestLength - kMinMatch) << 13) | (bestDistance - 1));
+            out.push_back(static_cast<std::uint8_t>(token));
+            out.push_back(static_cast<std::uint8_t>(token >> 8));
             for (std::size_t i = 0; i < bestLength; ++i)
                 insert(at + i);
             at += bestLength;
         } else {
-            writer.Literal(data[at]);
+            startItem(false);
+            out.push_back(data[at]);
             insert(at);
             ++at;
         }

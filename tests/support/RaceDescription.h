@@ -45,9 +45,9 @@ struct RaceDescription {
 
 // Log file container options.
 struct LogFileOptions {
-    int version = 3;                                   // 0..3 as written; higher values for refusals
-    std::optional<std::uint32_t> magic = std::nullopt; // replaces "@ZQN"
-    std::vector<std::uint8_t> tail = {0, 0, 0, 0};     // the four unread bytes at the end
+    int version = 3;                               // 0..3 as written; higher values for refusals
+    std::uint32_t magic = 0x4E515A40;              // "@ZQN"
+    std::vector<std::uint8_t> tail = {0, 0, 0, 0}; // the four unread bytes at the end
 };
 
 constexpr std::uint32_t kRaceMagicA = 0x853DA1BE;

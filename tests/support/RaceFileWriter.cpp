@@ -98,45 +98,21 @@ Bytes Stream(const RaceDescription& race, const StreamVariant& v) {
 
 Bytes Block(const RaceDescription& race, const BlockLayout& layout, Bytes stream) {
     Bytes block(layout.size, kUnreadFill);
+    const std::size_t nameEnd = layout.sessionByte ? layout.sessionByte : layout.size;
     std::fill(block.begin() + static_cast<std::ptrdiff_t>(layout.trackName),
-              block.begin() +
-                  static_cast<std::ptrdiff_t>(layout.sessionByte ? layout.sessionByte : layout.size),
-              0);
+              block.begin() + static_cast<std::ptrdiff_t>(nameEnd), 0);
+    PutText(block, layout.trackName, race.trackName, nameEnd - layout.trackName);
+    // The log layout packs the track number with the own-name bit and carries the session byte.
     if (layout.sessionByte) {
         block[layout.trackByte] =
             static_cast<std::uint8_t>((race.trackId & 15) | (race.ownTrackName ? 0x80 : 0));
         block[layout.sessionByte] = race.raceSession ? 0x80 : 0x00;
-        PutText(block, layout.trackName, race.trackName, layout.sessionByte - layout.trackName);
     } else {
         block[layout.trackByte] = race.trackId;
-        PutText(block, layout.trackName, race.trackName, layout.size - layout.trackName);
     }
     Put32(block.data() + layout.trackCode, race.trackCode);
     block.insert(block.end(), stream.begin(), stream.end());
     return block;
-}
-
-// Names longer than an entry run on into the next entries, as an unterminated name would.
-Bytes Names(const RaceDescription& race, int entries) {
-    Bytes table(static_cast<std::size_t>(entries) * kNameEntrySize, 0);
-    std::vector<const CarDescription*> byNumber;
-    for (const CarDescription& car : race.cars)
-        byNumber.push_back(&car);
-    std::stable_sort(byNumber.begin(), byNumber.end(), [](const CarDescription* a, const CarDescription* b) {
-        return (a->car & 63) < (b->car & 63);
-    });
-    for (const CarDescription* car : byNumber) {
-        const int number = car->car & 63;
-        if (number < 1 || number > entries || car->name.empty())
-            continue;
-        const std::size_t at = static_cast<std::size_t>(number - 1) * kNameEntrySize;
-        const std::size_t length = std::min(car->name.size(), table.size() - at);
-        std::memcpy(table.data() + at, car->name.data(), length);
-        if (length < kNameEntrySize)
-            std::fill(table.begin() + static_cast<std::ptrdiff_t>(at + length),
-                      table.begin() + static_cast<std::ptrdiff_t>(at + kNameEntrySize), 0);
-    }
-    return table;
 }
 
 void AddToChecksum(std::span<const std::uint8_t> bytes, std::uint16_t& sumA, std::uint16_t& sumB) {
@@ -175,23 +151,34 @@ Bytes RaceFileWriter::LogStream(const RaceDescription& race) {
     return Stream(race, kLogStream);
 }
 
+// Names longer than an entry run on into the next entries, as an unterminated name would.
 Bytes RaceFileWriter::NameTable(const RaceDescription& race, int entries) {
-    return Names(race, entries);
+    Bytes table(static_cast<std::size_t>(entries) * kNameEntrySize, 0);
+    for (int number = 1; number <= entries; ++number) {
+        for (const CarDescription& car : race.cars) {
+            if ((car.car & 63) != number || car.name.empty())
+                continue;
+            const std::size_t at = static_cast<std::size_t>(number - 1) * kNameEntrySize;
+            const std::size_t length = std::min(car.name.size(), table.size() - at);
+            std::memcpy(table.data() + at, car.name.data(), length);
+            if (length < kNameEntrySize)
+                std::fill_n(table.begin() + static_cast<std::ptrdiff_t>(at + length), kNameEntrySize - length,
+                            0);
+        }
+    }
+    return table;
 }
 
 Bytes RaceFileWriter::LogFile(const RaceDescription& race, const LogFileOptions& options) {
     Bytes file;
-    if (options.magic)
-        Append32(file, *options.magic);
-    else
-        file = {'@', 'Z', 'Q', 'N'};
+    Append32(file, options.magic);
     Bytes block = Block(race, kLogBlock, Stream(race, kLogStream));
     const auto version = static_cast<std::uint8_t>(options.version);
     if (options.version <= 1) {
         block[0] = version; // the version byte doubles as the block's first byte
     } else {
         file.insert(file.end(), {version, 0, 0, 0});
-        const Bytes names = Names(race, kLogNameEntries);
+        const Bytes names = NameTable(race, kLogNameEntries);
         file.insert(file.end(), names.begin(), names.end());
         if (options.version >= 3)
             file.insert(file.end(), kLogVersion3Skip, kUnreadFill);
@@ -213,7 +200,7 @@ Bytes RaceFileWriter::RaceBody(const RaceDescription& race, const RaceFileOption
         sessionByte = layout.sessionByte;
         block = Block(race, kGameBlock, Stream(race, kGameStream));
     }
-    const Bytes names = Names(race, kBodyNameEntries);
+    const Bytes names = NameTable(race, kBodyNameEntries);
     Bytes body(std::max(nameTable + names.size(), sessionByte + 1), 0);
     body[0] = static_cast<std::uint8_t>(options.gameVersion);
     body[1] = static_cast<std::uint8_t>(options.gameVersion >> 8);
