@@ -13,30 +13,26 @@
 
 namespace {
 
-// A two-lap race of the named cars, car numbers from one.
-RaceDescription Race(const std::string& track, std::vector<std::string> names, bool raceSession = true) {
-    RaceDescription race;
-    race.trackName = track;
-    race.raceSession = raceSession;
-    for (std::size_t i = 0; i < names.size(); ++i)
-        race.cars.push_back(
-            {static_cast<std::uint8_t>(i + 1), names[i], {{1, 90000, 90000}, {2, 181000, 91000}}});
-    return race;
-}
-
 struct Document : ::testing::Test {
     QTemporaryDir folder;
     ScriptedPrompter prompter;
     CTarmioDoc document;
-    RecordingView views[2];
+    RecordingView view;
 
     Document() {
-        for (RecordingView& view : views)
-            view.Create(nullptr, &document);
+        view.Create(nullptr, &document);
         document.OnNewDocument();
     }
 
-    QString WriteLog(const QString& name, const RaceDescription& race) {
+    // A log file of a two-lap race of the named cars at this track, car numbers from one.
+    QString Log(const QString& name, const std::string& track, const std::vector<std::string>& names,
+                bool raceSession = true) {
+        RaceDescription race;
+        race.trackName = track;
+        race.raceSession = raceSession;
+        for (std::size_t i = 0; i < names.size(); ++i)
+            race.cars.push_back(
+                {static_cast<std::uint8_t>(i + 1), names[i], {{1, 90000, 90000}, {2, 181000, 91000}}});
         const Bytes bytes = RaceFileWriter::LogFile(race);
         QFile file(folder.filePath(name));
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
@@ -52,49 +48,51 @@ struct Document : ::testing::Test {
     void CancelAdd() { document.OnCmdMsg(ID_FILE_ADD, nullptr); }
 
     int Cars() const { return document.GetRaceData()->drivers->GetCount(); }
-    void ExpectUpdatesOfEveryView(std::size_t count) const {
-        for (const RecordingView& view : views) {
-            ASSERT_EQ(view.updates.size(), count);
-            for (const RecordingView::Update& update : view.updates)
-                EXPECT_TRUE(!update.sender && !update.hint && !update.object);
-        }
+    // The view was told of the race this often, each time by nobody and without a hint.
+    void ExpectRaceUpdates(std::size_t count) const {
+        ASSERT_EQ(view.updates.size(), count);
+        for (const RecordingView::Update& update : view.updates)
+            EXPECT_TRUE(!update.sender && !update.hint && !update.object);
     }
 };
 
 TEST_F(Document, LongAddShowsProgressAndCancellingKeepsTheFilesLoadedSoFar) {
-    Add({WriteLog("one.zq3", Race("Monza", {"Zulu"}))});
+    Add({Log("one.zq3", "Monza", {"Zulu"})});
     EXPECT_TRUE(prompter.progressSteps.isEmpty()) << "one file has no progress to show";
     prompter.cancelProgressAt = 2;
-    Add({WriteLog("a.zq3", Race("Monza", {"Alpha"})), WriteLog("b.zq3", Race("Monza", {"Bravo"})),
-         WriteLog("c.zq3", Race("Monza", {"Charlie"}))});
+    Add({Log("a.zq3", "Monza", {"Alpha"}), Log("b.zq3", "Monza", {"Bravo"}),
+         Log("c.zq3", "Monza", {"Charlie"})});
     EXPECT_EQ(prompter.progressSteps, QStringList({"0/3 a.zq3", "1/3 b.zq3", "2/3 c.zq3"}));
     EXPECT_EQ(prompter.progressEnds, 1);
     EXPECT_EQ(Cars(), 3);
     EXPECT_EQ(document.GetRaceData()->leaderTimes.size(), 2u);
-    ExpectUpdatesOfEveryView(2);
+    ExpectRaceUpdates(2);
 }
 
 TEST_F(Document, FileThatCannotBeOpenedIsReportedAndTheOthersStillLoad) {
     const QString missing = folder.filePath("missing.zq3");
-    Add({WriteLog("a.zq3", Race("Monza", {"Alpha"})), missing, WriteLog("c.zq3", Race("Monza", {"Bravo"}))});
+    Add({Log("a.zq3", "Monza", {"Alpha"}), missing, Log("c.zq3", "Monza", {"Bravo"})});
     EXPECT_EQ(Cars(), 2);
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, FileErrorMessage(FileErrorCause::NotFound, missing.toStdString()));
     EXPECT_EQ(prompter.messages[0].style, MB_OK | MB_ICONEXCLAMATION);
-    ExpectUpdatesOfEveryView(1);
+    ExpectRaceUpdates(1);
     EXPECT_EQ(document.GetTitle(), "Monza");
     EXPECT_EQ(document.GetLastFolder(), folder.path());
 }
 
-TEST_F(Document, CancelledAddShowsTheTrackOrNothingAndTheDialogKeepsTheLastConfirmedFilter) {
+// Refused files name the track too, though no view hears of them; a cancelled Add shows it again.
+TEST_F(Document, TitleNamesTheFirstFilesTrackAndTheDialogKeepsTheLastConfirmedFilter) {
     document.SetTitle("Untitled");
     CancelAdd();
     EXPECT_EQ(document.GetTitle(), "");
-    Add({WriteLog("a.zq3", Race("Monza", {"Alpha"}))}, 1);
+    Add({Log("a.zq3", "Imola", {"Alpha"}, false), Log("b.zq3", "Monza", {"Bravo"}, false)}, 1);
+    EXPECT_EQ(Cars(), 0);
+    EXPECT_EQ(prompter.messages.at(0).text, kNotRaceSessionText);
     document.SetTitle("Untitled");
     CancelAdd();
-    EXPECT_EQ(document.GetTitle(), "Monza");
-    ExpectUpdatesOfEveryView(1);
+    EXPECT_EQ(document.GetTitle(), "Imola");
+    ExpectRaceUpdates(0);
     ASSERT_EQ(prompter.fileOpenRequests.size(), 3u);
     EXPECT_EQ(prompter.fileOpenRequests[1].filterIndex, 3);
     EXPECT_EQ(prompter.fileOpenRequests[2].filterIndex, 1);
@@ -102,19 +100,10 @@ TEST_F(Document, CancelledAddShowsTheTrackOrNothingAndTheDialogKeepsTheLastConfi
     EXPECT_EQ(prompter.fileOpenRequests[2].initialFolder, folder.path());
 }
 
-TEST_F(Document, FilesAllRefusedUpdateNoViewButNameTheFirstFilesTrack) {
-    Add({WriteLog("a.zq3", Race("Imola", {"Alpha"}, false)),
-         WriteLog("b.zq3", Race("Monza", {"Bravo"}, false))});
-    EXPECT_EQ(Cars(), 0);
-    ExpectUpdatesOfEveryView(0);
-    EXPECT_EQ(document.GetTitle(), "Imola");
-    EXPECT_EQ(prompter.messages.at(0).text, kNotRaceSessionText);
-}
-
 TEST_F(Document, NewGivesAnEmptyRaceWhoseCarsStartTheColoursAgain) {
-    const QString race = WriteLog("a.zq3", Race("Monza", {"Alpha", "Bravo"}));
+    const QString race = Log("a.zq3", "Monza", {"Alpha", "Bravo"});
     Add({race});
-    Add({WriteLog("b.zq3", Race("Monza", {"Charlie", "Delta"}))}, 1);
+    Add({Log("b.zq3", "Monza", {"Charlie", "Delta"})}, 1);
     EXPECT_FALSE(document.OnOpenDocument(race)) << "open by path is refused and keeps the race";
     EXPECT_EQ(Cars(), 4);
     ASSERT_TRUE(document.OnNewDocument());
@@ -132,15 +121,15 @@ TEST_F(Document, NewGivesAnEmptyRaceWhoseCarsStartTheColoursAgain) {
 
 TEST_F(Document, RefreshUpdatesEveryViewAndWithoutARaceAddDoesNothing) {
     EXPECT_TRUE(document.OnCmdMsg(ID_VIEW_REFRESH, nullptr));
-    ExpectUpdatesOfEveryView(1);
+    ExpectRaceUpdates(1);
     document.DeleteContents();
     EXPECT_EQ(document.GetRaceData(), nullptr);
     document.SetTitle("Untitled");
     CancelAdd();
-    document.AddFiles({WriteLog("a.zq3", Race("Monza", {"Alpha"}))});
+    document.AddFiles({Log("a.zq3", "Monza", {"Alpha"})});
     EXPECT_TRUE(prompter.fileOpenRequests.empty());
     EXPECT_EQ(document.GetTitle(), "Untitled");
-    ExpectUpdatesOfEveryView(1);
+    ExpectRaceUpdates(1);
 }
 
 } // namespace
