@@ -13,30 +13,24 @@
 // Whether each command is available with this pane active. The real-input tier presses the keys
 // of commands that must do nothing in a pane.
 TEST_F(AppShell, CommandsAreAvailableOnlyWhereTheActivePaneHandlesThem) {
-    enum class Pane { DriverList, Graph };
-    const struct {
-        UINT id;
-        Pane activePane;
-        bool enabled;
-    } cases[] = {
-        {ID_FILE_NEW, Pane::DriverList, true},
-        {ID_FILE_ADD, Pane::DriverList, true},
-        {ID_FILE_PRINT, Pane::Graph, true},
-        {ID_EDIT_CUT, Pane::DriverList, false}, // no row selected
-        {ID_VIEW_BLACKBACKGROUND, Pane::DriverList, true},
-        {ID_VIEW_RELATIVE, Pane::Graph, true},
-        {ID_VIEW_HIGHLIGHT, Pane::DriverList, true},
-        {ID_VIEW_GAPTODRIVER, Pane::DriverList, false}, // no row selected
+    const std::tuple<UINT, bool, bool> cases[] = {
+        // command, with the chart rather than the list active, enabled
+        {ID_FILE_NEW, false, true},
+        {ID_FILE_ADD, false, true},
+        {ID_FILE_PRINT, true, true},
+        {ID_EDIT_CUT, false, false}, // no row selected
+        {ID_VIEW_BLACKBACKGROUND, false, true},
+        {ID_VIEW_RELATIVE, true, true},
+        {ID_VIEW_HIGHLIGHT, false, true},
+        {ID_VIEW_GAPTODRIVER, false, false}, // no row selected
     };
     Start();
-    for (const auto& command : cases) {
-        CView& pane = command.activePane == Pane::DriverList ? static_cast<CView&>(DriverList())
-                                                             : static_cast<CView&>(Graph());
-        Frame().SetActiveView(&pane);
-        CCmdUI state(command.id);
+    for (const auto& [id, inChart, enabled] : cases) {
+        Frame().SetActiveView(inChart ? static_cast<CView*>(&Graph()) : &DriverList());
+        CCmdUI state(id);
         UpdateCommandState(Frame(), state);
-        EXPECT_EQ(state.m_bEnabled, command.enabled)
-            << "command " << command.id << " with pane " << static_cast<int>(command.activePane) << " active";
+        EXPECT_EQ(state.m_bEnabled, enabled)
+            << "command " << id << (inChart ? " in the chart" : " in the list");
     }
 }
 
@@ -108,16 +102,12 @@ TEST_F(AppShell, PostedCommandWaitsForTheCurrentEventAndDisabledOnesAreDropped) 
 TEST_F(AppShell, OptionTogglesChangeOnlyTheirOwnBitAndAreStoredAtExit) {
     QSettings("VAZ", "TarmioView").setValue("Settings/GeneralOpts", 7);
     Start();
-    struct Step {
-        UINT command;
-        int options;
-    };
-    const Step steps[] = {{ID_OPTIONS_FLICKERFREE, 6}, {ID_OPTIONS_AUTOZOOM, 4}, {ID_OPTIONS_FLICKERFREE, 5}};
-    for (const Step& step : steps) {
-        EXPECT_TRUE(Frame().SendCommand(step.command));
-        EXPECT_EQ(app->m_nOptions, step.options);
-        EXPECT_EQ(Checked(ID_OPTIONS_FLICKERFREE), (step.options & 1) != 0);
-        EXPECT_EQ(Checked(ID_OPTIONS_AUTOZOOM), (step.options & 2) != 0);
+    for (const auto& [command, options] :
+         {std::pair{ID_OPTIONS_FLICKERFREE, 6}, {ID_OPTIONS_AUTOZOOM, 4}, {ID_OPTIONS_FLICKERFREE, 5}}) {
+        EXPECT_TRUE(Frame().SendCommand(command));
+        EXPECT_EQ(app->m_nOptions, options);
+        EXPECT_EQ(Checked(ID_OPTIONS_FLICKERFREE), (options & 1) != 0);
+        EXPECT_EQ(Checked(ID_OPTIONS_AUTOZOOM), (options & 2) != 0);
     }
     Exit();
     EXPECT_EQ(QSettings("VAZ", "TarmioView").value("Settings/GeneralOpts").toInt(), 5);
@@ -154,7 +144,12 @@ TEST_F(AppShell, DeletingEveryDriverStartsANewRaceInBothPanes) {
     }
 }
 
-TEST_F(AppShell, MissingVersionResourceIsReportedAndTheBoxNeverShows) {
+// The program's own version strings; a missing resource is reported and the About box never
+// shows; data without a translation is refused.
+TEST_F(AppShell, VersionResourceIsReadOrReportedMissingOrRefusedWithoutATranslation) {
+    CVersionInfo own;
+    ASSERT_TRUE(own.Load(nullptr));
+    EXPECT_EQ(own.GetProductName() + " " + own.GetFileVersion(), "TarmioView 3.00");
     CVersionInfo::SetResourceSource([](const QString&) { return std::nullopt; });
     CAboutDlg about;
     EXPECT_EQ(about.DoModal(), IDABORT);
@@ -162,16 +157,8 @@ TEST_F(AppShell, MissingVersionResourceIsReportedAndTheBoxNeverShows) {
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0],
               (ScriptedPrompter::Message{"Error reading version resource", MB_OK | MB_ICONSTOP}));
-}
-
-// The program's own version strings; data without a translation is refused.
-TEST(VersionInfo, ReadsTheProgramsOwnAndRefusesDataWithoutATranslation) {
-    CVersionInfo own;
-    ASSERT_TRUE(own.Load(nullptr));
-    EXPECT_EQ(own.GetProductName() + " " + own.GetFileVersion(), "TarmioView 3.00");
     CVersionInfo::SetResourceSource([](const QString&) { return QByteArray(R"({"StringFileInfo": {}})"); });
     CVersionInfo refused;
     EXPECT_FALSE(refused.Load(nullptr));
     EXPECT_EQ(refused.GetProductName(), "");
-    CVersionInfo::SetResourceSource({});
 }
