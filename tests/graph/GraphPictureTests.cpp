@@ -80,9 +80,6 @@ struct Scene {
     Arrange arrange;
     bool printed = false; // on a 900 x 1200 page rather than on screen
 };
-void PrintTo(const Scene& scene, std::ostream* out) {
-    *out << scene.name;
-}
 
 // What a paint without flicker-free composition draws, straight into an image.
 QImage DrawDirect(CTarmioView& view, QSize size) {

@@ -3,7 +3,6 @@
 // Races built lap by lap for the chart tests, and the chart rendered through its real paint event.
 
 #include "data/CTarmioDoc.h"
-#include "framework/CFrameWnd.h"
 #include "graph/TarmioView.h"
 
 #include <QImage>
@@ -55,10 +54,9 @@ inline std::vector<TestDriver> ThreeDrivers() {
 }
 
 // A document with a race of these drivers in this order and a chart of it, sized and initially
-// updated; inside the frame as its active view when one is given.
+// updated.
 struct ChartFixture {
-    explicit ChartFixture(const std::vector<TestDriver>& drivers, int width = 640, int height = 480,
-                          CFrameWnd* frame = nullptr) {
+    explicit ChartFixture(const std::vector<TestDriver>& drivers, int width = 640, int height = 480) {
         document.OnNewDocument();
         RaceData& race = Race();
         for (const TestDriver& source : drivers) {
@@ -80,11 +78,7 @@ struct ChartFixture {
         }
         race.UpdateLapStatistics();
         view = std::make_unique<CTarmioView>();
-        view->Create(frame, &document);
-        if (frame != nullptr) {
-            frame->setCentralWidget(view.get());
-            frame->SetActiveView(view.get());
-        }
+        view->Create(nullptr, &document);
         view->resize(width, height);
         view->OnInitialUpdate();
     }
