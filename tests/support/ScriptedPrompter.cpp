@@ -1,7 +1,6 @@
 #include "ScriptedPrompter.h"
 
 #include <QPrinter>
-#include <QTemporaryDir>
 
 namespace {
 template <class Answer> Answer NextAnswer(std::deque<Answer>& answers, Answer whenUsedUp) {
@@ -12,14 +11,6 @@ template <class Answer> Answer NextAnswer(std::deque<Answer>& answers, Answer wh
     return answer;
 }
 } // namespace
-
-ScriptedPrompter::ScriptedPrompter() {
-    AfxSetPrompter(this);
-}
-
-ScriptedPrompter::~ScriptedPrompter() {
-    AfxSetPrompter(nullptr);
-}
 
 FileOpenResult ScriptedPrompter::GetOpenFileNames(const FileOpenRequest& request) {
     fileOpenRequests.push_back(request);
@@ -43,9 +34,7 @@ bool ScriptedPrompter::PrintDialog(QPrinter& printer, int, int) {
 
 void ScriptedPrompter::PrintPreview(QPrinter& printer, const PaintPages& paint) {
     ++previews;
-    if (!m_previewFolder)
-        m_previewFolder = std::make_unique<QTemporaryDir>();
-    lastPreviewPdf = m_previewFolder->filePath(QStringLiteral("preview-%1.pdf").arg(previews));
+    lastPreviewPdf = m_previewFolder.filePath(QStringLiteral("preview-%1.pdf").arg(previews));
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(lastPreviewPdf);
     paint(&printer);

@@ -5,18 +5,16 @@
 
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <deque>
-#include <memory>
 #include <vector>
-
-class QTemporaryDir;
 
 // The scripted prompt with the program's dialogs, installed as the prompter for its lifetime.
 // Every question is recorded; a file dialog or print dialog whose queue is used up is cancelled.
 class ScriptedPrompter : public Prompter, public ScriptedPrompt {
 public:
-    ScriptedPrompter();
-    ~ScriptedPrompter() override;
+    ScriptedPrompter() { AfxSetPrompter(this); }
+    ~ScriptedPrompter() override { AfxSetPrompter(nullptr); }
     ScriptedPrompter(const ScriptedPrompter&) = delete;
     ScriptedPrompter& operator=(const ScriptedPrompter&) = delete;
 
@@ -48,5 +46,5 @@ public:
     QString lastPreviewPdf;
 
 private:
-    std::unique_ptr<QTemporaryDir> m_previewFolder;
+    QTemporaryDir m_previewFolder;
 };
