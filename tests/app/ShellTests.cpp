@@ -87,12 +87,10 @@ TEST_F(AppShell, DroppedFileIsAddedToTheRaceWhateverTheBytesOfItsName) {
     std::remove(latin1Name.constData()); // the folder's own clean-up cannot name it
 }
 
-TEST_F(AppShell, PostedCommandWaitsForTheCurrentEventAndDisabledOnesAreDropped) {
+// That a disabled command is dropped is the framework's, and the real-input tier presses keys of
+// commands disabled in a pane.
+TEST_F(AppShell, PostedCommandWaitsForTheCurrentEvent) {
     Start({WriteRaceFile()});
-    Frame().SetActiveView(&DriverList());
-    const int zoom = Graph().GetZoom();
-    EXPECT_FALSE(Frame().SendCommand(ID_VIEW_ZOOMIN_Y));
-    EXPECT_EQ(Graph().GetZoom(), zoom);
     Frame().PostCommand(ID_FILE_NEW);
     EXPECT_EQ(DriverList().GetDriverList().GetItemCount(), 3);
     QCoreApplication::processEvents();
