@@ -61,8 +61,6 @@ protected:
     // A log file of a small three-car race at "Port Haddon", written to a private folder.
     QString WriteRaceFile(const QString& name = "race.zq3") {
         RaceDescription race;
-        race.trackId = 3;
-        race.trackCode = 0x12345678;
         race.trackName = "Port Haddon";
         const char* names[] = {"Alma Rydberg", "Bo Castell", "Cyr Lindqvist"};
         for (std::uint8_t car = 1; car <= 3; ++car) {
