@@ -23,6 +23,7 @@ struct RefusalCase {
     const char* message;
     std::uint64_t sparseSize = 0; // zeros follow the bytes up to this size
     bool outOfMemory = false;     // reads past byte 40 fail for want of memory
+    std::uint64_t bombSize = 0;   // else: a compressed body unpacking to this size, made when run
 };
 
 RaceDescription Qualifying() {
@@ -37,7 +38,10 @@ TEST_P(RefusedFile, ShowsItsMessageAndLeavesRaceUnchanged) {
     RaceData race;
     Load(race, RaceFileWriter::LogFile(ThreeCarRace()));
     const std::string before = Snapshot(race);
-    MemoryRaceFile file(GetParam().file);
+    const std::uint64_t bombSize = GetParam().bombSize;
+    MemoryRaceFile file(
+        bombSize == 0 ? GetParam().file
+                      : RaceFileWriter::WrapStoredBody(DecompressionBomb(bombSize), {.compressed = true}));
     file.sparseSize = GetParam().sparseSize;
     if (GetParam().outOfMemory)
         file.failReadsBeyond = 40;
@@ -81,8 +85,7 @@ const RefusalCase kRefusals[] = {
     {"LogFileOfFiveGiB", Log(ThreeCarRace(), {.version = 3}), kTooLarge, 5ull << 30},
     {"RaceBodyPastTheLimit", Race(ThreeCarRace(), {}), kTooLarge, 64 * kMiB + 37},
     {"RaceFileOfFiveGiB", Race(ThreeCarRace(), {}), kTooLarge, 5ull << 30},
-    {"DecompressionBomb",
-     RaceFileWriter::WrapStoredBody(DecompressionBomb(64 * kMiB + 1), {.compressed = true}), kTooLarge},
+    {"DecompressionBomb", {}, kTooLarge, 0, false, 64 * kMiB + 1},
     {"LogOutOfMemory", Log(ThreeCarRace(), {.version = 2}), kNoMemory, 0, true},
     {"RaceOutOfMemory", Race(ThreeCarRace(), {.compressed = true}), kNoMemory, 0, true},
 };
