@@ -85,15 +85,17 @@ tv_start_app() {
   TV_PID=$!
   tv_pids+=("$TV_PID")
   TV_WID=""
-  local i
-  for ((i = 0; i < 150; i++)); do
+  # A first start in a fresh home builds the font caches, which on a busy machine takes a while.
+  local deadline=$((SECONDS + 60))
+  while [ "$SECONDS" -lt "$deadline" ]; do
     TV_WID=$(xdotool search --onlyvisible --name ' - TarmioView$' 2>/dev/null | head -n1) || true
     [ -n "$TV_WID" ] && break
     kill -0 "$TV_PID" 2>/dev/null || break
     sleep 0.1
   done
   if [ -z "$TV_WID" ]; then
-    echo "the TarmioView window did not appear"
+    kill -0 "$TV_PID" 2>/dev/null && echo "the TarmioView window did not appear within a minute" ||
+      echo "the program ended before its window appeared"
     return 1
   fi
   xdotool windowsize --sync "$TV_WID" "$TV_WIDTH" "$TV_HEIGHT"
