@@ -96,6 +96,9 @@ tv_start_app() {
   if [ -z "$TV_WID" ]; then
     kill -0 "$TV_PID" 2>/dev/null && echo "the TarmioView window did not appear within a minute" ||
       echo "the program ended before its window appeared"
+    # What was on the screen instead, for whoever looks into it.
+    xwininfo -root -tree >"$TV_OUT/no-window-tree.txt" 2>&1
+    import -window root "$TV_OUT/shots/no-window.png" 2>/dev/null
     return 1
   fi
   xdotool windowsize --sync "$TV_WID" "$TV_WIDTH" "$TV_HEIGHT"
