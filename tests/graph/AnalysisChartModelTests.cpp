@@ -1,6 +1,6 @@
 // Edge cases of the analysis charts' arithmetic; the pictures show the ordinary ones.
+#include "RaceBuilder.h"
 #include "graph/AnalysisChartModel.h"
-#include "tests/support/RaceBuilder.h"
 
 #include <gtest/gtest.h>
 

@@ -2,6 +2,7 @@
 
 // Races built lap by lap for the chart tests, and the chart rendered through its real paint event.
 
+#include "RaceBuilder.h"
 #include "data/CTarmioDoc.h"
 #include "graph/TarmioView.h"
 
@@ -60,20 +61,17 @@ struct ChartFixture {
         document.OnNewDocument();
         RaceData& race = Race();
         for (const TestDriver& source : drivers) {
-            auto driver = std::make_unique<DriverRecord>(static_cast<std::uint8_t>(race.drivers->GetCount()),
-                                                         source.name, source.colour);
+            // Each lap's time is what it adds to the last race time the driver has.
+            std::vector<LapPlan> laps;
             std::uint32_t previousRaceTime = 0;
-            for (std::size_t slot = 0; slot < source.laps.size(); ++slot) {
-                const TestLap& lap = source.laps[slot];
-                if (lap.raceTime == 0)
-                    continue;
-                driver->laps.SetAt(
-                    static_cast<int>(slot),
-                    std::make_unique<LapRecord>(
-                        LapRecord{lap.flags, lap.raceTime, lap.raceTime - previousRaceTime, lap.eventTime}));
-                previousRaceTime = lap.raceTime;
+            for (const TestLap& lap : source.laps) {
+                laps.push_back({lap.raceTime, lap.raceTime - previousRaceTime, lap.flags, lap.eventTime});
+                if (lap.raceTime != 0)
+                    previousRaceTime = lap.raceTime;
             }
-            race.drivers->InsertAt(race.drivers->GetCount(), std::move(driver));
+            auto driver = MakeDriver(static_cast<std::uint8_t>(race.drivers->GetCount()), source.name, laps);
+            driver->colour = source.colour;
+            AppendDriver(race, std::move(driver));
             race.lapCount = std::max(race.lapCount, static_cast<std::int32_t>(source.laps.size()));
         }
         race.UpdateLapStatistics();

@@ -1,5 +1,5 @@
+#include "RaceBuilder.h"
 #include "graph/LapGraphModel.h"
-#include "tests/support/RaceBuilder.h"
 
 #include <array>
 #include <gtest/gtest.h>
