@@ -102,8 +102,9 @@ BOOL CListCtrl::DeleteColumn(int nCol) {
 }
 
 BOOL CListCtrl::GetColumn(int nCol, LVCOLUMN* pColumn) const {
+    // Null outside the columns there are.
     const QStandardItem* heading = m_pModel->horizontalHeaderItem(nCol);
-    if (pColumn == nullptr || nCol >= GetColumnCount() || heading == nullptr)
+    if (pColumn == nullptr || heading == nullptr)
         return FALSE;
     pColumn->fmt = heading->data(kFormatRole).toInt();
     pColumn->cx = GetColumnWidth(nCol);

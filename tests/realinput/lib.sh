@@ -108,7 +108,7 @@ tv_launch_app() {
 # attempt's screen and window tree are kept, and the tier says that it started again.
 tv_start_app() {
   if ! tv_launch_app 20 "$@"; then
-    echo "the TarmioView window did not show within 20 s; starting the program again"
+    echo "starting the program again"
     kill "$TV_PID" 2>/dev/null && wait "$TV_PID" 2>/dev/null
     tv_forget_pid "$TV_PID"
     rm -f "$(TV_SETTINGS)"
