@@ -1,8 +1,8 @@
 // File, Export: the laps as CSV, or the chart as it shows now as a PNG picture or a PDF page,
 // never over one of the race's input files.
 #include "app/MainFrame.h"
-#include "data/CTarmioDoc.h"
 #include "data/RaceExport.h"
+#include "document/CTarmioDoc.h"
 #include "framework/PrintJob.h"
 #include "framework/Prompter.h"
 #include "graph/TarmioView.h"

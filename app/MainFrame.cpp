@@ -4,7 +4,7 @@
 #include "app/CommandTable.h"
 #include "app/RaceSummaryDlg.h"
 #include "common/CommandIds.h"
-#include "data/CTarmioDoc.h"
+#include "document/CTarmioDoc.h"
 #include "driverlist/DriverView.h"
 #include "framework/CSplitterWnd.h"
 #include "graph/TarmioView.h"

@@ -1,7 +1,7 @@
 #include "app/RaceSummaryDlg.h"
 
-#include "data/CTarmioDoc.h"
 #include "data/RaceExport.h"
+#include "document/CTarmioDoc.h"
 #include "framework/CView.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 
 #include "app/AboutDlg.h"
 #include "app/MainFrame.h"
-#include "data/CTarmioDoc.h"
+#include "document/CTarmioDoc.h"
 
 namespace {
 const char* const kRegistryKey = "VAZ";

@@ -1,7 +1,7 @@
 // Filling the driver list with a full field and painting it, as every update of the race does.
 
 #include "common/CommandIds.h"
-#include "data/CTarmioDoc.h"
+#include "document/CTarmioDoc.h"
 #include "driverlist/DriverView.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 // The right pane's paint of a full field: 63 cars, 127 laps, events and lapping lines.
 #include "common/CommandIds.h"
-#include "data/CTarmioDoc.h"
+#include "document/CTarmioDoc.h"
 #include "graph/TarmioView.h"
 
 #include <QApplication>

@@ -2,8 +2,8 @@
 // viewer's own chart code, without a display.
 #include "Commands.h"
 #include "LoadFiles.h"
-#include "data/CTarmioDoc.h"
 #include "data/DiskFile.h"
+#include "document/CTarmioDoc.h"
 #include "framework/PrintJob.h"
 #include "graph/TarmioView.h"
 

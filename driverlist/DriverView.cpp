@@ -1,7 +1,7 @@
 #include "driverlist/DriverView.h"
 
 #include "common/CommandIds.h"
-#include "data/CTarmioDoc.h"
+#include "document/CTarmioDoc.h"
 #include "framework/CFrameWnd.h"
 #include "framework/CMenu.h"
 #include "framework/CWinApp.h"

@@ -1,5 +1,5 @@
 #include "common/Options.h"
-#include "data/CTarmioDoc.h"
+#include "document/CTarmioDoc.h"
 #include "framework/WindowDC.h"
 #include "graph/AnalysisCharts.h"
 #include "graph/TarmioView.h"

@@ -1,6 +1,6 @@
 // The read-out under the pointer: which curve point is near it, what the panel and the status
 // bar say about that lap, and which row of the driver list it marks.
-#include "data/CTarmioDoc.h"
+#include "document/CTarmioDoc.h"
 #include "framework/CFrameWnd.h"
 #include "graph/InfoPanel.h"
 #include "graph/TarmioView.h"

@@ -2,7 +2,7 @@
 
 #include "common/CommandIds.h"
 #include "common/Options.h"
-#include "data/CTarmioDoc.h"
+#include "document/CTarmioDoc.h"
 #include "framework/CFrameWnd.h"
 #include "framework/CMenu.h"
 #include "framework/CWinApp.h"

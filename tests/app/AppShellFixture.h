@@ -5,7 +5,7 @@
 #include "app/MainFrame.h"
 #include "app/TarmioApp.h"
 #include "app/VersionInfo.h"
-#include "data/CTarmioDoc.h"
+#include "document/CTarmioDoc.h"
 #include "driverlist/DriverView.h"
 #include "framework/CSplitterWnd.h"
 #include "graph/TarmioView.h"

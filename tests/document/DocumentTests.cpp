@@ -1,9 +1,9 @@
 #include "RaceFileWriter.h"
 #include "ScriptedPrompter.h"
 #include "common/CommandIds.h"
-#include "data/CTarmioDoc.h"
 #include "data/FileErrors.h"
 #include "data/LoaderMessages.h"
+#include "document/CTarmioDoc.h"
 #include "tests/framework/TestViews.h"
 
 #include <QFile>

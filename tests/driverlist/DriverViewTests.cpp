@@ -2,7 +2,7 @@
 // chart's pointer are also driven with real input by the real-input tier; here the document's side
 // of them is checked.
 #include "common/CommandIds.h"
-#include "data/CTarmioDoc.h"
+#include "document/CTarmioDoc.h"
 #include "driverlist/DriverView.h"
 #include "framework/SystemColours.h"
 #include "tests/framework/TestViews.h"

@@ -3,7 +3,7 @@
 // Races built lap by lap for the chart tests, and the chart rendered through its real paint event.
 
 #include "RaceBuilder.h"
-#include "data/CTarmioDoc.h"
+#include "document/CTarmioDoc.h"
 #include "graph/TarmioView.h"
 
 #include <QImage>

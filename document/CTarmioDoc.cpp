@@ -1,4 +1,4 @@
-#include "data/CTarmioDoc.h"
+#include "document/CTarmioDoc.h"
 
 #include "common/CommandIds.h"
 #include "data/DiskFile.h"
