@@ -2,6 +2,10 @@
 
 #include "app/Artwork.h"
 #include "common/CommandIds.h"
+#include "graph/ChartKinds.h"
+
+#include <initializer_list>
+#include <vector>
 
 namespace {
 constexpr auto kCtrl = Qt::ControlModifier;
@@ -9,7 +13,23 @@ constexpr auto kShift = Qt::ShiftModifier;
 // The keypad's + and - stay apart from the main keyboard's.
 constexpr auto kKeypad = Qt::KeypadModifier;
 
-// Id, menu text, keys, toolbar image, status-bar prompt, tooltip.
+// The commands that choose a chart kind, in the order of the kinds' table.
+std::vector<UINT> ChartKindCommands() {
+    std::vector<UINT> commands;
+    for (const ChartKindInfo* kind : ChartKinds())
+        commands.push_back(kind->command);
+    return commands;
+}
+
+std::vector<UINT> Joined(std::initializer_list<std::vector<UINT>> parts) {
+    std::vector<UINT> items;
+    for (const std::vector<UINT>& part : parts)
+        items.insert(items.end(), part.begin(), part.end());
+    return items;
+}
+
+// Id, menu text, keys, toolbar image, status-bar prompt, tooltip; a two-state item of a context
+// menu has its text while on as its menu text, then its text while off.
 const CommandInfo kCommands[] = {
     {ID_FILE_NEW, "&New", {kCtrl | Qt::Key_N}, NewButtonImage, "Create a new document", "New"},
     {ID_FILE_ADD, "Add..", {kCtrl | Qt::Key_A}, AddButtonImage, "Add a race file", "Add"},
@@ -94,17 +114,25 @@ const CommandInfo kCommands[] = {
      "Zoom out vertically",
      "Zoom Out Y"},
     {ID_VIEW_RELATIVE,
-     "",
+     "Relative",
      {kCtrl | Qt::Key_R},
      nullptr,
      "Toggle between viewing absolute and relative time differences",
-     ""},
-    {ID_VIEW_MIRRORED, "", {kCtrl | Qt::Key_M}, nullptr, "Toggle viewing upside down", ""},
-    {ID_VIEW_BLACKBACKGROUND,
      "",
+     "Absolute"},
+    {ID_VIEW_MIRRORED,
+     "Origin at bottom",
+     {kCtrl | Qt::Key_M},
+     nullptr,
+     "Toggle viewing upside down",
+     "",
+     "Origin at top"},
+    {ID_VIEW_BLACKBACKGROUND,
+     "Default Background",
      {},
      nullptr,
      "Toggle black or white background in driver list",
+     "Black Background",
      "Black Background"},
     {ID_VIEW_REFRESH, "", {Qt::Key_F5}, nullptr, "", ""},
     {ID_NEXT_PANE, "", {Qt::Key_F6}, nullptr, "Switch to the next window pane", "Next Pane"},
@@ -122,18 +150,21 @@ const MenuPopup kMainMenu[] = {
       ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP, ID_SEPARATOR, ID_FILE_MRU_FILE1,
       ID_SEPARATOR, ID_APP_EXIT}},
     {"&Edit", {ID_EDIT_CUT}},
-    {"&View",
-     {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_SEPARATOR, ID_VIEW_HIGHLIGHT, ID_VIEW_GAPTODRIVER, ID_SEPARATOR,
-      ID_VIEW_CHART_GAP, ID_VIEW_CHART_POSITIONS, ID_VIEW_CHART_LAPTIMES, ID_SEPARATOR, ID_VIEW_RACESUMMARY}},
+    {"&View", Joined({{ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_SEPARATOR, ID_VIEW_HIGHLIGHT,
+                       ID_VIEW_GAPTODRIVER, ID_SEPARATOR},
+                      ChartKindCommands(),
+                      {ID_SEPARATOR, ID_VIEW_RACESUMMARY}})},
     {"&Options", {ID_OPTIONS_FLICKERFREE, ID_OPTIONS_AUTOZOOM}},
     {"&Help", {ID_APP_ABOUT}},
 };
 
-constexpr UINT kToolBarButtons[] = {
-    ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_SEPARATOR, ID_FILE_ADD, ID_SEPARATOR, ID_EDIT_CUT,
-    ID_SEPARATOR, ID_VIEW_ZOOMIN_Y, ID_VIEW_ZOOMOUT_Y,
+const std::vector<UINT> kToolBarButtons = Joined({
+    {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_SEPARATOR, ID_FILE_ADD, ID_SEPARATOR, ID_EDIT_CUT,
+     ID_SEPARATOR, ID_VIEW_ZOOMIN_Y, ID_VIEW_ZOOMOUT_Y},
     // Beyond the designed buttons: the chart kinds.
-    ID_SEPARATOR, ID_VIEW_CHART_GAP, ID_VIEW_CHART_POSITIONS, ID_VIEW_CHART_LAPTIMES};
+    {ID_SEPARATOR},
+    ChartKindCommands(),
+});
 
 constexpr UINT kStatusIndicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
 } // namespace

@@ -7,6 +7,7 @@
 #include "document/CTarmioDoc.h"
 #include "driverlist/DriverView.h"
 #include "framework/CSplitterWnd.h"
+#include "graph/ChartKinds.h"
 #include "graph/TarmioView.h"
 
 namespace {
@@ -15,29 +16,14 @@ constexpr int kPaneMinimumWidth = 8;
 constexpr DWORD kSplitterStyle = 0x50000000; // a visible child window
 constexpr QSize kInitialFrameSize(1024, 700);
 
-struct ChartCommand {
-    UINT id;
-    lapgraph::ChartKind kind;
-};
-constexpr ChartCommand kChartCommands[] = {
-    {ID_VIEW_CHART_GAP, lapgraph::ChartKind::Gap},
-    {ID_VIEW_CHART_POSITIONS, lapgraph::ChartKind::Positions},
-    {ID_VIEW_CHART_LAPTIMES, lapgraph::ChartKind::LapTimes},
-};
-lapgraph::ChartKind KindOf(UINT nID) {
-    for (const ChartCommand& command : kChartCommands)
-        if (command.id == nID)
-            return command.kind;
-    return lapgraph::ChartKind::Gap;
-}
 constexpr UINT kChartReadingCommands[] = {ID_VIEW_HIGHLIGHT, ID_VIEW_GAPTODRIVER};
 } // namespace
 
 CMainFrame::CMainFrame() {
     setWindowIcon(ProgramIcon());
     resize(kInitialFrameSize);
-    for (const ChartCommand& command : kChartCommands) {
-        const UINT nID = command.id;
+    for (const ChartKindInfo* kind : ChartKinds()) {
+        const UINT nID = kind->command;
         OnCommand(nID, [this, nID] { OnViewChart(nID); });
         OnUpdateCommandUI(nID, [this](CCmdUI* pCmdUI) { OnUpdateViewChart(pCmdUI); });
     }
@@ -82,14 +68,15 @@ CRaceSummaryDlg* CMainFrame::GetRaceSummary() const {
 }
 
 void CMainFrame::OnViewChart(UINT nID) {
-    if (CTarmioView* view = GetGraphView())
-        view->SetChartKind(KindOf(nID));
+    CTarmioView* view = GetGraphView();
+    if (const ChartKindInfo* kind = ChartKindForCommand(nID); kind != nullptr && view != nullptr)
+        view->SetChartKind(kind->kind);
 }
 
 void CMainFrame::OnUpdateViewChart(CCmdUI* pCmdUI) {
     const CTarmioView* view = GetGraphView();
     pCmdUI->Enable(view != nullptr);
-    pCmdUI->SetRadio(view != nullptr && view->GetChartKind() == KindOf(pCmdUI->m_nID));
+    pCmdUI->SetRadio(view != nullptr && ChartKindOf(view->GetChartKind()).command == pCmdUI->m_nID);
 }
 
 void CMainFrame::OnViewRaceSummary() {

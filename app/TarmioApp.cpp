@@ -2,12 +2,11 @@
 
 #include "app/AboutDlg.h"
 #include "app/MainFrame.h"
+#include "common/SettingsKeys.h"
 #include "document/CTarmioDoc.h"
 
 namespace {
 const char* const kRegistryKey = "VAZ";
-const char* const kSettingsSection = "Settings";
-const char* const kOptionsEntry = "GeneralOpts";
 // Window title, document name, new-file name, filter name and extension, registry type and name.
 const char* const kDocumentStrings =
     "TarmioView\n\nTarmioView\nLog Files\n.ZQN\nTarmio.Document\nTarmioView Document";
@@ -38,7 +37,7 @@ void CTarmioApp::ParseCommandLine(const QStringList& arguments) {
 
 BOOL CTarmioApp::InitInstance() {
     SetRegistryKey(kRegistryKey);
-    m_nOptions = GetProfileInt(kSettingsSection, kOptionsEntry, m_nOptions);
+    m_nOptions = GetProfileInt(settings::kSection, settings::kGeneralOptions, m_nOptions);
     SetDocumentType(
         kDocumentStrings, [] { return std::make_unique<CTarmioDoc>(); },
         [] { return std::make_unique<CMainFrame>(); });
@@ -52,7 +51,7 @@ BOOL CTarmioApp::InitInstance() {
 }
 
 int CTarmioApp::ExitInstance() {
-    WriteProfileInt(kSettingsSection, kOptionsEntry, m_nOptions);
+    WriteProfileInt(settings::kSection, settings::kGeneralOptions, m_nOptions);
     return CWinApp::ExitInstance();
 }
 

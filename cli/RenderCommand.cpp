@@ -5,6 +5,7 @@
 #include "data/DiskFile.h"
 #include "document/CTarmioDoc.h"
 #include "framework/PrintJob.h"
+#include "graph/ChartKinds.h"
 #include "graph/TarmioView.h"
 
 #include <QApplication>
@@ -58,16 +59,23 @@ bool ParseNumber(const std::string& text, int low, int high, int& value) {
 }
 
 bool ParseChartKind(const std::string& text, lapgraph::ChartKind& kind) {
-    constexpr std::pair<const char*, lapgraph::ChartKind> kNames[] = {
-        {"gap", lapgraph::ChartKind::Gap},
-        {"positions", lapgraph::ChartKind::Positions},
-        {"laptimes", lapgraph::ChartKind::LapTimes}};
-    for (const auto& [name, value] : kNames)
-        if (text == name) {
-            kind = value;
-            return true;
-        }
-    return false;
+    const ChartKindInfo* named = ChartKindNamed(text);
+    if (named == nullptr)
+        return false;
+    kind = named->kind;
+    return true;
+}
+
+// "gap, positions or laptimes" with ", " and " or ", "gap|positions|laptimes" with "|" twice.
+std::string ChartKindNames(const std::string& between, const std::string& beforeLast) {
+    const std::span<const ChartKindInfo* const> kinds = ChartKinds();
+    std::string names;
+    for (std::size_t i = 0; i < kinds.size(); ++i) {
+        if (i > 0)
+            names += i + 1 == kinds.size() ? beforeLast : between;
+        names += kinds[i]->cliName;
+    }
+    return names;
 }
 
 // "5,12,69": car bytes separated by commas.
@@ -110,7 +118,7 @@ std::optional<RenderArguments> ParseRenderArguments(const std::vector<std::strin
             }
         } else if (arg == "--chart") {
             if (!hasValue || !ParseChartKind(args[++i], parsed.chart)) {
-                error = "--chart needs gap, positions or laptimes";
+                error = "--chart needs " + ChartKindNames(", ", " or ");
                 return std::nullopt;
             }
         } else if (arg == "--highlight") {
@@ -248,6 +256,14 @@ QImage RenderPrintedImage(CTarmioView& view, const RenderArguments& args) {
 }
 
 } // namespace
+
+const char* RenderUsage() {
+    static const std::string usage =
+        "[--chart " + ChartKindNames("|", "|") +
+        "] [--width W --height H] [--absolute] [--origin-bottom] "
+        "[--zoom Z] [--print] [--highlight CAR[,CAR...]] [--reference CAR] -o OUT FILE...";
+    return usage.c_str();
+}
 
 int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
     std::string error;

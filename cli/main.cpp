@@ -10,17 +10,14 @@ namespace {
 int RunHelp(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // Adding a subcommand: one line here and a file with its Run function.
-constexpr std::array kSubcommands = {
+const std::array kSubcommands = {
     Subcommand{"dump", "[--answer yes|no] FILE...", "load the files and print the race as JSON", RunDump},
     Subcommand{"table", "[--answer yes|no] FILE...", "load the files and print the driver list", RunTable},
     Subcommand{"csv", "[--answer yes|no] FILE...", "load the files and print every lap as CSV", RunCsv},
     Subcommand{"summary", "[--json] [--answer yes|no] FILE...", "load the files and print the race summary",
                RunSummary},
 #ifdef TARMIO_CLI_RENDER
-    Subcommand{"render",
-               "[--chart gap|positions|laptimes] [--width W --height H] [--absolute] [--origin-bottom] "
-               "[--zoom Z] [--print] [--highlight CAR[,CAR...]] [--reference CAR] -o OUT FILE...",
-               "draw a chart into a PNG picture or a one-page PDF", RunRender},
+    Subcommand{"render", RenderUsage(), "draw a chart into a PNG picture or a one-page PDF", RunRender},
 #endif
     Subcommand{"help", "", "list the subcommands", RunHelp},
 };

@@ -26,10 +26,6 @@ constexpr int kMinNameColumnWidth = 100;
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr DWORD kDriverListStyle = WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDRAWFIXED;
 
-constexpr const char* kCutText = "Cut";
-constexpr const char* kToDefaultText = "Default Background";
-constexpr const char* kToBlackText = "Black Background";
-
 } // namespace
 
 CDriverView::CDriverView(QWidget* parent) : CView(parent) {
@@ -171,10 +167,12 @@ LRESULT CDriverView::OnListContextMenu(WPARAM wParam, LPARAM) {
     CMenu menu;
     if (!menu.CreatePopupMenu())
         return 0;
-    menu.AppendMenu(MF_STRING, ID_EDIT_CUT, kCutText);
+    // Cut shows without its key here, unlike in the main menu.
+    menu.AppendMenu(MF_STRING, ID_EDIT_CUT, AfxContextMenuText(ID_EDIT_CUT, true, false));
     menu.AppendMenu(MF_SEPARATOR);
     // The third item names what choosing it will do.
-    menu.AppendMenu(MF_STRING, ID_VIEW_BLACKBACKGROUND, m_bBlackBackground ? kToDefaultText : kToBlackText);
+    menu.AppendMenu(MF_STRING, ID_VIEW_BLACKBACKGROUND,
+                    AfxContextMenuText(ID_VIEW_BLACKBACKGROUND, m_bBlackBackground != FALSE));
     QWidget* owner = AfxGetMainWnd();
     menu.TrackPopupMenu(TPM_RIGHTBUTTON, x, y, owner != nullptr ? owner : this);
     menu.DestroyMenu();

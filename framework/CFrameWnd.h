@@ -23,11 +23,12 @@ class QToolBar;
 // One row of the program's command table: everything the shell shows of one command.
 struct CommandInfo {
     UINT id;
-    const char* menuText;    // the key column comes from the first key
-    QKeyCombination keys[2]; // accelerators; Qt::Key_unknown for none
-    QImage (*image)();       // its toolbar button's picture, if it has a button
-    const char* prompt;      // the status bar's text while its item is highlighted
-    const char* tip;         // its toolbar button's tooltip
+    const char* menuText;              // the key column comes from the first key
+    QKeyCombination keys[2];           // accelerators; Qt::Key_unknown for none
+    QImage (*image)();                 // its toolbar button's picture, if it has a button
+    const char* prompt;                // the status bar's text while its item is highlighted
+    const char* tip;                   // its toolbar button's tooltip
+    const char* menuTextWhileOff = ""; // a context menu's two-state item: menuText is its text while on
 };
 
 // A popup of the main menu: its title and its commands in order, ID_SEPARATOR for a line.
@@ -35,6 +36,11 @@ struct MenuPopup {
     const char* title;
     std::vector<UINT> items;
 };
+
+// A context menu's text for a command of the main window's table: its menu text, or its text while
+// off, without the mnemonic; withKey adds the first key in the key column, as the main menu shows
+// it. Empty without a main window.
+QString AfxContextMenuText(UINT nID, bool on = true, bool withKey = true);
 
 // The main window: menu, toolbar, status bar and the views; routes every command to the active
 // view, then the document, then itself, then the application.
@@ -88,6 +94,8 @@ public:
     // Status-bar panes: ID_SEPARATOR is the message pane, the rest are key indicators.
     BOOL SetIndicators(std::span<const UINT> indicators);
 
+    // The table's row of a command; null when the table has none.
+    const CommandInfo* FindCommand(UINT nID) const;
     // The one action behind the menu item and toolbar button of a command (made on first use).
     QAction* GetCommandAction(UINT nID);
     QToolBar* GetToolBar() const { return m_pToolBar; }
@@ -111,7 +119,6 @@ protected:
     CDocument* m_pDocument = nullptr;
 
 private:
-    const CommandInfo* FindCommand(UINT nID) const;
     // Carries out the accelerator of a key press; TRUE when the table has the key.
     bool TranslateAccelerator(const QKeyEvent& event);
     CView* GetFirstPaneView() const;

@@ -2,6 +2,7 @@
 #include "common/CommandIds.h"
 #include "framework/CFrameWnd.h"
 #include "framework/CMenu.h"
+#include "framework/CWinApp.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -35,7 +36,30 @@ QKeyCombination PressedKey(const QKeyEvent& event) {
         held |= Qt::KeypadModifier;
     return QKeyCombination(held, key);
 }
+// QMenu shows the text after a tab at the right, as the accelerator column.
+QString KeyColumn(const CommandInfo& command) {
+    if (command.keys[0].key() == Qt::Key_unknown)
+        return QString();
+    return '\t' + QKeySequence(command.keys[0]).toString(QKeySequence::PortableText);
+}
+
+// "Cu&t" reads "Cut"; "&&" stands for an ampersand.
+QString WithoutMnemonic(const char* text) {
+    QString plain = QString::fromUtf8(text);
+    for (qsizetype i = plain.indexOf('&'); i != -1 && i + 1 < plain.size(); i = plain.indexOf('&', i + 1))
+        plain.remove(i, 1);
+    return plain;
+}
 } // namespace
+
+QString AfxContextMenuText(UINT nID, bool on, bool withKey) {
+    const CFrameWnd* frame = AfxGetMainWnd();
+    const CommandInfo* command = frame != nullptr ? frame->FindCommand(nID) : nullptr;
+    if (command == nullptr)
+        return QString();
+    const QString text = WithoutMnemonic(on ? command->menuText : command->menuTextWhileOff);
+    return withKey ? text + KeyColumn(*command) : text;
+}
 
 void CFrameWnd::SetCommandTable(std::span<const CommandInfo> commands) {
     m_commandTable = commands;
@@ -91,10 +115,7 @@ BOOL CFrameWnd::LoadMenu(std::span<const MenuPopup> menu) {
             const CommandInfo* command = FindCommand(nID);
             if (command == nullptr)
                 return FALSE;
-            QString text = QString::fromUtf8(command->menuText);
-            // QMenu shows the text after the tab at the right, as the accelerator column.
-            if (command->keys[0].key() != Qt::Key_unknown)
-                text += '\t' + QKeySequence(command->keys[0]).toString(QKeySequence::PortableText);
+            const QString text = QString::fromUtf8(command->menuText) + KeyColumn(*command);
             QAction* action = GetCommandAction(nID);
             action->setText(text);
             popup->addAction(action);

@@ -18,10 +18,6 @@ constexpr std::uint32_t kBelowFastestDivisor = 20;
 constexpr std::uint32_t kSmallestSpan = 1000;
 } // namespace
 
-ChartKind ChartKindFromSetting(int value) {
-    return value >= 0 && value < kChartKindCount ? static_cast<ChartKind>(value) : ChartKind::Gap;
-}
-
 PlotBand ChartBand(const Layout& layout, bool mirrored) {
     return mirrored ? PlotBand{layout.yAxis, layout.graph.bottom} : PlotBand{layout.graph.top, layout.yAxis};
 }

@@ -13,11 +13,6 @@
 
 namespace lapgraph {
 
-// What the right pane shows; stored as the setting "GraphChart".
-enum class ChartKind : int { Gap = 0, Positions = 1, LapTimes = 2 };
-constexpr int kChartKindCount = 3;
-ChartKind ChartKindFromSetting(int value);
-
 // The rows the two charts plot in: from the axis line to the far edge, away from the lap numbers.
 struct PlotBand {
     int top = 0;

@@ -1,18 +1,12 @@
-// The chart kinds of the right pane: which one shows, where the choice is kept, and how the view
-// hands the two kinds beside the gap chart their canvas.
+// Which chart kind the right pane shows, and where the choice is kept.
+#include "common/SettingsKeys.h"
 #include "framework/CWinApp.h"
-#include "graph/AnalysisCharts.h"
 #include "graph/TarmioView.h"
 
-namespace {
-const QString kSettingsSection = QStringLiteral("Settings");
-const QString kChartEntry = QStringLiteral("GraphChart");
-} // namespace
-
 void CTarmioView::SetChartKind(lapgraph::ChartKind kind) {
-    if (kind == m_nChart)
+    if (kind == m_pChart->kind)
         return;
-    m_nChart = kind;
+    m_pChart = &ChartKindOf(kind);
     WriteChartSetting();
     UpdateScrollInfo();
     Redraw();
@@ -20,35 +14,11 @@ void CTarmioView::SetChartKind(lapgraph::ChartKind kind) {
 
 void CTarmioView::ReadChartSetting() {
     if (CWinApp* app = AfxGetApp())
-        m_nChart = lapgraph::ChartKindFromSetting(
-            app->GetProfileInt(kSettingsSection, kChartEntry, static_cast<int>(m_nChart)));
+        m_pChart = &ChartKindOf(lapgraph::ChartKindFromSetting(
+            app->GetProfileInt(settings::kSection, settings::kGraphChart, static_cast<int>(m_pChart->kind))));
 }
 
 void CTarmioView::WriteChartSetting() {
     if (CWinApp* app = AfxGetApp())
-        app->WriteProfileInt(kSettingsSection, kChartEntry, static_cast<int>(m_nChart));
-}
-
-void CTarmioView::DrawAnalysisChart(CDC* pDC, const lapgraph::Layout& layout) {
-    const RaceData* race = GetRaceData();
-    if (race == nullptr)
-        return;
-    const ChartCanvas canvas{pDC,
-                             *race,
-                             layout,
-                             m_bMirrored != FALSE,
-                             m_nLapTimeZoom,
-                             DrawingOrder(*race),
-                             DriverPens(pDC, *race)};
-    if (m_nChart == lapgraph::ChartKind::Positions)
-        PaintPositionChart(canvas);
-    else
-        PaintLapTimeChart(canvas);
-}
-
-std::vector<CurveTrace> CTarmioView::TraceAnalysisChart(const RaceData& race,
-                                                        const lapgraph::Layout& layout) const {
-    if (m_nChart == lapgraph::ChartKind::Positions)
-        return TracePositionChart(race, layout, m_bMirrored != FALSE, DrawingOrder(race));
-    return TraceLapTimeChart(race, layout, m_bMirrored != FALSE, m_nLapTimeZoom, DrawingOrder(race));
+        app->WriteProfileInt(settings::kSection, settings::kGraphChart, static_cast<int>(m_pChart->kind));
 }

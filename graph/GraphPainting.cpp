@@ -1,7 +1,6 @@
 #include "common/Options.h"
 #include "document/CTarmioDoc.h"
 #include "framework/WindowDC.h"
-#include "graph/AnalysisCharts.h"
 #include "graph/TarmioView.h"
 
 #include <algorithm>
@@ -20,13 +19,6 @@ constexpr int kScreenDpi = 96;
 constexpr const char* kLapLabelSample = "00 ";
 constexpr const char* kTimeLabelSample = " -00:00 ";
 
-// What differs between the screen and paper.
-struct ChartColours {
-    COLORREF background;
-    DWORD backgroundRop;
-    COLORREF text;
-    COLORREF lappingLine;
-};
 constexpr ChartColours kScreenColours{RGB(0, 0, 0), BLACKNESS, RGB(0xC0, 0xDC, 0xC0), RGB(255, 255, 255)};
 constexpr ChartColours kPrintColours{RGB(255, 255, 255), WHITENESS, RGB(0, 0, 0), RGB(0, 0, 0)};
 const ChartColours& ColoursFor(const CDC* pDC) {
@@ -47,9 +39,6 @@ constexpr int kLapLabelHalfLinesOriginBottom = 1;
 
 lapgraph::GraphRect ToGraphRect(const CRect& rect) {
     return {rect.left, rect.top, rect.right, rect.bottom};
-}
-bool RowInside(int row, const CRect& rect) {
-    return row >= rect.top && row < rect.bottom;
 }
 
 COLORREF Dimmed(COLORREF colour, COLORREF background) {
@@ -139,6 +128,7 @@ void CTarmioView::OnDraw(CDC* pDC) {
     const RaceData* race = GetRaceData();
     const int slotCount = race != nullptr ? std::max(0, race->lapCount) : 0;
     const Layout layout = GetLayout();
+    const ChartCanvas canvas = CanvasFor(pDC, race, layout);
 
     pDC->SetBkMode(OPAQUE);
     pDC->SetTextColor(colours.text);
@@ -149,8 +139,8 @@ void CTarmioView::OnDraw(CDC* pDC) {
     pDC->FillSolidRect(CRect(m_rcGraph.left, m_rcGraph.top, layout.x0, m_rcGraph.bottom), colours.background);
     pDC->FillSolidRect(CRect(layout.x0, layout.yAxis, m_rcGraph.right, m_rcGraph.bottom), colours.background);
 
-    if (m_nChart == lapgraph::ChartKind::Gap)
-        DrawTimeGrid(pDC, layout);
+    if (m_pChart->paintUnderLapLines != nullptr)
+        m_pChart->paintUnderLapLines(canvas);
     pDC->SetMapMode(MM_TEXT);
     pDC->SetViewportOrg(0, 0);
     pDC->SetWindowOrg(0, 0);
@@ -159,57 +149,15 @@ void CTarmioView::OnDraw(CDC* pDC) {
         pDC->LineTo(layout.x0, layout.yAxis);
     } else {
         DrawLapLines(pDC, layout, slotCount);
-        // The other charts' labels come before the legend, which leaves the text in a driver's colour.
-        if (m_nChart != lapgraph::ChartKind::Gap)
-            DrawAnalysisChart(pDC, layout);
+        // Labels come before the legend, which leaves the text in a driver's colour.
+        if (m_pChart->paintUnderLegend != nullptr)
+            m_pChart->paintUnderLegend(canvas);
         if (pDC->IsPrinting())
             DrawLegend(pDC, layout);
-        if (m_nChart == lapgraph::ChartKind::Gap) {
-            SetCurveMapping(pDC, layout);
-            DrawCurves(pDC, CRect(0, 0, layout.plotWidth, layout.plotHeight));
-            if (GetReferenceDriver() != -1)
-                DrawReferenceNote(pDC, layout);
-        }
+        if (m_pChart->paintOverLegend != nullptr)
+            m_pChart->paintOverLegend(canvas);
     }
     pDC->RestoreDC(-1);
-}
-
-void CTarmioView::SetGridMapping(CDC* pDC, const Layout& layout) {
-    pDC->SetMapMode(MM_ANISOTROPIC);
-    pDC->SetWindowExt(m_rcGraph.Width(), layout.signedExtent);
-    pDC->SetViewportExt(m_rcGraph.Width(), m_rcGraph.Height());
-    pDC->SetWindowOrg(0, m_bMirrored ? m_nScrollPos : -m_nScrollPos);
-    pDC->SetViewportOrg(0, layout.yAxis);
-}
-
-void CTarmioView::SetCurveMapping(CDC* pDC, const Layout& layout) {
-    pDC->SetMapMode(MM_ANISOTROPIC);
-    pDC->SetWindowExt(layout.plotWidth, layout.signedExtent);
-    pDC->SetViewportExt(layout.plotWidth, layout.plotHeight);
-    pDC->SetWindowOrg(0, m_bMirrored ? m_nScrollPos : -m_nScrollPos);
-    pDC->SetViewportOrg(layout.x0, layout.yAxis);
-}
-
-void CTarmioView::DrawTimeGrid(CDC* pDC, const Layout& layout) {
-    const int step = lapgraph::GridStep(m_rcGraph.Height(), layout.lineHeight, layout.extent);
-    if (step == 0)
-        return;
-    for (int gap = lapgraph::FirstGridValue(step); gap < lapgraph::kHighestGap; gap += step) {
-        SetGridMapping(pDC, layout);
-        CPoint device(m_rcGraph.left, gap);
-        pDC->GetAttribDC()->LPtoDP(&device);
-        if (RowInside(device.y, m_rcGraph)) {
-            pDC->MoveTo(layout.x0, gap);
-            pDC->LineTo(m_rcGraph.right, gap);
-        }
-        const int labelTop = device.y - layout.lineHeight / 2;
-        if (RowInside(labelTop, m_rcGraph)) {
-            pDC->SetMapMode(MM_TEXT);
-            pDC->SetViewportOrg(0, 0);
-            pDC->SetWindowOrg(0, 0);
-            pDC->TextOut(device.x, labelTop, lapgraph::TimeLabel(gap));
-        }
-    }
 }
 
 void CTarmioView::DrawLapLines(CDC* pDC, const Layout& layout, int slotCount) {
@@ -264,11 +212,7 @@ std::vector<int> CTarmioView::DrawingOrder(const RaceData& race) const {
 }
 
 lapgraph::ReferenceSeries CTarmioView::CurrentReference(const RaceData& race) const {
-    const lapgraph::RaceTimes times = lapgraph::TimesOf(race);
-    const int driver = GetReferenceDriver();
-    if (driver != -1)
-        return lapgraph::DriverReferenceSeries(times, race.drivers->GetAt(driver)->laps);
-    return lapgraph::ReferenceSeriesOf(times, m_bRelative != FALSE);
+    return lapgraph::ReferenceSeriesFor(race, GetReferenceDriver(), m_bRelative != FALSE);
 }
 
 std::vector<DriverPen> CTarmioView::DriverPens(CDC* pDC, const RaceData& race) const {
@@ -284,88 +228,21 @@ std::vector<DriverPen> CTarmioView::DriverPens(CDC* pDC, const RaceData& race) c
     return pens;
 }
 
-void CTarmioView::DrawCurves(CDC* pDC, const CRect& plotRect) {
-    const RaceData* race = GetRaceData();
-    if (race == nullptr || race->lapCount <= 0)
-        return;
-    const lapgraph::RaceTimes times = lapgraph::TimesOf(*race);
-    const lapgraph::ReferenceSeries reference = CurrentReference(*race);
-    const std::vector<DriverPen> pens = DriverPens(pDC, *race);
-    CGdiObject* previousPen = pDC->GetAttribDC()->GetCurrentObject(OBJ_PEN);
-    for (const int d : DrawingOrder(*race)) {
-        const DriverRecord& driver = *race->drivers->GetAt(d);
-        CPen pen(PS_SOLID, pens[static_cast<std::size_t>(d)].width, pens[static_cast<std::size_t>(d)].colour);
-        DrawDriverCurve(pDC, driver, reference, times, plotRect.left, plotRect.Width(), pen);
-        pDC->SelectGdiObject(previousPen);
+ChartCanvas CTarmioView::CanvasFor(CDC* pDC, const RaceData* race, const Layout& layout) const {
+    ChartCanvas canvas{pDC,
+                       race,
+                       layout,
+                       GetViewState(),
+                       m_nLapTimeZoom,
+                       GetReferenceDriver(),
+                       {},
+                       {},
+                       pDC != nullptr ? ColoursFor(pDC) : kScreenColours,
+                       m_sizeLapLabel.cx};
+    if (race != nullptr && race->drivers != nullptr) {
+        canvas.order = DrawingOrder(*race);
+        if (pDC != nullptr)
+            canvas.pens = DriverPens(pDC, *race);
     }
-    DrawLappingLines(pDC, times, reference, plotRect.left, plotRect.Width());
-    pDC->SelectGdiObject(previousPen);
-}
-
-void CTarmioView::DrawDriverCurve(CDC* pDC, const DriverRecord& driver,
-                                  const lapgraph::ReferenceSeries& reference,
-                                  const lapgraph::RaceTimes& times, int left, int width, CPen& pen) {
-    pDC->SelectObject(&pen);
-    bool firstPoint = true;
-    const int slotEnd = std::min(driver.laps.GetSize(), static_cast<int>(reference.size()));
-    for (int slot = 0; slot < slotEnd; ++slot) {
-        const LapRecord* lap = driver.laps.GetAt(slot);
-        const std::optional<std::uint32_t> referenceTime = reference[static_cast<std::size_t>(slot)];
-        if (lap == nullptr || !referenceTime)
-            continue; // the next line bridges the missing lap
-        const int x = left + lapgraph::SlotOffset(slot, width, times.slotCount);
-        const int y = lapgraph::GapValue(lap->raceTime, *referenceTime);
-        const int eventY = lapgraph::GapValue(lap->eventTime, *referenceTime);
-        if (firstPoint)
-            pDC->MoveTo(x, y);
-        else
-            pDC->LineTo(x, y);
-        firstPoint = false;
-        if ((lap->flags & kLapEventA) != 0) {
-            for (const int strokeX : {x - 1, x + 1, x}) {
-                pDC->MoveTo(strokeX, y);
-                pDC->LineTo(strokeX, eventY);
-            }
-        }
-        if ((lap->flags & kLapEventB) != 0) {
-            pDC->LineTo(x, eventY);
-            pDC->LineTo(x - lapgraph::kEventTickLength, eventY);
-        }
-    }
-}
-
-void CTarmioView::DrawLappingLines(CDC* pDC, const lapgraph::RaceTimes& times,
-                                   const lapgraph::ReferenceSeries& reference, int left, int width) {
-    CPen pen(PS_DOT, 1, ColoursFor(pDC).lappingLine);
-    pDC->SelectObject(&pen);
-    for (const lapgraph::LappingLine& line : lapgraph::LappingLines(times, reference)) {
-        for (const lapgraph::PenStep& step : line.steps) {
-            const int x = left + lapgraph::SlotOffset(step.slot, width, times.slotCount);
-            if (step.draw)
-                pDC->LineTo(x, step.gap);
-            else
-                pDC->MoveTo(x, step.gap);
-        }
-    }
-}
-
-// "Gap to ..." with a square of the reference driver's colour, in the corner away from the axis
-// line; the text keeps the chart's text colour, which reads on either background.
-void CTarmioView::DrawReferenceNote(CDC* pDC, const Layout& layout) {
-    const RaceData* race = GetRaceData();
-    const DriverRecord* driver = race != nullptr ? race->drivers->GetAt(GetReferenceDriver()) : nullptr;
-    if (driver == nullptr)
-        return;
-    pDC->SetMapMode(MM_TEXT);
-    pDC->SetViewportOrg(0, 0);
-    pDC->SetWindowOrg(0, 0);
-    const std::string caption = GapToDriverCaption(*driver);
-    const CSize extent = pDC->GetTextExtent(caption);
-    const int top = m_bMirrored ? m_rcGraph.bottom - layout.lineHeight : m_rcGraph.top;
-    const int left = m_rcGraph.right - extent.cx - m_sizeLapLabel.cx;
-    pDC->SetTextColor(ColoursFor(pDC).text);
-    pDC->TextOut(left, top, caption);
-    // After the text: the fill leaves its colour behind as the background of opaque text.
-    const int side = std::max(1, extent.cy - 4);
-    pDC->FillSolidRect(left - side - 4, top + (extent.cy - side) / 2, side, side, driver->colour);
+    return canvas;
 }

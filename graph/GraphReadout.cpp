@@ -13,46 +13,17 @@ constexpr int kPointTolerance = 6;
 constexpr int kLineTolerance = 3;
 } // namespace
 
-// Every curve as the painting draws it, in device pixels and in drawing order; the pen's path
-// runs through the event marks, so they are points of the curve too.
+// Every curve as the painting draws it, in device pixels and in drawing order.
 std::vector<CurveTrace> CTarmioView::TraceCurves(const RaceData& race) const {
-    std::vector<CurveTrace> curves;
     const int slotCount = std::max(0, race.lapCount);
     // The window as it is now: the drawing rectangle may still hold a printed page's.
     CRect client;
     GetClientRect(&client);
     if (slotCount < 2 || client.IsRectEmpty())
-        return curves;
-    const lapgraph::ViewState view = GetViewState();
+        return {};
     const lapgraph::Layout layout = lapgraph::ComputeLayout(
-        {client.left, client.top, client.right, client.bottom}, GetAxisMetrics(), view);
-    if (m_nChart != lapgraph::ChartKind::Gap)
-        return TraceAnalysisChart(race, layout);
-    const lapgraph::ReferenceSeries reference = CurrentReference(race);
-    for (const int d : DrawingOrder(race)) {
-        const LapArray& laps = race.drivers->GetAt(d)->laps;
-        CurveTrace curve{d, {}};
-        const int slotEnd = std::min(laps.GetSize(), static_cast<int>(reference.size()));
-        for (int slot = 0; slot < slotEnd; ++slot) {
-            const LapRecord* lap = laps.GetAt(slot);
-            const std::optional<std::uint32_t> referenceTime = reference[static_cast<std::size_t>(slot)];
-            if (lap == nullptr || !referenceTime)
-                continue;
-            const int x = layout.x0 + lapgraph::SlotOffset(slot, layout.plotWidth, slotCount);
-            const int row =
-                lapgraph::GapToRow(lapgraph::GapValue(lap->raceTime, *referenceTime), layout, view);
-            curve.points.push_back({x, row, slot, !curve.points.empty()});
-            if ((lap->flags & (kLapEventA | kLapEventB)) == 0)
-                continue;
-            const int eventRow =
-                lapgraph::GapToRow(lapgraph::GapValue(lap->eventTime, *referenceTime), layout, view);
-            curve.points.push_back({x, eventRow, slot, true});
-            if ((lap->flags & kLapEventB) != 0)
-                curve.points.push_back({x - lapgraph::kEventTickLength, eventRow, slot, true});
-        }
-        curves.push_back(std::move(curve));
-    }
-    return curves;
+        {client.left, client.top, client.right, client.bottom}, GetAxisMetrics(), GetViewState());
+    return m_pChart->trace(CanvasFor(nullptr, &race, layout));
 }
 
 std::optional<CurveHit> CTarmioView::HitTest(CPoint point) const {

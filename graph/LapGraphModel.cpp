@@ -86,6 +86,13 @@ ReferenceSeries DriverReferenceSeries(const RaceTimes& times, const LapArray& la
     return series;
 }
 
+ReferenceSeries ReferenceSeriesFor(const RaceData& race, int referenceDriver, bool relative) {
+    const RaceTimes times = TimesOf(race);
+    if (referenceDriver != -1)
+        return DriverReferenceSeries(times, race.drivers->GetAt(referenceDriver)->laps);
+    return ReferenceSeriesOf(times, relative);
+}
+
 int GapValue(std::uint32_t time, std::uint32_t reference) {
     // The difference wraps modulo 2^32 and is then read as signed: ahead of the reference is negative.
     const auto difference = static_cast<std::int32_t>(time - reference);

@@ -89,6 +89,9 @@ std::uint32_t ReferenceTime(const RaceTimes& times, int slot, bool relative);
 using ReferenceSeries = std::vector<std::optional<std::uint32_t>>;
 ReferenceSeries ReferenceSeriesOf(const RaceTimes& times, bool relative);
 ReferenceSeries DriverReferenceSeries(const RaceTimes& times, const LapArray& laps);
+// The series the gaps are measured to: the chosen driver's (an index into the driver array), or
+// with -1 the lap leader's or the pace line's.
+ReferenceSeries ReferenceSeriesFor(const RaceData& race, int referenceDriver, bool relative);
 // g: time t behind the reference in gap units, truncated toward zero and clamped.
 int GapValue(std::uint32_t time, std::uint32_t reference);
 // x(j, W): the slot's offset from the plot's left edge.

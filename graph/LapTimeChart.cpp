@@ -1,3 +1,4 @@
+#include "common/CommandIds.h"
 #include "graph/AnalysisCharts.h"
 
 namespace {
@@ -10,7 +11,7 @@ void DrawTimeGrid(const ChartCanvas& canvas, const lapgraph::LapTimeRange& range
     const lapgraph::Layout& layout = canvas.layout;
     const std::uint32_t step = lapgraph::LapTimeGridStep(range, band, layout.lineHeight);
     for (std::uint32_t time = (range.low + step - 1) / step * step; time <= range.high; time += step) {
-        const int row = lapgraph::LapTimeRow(time, range, band, layout.lineHeight, canvas.mirrored);
+        const int row = lapgraph::LapTimeRow(time, range, band, layout.lineHeight, canvas.view.mirrored);
         canvas.dc->MoveTo(layout.x0, row);
         canvas.dc->LineTo(layout.graph.right, row);
         DrawRowLabel(canvas, row, lapgraph::LapTimeLabel(time));
@@ -25,12 +26,14 @@ void DrawBeyondMark(CDC* dc, int x, int y, bool pointsUp) {
     dc->MoveTo(x, y);
 }
 
-std::vector<CurveTrace> TraceLapTimes(const RaceData& race, const lapgraph::Layout& layout, bool mirrored,
-                                      const lapgraph::LapTimeRange& range, const std::vector<int>& order) {
+std::vector<CurveTrace> TraceLapTimes(const ChartCanvas& canvas, const lapgraph::LapTimeRange& range) {
+    const RaceData& race = *canvas.race;
+    const lapgraph::Layout& layout = canvas.layout;
+    const bool mirrored = canvas.view.mirrored;
     std::vector<CurveTrace> curves;
     const lapgraph::PlotBand band = lapgraph::ChartBand(layout, mirrored);
     const int slotCount = std::max(0, race.lapCount);
-    for (const int d : order) {
+    for (const int d : canvas.order) {
         const LapArray& laps = race.drivers->GetAt(d)->laps;
         CurveTrace curve{d, {}};
         for (int slot = 0; slot < laps.GetSize(); ++slot) {
@@ -47,27 +50,40 @@ std::vector<CurveTrace> TraceLapTimes(const RaceData& race, const lapgraph::Layo
     return curves;
 }
 
-} // namespace
-
-std::vector<CurveTrace> TraceLapTimeChart(const RaceData& race, const lapgraph::Layout& layout, bool mirrored,
-                                          int lapTimeZoom, const std::vector<int>& order) {
+std::vector<CurveTrace> TraceLapTimeChart(const ChartCanvas& canvas) {
     const std::optional<lapgraph::LapTimeRange> range =
-        lapgraph::LapTimeRangeOf(race, lapgraph::CutoffPercent(lapTimeZoom));
+        lapgraph::LapTimeRangeOf(*canvas.race, lapgraph::CutoffPercent(canvas.lapTimeZoom));
     if (!range)
         return {};
-    return TraceLapTimes(race, layout, mirrored, *range, order);
+    return TraceLapTimes(canvas, *range);
 }
 
 void PaintLapTimeChart(const ChartCanvas& canvas) {
     const std::optional<lapgraph::LapTimeRange> range =
-        lapgraph::LapTimeRangeOf(canvas.race, lapgraph::CutoffPercent(canvas.lapTimeZoom));
+        lapgraph::LapTimeRangeOf(*canvas.race, lapgraph::CutoffPercent(canvas.lapTimeZoom));
     if (!range)
         return;
-    DrawTimeGrid(canvas, *range, lapgraph::ChartBand(canvas.layout, canvas.mirrored));
-    for (const CurveTrace& curve :
-         TraceLapTimes(canvas.race, canvas.layout, canvas.mirrored, *range, canvas.order))
+    DrawTimeGrid(canvas, *range, lapgraph::ChartBand(canvas.layout, canvas.view.mirrored));
+    for (const CurveTrace& curve : TraceLapTimes(canvas, *range))
         DrawTrace(canvas, curve, [&](const LapRecord& lap, const TracePoint& point) {
             if (lap.lapTime > range->high)
-                DrawBeyondMark(canvas.dc, point.x, point.y, !canvas.mirrored);
+                DrawBeyondMark(canvas.dc, point.x, point.y, !canvas.view.mirrored);
         });
 }
+
+void ZoomLapTimes(ZoomLevels& levels, bool zoomIn) {
+    levels.lapTime =
+        zoomIn ? lapgraph::LapTimeZoomedIn(levels.lapTime) : lapgraph::LapTimeZoomedOut(levels.lapTime);
+}
+
+} // namespace
+
+const ChartKindInfo kLapTimeChart{lapgraph::ChartKind::LapTimes,
+                                  ID_VIEW_CHART_LAPTIMES,
+                                  "laptimes",
+                                  nullptr,
+                                  PaintLapTimeChart,
+                                  nullptr,
+                                  TraceLapTimeChart,
+                                  false,
+                                  ZoomLapTimes};

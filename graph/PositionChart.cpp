@@ -1,3 +1,4 @@
+#include "common/CommandIds.h"
 #include "data/RacePositions.h"
 #include "graph/AnalysisCharts.h"
 
@@ -22,7 +23,7 @@ void DrawEventMark(CDC* dc, int x, int y, std::uint32_t flags) {
 }
 
 void DrawTrace(const ChartCanvas& canvas, const CurveTrace& curve, const LapMark& lapMark) {
-    const DriverRecord& driver = *canvas.race.drivers->GetAt(curve.driver);
+    const DriverRecord& driver = *canvas.race->drivers->GetAt(curve.driver);
     const DriverPen& style = canvas.pens[static_cast<std::size_t>(curve.driver)];
     CPen pen(PS_SOLID, style.width, style.colour);
     CPen* previous = canvas.dc->SelectObject(&pen);
@@ -65,17 +66,12 @@ void DrawPositionGrid(const ChartCanvas& canvas, const lapgraph::PlotBand& band,
     }
 }
 
-} // namespace
-
-namespace {
-
-std::vector<CurveTrace> TracePositions(const RaceData& race, const RacePositions& positions, int rows,
-                                       const lapgraph::Layout& layout, bool mirrored,
-                                       const std::vector<int>& order) {
+std::vector<CurveTrace> TracePositions(const ChartCanvas& canvas, const RacePositions& positions, int rows) {
+    const lapgraph::Layout& layout = canvas.layout;
     std::vector<CurveTrace> curves;
-    const lapgraph::PlotBand band = lapgraph::ChartBand(layout, mirrored);
-    const int slotCount = std::max(0, race.lapCount);
-    for (const int d : order) {
+    const lapgraph::PlotBand band = lapgraph::ChartBand(layout, canvas.view.mirrored);
+    const int slotCount = std::max(0, canvas.race->lapCount);
+    for (const int d : canvas.order) {
         CurveTrace curve{d, {}};
         for (int slot = 0; slot < positions.SlotCount(); ++slot) {
             const int position = positions.At(d, slot);
@@ -90,25 +86,34 @@ std::vector<CurveTrace> TracePositions(const RaceData& race, const RacePositions
     return curves;
 }
 
-} // namespace
-
-std::vector<CurveTrace> TracePositionChart(const RaceData& race, const lapgraph::Layout& layout,
-                                           bool mirrored, const std::vector<int>& order) {
-    if (race.drivers == nullptr)
+std::vector<CurveTrace> TracePositionChart(const ChartCanvas& canvas) {
+    if (canvas.race->drivers == nullptr)
         return {};
-    const RacePositions positions(race);
-    return TracePositions(race, positions, FieldRows(positions), layout, mirrored, order);
+    const RacePositions positions(*canvas.race);
+    return TracePositions(canvas, positions, FieldRows(positions));
 }
 
 void PaintPositionChart(const ChartCanvas& canvas) {
-    if (canvas.race.drivers == nullptr)
+    if (canvas.race->drivers == nullptr)
         return;
-    const RacePositions positions(canvas.race);
+    const RacePositions positions(*canvas.race);
     const int rows = FieldRows(positions);
     if (rows == 0)
         return;
-    DrawPositionGrid(canvas, lapgraph::ChartBand(canvas.layout, canvas.mirrored), rows);
-    for (const CurveTrace& curve :
-         TracePositions(canvas.race, positions, rows, canvas.layout, canvas.mirrored, canvas.order))
+    DrawPositionGrid(canvas, lapgraph::ChartBand(canvas.layout, canvas.view.mirrored), rows);
+    for (const CurveTrace& curve : TracePositions(canvas, positions, rows))
         DrawTrace(canvas, curve);
 }
+
+} // namespace
+
+// Positions always fit the window: nothing to scroll, nothing to zoom.
+const ChartKindInfo kPositionChart{lapgraph::ChartKind::Positions,
+                                   ID_VIEW_CHART_POSITIONS,
+                                   "positions",
+                                   nullptr,
+                                   PaintPositionChart,
+                                   nullptr,
+                                   TracePositionChart,
+                                   false,
+                                   nullptr};

@@ -2,6 +2,7 @@
 
 #include "common/CommandIds.h"
 #include "common/Options.h"
+#include "common/SettingsKeys.h"
 #include "document/CTarmioDoc.h"
 #include "framework/CFrameWnd.h"
 #include "framework/CMenu.h"
@@ -17,20 +18,6 @@
 using lapgraph::ScrollRequest;
 
 namespace {
-const QString kSettingsSection = QStringLiteral("Settings");
-const QString kRelativeEntry = QStringLiteral("GraphRelative");
-const QString kMirroredEntry = QStringLiteral("GraphMirrored");
-const QString kHighlightEntry = QStringLiteral("GraphHighlight");
-
-// The context menu names each option as it stands now.
-struct OptionItem {
-    UINT command;
-    const char* textWhileOn;
-    const char* textWhileOff;
-};
-constexpr OptionItem kRelativeItem{ID_VIEW_RELATIVE, "Relative\tCtrl+R", "Absolute\tCtrl+R"};
-constexpr OptionItem kMirroredItem{ID_VIEW_MIRRORED, "Origin at bottom\tCtrl+M", "Origin at top\tCtrl+M"};
-
 struct ScrollBarAction {
     int action;
     ScrollRequest request;
@@ -81,9 +68,9 @@ CTarmioView::CTarmioView() {
 CTarmioView::~CTarmioView() {
     m_pAxisFont.reset();
     if (CWinApp* app = SettingsApp()) {
-        app->WriteProfileInt(kSettingsSection, kRelativeEntry, m_bRelative);
-        app->WriteProfileInt(kSettingsSection, kMirroredEntry, m_bMirrored);
-        app->WriteProfileInt(kSettingsSection, kHighlightEntry, m_bHighlight);
+        app->WriteProfileInt(settings::kSection, settings::kGraphRelative, m_bRelative);
+        app->WriteProfileInt(settings::kSection, settings::kGraphMirrored, m_bMirrored);
+        app->WriteProfileInt(settings::kSection, settings::kGraphHighlight, m_bHighlight);
     }
     WriteChartSetting();
 }
@@ -124,9 +111,9 @@ void CTarmioView::OnInitialUpdate() {
     m_pReferenceDriver = nullptr;
     CView::OnInitialUpdate();
     if (CWinApp* app = SettingsApp()) {
-        m_bRelative = app->GetProfileInt(kSettingsSection, kRelativeEntry, m_bRelative);
-        m_bMirrored = app->GetProfileInt(kSettingsSection, kMirroredEntry, m_bMirrored);
-        m_bHighlight = app->GetProfileInt(kSettingsSection, kHighlightEntry, m_bHighlight);
+        m_bRelative = app->GetProfileInt(settings::kSection, settings::kGraphRelative, m_bRelative);
+        m_bMirrored = app->GetProfileInt(settings::kSection, settings::kGraphMirrored, m_bMirrored);
+        m_bHighlight = app->GetProfileInt(settings::kSection, settings::kGraphHighlight, m_bHighlight);
     }
     ReadChartSetting();
     CClientDC dc(this);
@@ -173,19 +160,20 @@ void CTarmioView::OnSize(UINT, int, int) {
 }
 
 void CTarmioView::OnViewZoomInY() {
-    if (m_nChart == lapgraph::ChartKind::LapTimes)
-        m_nLapTimeZoom = lapgraph::LapTimeZoomedIn(m_nLapTimeZoom);
-    else if (m_nChart == lapgraph::ChartKind::Gap) // positions always fit the window
-        m_nZoom = lapgraph::ZoomedIn(m_nZoom);
-    UpdateScrollInfo();
-    Redraw();
+    ZoomY(true);
 }
 
 void CTarmioView::OnViewZoomOutY() {
-    if (m_nChart == lapgraph::ChartKind::LapTimes)
-        m_nLapTimeZoom = lapgraph::LapTimeZoomedOut(m_nLapTimeZoom);
-    else if (m_nChart == lapgraph::ChartKind::Gap)
-        m_nZoom = lapgraph::ZoomedOut(m_nZoom);
+    ZoomY(false);
+}
+
+void CTarmioView::ZoomY(bool zoomIn) {
+    if (m_pChart->zoom != nullptr) {
+        ZoomLevels levels{m_nZoom, m_nLapTimeZoom};
+        m_pChart->zoom(levels, zoomIn);
+        m_nZoom = levels.gap;
+        m_nLapTimeZoom = levels.lapTime;
+    }
     UpdateScrollInfo();
     Redraw();
 }
@@ -285,10 +273,10 @@ void CTarmioView::ShowReferenceNote() {
 void CTarmioView::OnContextMenu(QWidget*, CPoint point) {
     CMenu menu;
     if (menu.CreatePopupMenu()) {
-        for (const auto& [item, on] :
-             {std::pair{kRelativeItem, m_bRelative}, std::pair{kMirroredItem, m_bMirrored}})
-            menu.AppendMenu(MF_STRING, item.command,
-                            QString::fromLatin1(on ? item.textWhileOn : item.textWhileOff));
+        // Each option's item names it as it stands now.
+        for (const auto& [command, on] :
+             {std::pair{ID_VIEW_RELATIVE, m_bRelative}, std::pair{ID_VIEW_MIRRORED, m_bMirrored}})
+            menu.AppendMenu(MF_STRING, command, AfxContextMenuText(command, on != FALSE));
         // Without a main window the command still has to find this view.
         QWidget* owner = AfxGetMainWnd() != nullptr ? static_cast<QWidget*>(AfxGetMainWnd()) : this;
         menu.TrackPopupMenu(TPM_RIGHTBUTTON, point.x, point.y, owner);
@@ -336,8 +324,8 @@ void CTarmioView::OnKeyDown(UINT nChar, UINT, UINT) {
 }
 
 void CTarmioView::ScrollTo(int position) {
-    if (m_nChart != lapgraph::ChartKind::Gap)
-        return; // the other charts fit the window
+    if (!m_pChart->scrolls)
+        return;
     m_nScrollPos = position;
     UpdateScrollInfo();
     Redraw();
@@ -345,7 +333,7 @@ void CTarmioView::ScrollTo(int position) {
 
 void CTarmioView::UpdateScrollInfo() {
     lapgraph::ScrollBarSettings bar = lapgraph::ScrollBarFor(GetViewState());
-    if (m_nChart != lapgraph::ChartKind::Gap)
+    if (!m_pChart->scrolls)
         bar.page = bar.max - bar.min + 1; // nothing to scroll: the bar shows disabled
     QScrollBar* scrollBar = GetVerticalScrollBar();
     // The action being handled must not come back, nor a move of the thumb start one.

@@ -4,6 +4,7 @@
 #include "framework/CDC.h"
 #include "framework/CView.h"
 #include "graph/AnalysisChartModel.h"
+#include "graph/ChartKinds.h"
 #include "graph/LapGraphModel.h"
 
 #include <memory>
@@ -12,11 +13,10 @@
 
 class CInfoPanel;
 class CTarmioDoc;
-struct DriverPen;
 class RaceData;
 
-// The lap chart: per driver, lap by lap, how far behind the lap leader or an even pace line the
-// driver's race time lies, with event marks, lapping lines, a time grid and lap numbers.
+// The right pane: the chart of the kind chosen, over the lap lines and numbers all kinds share,
+// with the read-out under the pointer.
 class CTarmioView : public CView {
     Q_OBJECT
 public:
@@ -59,7 +59,7 @@ public:
     RaceData* GetRaceData() const;
 
     // Which chart the pane shows; the choice is stored at once.
-    lapgraph::ChartKind GetChartKind() const { return m_nChart; }
+    lapgraph::ChartKind GetChartKind() const { return m_pChart->kind; }
     void SetChartKind(lapgraph::ChartKind kind);
     int GetLapTimeZoom() const { return m_nLapTimeZoom; }
 
@@ -94,17 +94,8 @@ protected:
 
 private:
     void FillBackground(CDC* pDC, const CRect& rect);
-    void DrawTimeGrid(CDC* pDC, const lapgraph::Layout& layout);
     void DrawLapLines(CDC* pDC, const lapgraph::Layout& layout, int slotCount);
     void DrawLegend(CDC* pDC, const lapgraph::Layout& layout);
-    void SetGridMapping(CDC* pDC, const lapgraph::Layout& layout);
-    void SetCurveMapping(CDC* pDC, const lapgraph::Layout& layout);
-    void DrawCurves(CDC* pDC, const CRect& plotRect);
-    void DrawDriverCurve(CDC* pDC, const DriverRecord& driver, const lapgraph::ReferenceSeries& reference,
-                         const lapgraph::RaceTimes& times, int left, int width, CPen& pen);
-    void DrawLappingLines(CDC* pDC, const lapgraph::RaceTimes& times,
-                          const lapgraph::ReferenceSeries& reference, int left, int width);
-    void DrawReferenceNote(CDC* pDC, const lapgraph::Layout& layout);
 
     // The reference as drawn now, and the drivers in drawing order (highlighted ones last).
     lapgraph::ReferenceSeries CurrentReference(const RaceData& race) const;
@@ -116,11 +107,12 @@ private:
     void ShowReadout(const LapReadout& readout, CPoint point);
     void HideReadout();
     void ShowReferenceNote();
-    void DrawAnalysisChart(CDC* pDC, const lapgraph::Layout& layout);
-    std::vector<CurveTrace> TraceAnalysisChart(const RaceData& race, const lapgraph::Layout& layout) const;
+    // What the chart kind draws with; without a device context only what tracing needs.
+    ChartCanvas CanvasFor(CDC* pDC, const RaceData* race, const lapgraph::Layout& layout) const;
     std::vector<DriverPen> DriverPens(CDC* pDC, const RaceData& race) const;
     void ReadChartSetting();
     void WriteChartSetting();
+    void ZoomY(bool zoomIn);
     void ScrollTo(int position);
     void UpdateScrollInfo();
     void OnScrollBarAction(int action);
@@ -136,7 +128,7 @@ private:
     int m_nWheelDelta = 0; // wheel movement short of a whole notch
     BOOL m_bRelative = TRUE;
     BOOL m_bMirrored = TRUE;
-    lapgraph::ChartKind m_nChart = lapgraph::ChartKind::Gap;
+    const ChartKindInfo* m_pChart = &kGapChart;
     int m_nLapTimeZoom = lapgraph::kDefaultLapTimeZoom;
     // The flicker-free composition's bitmap, kept while the client size stays: every paint covers
     // all of it, and a fresh bitmap per paint costs more than the drawing.

@@ -1,9 +1,12 @@
 // The race-analysis commands of the main window: chart kinds, Race Summary and Export.
 #include "AppShellFixture.h"
+#include "app/CommandTable.h"
 #include "app/RaceSummaryDlg.h"
 #include "framework/FileNames.h"
 
 #include <QActionGroup>
+#include <algorithm>
+#include <set>
 #include <unistd.h>
 
 using lapgraph::ChartKind;
@@ -29,6 +32,30 @@ TEST_F(AppShell, ChartKindIsAChoiceAmongSeveralAndIsKept) {
     Start();
     EXPECT_EQ(Graph().GetChartKind(), ChartKind::LapTimes);
     EXPECT_TRUE(Checked(ID_VIEW_CHART_LAPTIMES));
+}
+
+// What a new kind must bring: a command with a key and a button, a name and a stored value of its
+// own.
+TEST(ChartKinds, EachKindHasItsOwnCommandNameAndStoredValueAndAKeyAndButton) {
+    std::set<UINT> commands;
+    std::set<std::string> names;
+    std::set<int> values;
+    for (const ChartKindInfo* kind : ChartKinds()) {
+        commands.insert(kind->command);
+        names.insert(kind->cliName);
+        values.insert(static_cast<int>(kind->kind));
+        const std::span<const CommandInfo> table = CommandTable();
+        const auto row = std::find_if(table.begin(), table.end(),
+                                      [kind](const CommandInfo& info) { return info.id == kind->command; });
+        ASSERT_NE(row, table.end()) << kind->cliName;
+        EXPECT_NE(row->keys[0].key(), Qt::Key_unknown) << kind->cliName;
+        EXPECT_NE(row->image, nullptr) << kind->cliName;
+    }
+    EXPECT_EQ(commands.size(), ChartKinds().size());
+    EXPECT_EQ(names.size(), ChartKinds().size());
+    EXPECT_EQ(values.size(), ChartKinds().size());
+    const std::set<int> earlier = {0, 1, 2}; // what earlier versions stored
+    EXPECT_TRUE(std::includes(values.begin(), values.end(), earlier.begin(), earlier.end()));
 }
 
 TEST_F(AppShell, RaceSummaryStaysOpenBesideTheWindowAndFollowsTheRace) {

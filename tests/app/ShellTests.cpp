@@ -2,13 +2,34 @@
 #include "AppShellFixture.h"
 #include "app/AboutDlg.h"
 
+#include <QContextMenuEvent>
 #include <QDropEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 #include <algorithm>
 #include <cstdio>
+#include <memory>
+
+namespace {
+// The items of the menu a pane opens for the menu key, read while it shows.
+QStringList ContextMenuItems(QWidget& pane) {
+    const auto items = std::make_shared<QStringList>();
+    QTimer::singleShot(0, [items] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (QAction* item : menu->actions())
+                *items << (item->isSeparator() ? QString("-") : item->text());
+            menu->close();
+        }
+    });
+    QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(), pane.mapToGlobal(QPoint()));
+    QApplication::sendEvent(&pane, &request);
+    return *items;
+}
+} // namespace
 
 // Whether each command is available with this pane active. The real-input tier presses the keys
 // of commands that must do nothing in a pane.
@@ -59,6 +80,20 @@ TEST_F(AppShell, MenuBarAndToolBarShowTheCommandTable) {
     EXPECT_EQ(tips, QStringList({"New", "Open", "Save", "|", "Add", "|", "Cut", "|", "Zoom In Y",
                                  "Zoom Out Y", "|", "Gap Chart", "Position Chart", "Lap Time Chart"}));
     EXPECT_EQ(Frame().GetToolBar()->iconSize(), QSize(16, 15));
+}
+
+// Each pane's menu names its two-state options as they stand; the chart's shows their keys.
+TEST_F(AppShell, ContextMenusNameEachOptionAsItStands) {
+    Start({WriteRaceFile()});
+    EXPECT_EQ(ContextMenuItems(Graph()), QStringList({"Relative\tCtrl+R", "Origin at bottom\tCtrl+M"}));
+    EXPECT_EQ(ContextMenuItems(DriverList().GetDriverList()),
+              QStringList({"Cut", "-", "Default Background"}));
+    Graph().OnViewRelative();
+    Graph().OnViewMirrored();
+    Frame().SetActiveView(&DriverList());
+    Frame().SendCommand(ID_VIEW_BLACKBACKGROUND);
+    EXPECT_EQ(ContextMenuItems(Graph()), QStringList({"Absolute\tCtrl+R", "Origin at top\tCtrl+M"}));
+    EXPECT_EQ(ContextMenuItems(DriverList().GetDriverList()), QStringList({"Cut", "-", "Black Background"}));
 }
 
 TEST_F(AppShell, StartUpAddsTheFilesNamedAndReportsTheRefusedOnes) {

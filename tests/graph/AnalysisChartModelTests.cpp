@@ -1,6 +1,7 @@
 // Edge cases of the analysis charts' arithmetic; the pictures show the ordinary ones.
 #include "RaceBuilder.h"
 #include "graph/AnalysisChartModel.h"
+#include "graph/ChartKinds.h"
 
 #include <gtest/gtest.h>
 
