@@ -60,15 +60,15 @@ struct ChartKindInfo {
     const char* cliName; // render --chart NAME
     // The layers of the picture, each may be null: under the lap lines (drawn even before the
     // race has two laps), then over them but under the printed legend, then over the legend.
-    void (*paintUnderLapLines)(const ChartCanvas& canvas);
-    void (*paintUnderLegend)(const ChartCanvas& canvas);
-    void (*paintOverLegend)(const ChartCanvas& canvas);
+    void (*paintUnderLapLines)(const ChartCanvas& canvas) = nullptr;
+    void (*paintUnderLegend)(const ChartCanvas& canvas) = nullptr;
+    void (*paintOverLegend)(const ChartCanvas& canvas) = nullptr;
     // Each driver's line as painted, in device pixels and drawing order, for the read-out.
     std::vector<CurveTrace> (*trace)(const ChartCanvas& canvas);
     // A chart that does not scroll fits the window, and its scroll bar shows disabled.
-    bool scrolls;
+    bool scrolls = false;
     // Moves the kind's own zoom level one step; null when the chart always fits.
-    void (*zoom)(ZoomLevels& levels, bool zoomIn);
+    void (*zoom)(ZoomLevels& levels, bool zoomIn) = nullptr;
 };
 
 // Each defined in the file of its kind.

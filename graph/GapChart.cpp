@@ -197,5 +197,11 @@ void ZoomGaps(ZoomLevels& levels, bool zoomIn) {
 
 } // namespace
 
-const ChartKindInfo kGapChart{lapgraph::ChartKind::Gap, ID_VIEW_CHART_GAP, "gap", DrawTimeGrid, nullptr,
-                              PaintGapCurves,           TraceGapCurves,    true,  ZoomGaps};
+const ChartKindInfo kGapChart{.kind = lapgraph::ChartKind::Gap,
+                              .command = ID_VIEW_CHART_GAP,
+                              .cliName = "gap",
+                              .paintUnderLapLines = DrawTimeGrid,
+                              .paintOverLegend = PaintGapCurves,
+                              .trace = TraceGapCurves,
+                              .scrolls = true,
+                              .zoom = ZoomGaps};

@@ -78,12 +78,9 @@ void ZoomLapTimes(ZoomLevels& levels, bool zoomIn) {
 
 } // namespace
 
-const ChartKindInfo kLapTimeChart{lapgraph::ChartKind::LapTimes,
-                                  ID_VIEW_CHART_LAPTIMES,
-                                  "laptimes",
-                                  nullptr,
-                                  PaintLapTimeChart,
-                                  nullptr,
-                                  TraceLapTimeChart,
-                                  false,
-                                  ZoomLapTimes};
+const ChartKindInfo kLapTimeChart{.kind = lapgraph::ChartKind::LapTimes,
+                                  .command = ID_VIEW_CHART_LAPTIMES,
+                                  .cliName = "laptimes",
+                                  .paintUnderLegend = PaintLapTimeChart,
+                                  .trace = TraceLapTimeChart,
+                                  .zoom = ZoomLapTimes};

@@ -108,12 +108,8 @@ void PaintPositionChart(const ChartCanvas& canvas) {
 } // namespace
 
 // Positions always fit the window: nothing to scroll, nothing to zoom.
-const ChartKindInfo kPositionChart{lapgraph::ChartKind::Positions,
-                                   ID_VIEW_CHART_POSITIONS,
-                                   "positions",
-                                   nullptr,
-                                   PaintPositionChart,
-                                   nullptr,
-                                   TracePositionChart,
-                                   false,
-                                   nullptr};
+const ChartKindInfo kPositionChart{.kind = lapgraph::ChartKind::Positions,
+                                   .command = ID_VIEW_CHART_POSITIONS,
+                                   .cliName = "positions",
+                                   .paintUnderLegend = PaintPositionChart,
+                                   .trace = TracePositionChart};
