@@ -14,7 +14,7 @@
 #include <vector>
 
 namespace lapgraph {
-// What the right pane shows; the value is what the setting "GraphChart" keeps.
+// What the right pane shows; the value is what the chart-kind setting keeps.
 enum class ChartKind : int { Gap = 0, Positions = 1, LapTimes = 2 };
 // The kind a stored value names; the gap chart for a value no kind has.
 ChartKind ChartKindFromSetting(int value);
