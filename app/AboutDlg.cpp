@@ -7,6 +7,9 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
+#include <algorithm>
+#include <cmath>
 
 namespace {
 const char* const kCaption = "About TarmioView";
@@ -18,6 +21,13 @@ const char* const kDescription = "Viewer for Lodrun log data.\r\n\r\n"
                                  "sent in the log files that made it better.";
 constexpr QSize kDialogSizeUnits(285, 101);
 constexpr int kIconSize = 32;
+constexpr int kMarginUnits = 7;
+
+// Desktop fonts can need more room than the dialog units give a line: a label grows to its text.
+void FitLabel(QLabel* label) {
+    const QSize hint = label->sizeHint();
+    label->resize(std::max(label->width(), hint.width()), std::max(label->height(), hint.height()));
+}
 } // namespace
 
 CAboutDlg::CAboutDlg() : CDialog(nullptr) {
@@ -67,6 +77,27 @@ BOOL CAboutDlg::OnInitDialog() {
     m_pCopyright->setText(versionInfo.GetLegalCopyright() + " " + versionInfo.GetCompanyName());
     // The text breaks its lines with CR LF, as the platform's edit control wants them.
     m_pDescription->setPlainText(QString(kDescription).replace("\r\n", "\n"));
+    FitLabel(m_pVersion);
+    FitLabel(m_pCopyright);
+    FitDescription();
     m_pOk->setFocus();
     return TRUE;
+}
+
+// The description shows whole, never a line cut in half: its box, and the dialog below it, grow to
+// the height its text takes at the designed width.
+void CAboutDlg::FitDescription() {
+    QTextDocument measure;
+    measure.setDefaultFont(m_pDescription->font());
+    measure.setDocumentMargin(m_pDescription->document()->documentMargin());
+    measure.setPlainText(m_pDescription->toPlainText());
+    const int frame = m_pDescription->frameWidth();
+    measure.setTextWidth(m_pDescription->width() - 2 * frame);
+    // The edit keeps its scroll bar until one pixel more than text and margins fits.
+    const int needed = static_cast<int>(std::ceil(measure.size().height())) + 2 * frame + 1;
+    if (needed <= m_pDescription->height())
+        return;
+    m_pDescription->resize(m_pDescription->width(), needed);
+    const int margin = DialogUnitsToPixels(0, 0, 0, kMarginUnits).height();
+    setFixedSize(width(), std::max(height(), m_pDescription->geometry().bottom() + 1 + margin));
 }

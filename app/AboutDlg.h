@@ -18,6 +18,7 @@ protected:
 
 private:
     void CreateControls();
+    void FitDescription();
 
     QPushButton* m_pOk = nullptr;
     QLabel* m_pVersion = nullptr;

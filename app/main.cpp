@@ -3,8 +3,15 @@
 #include "framework/FileNames.h"
 
 #include <QApplication>
+#include <cstdio>
+#include <cstring>
 
 int main(int argc, char** argv) {
+    // Answered before Qt starts, so that it works without a display.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("tarmioview %s\n", TARMIO_VERSION);
+        return 0;
+    }
     QApplication qtApplication(argc, argv);
     QApplication::setApplicationName("TarmioView");
     QApplication::setDesktopFileName("tarmioview");

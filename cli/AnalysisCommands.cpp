@@ -10,9 +10,9 @@ int RunCsv(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (!arguments)
         return BadUsage(err, "csv", error);
     RaceData race;
-    LoadFiles(race, *arguments, err);
+    const LoadOutcome outcome = LoadFiles(race, *arguments, err);
     WriteLapsCsv(out, race);
-    return kExitDone;
+    return outcome.refused ? kExitFailed : kExitDone;
 }
 
 int RunSummary(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -29,11 +29,11 @@ int RunSummary(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (!arguments)
         return BadUsage(err, "summary", error);
     RaceData race;
-    LoadFiles(race, *arguments, err);
+    const LoadOutcome outcome = LoadFiles(race, *arguments, err);
     const RaceSummary summary = SummariseRace(race);
     if (json)
         WriteSummaryJson(out, summary);
     else
         WriteSummaryText(out, race, summary);
-    return kExitDone;
+    return outcome.refused ? kExitFailed : kExitDone;
 }

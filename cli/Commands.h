@@ -5,6 +5,8 @@
 #include <vector>
 
 constexpr int kExitDone = 0;
+// An input file was refused, or the output could not be written.
+constexpr int kExitFailed = 1;
 constexpr int kExitBadUsage = 2;
 
 // One subcommand of the tool: its arguments exclude the subcommand's own name.

@@ -74,7 +74,7 @@ int RunDump(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     if (!arguments)
         return BadUsage(err, "dump", error);
     RaceData race;
-    LoadFiles(race, *arguments, err);
+    const LoadOutcome outcome = LoadFiles(race, *arguments, err);
     WriteRace(out, race);
-    return kExitDone;
+    return outcome.refused ? kExitFailed : kExitDone;
 }

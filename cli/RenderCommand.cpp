@@ -27,7 +27,6 @@ constexpr const char* kCommand = "render";
 constexpr int kDefaultWidth = 1024;
 constexpr int kDefaultHeight = 640;
 constexpr int kLargestSide = 16384;
-constexpr int kExitFailed = 1;
 
 bool EndsWith(const std::string& text, const std::string& suffix) {
     if (text.size() < suffix.size())
@@ -277,6 +276,9 @@ int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream&
         return BadUsage(err, kCommand, "the output file " + parsed->output + " is one of the input files");
 
     ChooseHeadlessPlatform();
+    // Standard error is for the tool's own messages; Qt's notes about the session (no runtime
+    // folder, fonts) mean nothing to a script.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     static int argc = 1;
     static char name[] = "tarmioview-cli";
     static char* argv[] = {name, nullptr};
@@ -284,7 +286,8 @@ int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream&
 
     CTarmioDoc document;
     document.OnNewDocument();
-    if (!LoadFiles(*document.GetRaceData(), *load, err)) {
+    const LoadOutcome outcome = LoadFiles(*document.GetRaceData(), *load, err);
+    if (!outcome.merged) {
         err << "tarmioview-cli render: nothing was loaded\n";
         return kExitFailed;
     }
@@ -308,5 +311,5 @@ int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream&
         err << "tarmioview-cli render: cannot write " << parsed->output << '\n';
         return kExitFailed;
     }
-    return kExitDone;
+    return outcome.refused ? kExitFailed : kExitDone;
 }

@@ -36,7 +36,7 @@ int RunTable(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (!arguments)
         return BadUsage(err, "table", error);
     RaceData race;
-    LoadFiles(race, *arguments, err);
+    const LoadOutcome outcome = LoadFiles(race, *arguments, err);
 
     std::vector<Row> rows;
     rows.push_back({kHeadings[0], kHeadings[1], kHeadings[2], kHeadings[3], kHeadings[4]});
@@ -50,5 +50,5 @@ int RunTable(const std::vector<std::string>& args, std::ostream& out, std::ostre
             widths[column] = std::max(widths[column], Utf8Length(row[column]));
     for (const Row& row : rows)
         WriteRow(out, row, widths);
-    return kExitDone;
+    return outcome.refused ? kExitFailed : kExitDone;
 }

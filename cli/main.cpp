@@ -30,8 +30,10 @@ void PrintUsage(std::ostream& stream) {
             line += std::string(" ") + command.arguments;
         stream << line << '\n' << "      " << command.summary << '\n';
     }
-    stream << "\nThe different-track question is answered by --answer (default no).\n"
-              "Exit status: 0 when the command ran, 2 on bad usage.\n";
+    stream
+        << "\nThe different-track question is answered by --answer (default no).\n"
+           "Exit status: 0 when the command ran, 1 when an input file was refused or the output could not\n"
+           "be written, 2 on bad usage.\n";
 }
 
 int RunHelp(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -59,6 +61,14 @@ int main(int argc, char** argv) {
         return kExitBadUsage;
     }
     const std::string_view name = argv[1];
+    if (name == "--version" && argc == 2) {
+        std::cout << "tarmioview-cli " << TARMIO_VERSION << '\n';
+        return kExitDone;
+    }
+    if ((name == "--help" || name == "-h") && argc == 2) {
+        PrintUsage(std::cout);
+        return kExitDone;
+    }
     const std::vector<std::string> args(argv + 2, argv + argc);
     for (const Subcommand& command : kSubcommands)
         if (name == command.name)

@@ -4,9 +4,13 @@
 
 #include <QContextMenuEvent>
 #include <QDropEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTest>
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
@@ -194,4 +198,24 @@ TEST_F(AppShell, VersionResourceIsReadOrReportedMissingOrRefusedWithoutATranslat
     CVersionInfo refused;
     EXPECT_FALSE(refused.Load(nullptr));
     EXPECT_EQ(refused.GetProductName(), "");
+}
+
+// Desktop fonts run taller than dialog units assume: every line of the About box shows whole.
+TEST_F(AppShell, AboutBoxShowsEveryLineWhole) {
+    CAboutDlg about;
+    QTimer::singleShot(0, &about, [&about] {
+        for (const QLabel* label : about.findChildren<QLabel*>()) {
+            EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
+            EXPECT_GE(label->height(), label->sizeHint().height()) << label->text().toStdString();
+        }
+        const auto* description = about.findChild<QPlainTextEdit*>();
+        ASSERT_NE(description, nullptr);
+        EXPECT_TRUE(about.rect().contains(description->geometry()));
+        // The edit settles its scroll range over a few events after showing.
+        EXPECT_TRUE(
+            QTest::qWaitFor([description] { return description->verticalScrollBar()->maximum() == 0; }, 2000))
+            << "the description is cut";
+        about.EndDialog(IDOK);
+    });
+    EXPECT_EQ(about.DoModal(), IDOK);
 }

@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -34,12 +35,12 @@ std::string ReadAll(const std::filesystem::path& path) {
     return text.str();
 }
 
-CliRun RunCli(const std::string& arguments) {
+CliRun RunCli(const std::string& arguments, const std::string& prefix = "") {
     std::filesystem::create_directories(kFolder);
     const auto out = kFolder / "out.txt";
     const auto err = kFolder / "err.txt";
     const int status = std::system(
-        (std::string(TARMIO_CLI) + " " + arguments + " >" + out.string() + " 2>" + err.string()).c_str());
+        (prefix + TARMIO_CLI + " " + arguments + " >" + out.string() + " 2>" + err.string()).c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(out), ReadAll(err)};
 }
 
@@ -83,18 +84,26 @@ TEST(CliDump, ReportsFileAndLoaderMessagesAndAnswersTheQuestionFromTheCommandLin
     const std::string first = WriteTemp("first.zq3", RaceFileWriter::LogFile(ThreeCarRace()));
     const std::string second = WriteTemp("second.ra3", RaceFileWriter::RaceFile(other, {.compressed = true}));
     const std::string bad = WriteTemp("bad.zq3", Bytes(40, 'x'));
+    const std::string tiny = WriteTemp("tiny.zq3", Bytes(8, 'x'));
     const std::string missing = (kFolder / "missing.zq3").string();
-    const std::string question = "This file is from a different track. Load it anyway?\n";
+    const std::string question = ": This file is from a different track. Load it anyway?\n";
 
-    const CliRun no = RunCli("dump " + missing + " " + first + " " + bad + " " + second);
-    EXPECT_EQ(no.status, 0);
-    EXPECT_EQ(no.err, missing + " was not found.\nNot a valid log file\n" + question);
+    const CliRun no = RunCli("dump " + missing + " " + first + " " + bad + " " + second + " " + tiny);
+    EXPECT_EQ(no.status, 1);
+    EXPECT_EQ(no.err, missing + " was not found.\n" + bad + ": Not a valid log file\n" + second + question +
+                          tiny + " contains no laps\n");
     EXPECT_EQ(Json(no.out)["drivers"].toArray().size(), 3);
 
+    const CliRun declined = RunCli("dump " + first + " " + second);
+    EXPECT_EQ(declined.status, 0) << "a file left out by the answer is not a refusal";
+
     const CliRun yes = RunCli("dump --answer yes " + first + " " + second);
-    EXPECT_EQ(yes.err, question);
+    EXPECT_EQ(yes.status, 0);
+    EXPECT_EQ(yes.err, second + question);
     EXPECT_EQ(Json(yes.out)["drivers"].toArray().size(), 4); // the other two are duplicates, merged away
 
+    for (const char* command : {"table ", "csv ", "summary "})
+        EXPECT_EQ(RunCli(command + tiny).status, 1) << command;
     EXPECT_EQ(Json(RunCli("dump " + missing).out)["trackId"].toInt(), 255) << "an empty race is still JSON";
 }
 
@@ -118,10 +127,18 @@ TEST(CliUsage, BadUsageExitsWithTwoAndExplainsAndHelpListsTheSubcommands) {
         EXPECT_EQ(run.out, "") << arguments;
         EXPECT_NE(run.err.find("usage"), std::string::npos) << arguments;
     }
-    const CliRun help = RunCli("help");
-    EXPECT_EQ(help.status, 0);
-    for (const char* name : {"dump", "table", "csv", "summary", "help"})
-        EXPECT_NE(help.out.find(std::string("  ") + name), std::string::npos) << name;
+    for (const char* asked : {"help", "--help", "-h"}) {
+        const CliRun help = RunCli(asked);
+        EXPECT_EQ(help.status, 0) << asked;
+        for (const char* name : {"dump", "table", "csv", "summary", "help"})
+            EXPECT_NE(help.out.find(std::string("  ") + name), std::string::npos) << asked << ' ' << name;
+    }
+    const CliRun version = RunCli("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_TRUE(QRegularExpression("^tarmioview-cli \\d+\\.\\d+\\n$")
+                    .match(QString::fromStdString(version.out))
+                    .hasMatch())
+        << version.out;
 }
 
 // Columns are as wide as their widest cell in characters, not bytes.
@@ -159,9 +176,12 @@ TEST(CliRender, DrawsEachChartKindAndChecksCarsOfTheRace) {
     std::vector<std::string> pictures;
     for (const char* kind : {"gap", "positions", "laptimes"}) {
         const std::string out = (kFolder / (std::string(kind) + ".png")).string();
-        EXPECT_EQ(RunCli(std::string("render --chart ") + kind + " --highlight 1,2 -o " + out + " " + kSample)
-                      .status,
-                  0);
+        // Without a runtime folder Qt complains on standard error; a script must not see it.
+        const CliRun run =
+            RunCli(std::string("render --chart ") + kind + " --highlight 1,2 -o " + out + " " + kSample,
+                   "env -u XDG_RUNTIME_DIR ");
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.err, "");
         pictures.push_back(ReadAll(out));
     }
     EXPECT_EQ(pictures[0].substr(1, 3), "PNG");

@@ -150,8 +150,15 @@ bool WriteFile(const std::string& path, const Bytes& bytes) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 2) {
-        std::cerr << "usage: tarmio-make-samples [OUTPUT_FOLDER]\n";
+    constexpr const char* kUsage = "usage: tarmio-make-samples [OUTPUT_FOLDER]\n";
+    const std::string argument = argc == 2 ? argv[1] : "";
+    if (argument == "--help" || argument == "-h") {
+        std::cout << kUsage;
+        return 0;
+    }
+    // An option it does not know is a mistake, not the name of a folder to write into.
+    if (argc > 2 || argument.starts_with('-')) {
+        std::cerr << kUsage;
         return 2;
     }
     const std::string folder = argc == 2 ? argv[1] : "samples";
