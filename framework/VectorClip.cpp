@@ -118,14 +118,17 @@ void CDC::DrawVectorDottedLine(QPoint from, QPoint to) {
     pen.setCapStyle(Qt::FlatCap);
     pen.setDashPattern(
         {drawing::kDotOnPixels * step, (drawing::kDotPeriodPixels - drawing::kDotOnPixels) * step});
-    // The cut-off start takes its share of the pattern with it.
-    pen.setDashOffset(span->enter * length);
+    // The cut-off start takes its share of the pattern with it; within one period, so that a start
+    // far off the page keeps its precision.
+    const double period = drawing::kDotPeriodPixels * step;
+    const double phase = std::fmod(span->enter * length, period);
+    pen.setDashOffset(phase);
     painter->setPen(pen);
     painter->drawLine(visible);
-    // An opaque background fills the gaps: the same pattern, half a period on.
+    // An opaque background fills the gaps: the same pattern, moved on by the length of the dots.
     if (m_state.bkMode == OPAQUE) {
         pen.setColor(ToQColor(m_state.bkColour));
-        pen.setDashOffset(span->enter * length + drawing::kDotOnPixels * step);
+        pen.setDashOffset(phase + drawing::kDotOnPixels * step);
         painter->setPen(pen);
         painter->drawLine(visible);
     }
