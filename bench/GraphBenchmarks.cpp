@@ -1,13 +1,21 @@
 // The right pane's paint of a full field: 63 cars, 127 laps, events and lapping lines.
+#include "HostileRaces.h"
+#include "MemoryRaceFile.h"
+#include "RaceFileWriter.h"
+#include "ScriptedPrompt.h"
 #include "common/CommandIds.h"
+#include "data/RaceFileLoader.h"
 #include "document/CTarmioDoc.h"
+#include "framework/PrintJob.h"
 #include "graph/TarmioView.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -132,6 +140,30 @@ void BM_ScrollAndZoomStep(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ScrollAndZoomStep)->Unit(benchmark::kMillisecond);
+
+// The worst race for paper: a full field zoomed right in while every other slot leaps to the end of
+// the clock, so that each step of a lapping line spans hundreds of pages, printed to a PDF file.
+void BM_HostileRaceToPdf(benchmark::State& state) {
+    CTarmioDoc document;
+    document.OnNewDocument();
+    MemoryRaceFile file(RaceFileWriter::LogFile(hostile::HostileRace(hostile::Pattern::Swinging)));
+    ScriptedPrompt prompt;
+    LoadRaceFile(*document.GetRaceData(), file, prompt);
+    CTarmioView view;
+    view.Create(nullptr, &document);
+    view.OnInitialUpdate();
+    lapgraph::ViewState absolute = view.GetViewState();
+    absolute.relative = false;
+    view.SetViewState(absolute);
+    const QTemporaryDir folder;
+    const QString pdf = folder.filePath("chart.pdf");
+    for (auto _ : state) {
+        if (!PrintViewToPdf(view, pdf))
+            state.SkipWithError("the chart was not printed");
+    }
+    state.counters["bytes"] = static_cast<double>(QFileInfo(pdf).size());
+}
+BENCHMARK(BM_HostileRaceToPdf)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

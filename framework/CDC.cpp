@@ -1,6 +1,7 @@
 #include "framework/CDC.h"
 
 #include "framework/TextBytes.h"
+#include "framework/VectorClip.h"
 
 #include <QFontInfo>
 #include <QPaintDevice>
@@ -83,10 +84,14 @@ QPainter* CDC::LinePainter() {
 }
 
 void CDC::FlushLines() {
-    if (m_pendingLines.isEmpty())
-        return;
-    m_painter->drawLines(m_pendingLines.constData(), static_cast<int>(m_pendingLines.size()));
-    m_pendingLines.resize(0);
+    if (!m_pendingLines.isEmpty()) {
+        m_painter->drawLines(m_pendingLines.constData(), static_cast<int>(m_pendingLines.size()));
+        m_pendingLines.resize(0);
+    }
+    if (!m_pendingVectorLines.isEmpty()) {
+        m_painter->drawLines(m_pendingVectorLines.constData(), static_cast<int>(m_pendingVectorLines.size()));
+        m_pendingVectorLines.resize(0);
+    }
 }
 
 QPainter* CDC::GetPainter() {
@@ -157,6 +162,10 @@ void CDC::DrawDeviceLine(QPoint from, QPoint to) {
     const CPen& pen = m_state.pen;
     if (from == to)
         return;
+    if (LinePainter() != nullptr && !m_bRasterEngine) {
+        DrawVectorLine(from, to);
+        return;
+    }
     if (pen.m_nStyle != PS_SOLID && pen.m_nWidth <= 1) {
         DrawStyledLine(from, to);
         return;
@@ -177,11 +186,7 @@ void CDC::DrawDeviceLine(QPoint from, QPoint to) {
         ApplyPen();
     }
     // The platform leaves out the end point; draw up to the pixel before it, both ends included.
-    const int dx = to.x() - from.x();
-    const int dy = to.y() - from.y();
-    const int steps = std::max(std::abs(dx), std::abs(dy));
-    const QPoint last(from.x() + DivideRounded(static_cast<long long>(dx) * (steps - 1), steps),
-                      from.y() + DivideRounded(static_cast<long long>(dy) * (steps - 1), steps));
+    const QPoint last = drawing::LastPixelBefore(from, to);
     const bool alongAxis = from.x() == last.x() || from.y() == last.y();
     if (alongAxis) {
         if (QImage* image = DirectPixels()) {

@@ -4,7 +4,8 @@
 // contexts that the views rely on (mapping modes, window/viewport origins and extents, a current
 // position, LineTo excluding its end point, opaque text, saved and restored states). The drawing
 // objects are in DrawingObjects.h, the mapping in DeviceMapping.cpp, the direct stores into images
-// in RasterFastPath.cpp and the cache of text cells in TextCellCache.cpp.
+// in RasterFastPath.cpp, the lines of pages and drawings in VectorClip.cpp and the cache of text
+// cells in TextCellCache.cpp.
 
 #include "framework/DrawingObjects.h"
 
@@ -174,6 +175,11 @@ private:
     bool StoreStyledLine(QPoint from, QPoint to);
     bool CopyTextCell(QPoint topLeft, const QString& text);
 
+    // Lines on devices that keep every segment (VectorClip.cpp): cut to what the device shows.
+    QRectF VisibleDeviceBox(int penWidth) const;
+    void DrawVectorLine(QPoint from, QPoint to);
+    void DrawVectorDottedLine(QPoint from, QPoint to);
+
     QPaintDevice* m_pDevice = nullptr;
     std::unique_ptr<QPainter> m_painter;
     bool m_bPrinting = false;
@@ -192,5 +198,6 @@ private:
     QVector<QPoint> m_styledDots;
     QVector<QPoint> m_styledGaps;
     QVector<QLine> m_pendingLines;
+    QVector<QLineF> m_pendingVectorLines;
     mutable std::unique_ptr<QFontMetrics> m_metrics;
 };

@@ -1,0 +1,252 @@
+// Lines on pages: cut to what the page shows, dotted lines as dashed segments, and whatever a race
+// holds, its printed chart stays small. The screen's pixels are guarded by the picture tests.
+#include "HostileRaces.h"
+#include "MemoryRaceFile.h"
+#include "RaceFileWriter.h"
+#include "ScriptedPrompt.h"
+#include "data/RaceFileLoader.h"
+#include "document/CTarmioDoc.h"
+#include "framework/CDC.h"
+#include "framework/PrintJob.h"
+#include "framework/VectorClip.h"
+#include "graph/TarmioView.h"
+
+#include <QFile>
+#include <QPicture>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <cctype>
+#include <climits>
+#include <cstdio>
+#include <functional>
+#include <gtest/gtest.h>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <tuple>
+
+namespace {
+
+// ---- the span of a segment inside a box
+
+struct SpanCase {
+    const char* name;
+    QPoint from;
+    QPoint to;
+    std::optional<drawing::SegmentSpan> expected;
+};
+
+class VisibleSpanOf : public ::testing::TestWithParam<SpanCase> {};
+
+TEST_P(VisibleSpanOf, SegmentInABox) {
+    const SpanCase& c = GetParam();
+    const std::optional<drawing::SegmentSpan> span =
+        drawing::VisibleSpan(c.from, c.to, QRectF(0, 0, 100, 50));
+    ASSERT_EQ(span.has_value(), c.expected.has_value());
+    if (span) {
+        EXPECT_DOUBLE_EQ(span->enter, c.expected->enter);
+        EXPECT_DOUBLE_EQ(span->leave, c.expected->leave);
+    }
+}
+
+constexpr double kFullClock = 4294967295.0; // INT_MAX - INT_MIN
+INSTANTIATE_TEST_SUITE_P(
+    Cases, VisibleSpanOf,
+    ::testing::Values(SpanCase{"Inside", {10, 10}, {90, 40}, drawing::SegmentSpan{0.0, 1.0}},
+                      SpanCase{"InFromTheLeft", {-100, 10}, {100, 10}, drawing::SegmentSpan{0.5, 1.0}},
+                      SpanCase{
+                          "AcrossBothSides", {-100, 25}, {200, 25}, drawing::SegmentSpan{1.0 / 3, 2.0 / 3}},
+                      SpanCase{"OutAtTheBottom", {50, 25}, {50, 75}, drawing::SegmentSpan{0.0, 0.5}},
+                      SpanCase{"FromEndToEndOfTheIntegers",
+                               {50, INT_MIN},
+                               {50, INT_MAX},
+                               drawing::SegmentSpan{2147483648.0 / kFullClock, 2147483698.0 / kFullClock}},
+                      SpanCase{"AboveTheBox", {10, -20}, {90, -1}, std::nullopt},
+                      SpanCase{"PastTheCorner", {-10, 40}, {40, 110}, std::nullopt},
+                      SpanCase{"FarAwayBothEnds", {INT_MIN, INT_MIN}, {INT_MIN, INT_MAX}, std::nullopt},
+                      SpanCase{"PointInside", {5, 5}, {5, 5}, drawing::SegmentSpan{0.0, 1.0}},
+                      SpanCase{"PointOutside", {-5, 5}, {-5, 5}, std::nullopt}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---- what a page's content holds
+
+// The page descriptions of a PDF, inflated: one drawing operator a line.
+std::string PdfContent(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray pdf = file.readAll();
+    std::string content;
+    qsizetype at = 0;
+    while ((at = pdf.indexOf("stream\n", at)) >= 0) {
+        const qsizetype dictionary = pdf.lastIndexOf(" obj", at);
+        const qsizetype begin = at + 7;
+        const qsizetype end = pdf.indexOf("endstream", begin);
+        if (end < 0)
+            break;
+        at = end + 9; // past "endstream", which ends in "stream" too
+        if (pdf.mid(dictionary, begin - dictionary).indexOf("/FlateDecode") < 0)
+            continue;
+        // The inflater takes a leading size, which is only its first guess.
+        QByteArray packed(4, '\0');
+        qToBigEndian<quint32>(1 << 20, packed.data());
+        packed += pdf.mid(begin, end - begin);
+        const QByteArray inflated = qUncompress(packed);
+        content.append(inflated.constData(), static_cast<std::size_t>(inflated.size()));
+    }
+    return content;
+}
+
+// Counts of the path operators: moves, lines, dash patterns, and the largest distance of any
+// path point outside the page.
+struct PathCounts {
+    int moves = 0;
+    int lines = 0;
+    int dashes = 0;
+    double farthestOutside = 0.0;
+};
+
+PathCounts CountPaths(const std::string& content, const QSizeF& page) {
+    PathCounts counts;
+    std::istringstream lines(content);
+    for (std::string line; std::getline(lines, line);) {
+        double x = 0;
+        double y = 0;
+        char op = 0;
+        const std::size_t pattern = line.find('[');
+        if (pattern != std::string::npos && pattern + 1 < line.size() && std::isdigit(line[pattern + 1]) != 0)
+            ++counts.dashes;
+        if (std::sscanf(line.c_str(), "%lf %lf %c", &x, &y, &op) != 3 || line.size() < 2 ||
+            line[line.size() - 2] != ' ' || (op != 'm' && op != 'l'))
+            continue;
+        ++(op == 'm' ? counts.moves : counts.lines);
+        counts.farthestOutside =
+            std::max({counts.farthestOutside, -x, -y, x - page.width(), y - page.height()});
+    }
+    return counts;
+}
+
+struct LinesOnAPage : ::testing::Test {
+    QTemporaryDir folder;
+    QString pdf = folder.filePath("page.pdf");
+    std::unique_ptr<QPrinter> printer = NewJobPrinter();
+    QSizeF page;
+
+    PathCounts Draw(const std::function<void(CDC&)>& draw) {
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(pdf);
+        {
+            CDC dc(printer.get(), true);
+            page = QSizeF(dc.GetDeviceCaps(HORZRES), dc.GetDeviceCaps(VERTRES));
+            draw(dc);
+        }
+        return CountPaths(PdfContent(pdf), page);
+    }
+};
+
+TEST_F(LinesOnAPage, DottedLineIsOneDashedSegmentForTheDotsAndOneForTheGaps) {
+    CPen dotted(PS_DOT, 1, RGB(0, 0, 0));
+    const PathCounts counts = Draw([&](CDC& dc) {
+        dc.SelectObject(&dotted);
+        dc.MoveTo(100, 100);
+        dc.LineTo(100, 700);
+    });
+    EXPECT_EQ(counts.lines, 2);
+    EXPECT_EQ(counts.dashes, 2);
+}
+
+// Each pen, with lines that cross the page from far outside and lines that never reach it; on a
+// transparent background a dotted line has no gaps to fill.
+TEST_F(LinesOnAPage, OnlyWhatThePageShowsIsEmitted) {
+    CPen pens[] = {CPen(PS_SOLID, 1, RGB(0, 0, 0)), CPen(PS_SOLID, 5, RGB(0, 0, 0)),
+                   CPen(PS_DOT, 1, RGB(0, 0, 0))};
+    constexpr int kFar = INT_MAX / 2;
+    const PathCounts counts = Draw([&](CDC& dc) {
+        dc.SetBkMode(TRANSPARENT);
+        for (CPen& pen : pens) {
+            dc.SelectObject(&pen);
+            dc.MoveTo(300, -kFar);
+            dc.LineTo(300, kFar);    // down across the page
+            dc.LineTo(-kFar, kFar);  // below it
+            dc.LineTo(-kFar, -kFar); // left of it
+            dc.LineTo(kFar, kFar);   // across its top left corner
+            dc.LineTo(kFar, -kFar);  // right of it
+        }
+    });
+    EXPECT_EQ(counts.lines, 3 * 2);
+    EXPECT_LT(counts.farthestOutside, 10.0);
+}
+
+// ---- hostile races on paper
+
+// A race and whether the chart shows it against the pace line (or the lap leader).
+using HostileCase = std::tuple<hostile::Pattern, bool>;
+
+std::string CaseName(const ::testing::TestParamInfo<HostileCase>& info) {
+    constexpr const char* kNames[] = {"Extremes", "SplitField", "Swinging", "StrayBytes"};
+    return std::string(kNames[static_cast<int>(std::get<0>(info.param))]) +
+           (std::get<1>(info.param) ? "Relative" : "Absolute");
+}
+
+// The race loaded as the command line loads it, in a chart as it renders one.
+struct HostileChart {
+    explicit HostileChart(const HostileCase& c) {
+        document.OnNewDocument();
+        MemoryRaceFile file(RaceFileWriter::LogFile(hostile::HostileRace(std::get<0>(c))));
+        ScriptedPrompt prompt;
+        LoadRaceFile(*document.GetRaceData(), file, prompt);
+        view.Create(nullptr, &document);
+        view.resize(1024, 640);
+        view.OnInitialUpdate();
+        lapgraph::ViewState state = view.GetViewState();
+        state.relative = std::get<1>(c);
+        view.SetViewState(state);
+        view.OnUpdate(nullptr, 0, nullptr);
+    }
+    CTarmioDoc document;
+    CTarmioView view;
+};
+
+constexpr qint64 kLargestPrintedChart = 5 << 20;
+// A full field: a stroke for each lap, five for its events, two for each step of a lapping line.
+constexpr int kMostPrintedLines = hostile::kCars * hostile::kLaps * 6 + hostile::kLaps * hostile::kLaps * 2;
+
+class HostileRaceOnPaper : public ::testing::TestWithParam<HostileCase> {};
+
+TEST_P(HostileRaceOnPaper, PdfStaysSmallWithOnlyWhatThePageShows) {
+    HostileChart chart(GetParam());
+    ASSERT_GT(chart.document.GetRaceData()->lapCount, 1);
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath("chart.pdf");
+    ASSERT_TRUE(PrintViewToPdf(chart.view, pdf));
+    EXPECT_LT(QFile(pdf).size(), kLargestPrintedChart);
+    std::unique_ptr<QPrinter> printer = NewJobPrinter();
+    const QSizeF page = printer->pageLayout().paintRectPixels(kPrintResolution).size();
+    const PathCounts counts = CountPaths(PdfContent(pdf), page);
+    EXPECT_GT(counts.lines, 0);
+    EXPECT_LT(counts.lines, kMostPrintedLines);
+    EXPECT_LT(counts.farthestOutside, 10.0);
+}
+
+// Print Preview records its pages as pictures before it shows them.
+TEST_P(HostileRaceOnPaper, PreviewPictureStaysSmall) {
+    HostileChart chart(GetParam());
+    QPicture picture;
+    picture.setBoundingRect(QRect(0, 0, 1240, 1754));
+    {
+        CDC dc(&picture, true);
+        chart.view.OnBeginPrinting(&dc, nullptr);
+        chart.view.OnPrepareDC(&dc, nullptr);
+        chart.view.OnPrint(&dc, nullptr);
+        chart.view.OnEndPrinting(&dc, nullptr);
+    }
+    EXPECT_GT(picture.size(), 0u);
+    EXPECT_LT(picture.size(), static_cast<uint>(kLargestPrintedChart));
+}
+
+INSTANTIATE_TEST_SUITE_P(Races, HostileRaceOnPaper,
+                         ::testing::Combine(::testing::ValuesIn(hostile::kPatterns), ::testing::Bool()),
+                         CaseName);
+
+} // namespace
