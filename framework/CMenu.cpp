@@ -56,7 +56,7 @@ BOOL CMenu::DestroyMenu() {
     return TRUE;
 }
 
-BOOL CMenu::TrackPopupMenu(UINT, int x, int y, QWidget* owner) {
+BOOL CMenu::TrackPopupMenu(int x, int y, QWidget* owner) {
     if (m_pMenu == nullptr)
         return FALSE;
     m_pMenu->setParent(owner, m_pMenu->windowFlags());

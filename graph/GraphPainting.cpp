@@ -85,10 +85,9 @@ void CTarmioView::CreateAxisFont(CDC* pDC, BOOL bPrinting) {
     std::strncpy(logFont.lfFaceName, "Arial", LF_FACESIZE - 1);
     m_pAxisFont->CreateFontIndirect(&logFont);
     CFont* previous = pDC->SelectObject(m_pAxisFont.get());
-    CDC* attributes = pDC->GetAttribDC();
-    attributes->GetTextMetrics(&m_tm);
-    m_sizeLapLabel = attributes->GetTextExtent(kLapLabelSample, 3);
-    m_sizeTimeLabel = attributes->GetTextExtent(kTimeLabelSample, 8);
+    pDC->GetTextMetrics(&m_tm);
+    m_sizeLapLabel = pDC->GetTextExtent(kLapLabelSample, 3);
+    m_sizeTimeLabel = pDC->GetTextExtent(kTimeLabelSample, 8);
     if (previous != nullptr)
         pDC->SelectObject(previous);
 }
@@ -113,7 +112,7 @@ void CTarmioView::OnPaint() {
     CBitmap* previous = memDC.SelectObject(&m_offscreen);
     FillBackground(&memDC, rc);
     OnDraw(&memDC);
-    dc.BitBlt(0, 0, rc.Width(), rc.Height(), &memDC, 0, 0, SRCCOPY);
+    dc.BitBlt(0, 0, rc.Width(), rc.Height(), &memDC, 0, 0);
     memDC.SelectObject(previous);
 }
 
@@ -132,7 +131,7 @@ void CTarmioView::OnDraw(CDC* pDC) {
     pDC->SaveDC();
     CPen gridPen(PS_SOLID, 1, kGridColour);
     if (m_rcGraph.IsRectEmpty()) {
-        pDC->RestoreDC(-1);
+        pDC->RestoreDC();
         return;
     }
     const ChartColours& colours = ColoursFor(pDC);
@@ -171,7 +170,7 @@ void CTarmioView::OnDraw(CDC* pDC) {
                 DrawReferenceNote(pDC, layout);
         }
     }
-    pDC->RestoreDC(-1);
+    pDC->RestoreDC();
 }
 
 void CTarmioView::SetGridMapping(CDC* pDC, const Layout& layout) {
@@ -197,7 +196,7 @@ void CTarmioView::DrawTimeGrid(CDC* pDC, const Layout& layout) {
     for (int gap = lapgraph::FirstGridValue(step); gap < lapgraph::kHighestGap; gap += step) {
         SetGridMapping(pDC, layout);
         CPoint device(m_rcGraph.left, gap);
-        pDC->GetAttribDC()->LPtoDP(&device);
+        pDC->LPtoDP(&device);
         if (RowInside(device.y, m_rcGraph)) {
             pDC->MoveTo(layout.x0, gap);
             pDC->LineTo(m_rcGraph.right, gap);
@@ -291,21 +290,18 @@ void CTarmioView::DrawCurves(CDC* pDC, const CRect& plotRect) {
     const lapgraph::RaceTimes times = lapgraph::TimesOf(*race);
     const lapgraph::ReferenceSeries reference = CurrentReference(*race);
     const std::vector<DriverPen> pens = DriverPens(pDC, *race);
-    CGdiObject* previousPen = pDC->GetAttribDC()->GetCurrentObject(OBJ_PEN);
     for (const int d : DrawingOrder(*race)) {
         const DriverRecord& driver = *race->drivers->GetAt(d);
         CPen pen(PS_SOLID, pens[static_cast<std::size_t>(d)].width, pens[static_cast<std::size_t>(d)].colour);
         DrawDriverCurve(pDC, driver, reference, times, plotRect.left, plotRect.Width(), pen);
-        pDC->SelectGdiObject(previousPen);
     }
     DrawLappingLines(pDC, times, reference, plotRect.left, plotRect.Width());
-    pDC->SelectGdiObject(previousPen);
 }
 
 void CTarmioView::DrawDriverCurve(CDC* pDC, const DriverRecord& driver,
                                   const lapgraph::ReferenceSeries& reference,
                                   const lapgraph::RaceTimes& times, int left, int width, CPen& pen) {
-    pDC->SelectObject(&pen);
+    CPen* previousPen = pDC->SelectObject(&pen);
     bool firstPoint = true;
     const int slotEnd = std::min(driver.laps.GetSize(), static_cast<int>(reference.size()));
     for (int slot = 0; slot < slotEnd; ++slot) {
@@ -332,12 +328,13 @@ void CTarmioView::DrawDriverCurve(CDC* pDC, const DriverRecord& driver,
             pDC->LineTo(x - lapgraph::kEventTickLength, eventY);
         }
     }
+    pDC->SelectObject(previousPen);
 }
 
 void CTarmioView::DrawLappingLines(CDC* pDC, const lapgraph::RaceTimes& times,
                                    const lapgraph::ReferenceSeries& reference, int left, int width) {
     CPen pen(PS_DOT, 1, ColoursFor(pDC).lappingLine);
-    pDC->SelectObject(&pen);
+    CPen* previousPen = pDC->SelectObject(&pen);
     for (const lapgraph::LappingLine& line : lapgraph::LappingLines(times, reference)) {
         for (const lapgraph::PenStep& step : line.steps) {
             const int x = left + lapgraph::SlotOffset(step.slot, width, times.slotCount);
@@ -347,6 +344,7 @@ void CTarmioView::DrawLappingLines(CDC* pDC, const lapgraph::RaceTimes& times,
                 pDC->MoveTo(x, step.gap);
         }
     }
+    pDC->SelectObject(previousPen);
 }
 
 // "Gap to ..." with a square of the reference driver's colour, in the corner away from the axis

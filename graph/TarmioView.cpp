@@ -134,7 +134,7 @@ void CTarmioView::OnInitialUpdate() {
     UpdateScrollInfo();
 }
 
-void CTarmioView::OnUpdate(CView*, LPARAM lHint, void*) {
+void CTarmioView::OnUpdate(CView*, LPARAM lHint) {
     if (lHint == CTarmioDoc::kHintHover)
         return;
     HideReadout();
@@ -167,7 +167,7 @@ void CTarmioView::ApplyAutoZoom() {
     }
 }
 
-void CTarmioView::OnSize(UINT, int, int) {
+void CTarmioView::OnSize() {
     GetClientRect(&m_rcGraph);
     UpdateScrollInfo();
 }
@@ -282,7 +282,7 @@ void CTarmioView::ShowReferenceNote() {
     frame->SetIdleMessage(QString::fromStdString(GapToDriverCaption(*race->drivers->GetAt(reference))));
 }
 
-void CTarmioView::OnContextMenu(QWidget*, CPoint point) {
+void CTarmioView::OnContextMenu(CPoint point) {
     CMenu menu;
     if (menu.CreatePopupMenu()) {
         for (const auto& [item, on] :
@@ -291,7 +291,7 @@ void CTarmioView::OnContextMenu(QWidget*, CPoint point) {
                             QString::fromLatin1(on ? item.textWhileOn : item.textWhileOff));
         // Without a main window the command still has to find this view.
         QWidget* owner = AfxGetMainWnd() != nullptr ? static_cast<QWidget*>(AfxGetMainWnd()) : this;
-        menu.TrackPopupMenu(TPM_RIGHTBUTTON, point.x, point.y, owner);
+        menu.TrackPopupMenu(point.x, point.y, owner);
     }
     menu.DestroyMenu();
 }
@@ -322,7 +322,7 @@ void CTarmioView::wheelEvent(QWheelEvent* event) {
     event->accept();
 }
 
-void CTarmioView::OnKeyDown(UINT nChar, UINT, UINT) {
+void CTarmioView::OnKeyDown(UINT nChar) {
     for (const ScrollKey& scrollKey : kScrollKeys) {
         if (static_cast<UINT>(scrollKey.key) != nChar)
             continue;
@@ -362,5 +362,5 @@ void CTarmioView::UpdateScrollInfo() {
 
 void CTarmioView::Redraw() {
     HideReadout();
-    InvalidateRect(nullptr, TRUE);
+    Invalidate();
 }
