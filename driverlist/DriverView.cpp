@@ -173,6 +173,5 @@ LRESULT CDriverView::OnListContextMenu(WPARAM wParam, LPARAM) {
     menu.AppendMenu(MF_STRING, ID_VIEW_BLACKBACKGROUND, m_bBlackBackground ? kToDefaultText : kToBlackText);
     QWidget* owner = AfxGetMainWnd();
     menu.TrackPopupMenu(x, y, owner != nullptr ? owner : this);
-    menu.DestroyMenu();
     return 0;
 }

@@ -49,13 +49,6 @@ BOOL CMenu::AppendMenu(UINT nFlags, UINT nIDNewItem, const QString& text) {
     return TRUE;
 }
 
-BOOL CMenu::DestroyMenu() {
-    if (m_pMenu == nullptr)
-        return FALSE;
-    m_pMenu.reset();
-    return TRUE;
-}
-
 BOOL CMenu::TrackPopupMenu(int x, int y, QWidget* owner) {
     if (m_pMenu == nullptr)
         return FALSE;

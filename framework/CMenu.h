@@ -20,7 +20,6 @@ public:
 
     BOOL CreatePopupMenu();
     BOOL AppendMenu(UINT nFlags, UINT nIDNewItem = 0, const QString& text = {});
-    BOOL DestroyMenu();
     // Shows the menu and carries out the chosen command through owner; FALSE without a menu.
     BOOL TrackPopupMenu(int x, int y, QWidget* owner);
 

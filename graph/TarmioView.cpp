@@ -293,7 +293,6 @@ void CTarmioView::OnContextMenu(CPoint point) {
         QWidget* owner = AfxGetMainWnd() != nullptr ? static_cast<QWidget*>(AfxGetMainWnd()) : this;
         menu.TrackPopupMenu(point.x, point.y, owner);
     }
-    menu.DestroyMenu();
 }
 
 void CTarmioView::OnScrollBarAction(int action) {
