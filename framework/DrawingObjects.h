@@ -34,7 +34,6 @@ public:
 
 class CBrush {
 public:
-    CBrush() = default;
     explicit CBrush(COLORREF crColor) : m_crColor(crColor) {}
     COLORREF m_crColor = 0;
 };
