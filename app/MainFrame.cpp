@@ -13,7 +13,6 @@
 namespace {
 constexpr int kDriverListIdealWidth = 360;
 constexpr int kPaneMinimumWidth = 8;
-constexpr DWORD kSplitterStyle = 0x50000000; // a visible child window
 constexpr QSize kInitialFrameSize(1024, 700);
 
 constexpr UINT kChartReadingCommands[] = {ID_VIEW_HIGHLIGHT, ID_VIEW_GAPTODRIVER};
@@ -48,11 +47,11 @@ int CMainFrame::OnCreate() {
 
 BOOL CMainFrame::OnCreateClient(CDocument* pDoc) {
     m_wndSplitter = new CSplitterWnd(this);
-    if (!m_wndSplitter->CreateStatic(this, 1, 2, kSplitterStyle, AFX_IDW_PANE_FIRST))
+    if (!m_wndSplitter->CreateStatic(this, 1, 2))
         return FALSE;
-    if (!m_wndSplitter->CreateView(0, 0, new CDriverView, CSize(0, 0), pDoc))
+    if (!m_wndSplitter->CreateView(0, 0, new CDriverView, pDoc))
         return FALSE;
-    if (!m_wndSplitter->CreateView(0, 1, new CTarmioView, CSize(0, 0), pDoc))
+    if (!m_wndSplitter->CreateView(0, 1, new CTarmioView, pDoc))
         return FALSE;
     m_wndSplitter->SetColumnInfo(0, kDriverListIdealWidth, kPaneMinimumWidth);
     m_wndSplitter->SetColumnInfo(1, 0, kPaneMinimumWidth);

@@ -21,7 +21,7 @@ public:
     explicit SummaryWatcher(CRaceSummaryDlg& dialog) : m_dialog(dialog) {}
     void OnDraw(CDC*) override {}
     void OnInitialUpdate() override { m_dialog.Refresh(); }
-    void OnUpdate(CView*, LPARAM, void*) override { m_dialog.Refresh(); }
+    void OnUpdate(CView*, LPARAM) override { m_dialog.Refresh(); }
 
 private:
     CRaceSummaryDlg& m_dialog;

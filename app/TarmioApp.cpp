@@ -22,7 +22,6 @@ CTarmioApp::CTarmioApp() : CWinApp("TarmioView") {
     OnUpdateCommandUI(ID_OPTIONS_AUTOZOOM,
                       [this](CCmdUI* pCmdUI) { pCmdUI->SetCheck((m_nOptions & kOptionAutoZoom) != 0); });
     OnCommand(ID_FILE_NEW, [this] { OnFileNew(); });
-    OnCommand(ID_FILE_OPEN, [this] { OnFileOpen(); });
     OnCommand(ID_FILE_PRINT_SETUP, [this] { OnFilePrintSetup(); });
 }
 
@@ -41,7 +40,7 @@ BOOL CTarmioApp::InitInstance() {
     SetDocumentType(
         kDocumentStrings, [] { return std::make_unique<CTarmioDoc>(); },
         [] { return std::make_unique<CMainFrame>(); });
-    if (!OpenDocumentFile(QString()))
+    if (!NewDocument())
         return FALSE;
     // Files named at start-up are added to the new race, as File Add adds them.
     if (!m_commandLineFiles.isEmpty())

@@ -53,7 +53,7 @@ void BM_FillAndRepaintDriverList(benchmark::State& state) {
     CTreeListCtrl& list = view->GetDriverList();
     QImage image(list.viewport()->size(), QImage::Format_RGB32);
     for (auto _ : state) {
-        view->OnUpdate(nullptr, 0, nullptr);
+        view->OnUpdate(nullptr, 0);
         list.viewport()->render(&image);
         benchmark::DoNotOptimize(image.constBits());
     }

@@ -200,7 +200,7 @@ void PrepareView(CTarmioView& view, CTarmioDoc& document, const RenderArguments&
     state.relative = !args.absolute;
     state.mirrored = !args.originBottom;
     view.SetViewState(state);
-    view.OnUpdate(nullptr, 0, nullptr);
+    view.OnUpdate(nullptr, 0);
 }
 
 // Every driver of the car byte, in array order; empty when the race has none.

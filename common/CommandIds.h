@@ -24,7 +24,6 @@ constexpr unsigned ID_VIEW_STATUS_BAR = 59393;
 constexpr unsigned ID_INDICATOR_CAPS = 59137;
 constexpr unsigned ID_INDICATOR_NUM = 59138;
 constexpr unsigned ID_INDICATOR_SCRL = 59139;
-constexpr unsigned AFX_IDW_PANE_FIRST = 59648;
 
 // The program's own commands.
 constexpr unsigned ID_FILE_ADD = 32771;

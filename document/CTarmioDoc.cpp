@@ -61,10 +61,6 @@ void CTarmioDoc::DeleteContents() {
     CDocument::DeleteContents();
 }
 
-BOOL CTarmioDoc::OnOpenDocument(const QString&) {
-    return FALSE;
-}
-
 void CTarmioDoc::OnFileAdd() {
     if (!m_pRaceData)
         return;
@@ -122,7 +118,7 @@ bool CTarmioDoc::AddFile(const QString& path) {
 void CTarmioDoc::FinishAdd(bool merged) {
     SetTitle(TrackTitle(*m_pRaceData));
     if (merged)
-        UpdateAllViews(nullptr, 0, nullptr);
+        UpdateAllViews(nullptr, 0);
 }
 
 bool CTarmioDoc::IsInputFile(const QString& path) const {
@@ -131,19 +127,19 @@ bool CTarmioDoc::IsInputFile(const QString& path) const {
 }
 
 void CTarmioDoc::OnViewRefresh() {
-    UpdateAllViews(nullptr, 0, nullptr);
+    UpdateAllViews(nullptr, 0);
 }
 
 void CTarmioDoc::SetSelectedDrivers(CView* pSender, std::vector<int> drivers) {
     if (drivers == m_selectedDrivers)
         return;
     m_selectedDrivers = std::move(drivers);
-    UpdateAllViews(pSender, kHintSelection, nullptr);
+    UpdateAllViews(pSender, kHintSelection);
 }
 
 void CTarmioDoc::SetHoveredDriver(CView* pSender, int driver) {
     if (driver == m_nHoveredDriver)
         return;
     m_nHoveredDriver = driver;
-    UpdateAllViews(pSender, kHintHover, nullptr);
+    UpdateAllViews(pSender, kHintHover);
 }

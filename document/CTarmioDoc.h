@@ -28,8 +28,6 @@ public:
 
     BOOL OnNewDocument() override;
     void DeleteContents() override;
-    // Races enter only through Add: every open by path is refused, and the current race stays.
-    BOOL OnOpenDocument(const QString& pathName) override;
 
     // Adds the files in order, as Add does after its dialog: per-file error reports, the title
     // set to the track name, one update of the views if anything was merged.

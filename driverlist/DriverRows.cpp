@@ -36,7 +36,6 @@ void CDriverView::FillDriverList() {
         return;
     m_wndDriverList.DeleteAllItems();
     const int driverCount = race->drivers->GetCount();
-    m_wndDriverList.SetItemCount(driverCount);
     SetRedraw(FALSE);
     for (int index = 0; index < driverCount; ++index) {
         DriverRecord* driver = race->drivers->GetAt(index);
@@ -48,7 +47,7 @@ void CDriverView::FillDriverList() {
         m_wndDriverList.CListCtrl::SetItemText(index, kColumnId, texts.id);
     }
     SetRedraw(TRUE);
-    InvalidateRect(nullptr, TRUE);
+    Invalidate();
 }
 
 // The race's order changes, but the graph is not told: it draws in array order on its next paint.
@@ -72,8 +71,8 @@ void CDriverView::DeleteSelectedDrivers() {
     SetRedraw(FALSE);
     // The race loses them all at once, with one recomputation of its statistics.
     std::vector<int> rows;
-    for (int row = m_wndDriverList.GetNextItem(-1, LVNI_SELECTED); row != -1;
-         row = m_wndDriverList.GetNextItem(row, LVNI_SELECTED))
+    for (int row = m_wndDriverList.GetNextSelectedItem(-1); row != -1;
+         row = m_wndDriverList.GetNextSelectedItem(row))
         rows.push_back(row);
     race->RemoveDrivers(rows);
     m_bDeletingRows = true;
@@ -88,7 +87,7 @@ void CDriverView::DeleteSelectedDrivers() {
             mainWindow->PostCommand(ID_FILE_NEW);
         return;
     }
-    InvalidateRect(nullptr, TRUE);
+    Invalidate();
     if (CDocument* document = GetDocument())
-        document->UpdateAllViews(this, 0, nullptr);
+        document->UpdateAllViews(this, 0);
 }

@@ -24,7 +24,7 @@ constexpr int kDriverColumnCount = static_cast<int>(std::size(kDriverColumns));
 constexpr int kMinNameColumnWidth = 100;
 
 constexpr COLORREF kBlack = RGB(0, 0, 0);
-constexpr DWORD kDriverListStyle = WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDRAWFIXED;
+constexpr DWORD kDriverListStyle = WS_VISIBLE;
 
 } // namespace
 
@@ -35,10 +35,6 @@ CDriverView::CDriverView(QWidget* parent) : CView(parent) {
 }
 
 CDriverView::~CDriverView() = default;
-
-BOOL CDriverView::PreCreateWindow(CREATESTRUCT& cs) {
-    return CView::PreCreateWindow(cs);
-}
 
 int CDriverView::OnCreate() {
     if (CView::OnCreate() == -1)
@@ -58,7 +54,7 @@ void CDriverView::OnInitialUpdate() {
     for (int column = 0; column < kDriverColumnCount; ++column) {
         const BOOL active = column == 0 ? TRUE : FALSE;
         m_wndDriverList.InsertColumn(column, kDriverColumns[column].heading, active, LVCFMT_LEFT,
-                                     kDriverColumns[column].width, column);
+                                     kDriverColumns[column].width);
     }
     CView::OnInitialUpdate();
 }
@@ -69,7 +65,7 @@ void CDriverView::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pD
         m_wndDriverList.SetFocus();
 }
 
-void CDriverView::OnUpdate(CView*, LPARAM lHint, void*) {
+void CDriverView::OnUpdate(CView*, LPARAM lHint) {
     auto* document = dynamic_cast<CTarmioDoc*>(GetDocument());
     if (lHint == CTarmioDoc::kHintHover) {
         m_wndDriverList.SetMarkedItem(document != nullptr ? document->GetHoveredDriver() : -1);
@@ -87,8 +83,8 @@ void CDriverView::PublishSelection() {
     if (document == nullptr)
         return;
     std::vector<int> selected;
-    for (int row = m_wndDriverList.GetNextItem(-1, LVNI_SELECTED); row != -1;
-         row = m_wndDriverList.GetNextItem(row, LVNI_SELECTED))
+    for (int row = m_wndDriverList.GetNextSelectedItem(-1); row != -1;
+         row = m_wndDriverList.GetNextSelectedItem(row))
         selected.push_back(row);
     document->SetSelectedDrivers(this, std::move(selected));
 }
@@ -96,8 +92,8 @@ void CDriverView::PublishSelection() {
 // The list paints itself.
 void CDriverView::OnDraw(CDC*) {}
 
-void CDriverView::OnSize(UINT nType, int cx, int cy) {
-    CView::OnSize(nType, cx, cy);
+void CDriverView::OnSize() {
+    CView::OnSize();
     ResizeColumns();
 }
 
@@ -150,13 +146,13 @@ void CDriverView::OnEditCut() {
 }
 
 void CDriverView::OnUpdateEditCut(CCmdUI* pCmdUI) {
-    pCmdUI->Enable(m_wndDriverList.GetNextItem(-1, LVNI_SELECTED) != -1 ? TRUE : FALSE);
+    pCmdUI->Enable(m_wndDriverList.GetNextSelectedItem(-1) != -1 ? TRUE : FALSE);
 }
 
 void CDriverView::OnBlackBackground() {
     m_bBlackBackground = !m_bBlackBackground;
     m_wndDriverList.m_crBackground = ListBackground();
-    Invalidate(TRUE);
+    Invalidate();
     m_wndDriverList.viewport()->update();
 }
 
@@ -174,7 +170,6 @@ LRESULT CDriverView::OnListContextMenu(WPARAM wParam, LPARAM) {
     menu.AppendMenu(MF_STRING, ID_VIEW_BLACKBACKGROUND,
                     AfxContextMenuText(ID_VIEW_BLACKBACKGROUND, m_bBlackBackground != FALSE));
     QWidget* owner = AfxGetMainWnd();
-    menu.TrackPopupMenu(TPM_RIGHTBUTTON, x, y, owner != nullptr ? owner : this);
-    menu.DestroyMenu();
+    menu.TrackPopupMenu(x, y, owner != nullptr ? owner : this);
     return 0;
 }

@@ -17,7 +17,7 @@ public:
 
     void OnInitialUpdate() override;
     void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override;
-    void OnUpdate(CView* pSender, LPARAM lHint, void* pHint) override;
+    void OnUpdate(CView* pSender, LPARAM lHint) override;
     void OnDraw(CDC* pDC) override;
 
     LRESULT OnListNotify(UINT idCtrl, NMHDR* pNMHDR) override;
@@ -27,9 +27,8 @@ public:
     BOOL IsBlackBackground() const { return m_bBlackBackground; }
 
 protected:
-    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     int OnCreate() override;
-    void OnSize(UINT nType, int cx, int cy) override;
+    void OnSize() override;
 
     void OnListKeyDown(const NMLVKEYDOWN& keyDown);
     void OnListColumnClick(const NMLISTVIEW& columnClick);

@@ -15,9 +15,13 @@ private:
 };
 } // namespace
 
-UINT AfxGetCurrentCommand() { return g_currentCommand; }
+UINT AfxGetCurrentCommand() {
+    return g_currentCommand;
+}
 
-BOOL CCmdTarget::OnCmdMsg(UINT nID, CCmdUI* pCmdUI) { return HandleOwnCommand(nID, pCmdUI); }
+BOOL CCmdTarget::OnCmdMsg(UINT nID, CCmdUI* pCmdUI) {
+    return HandleOwnCommand(nID, pCmdUI);
+}
 
 // The question travels the same route as the command would.
 BOOL CCmdTarget::HasCommandHandler(UINT nID) {
@@ -26,7 +30,9 @@ BOOL CCmdTarget::HasCommandHandler(UINT nID) {
     return OnCmdMsg(nID, &question);
 }
 
-void CCmdTarget::OnCommand(UINT nID, std::function<void()> handler) { m_commands[nID] = std::move(handler); }
+void CCmdTarget::OnCommand(UINT nID, std::function<void()> handler) {
+    m_commands[nID] = std::move(handler);
+}
 
 void CCmdTarget::OnUpdateCommandUI(UINT nID, std::function<void(CCmdUI*)> handler) {
     m_updates[nID] = std::move(handler);
@@ -42,7 +48,7 @@ BOOL CCmdTarget::HandleOwnCommand(UINT nID, CCmdUI* pCmdUI) {
         return TRUE;
     }
     if (pCmdUI->m_bAskingForHandler)
-        return HasOwnCommandHandler(nID);
+        return m_commands.contains(nID);
     const auto update = m_updates.find(nID);
     if (update == m_updates.end())
         return FALSE;

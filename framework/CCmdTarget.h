@@ -45,8 +45,6 @@ public:
     virtual BOOL OnCmdMsg(UINT nID, CCmdUI* pCmdUI);
     // Whether a command handler for nID is on this target's route.
     BOOL HasCommandHandler(UINT nID);
-    // Only this target's own command handlers, without any route.
-    BOOL HasOwnCommandHandler(UINT nID) const { return m_commands.contains(nID); }
 
 protected:
     void OnCommand(UINT nID, std::function<void()> handler);

@@ -17,8 +17,6 @@ constexpr int kFocusDotPeriodPixels = 2;
 CDC::CDC(QPaintDevice* device, bool printing) : m_bPrinting(printing) {
     m_state.pPen = &drawing::StockBlackPen();
     m_state.pen = *m_state.pPen;
-    m_state.pBrush = &drawing::StockWhiteBrush();
-    m_state.brush = *m_state.pBrush;
     m_state.pFont = &drawing::StockFont();
     m_state.font = drawing::ApplicationFont();
     if (device == nullptr) {
@@ -268,9 +266,7 @@ BOOL CDC::PatBlt(int x, int y, int nWidth, int nHeight, DWORD dwRop) {
     return TRUE;
 }
 
-BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop) {
-    if (dwRop != SRCCOPY)
-        return PatBlt(x, y, nWidth, nHeight, dwRop);
+BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc) {
     const auto* source = dynamic_cast<const QImage*>(pSrcDC->GetDevice());
     if (source == nullptr)
         return FALSE;

@@ -24,8 +24,7 @@ constexpr int MM_ANISOTROPIC = 8;
 // Background modes
 constexpr int TRANSPARENT = 1;
 constexpr int OPAQUE = 2;
-// Raster operations
-constexpr DWORD SRCCOPY = 0x00CC0020;
+// Raster operations of PatBlt
 constexpr DWORD BLACKNESS = 0x00000042;
 constexpr DWORD WHITENESS = 0x00FF0062;
 // Device capabilities
@@ -33,11 +32,6 @@ constexpr int HORZRES = 8;
 constexpr int VERTRES = 10;
 constexpr int LOGPIXELSX = 88;
 constexpr int LOGPIXELSY = 90;
-// GetClipBox results
-constexpr int NULLREGION = 1;
-constexpr int SIMPLEREGION = 2;
-// Object types for GetCurrentObject
-constexpr UINT OBJ_PEN = 1;
 // DrawText formats
 constexpr UINT DT_LEFT = 0x0000;
 constexpr UINT DT_CENTER = 0x0001;
@@ -67,12 +61,12 @@ public:
 
     // Memory device context compatible with pDC; draws into the bitmap selected into it.
     BOOL CreateCompatibleDC(CDC* pDC);
-    CDC* GetAttribDC() { return this; }
     BOOL IsPrinting() const { return m_bPrinting; }
     int GetDeviceCaps(int nIndex) const;
 
-    int SaveDC();
-    BOOL RestoreDC(int nSavedDC);
+    // Saved states nest; RestoreDC brings back the last one saved, if any.
+    void SaveDC();
+    void RestoreDC();
 
     // Mapping
     int SetMapMode(int nMapMode);
@@ -84,18 +78,14 @@ public:
 
     // Objects
     CPen* SelectObject(CPen* pPen);
-    CBrush* SelectObject(CBrush* pBrush);
     CFont* SelectObject(CFont* pFont);
     CBitmap* SelectObject(CBitmap* pBitmap);
-    CGdiObject* GetCurrentObject(UINT nObjectType) const;
-    CGdiObject* SelectGdiObject(CGdiObject* pObject); // a pen or a brush
 
     // Colours and modes
     COLORREF SetTextColor(COLORREF crColor);
     COLORREF SetBkColor(COLORREF crColor);
     COLORREF GetBkColor() const { return m_state.bkColour; }
     int SetBkMode(int nBkMode);
-    int GetBkMode() const { return m_state.bkMode; }
 
     // Lines and shapes (logical coordinates)
     CPoint MoveTo(int x, int y);
@@ -104,7 +94,8 @@ public:
     void FillSolidRect(int x, int y, int cx, int cy, COLORREF crColor);
     void FillRect(const CRect& rect, CBrush* pBrush);
     BOOL PatBlt(int x, int y, int nWidth, int nHeight, DWORD dwRop);
-    BOOL BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop);
+    // Copies the pixels of a memory context's bitmap.
+    BOOL BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc);
     void DrawFocusRect(const CRect& rect);
 
     // Text
@@ -115,7 +106,7 @@ public:
     BOOL GetTextMetrics(TEXTMETRIC* metrics) const;
 
     // Clipping: the box of what needs painting, in logical coordinates.
-    int GetClipBox(CRect* rect) const;
+    void GetClipBox(CRect* rect) const;
     // Limits later painting to rect (device coordinates); used by paint events and tests.
     void SetClipBoxDevice(const CRect& rect);
 
@@ -135,8 +126,6 @@ private:
         CSize viewportExt{1, 1};
         CPen* pPen = nullptr;
         CPen pen;
-        CBrush* pBrush = nullptr;
-        CBrush brush;
         CFont* pFont = nullptr;
         QFont font;
         COLORREF textColour = RGB(0, 0, 0);

@@ -2,7 +2,6 @@
 
 #include "framework/CView.h"
 
-#include <QFile>
 #include <algorithm>
 
 CDocument::~CDocument() {
@@ -28,24 +27,16 @@ void CDocument::RemoveView(CView* pView) {
         pView->m_pDocument = nullptr;
 }
 
-void CDocument::UpdateAllViews(CView* pSender, LPARAM lHint, void* pHint) {
+void CDocument::UpdateAllViews(CView* pSender, LPARAM lHint) {
     // Walk a copy, and skip views that an earlier one removed (or destroyed) on the way.
     const std::vector<CView*> views = m_views;
     for (CView* view : views) {
         if (view != pSender && std::find(m_views.begin(), m_views.end(), view) != m_views.end())
-            view->OnUpdate(pSender, lHint, pHint);
+            view->OnUpdate(pSender, lHint);
     }
 }
 
 BOOL CDocument::OnNewDocument() {
-    DeleteContents();
-    return TRUE;
-}
-
-BOOL CDocument::OnOpenDocument(const QString& pathName) {
-    QFile file(pathName);
-    if (!file.open(QIODevice::ReadOnly))
-        return FALSE;
     DeleteContents();
     return TRUE;
 }

@@ -24,18 +24,14 @@ public:
     void RemoveView(CView* pView);
     const std::vector<CView*>& GetViews() const { return m_views; }
     // Calls OnUpdate of every view but the sender before it returns.
-    void UpdateAllViews(CView* pSender, LPARAM lHint = 0, void* pHint = nullptr);
+    void UpdateAllViews(CView* pSender, LPARAM lHint = 0);
 
     // New: clears the contents; the default title is set by the caller of the New sequence.
     virtual BOOL OnNewDocument();
-    // The framework's open step: clears the contents when the file can be opened.
-    virtual BOOL OnOpenDocument(const QString& pathName);
     virtual void DeleteContents() {}
 
     // Told whenever the title changes (the frame shows it in its caption).
     std::function<void()> m_onTitleChanged;
-
-    BOOL OnCmdMsg(UINT nID, CCmdUI* pCmdUI) override { return HandleOwnCommand(nID, pCmdUI); }
 
 private:
     QString m_strTitle;

@@ -76,7 +76,7 @@ CView* CFrameWnd::GetFirstPaneView() const {
     return qobject_cast<CView*>(centralWidget());
 }
 
-void CFrameWnd::InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible) {
+void CFrameWnd::InitialUpdateFrame(CDocument* pDoc) {
     m_pDocument = pDoc;
     if (pDoc != nullptr)
         pDoc->m_onTitleChanged = [this] { OnUpdateFrameTitle(); };
@@ -89,10 +89,8 @@ void CFrameWnd::InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible) {
         for (CView* view : views)
             view->OnInitialUpdate();
     }
-    if (bMakeVisible) {
-        show();
-        activateWindow();
-    }
+    show();
+    activateWindow();
     OnUpdateFrameTitle();
     ShowIdleMessage();
 }
@@ -103,13 +101,11 @@ CDocument* CFrameWnd::GetActiveDocument() const {
     return m_pDocument;
 }
 
-void CFrameWnd::SetActiveView(CView* pView, BOOL bNotify) {
+void CFrameWnd::SetActiveView(CView* pView) {
     CView* previous = m_pActiveView.data();
     if (pView == previous)
         return;
     m_pActiveView = pView;
-    if (!bNotify)
-        return;
     if (previous != nullptr)
         previous->OnActivateView(FALSE, pView, previous);
     if (pView != nullptr)

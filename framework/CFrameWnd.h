@@ -54,12 +54,12 @@ public:
     // either refused; the frame is then unusable and the caller destroys it.
     BOOL LoadFrame(CDocument* pDoc);
     // After a New: makes the first pane active if no view is, runs every view's initial update,
-    // shows the frame if asked and brings the caption up to date.
-    void InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible);
+    // shows the frame and brings the caption up to date.
+    void InitialUpdateFrame(CDocument* pDoc);
 
     CView* GetActiveView() const { return m_pActiveView.data(); }
     // Makes pView the active view, telling the old and the new one (OnActivateView).
-    void SetActiveView(CView* pView, BOOL bNotify = TRUE);
+    void SetActiveView(CView* pView);
     // The active view's document, else the document the frame was created for.
     CDocument* GetActiveDocument() const;
 
@@ -82,7 +82,6 @@ public:
 
     // The frame's own title; the caption is "<document title> - <title>".
     void SetTitle(const QString& title);
-    const QString& GetTitle() const { return m_strTitle; }
     void OnUpdateFrameTitle();
 
     // The command table: each command's texts, keys and image. The menu and toolbar name
@@ -101,7 +100,7 @@ public:
     QToolBar* GetToolBar() const { return m_pToolBar; }
 
     // Files dropped on the window, once it accepts drops, reach OnDropFiles.
-    virtual void OnDropFiles(const QStringList& paths);
+    virtual void OnDropFiles(const QStringList&) {}
 
     BOOL OnCmdMsg(UINT nID, CCmdUI* pCmdUI) override;
 

@@ -84,7 +84,7 @@ BOOL CListCtrl::Create(DWORD dwStyle, const CRect& rect, QWidget* pParentWnd, UI
 // ---- columns
 
 // Every column shows the sub-item of its own index.
-int CListCtrl::InsertColumn(int nCol, const std::string& heading, int nFormat, int nWidth, int) {
+int CListCtrl::InsertColumn(int nCol, const std::string& heading, int nFormat, int nWidth) {
     if (nCol < 0)
         return -1;
     nCol = std::min(nCol, GetColumnCount());
@@ -177,9 +177,6 @@ int CListCtrl::GetItemCount() const {
     return m_pModel->rowCount();
 }
 
-// Qt's model grows as rows come; nothing to reserve.
-void CListCtrl::SetItemCount(int) {}
-
 BOOL CListCtrl::SetItemText(int nItem, int nSubItem, const std::string& text) {
     if (!IsValidItem(nItem) || nSubItem < 0 || nSubItem >= GetColumnCount())
         return FALSE;
@@ -236,9 +233,9 @@ LPARAM CListCtrl::GetItemData(int nItem) const {
     return rowHeader != nullptr ? static_cast<LPARAM>(rowHeader->data(kItemDataRole).toLongLong()) : 0;
 }
 
-// Only the next selected row is ever asked for. Asking row after row costs the whole selection
-// per row, quadratic for a large selection; the selection's ranges name it directly.
-int CListCtrl::GetNextItem(int nItem, UINT) const {
+// Asking row after row costs the whole selection per row, quadratic for a large selection; the
+// selection's ranges name the next selected row directly.
+int CListCtrl::GetNextSelectedItem(int nItem) const {
     const int first = std::max(0, nItem + 1);
     int next = -1;
     for (const QItemSelectionRange& range : selectionModel()->selection()) {
@@ -263,8 +260,8 @@ QRect CListCtrl::ItemRowRect(int nItem) const {
     return visualRect(m_pModel->index(nItem, 0));
 }
 
-BOOL CListCtrl::GetItemRect(int nItem, CRect* pRect, UINT nCode) const {
-    if (pRect == nullptr || !IsValidItem(nItem) || nCode != LVIR_BOUNDS)
+BOOL CListCtrl::GetItemRect(int nItem, CRect* pRect) const {
+    if (pRect == nullptr || !IsValidItem(nItem))
         return FALSE;
     const QRect row = ItemRowRect(nItem);
     if (row.isNull())
@@ -319,7 +316,7 @@ void CListCtrl::paintEvent(QPaintEvent* event) {
 // Qt walks the visible rows; each one is handed to the owner draw with the paint's device context.
 void CListCtrl::drawRow(QPainter*, const QStyleOptionViewItem&, const QModelIndex& index) const {
     CRect bounds;
-    if (m_pPaintDC == nullptr || !GetItemRect(index.row(), &bounds, LVIR_BOUNDS))
+    if (m_pPaintDC == nullptr || !GetItemRect(index.row(), &bounds))
         return;
     // drawRow is const in Qt; the owner draw is an operation of the control like any message.
     const_cast<CListCtrl*>(this)->DrawItem(index.row(), m_pPaintDC, bounds);
@@ -328,15 +325,12 @@ void CListCtrl::drawRow(QPainter*, const QStyleOptionViewItem&, const QModelInde
 void CListCtrl::OnDeleteItem(int, LPARAM) {}
 
 LRESULT CListCtrl::NotifyParent(NMHDR& header, int code) {
-    header.hwndFrom = this;
-    header.idFrom = m_nID;
     header.code = code;
     return m_pNotifyTarget != nullptr ? m_pNotifyTarget->OnListNotify(m_nID, &header) : 0;
 }
 
 void CListCtrl::OnHeaderClicked(int nColumn) {
     NMLISTVIEW columnClick;
-    columnClick.iItem = -1;
     columnClick.iSubItem = nColumn;
     NotifyParent(columnClick.hdr, LVN_COLUMNCLICK);
 }

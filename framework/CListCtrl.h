@@ -11,39 +11,28 @@
 #include <string>
 
 class CDC;
-class CListCtrl;
 class QStandardItemModel;
 
-// Window and list styles
-constexpr DWORD WS_CHILD = 0x40000000;
+// The one window style a list reads: the list is always an owner-drawn report.
 constexpr DWORD WS_VISIBLE = 0x10000000;
-constexpr DWORD LVS_REPORT = 0x0001;
-constexpr DWORD LVS_OWNERDRAWFIXED = 0x0400;
 
 // Item state bits
 constexpr UINT LVIS_FOCUSED = 0x0001;
 constexpr UINT LVIS_SELECTED = 0x0002;
 
-// Column fields and formats
-constexpr UINT LVCF_WIDTH = 0x0002;
-constexpr UINT LVCF_TEXT = 0x0004;
+// Column formats
 constexpr int LVCFMT_LEFT = 0;
 constexpr int LVCFMT_RIGHT = 1;
 constexpr int LVCFMT_CENTER = 2;
 constexpr int LVCFMT_JUSTIFYMASK = 3;
-
-// GetNextItem, GetItemRect
-constexpr UINT LVNI_SELECTED = 0x0002;
-constexpr UINT LVIR_BOUNDS = 0;
 
 // Notifications to the parent
 constexpr int LVN_ITEMCHANGED = -101; // here: only when the selection changed
 constexpr int LVN_COLUMNCLICK = -108;
 constexpr int LVN_KEYDOWN = -155;
 
-// GetColumn fills every field; the mask is the caller's note of what it reads.
+// GetColumn fills every field.
 struct LVCOLUMN {
-    UINT mask = 0;
     int fmt = LVCFMT_LEFT;
     int cx = 0;
     std::string text;
@@ -51,21 +40,17 @@ struct LVCOLUMN {
 };
 
 struct NMHDR {
-    CListCtrl* hwndFrom = nullptr;
-    UINT idFrom = 0;
     int code = 0;
 };
 
 struct NMLISTVIEW {
     NMHDR hdr;
-    int iItem = -1;
     int iSubItem = 0;
 };
 
 struct NMLVKEYDOWN {
     NMHDR hdr;
     int key = 0; // Qt's key code
-    UINT flags = 0;
 };
 
 // What a list's parent implements to hear the list's notifications (LVN_KEYDOWN,
@@ -89,8 +74,7 @@ public:
     BOOL Create(DWORD dwStyle, const CRect& rect, QWidget* pParentWnd, UINT nID);
 
     // Columns
-    int InsertColumn(int nCol, const std::string& heading, int nFormat = LVCFMT_LEFT, int nWidth = -1,
-                     int nSubItem = -1);
+    int InsertColumn(int nCol, const std::string& heading, int nFormat = LVCFMT_LEFT, int nWidth = -1);
     BOOL DeleteColumn(int nCol);
     BOOL GetColumn(int nCol, LVCOLUMN* pColumn) const;
     int GetColumnWidth(int nCol) const; // 0 for a column that does not exist
@@ -103,19 +87,18 @@ public:
     BOOL DeleteItem(int nItem);
     BOOL DeleteAllItems();
     int GetItemCount() const;
-    // Room for nItems rows; the list stays as it is.
-    void SetItemCount(int nItems);
     BOOL SetItemText(int nItem, int nSubItem, const std::string& text);
     std::string GetItemText(int nItem, int nSubItem) const;
     UINT GetItemState(int nItem, UINT nMask) const;
     BOOL SetItemState(int nItem, UINT nState, UINT nMask);
     LPARAM GetItemData(int nItem) const;
-    // The next selected row after nItem (nFlags: LVNI_SELECTED), -1 when there is none.
-    int GetNextItem(int nItem, UINT nFlags) const;
+    // The next selected row after nItem, -1 when there is none.
+    int GetNextSelectedItem(int nItem) const;
     UINT GetSelectedCount() const;
 
     // Geometry, in client coordinates (the row area below the heading).
-    BOOL GetItemRect(int nItem, CRect* pRect, UINT nCode = LVIR_BOUNDS) const;
+    // A row's bounds across every column.
+    BOOL GetItemRect(int nItem, CRect* pRect) const;
     int HitTest(CPoint point) const;
     void GetClientRect(CRect* pRect) const;
     BOOL RedrawItems(int nFirst, int nLast);

@@ -49,14 +49,7 @@ BOOL CMenu::AppendMenu(UINT nFlags, UINT nIDNewItem, const QString& text) {
     return TRUE;
 }
 
-BOOL CMenu::DestroyMenu() {
-    if (m_pMenu == nullptr)
-        return FALSE;
-    m_pMenu.reset();
-    return TRUE;
-}
-
-BOOL CMenu::TrackPopupMenu(UINT, int x, int y, QWidget* owner) {
+BOOL CMenu::TrackPopupMenu(int x, int y, QWidget* owner) {
     if (m_pMenu == nullptr)
         return FALSE;
     m_pMenu->setParent(owner, m_pMenu->windowFlags());

@@ -10,7 +10,6 @@ class QWidget;
 
 constexpr UINT MF_STRING = 0x0000;
 constexpr UINT MF_SEPARATOR = 0x0800;
-constexpr UINT TPM_RIGHTBUTTON = 0x0002;
 
 // A pop-up menu. Tracking it shows it at a screen point with its commands' states as they are
 // then; the chosen command goes to the owner's command route (the main window's, normally).
@@ -21,9 +20,8 @@ public:
 
     BOOL CreatePopupMenu();
     BOOL AppendMenu(UINT nFlags, UINT nIDNewItem = 0, const QString& text = {});
-    BOOL DestroyMenu();
     // Shows the menu and carries out the chosen command through owner; FALSE without a menu.
-    BOOL TrackPopupMenu(UINT nFlags, int x, int y, QWidget* owner);
+    BOOL TrackPopupMenu(int x, int y, QWidget* owner);
 
 private:
     std::unique_ptr<QMenu> m_pMenu;

@@ -10,7 +10,7 @@ CSplitterWnd::CSplitterWnd(QWidget* parent) : QSplitter(Qt::Horizontal, parent) 
     connect(this, &QSplitter::splitterMoved, this, [this] { HideNarrowPanes(); });
 }
 
-BOOL CSplitterWnd::CreateStatic(QWidget* pParentWnd, int nRows, int nCols, DWORD, UINT) {
+BOOL CSplitterWnd::CreateStatic(QWidget* pParentWnd, int nRows, int nCols) {
     // Only the one-row layout is built; nothing in the program splits the other way.
     if (nRows != 1 || nCols < 1 || m_nCols != 0)
         return FALSE;
@@ -25,7 +25,7 @@ BOOL CSplitterWnd::CreateStatic(QWidget* pParentWnd, int nRows, int nCols, DWORD
     return TRUE;
 }
 
-BOOL CSplitterWnd::CreateView(int row, int col, CView* pView, CSize, CDocument* pDoc) {
+BOOL CSplitterWnd::CreateView(int row, int col, CView* pView, CDocument* pDoc) {
     if (pView == nullptr)
         return FALSE;
     // Panes are made left to right, each in the next column.

@@ -15,9 +15,9 @@ class CSplitterWnd : public QSplitter {
 public:
     explicit CSplitterWnd(QWidget* parent = nullptr);
 
-    BOOL CreateStatic(QWidget* pParentWnd, int nRows, int nCols, DWORD dwStyle = 0x50000000, UINT nID = 0);
+    BOOL CreateStatic(QWidget* pParentWnd, int nRows, int nCols);
     // Takes pView over and creates it in its pane, on pDoc. FALSE when it refused.
-    BOOL CreateView(int row, int col, CView* pView, CSize sizeInit, CDocument* pDoc);
+    BOOL CreateView(int row, int col, CView* pView, CDocument* pDoc);
     void SetColumnInfo(int col, int cxIdeal, int cxMin);
 
     CView* GetPane(int row, int col) const;

@@ -45,11 +45,11 @@ CFrameWnd* CView::GetParentFrame() const {
 }
 
 void CView::OnInitialUpdate() {
-    OnUpdate(nullptr, 0, nullptr);
+    OnUpdate(nullptr, 0);
 }
 
-void CView::OnUpdate(CView*, LPARAM, void*) {
-    Invalidate(TRUE);
+void CView::OnUpdate(CView*, LPARAM) {
+    Invalidate();
 }
 
 void CView::OnActivateView(BOOL bActivate, CView* pActivateView, CView*) {
@@ -65,9 +65,6 @@ BOOL CView::OnPreparePrinting(CPrintInfo*) {
     return TRUE;
 }
 void CView::OnBeginPrinting(CDC*, CPrintInfo*) {}
-void CView::OnPrint(CDC* pDC, CPrintInfo*) {
-    OnDraw(pDC);
-}
 void CView::OnEndPrinting(CDC*, CPrintInfo*) {}
 
 void CView::GetClientRect(CRect* rect) const {
@@ -75,17 +72,8 @@ void CView::GetClientRect(CRect* rect) const {
     rect->SetRect(0, 0, std::max(0, width() - scrollBarWidth), height());
 }
 
-void CView::Invalidate(BOOL bErase) {
-    InvalidateRect(nullptr, bErase);
-}
-
-void CView::InvalidateRect(const CRect* rect, BOOL bErase) {
-    if (bErase)
-        m_bEraseRequested = true;
-    if (rect == nullptr)
-        update();
-    else
-        update(QRect(rect->left, rect->top, rect->Width(), rect->Height()));
+void CView::Invalidate() {
+    update();
 }
 
 void CView::SetRedraw(BOOL bRedraw) {
@@ -102,8 +90,6 @@ BOOL CView::PreCreateWindow(CREATESTRUCT&) {
     return TRUE;
 }
 
-void CView::OnSize(UINT, int, int) {}
-
 BOOL CView::OnEraseBkgnd(CDC* pDC) {
     CRect client;
     GetClientRect(&client);
@@ -118,11 +104,11 @@ void CView::OnPaint() {
     OnDraw(&dc);
 }
 
-void CView::OnKeyDown(UINT, UINT, UINT) {
+void CView::OnKeyDown(UINT) {
     Default();
 }
 
-void CView::OnContextMenu(QWidget*, CPoint) {
+void CView::OnContextMenu(CPoint) {
     Default();
 }
 
@@ -135,27 +121,25 @@ void CView::Default() {
 
 void CView::paintEvent(QPaintEvent* event) {
     CPaintDC::PaintScope scope(this, event->rect());
-    if (m_bEraseRequested) {
+    {
+        // Every repaint erases first, the system's own (exposure, resizing) too.
         CPaintDC eraseDC(this);
         OnEraseBkgnd(&eraseDC);
     }
-    m_bEraseRequested = true; // the system's own repaints (exposure, resizing) erase too
     OnPaint();
 }
 
 void CView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     LayOutScrollBar();
-    CRect client;
-    GetClientRect(&client);
-    OnSize(0, client.Width(), client.Height());
+    OnSize();
 }
 
 void CView::keyPressEvent(QKeyEvent* event) {
     QEvent* previous = m_pCurrentEvent;
     m_pCurrentEvent = event;
     event->accept();
-    OnKeyDown(static_cast<UINT>(event->key()), static_cast<UINT>(std::max(1, event->count())), 0);
+    OnKeyDown(static_cast<UINT>(event->key()));
     m_pCurrentEvent = previous;
 }
 
@@ -163,11 +147,10 @@ void CView::contextMenuEvent(QContextMenuEvent* event) {
     QEvent* previous = m_pCurrentEvent;
     m_pCurrentEvent = event;
     event->accept();
-    // A menu asked for from the keyboard comes with the point (-1, -1).
     const CPoint point = event->reason() == QContextMenuEvent::Keyboard
                              ? CPoint(-1, -1)
                              : CPoint(event->globalPos().x(), event->globalPos().y());
-    OnContextMenu(this, point);
+    OnContextMenu(point);
     m_pCurrentEvent = previous;
 }
 

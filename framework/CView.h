@@ -32,7 +32,7 @@ public:
     CFrameWnd* GetParentFrame() const;
 
     virtual void OnInitialUpdate();
-    virtual void OnUpdate(CView* pSender, LPARAM lHint, void* pHint);
+    virtual void OnUpdate(CView* pSender, LPARAM lHint);
     virtual void OnDraw(CDC* pDC) = 0;
     virtual void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView);
     virtual void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr);
@@ -40,7 +40,6 @@ public:
     // Printing, driven by the framework's print job.
     virtual BOOL OnPreparePrinting(CPrintInfo* pInfo);
     virtual void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo);
-    virtual void OnPrint(CDC* pDC, CPrintInfo* pInfo);
     virtual void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo);
     BOOL DoPreparePrinting(CPrintInfo* pInfo);
     void OnFilePrint();
@@ -48,8 +47,8 @@ public:
 
     // Window services
     void GetClientRect(CRect* rect) const;
-    void Invalidate(BOOL bErase = TRUE);
-    void InvalidateRect(const CRect* rect, BOOL bErase = TRUE);
+    // The whole view is painted again, background first.
+    void Invalidate();
     void SetRedraw(BOOL bRedraw);
     // The scroll bar a WS_VSCROLL view has beside its client area; the view drives it directly.
     QScrollBar* GetVerticalScrollBar() const { return m_pVertScrollBar; }
@@ -61,11 +60,12 @@ public:
 protected:
     virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
     virtual int OnCreate() { return 0; }
-    virtual void OnSize(UINT nType, int cx, int cy);
+    virtual void OnSize() {}
     virtual BOOL OnEraseBkgnd(CDC* pDC);
     virtual void OnPaint();
-    virtual void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
-    virtual void OnContextMenu(QWidget* pWnd, CPoint point);
+    virtual void OnKeyDown(UINT nChar);
+    // point: on the screen; (-1, -1) when the menu was asked for from the keyboard.
+    virtual void OnContextMenu(CPoint point);
     // The widget's own handling of the event being processed.
     void Default();
 
@@ -80,6 +80,4 @@ private:
 
     QScrollBar* m_pVertScrollBar = nullptr;
     QEvent* m_pCurrentEvent = nullptr;
-    bool m_bEraseRequested = true;
-    bool m_bRedrawSuspended = false;
 };

@@ -14,7 +14,7 @@ namespace {
 CWinApp* g_app = nullptr;
 bool g_eventLoopsEnded = false;
 // The fields of the document strings, and the framework's name for a document without a title.
-enum DocString { windowTitle, docName, fileNewName, filterName, filterExt };
+enum DocString { windowTitle, docName };
 const char* const kUntitled = "Untitled";
 } // namespace
 
@@ -67,20 +67,18 @@ bool CWinApp::CreateDocumentAndFrame() {
     return true;
 }
 
-CDocument* CWinApp::OpenDocumentFile(const QString& path, BOOL bMakeVisible) {
+CDocument* CWinApp::NewDocument() {
     const bool frameExisted = m_frame != nullptr;
     if (!CreateDocumentAndFrame())
         return nullptr;
-    if (path.isEmpty()) {
-        const QString title = m_docStrings.value(docName);
-        m_document->SetTitle(title.isEmpty() ? QString(kUntitled) : title);
-    }
-    if (!(path.isEmpty() ? m_document->OnNewDocument() : m_document->OnOpenDocument(path))) {
+    const QString title = m_docStrings.value(docName);
+    m_document->SetTitle(title.isEmpty() ? QString(kUntitled) : title);
+    if (!m_document->OnNewDocument()) {
         if (!frameExisted)
             m_frame.reset();
         return nullptr;
     }
-    m_frame->InitialUpdateFrame(m_document.get(), bMakeVisible);
+    m_frame->InitialUpdateFrame(m_document.get());
     return m_document.get();
 }
 
@@ -93,17 +91,7 @@ int CWinApp::Run() {
 }
 
 void CWinApp::OnFileNew() {
-    OpenDocumentFile(QString());
-}
-
-void CWinApp::OnFileOpen() {
-    if (m_docStrings.size() <= filterExt)
-        return;
-    FileOpenRequest request;
-    request.filter = m_docStrings[filterName] + "|*" + m_docStrings[filterExt] + "|All Files (*.*)|*.*||";
-    const FileOpenResult answer = AfxGetPrompter().GetOpenFileNames(request);
-    if (answer.confirmed && !answer.paths.isEmpty())
-        OpenDocumentFile(answer.paths.front());
+    NewDocument();
 }
 
 QPrinter& CWinApp::GetPrinter() {

@@ -27,24 +27,23 @@ public:
     int GetProfileInt(const QString& section, const QString& entry, int nDefault) const;
     BOOL WriteProfileInt(const QString& section, const QString& entry, int nValue);
 
-    // The program's one document type: its strings, separated by "\n" (window title, document
-    // name, new-file name, filter name, filter extension), and how its document and frame are made.
+    // The program's one document type: its strings, separated by "\n" (window title first, then
+    // the document name), and how its document and frame are made.
     using DocumentClass = std::function<std::unique_ptr<CDocument>()>;
     using FrameClass = std::function<std::unique_ptr<CFrameWnd>()>;
     void SetDocumentType(const QString& docStrings, DocumentClass documentClass, FrameClass frameClass);
-    // An empty path runs New: the document and frame are made on the first call, then the
-    // document's OnNewDocument, the default title and every view's initial update. A path goes to
-    // the document's OnOpenDocument. Null when refused; a refused New keeps the document it had.
-    CDocument* OpenDocumentFile(const QString& path, BOOL bMakeVisible = TRUE);
+    // New: the document and frame are made on the first call, then the document's OnNewDocument,
+    // the default title and every view's initial update. Null when refused; a refused New keeps
+    // the document it had.
+    CDocument* NewDocument();
     CDocument* GetDocument() const { return m_document.get(); }
     // Destroys the frame (and with it the views), then the document.
     void CloseAllDocuments();
     // Runs the event loop, then destroys the frame and document, then ExitInstance.
     int Run();
 
-    // The framework's handlers of New, Open and Print Setup.
+    // The framework's handlers of New and Print Setup.
     void OnFileNew();
-    void OnFileOpen();
     void OnFilePrintSetup();
     // The printer that Print Setup chose; print jobs start from it.
     QPrinter& GetPrinter();

@@ -76,7 +76,7 @@ void CDC::LPtoDP(CPoint* point) const {
     *point = CPoint(device.x(), device.y());
 }
 
-int CDC::GetClipBox(CRect* rect) const {
+void CDC::GetClipBox(CRect* rect) const {
     const CRect device = m_bHasClip ? m_clipBoxDevice
                                     : CRect(0, 0, m_pDevice != nullptr ? m_pDevice->width() : 0,
                                             m_pDevice != nullptr ? m_pDevice->height() : 0);
@@ -84,5 +84,4 @@ int CDC::GetClipBox(CRect* rect) const {
     const CPoint b = ToLogical(CPoint(device.right, device.bottom));
     // A flipped axis turns the corners over; the box is always given top-left first.
     *rect = CRect(std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y));
-    return rect->IsRectEmpty() ? NULLREGION : SIMPLEREGION;
 }

@@ -16,7 +16,6 @@ constexpr std::pair<char, int> kLetterWeights[] = {
     {'s', 56}, {'t', 71}, {'u', 31}, {'v', 10}, {'w', 18},  {'x', 3},  {'y', 18}, {'z', 2},  {' ', 166}};
 
 struct StockObjects {
-    CBrush whiteBrush{RGB(255, 255, 255)};
     CPen blackPen{PS_SOLID, 1, RGB(0, 0, 0)};
     CFont font;
     StockObjects() { font.m_font = drawing::ApplicationFont(); }
@@ -57,9 +56,6 @@ int DotsPerMetre(int dotsPerInch) {
     return static_cast<int>(dotsPerInch * kInchesPerMetre + 0.5);
 }
 
-CBrush& StockWhiteBrush() {
-    return Stock().whiteBrush;
-}
 CPen& StockBlackPen() {
     return Stock().blackPen;
 }
@@ -111,34 +107,24 @@ bool CBitmap::IsCompatible(CDC* pDC, int nWidth, int nHeight) const {
            m_image.dotsPerMeterY() == drawing::DotsPerMetre(pDC->GetDevice()->logicalDpiY());
 }
 
-int CDC::SaveDC() {
+void CDC::SaveDC() {
     m_savedStates.push_back(m_state);
-    return static_cast<int>(m_savedStates.size());
 }
 
-BOOL CDC::RestoreDC(int nSavedDC) {
-    const int saved = static_cast<int>(m_savedStates.size());
-    const int level = nSavedDC < 0 ? saved + nSavedDC + 1 : nSavedDC;
-    if (nSavedDC == 0 || level < 1 || level > saved)
-        return FALSE;
-    m_state = m_savedStates[level - 1];
-    m_savedStates.resize(level - 1);
+void CDC::RestoreDC() {
+    if (m_savedStates.empty())
+        return;
+    m_state = m_savedStates.back();
+    m_savedStates.pop_back();
     m_bPenApplied = false;
     m_bFontApplied = false;
     m_metrics.reset();
-    return TRUE;
 }
 
 CPen* CDC::SelectObject(CPen* pPen) {
     CPen* previous = std::exchange(m_state.pPen, pPen);
     m_state.pen = *pPen;
     m_bPenApplied = false;
-    return previous;
-}
-
-CBrush* CDC::SelectObject(CBrush* pBrush) {
-    CBrush* previous = std::exchange(m_state.pBrush, pBrush);
-    m_state.brush = *pBrush;
     return previous;
 }
 
@@ -157,18 +143,6 @@ CBitmap* CDC::SelectObject(CBitmap* pBitmap) {
     SetDevice(pBitmap != nullptr && !pBitmap->m_image.isNull() ? static_cast<QPaintDevice*>(&pBitmap->m_image)
                                                                : &m_defaultSurface);
     return previous;
-}
-
-CGdiObject* CDC::SelectGdiObject(CGdiObject* pObject) {
-    if (auto* pen = dynamic_cast<CPen*>(pObject))
-        return SelectObject(pen);
-    if (auto* brush = dynamic_cast<CBrush*>(pObject))
-        return SelectObject(brush);
-    return nullptr;
-}
-
-CGdiObject* CDC::GetCurrentObject(UINT nObjectType) const {
-    return nObjectType == OBJ_PEN ? m_state.pPen : nullptr;
 }
 
 COLORREF CDC::SetTextColor(COLORREF crColor) {

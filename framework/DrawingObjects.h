@@ -22,12 +22,7 @@ struct LOGFONT {
     char lfFaceName[LF_FACESIZE] = {};
 };
 
-class CGdiObject {
-public:
-    virtual ~CGdiObject() = default;
-};
-
-class CPen : public CGdiObject {
+class CPen {
 public:
     CPen() = default;
     CPen(int nPenStyle, int nWidth, COLORREF crColor)
@@ -37,14 +32,13 @@ public:
     COLORREF m_crColor = 0;
 };
 
-class CBrush : public CGdiObject {
+class CBrush {
 public:
-    CBrush() = default;
     explicit CBrush(COLORREF crColor) : m_crColor(crColor) {}
     COLORREF m_crColor = 0;
 };
 
-class CFont : public CGdiObject {
+class CFont {
 public:
     // The font of the application's family or lfFaceName, |lfHeight| pixels high, stretched to
     // the average width lfWidth.
@@ -52,7 +46,7 @@ public:
     QFont m_font;
 };
 
-class CBitmap : public CGdiObject {
+class CBitmap {
 public:
     // An image of the size, with the resolution of pDC's device.
     BOOL CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight);
@@ -70,8 +64,7 @@ LONG DivideRounded(long long n, long long d);
 double AverageCharWidth(const QFontMetricsF& metrics);
 QFont ApplicationFont();
 int DotsPerMetre(int dotsPerInch);
-// The stock objects: a white brush, a black pen and the application's font.
-CBrush& StockWhiteBrush();
+// The stock objects: a black pen and the application's font.
 CPen& StockBlackPen();
 CFont& StockFont();
 

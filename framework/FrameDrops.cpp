@@ -1,19 +1,10 @@
 // Files dropped on the frame.
 #include "framework/CFrameWnd.h"
-#include "framework/CWinApp.h"
 #include "framework/FileNames.h"
 
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
-
-void CFrameWnd::OnDropFiles(const QStringList& paths) {
-    // The framework hands each dropped file to the document's open operation.
-    if (CWinApp* app = AfxGetApp()) {
-        for (const QString& path : paths)
-            app->OpenDocumentFile(path);
-    }
-}
 
 void CFrameWnd::dragEnterEvent(QDragEnterEvent* event) {
     if (event->mimeData()->hasUrls())

@@ -19,7 +19,7 @@ constexpr int kDialogLastPage = 0xFFFF;
 void PrintPage(CView& view, CDC& dc, CPrintInfo& info) {
     view.OnBeginPrinting(&dc, &info);
     view.OnPrepareDC(&dc, &info);
-    view.OnPrint(&dc, &info);
+    view.OnDraw(&dc);
     view.OnEndPrinting(&dc, &info);
 }
 } // namespace

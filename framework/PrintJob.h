@@ -17,7 +17,7 @@ constexpr int kPrintResolution = 150;
 // A printer for a new job, at kPrintResolution.
 std::unique_ptr<QPrinter> NewJobPrinter();
 
-// Runs one job of one page on printer: OnBeginPrinting, OnPrepareDC, OnPrint, OnEndPrinting, on
+// Runs one job of one page on printer: OnBeginPrinting, OnPrepareDC, OnDraw, OnEndPrinting, on
 // a printing device context. FALSE when the printer could not be started
 // or reported an error.
 BOOL RunPrintJob(CView& view, QPrinter& printer, CPrintInfo& info);

@@ -14,7 +14,7 @@ CPaintDC::CPaintDC(QWidget* window) : CDC(window) {
 }
 
 CPaintDC::PaintScope::PaintScope(QWidget* window, const QRect& rect)
-    : m_window(window), m_previousRect(g_paintRect), m_previousWindow(g_paintingWindow) {
+    : m_previousRect(g_paintRect), m_previousWindow(g_paintingWindow) {
     g_paintingWindow = window;
     g_paintRect = rect;
 }

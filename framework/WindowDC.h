@@ -22,7 +22,6 @@ public:
         PaintScope& operator=(const PaintScope&) = delete;
 
     private:
-        QWidget* m_window;
         QRect m_previousRect;
         QWidget* m_previousWindow;
     };

@@ -50,7 +50,7 @@ void DrawTimeGrid(const ChartCanvas& canvas) {
     for (int gap = lapgraph::FirstGridValue(step); gap < lapgraph::kHighestGap; gap += step) {
         SetGridMapping(canvas);
         CPoint device(graph.left, gap);
-        dc->GetAttribDC()->LPtoDP(&device);
+        dc->LPtoDP(&device);
         if (RowInside(device.y, graph)) {
             dc->MoveTo(layout.x0, gap);
             dc->LineTo(graph.right, gap);
@@ -65,7 +65,7 @@ void DrawTimeGrid(const ChartCanvas& canvas) {
 
 void DrawDriverCurve(CDC* dc, const DriverRecord& driver, const lapgraph::ReferenceSeries& reference,
                      const lapgraph::RaceTimes& times, int width, CPen& pen) {
-    dc->SelectObject(&pen);
+    CPen* previousPen = dc->SelectObject(&pen);
     bool firstPoint = true;
     const int slotEnd = std::min(driver.laps.GetSize(), static_cast<int>(reference.size()));
     for (int slot = 0; slot < slotEnd; ++slot) {
@@ -92,12 +92,13 @@ void DrawDriverCurve(CDC* dc, const DriverRecord& driver, const lapgraph::Refere
             dc->LineTo(x - lapgraph::kEventTickLength, eventY);
         }
     }
+    dc->SelectObject(previousPen);
 }
 
 void DrawLappingLines(const ChartCanvas& canvas, const lapgraph::RaceTimes& times,
                       const lapgraph::ReferenceSeries& reference) {
     CPen pen(PS_DOT, 1, canvas.colours.lappingLine);
-    canvas.dc->SelectObject(&pen);
+    CPen* previousPen = canvas.dc->SelectObject(&pen);
     for (const lapgraph::LappingLine& line : lapgraph::LappingLines(times, reference)) {
         for (const lapgraph::PenStep& step : line.steps) {
             const int x = lapgraph::SlotOffset(step.slot, canvas.layout.plotWidth, times.slotCount);
@@ -107,6 +108,7 @@ void DrawLappingLines(const ChartCanvas& canvas, const lapgraph::RaceTimes& time
                 canvas.dc->MoveTo(x, step.gap);
         }
     }
+    canvas.dc->SelectObject(previousPen);
 }
 
 // Drawn in gap units from the plot's left edge.
@@ -118,16 +120,13 @@ void DrawCurves(const ChartCanvas& canvas) {
     const lapgraph::RaceTimes times = lapgraph::TimesOf(race);
     const lapgraph::ReferenceSeries reference =
         lapgraph::ReferenceSeriesFor(race, canvas.referenceDriver, canvas.view.relative);
-    CGdiObject* previousPen = dc->GetAttribDC()->GetCurrentObject(OBJ_PEN);
     for (const int d : canvas.order) {
         const DriverRecord& driver = *race.drivers->GetAt(d);
         const DriverPen& style = canvas.pens[static_cast<std::size_t>(d)];
         CPen pen(PS_SOLID, style.width, style.colour);
         DrawDriverCurve(dc, driver, reference, times, canvas.layout.plotWidth, pen);
-        dc->SelectGdiObject(previousPen);
     }
     DrawLappingLines(canvas, times, reference);
-    dc->SelectGdiObject(previousPen);
 }
 
 // "Gap to ..." with a square of the reference driver's colour, in the corner away from the axis

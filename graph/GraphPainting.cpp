@@ -74,10 +74,9 @@ void CTarmioView::CreateAxisFont(CDC* pDC, BOOL bPrinting) {
     std::strncpy(logFont.lfFaceName, "Arial", LF_FACESIZE - 1);
     m_pAxisFont->CreateFontIndirect(&logFont);
     CFont* previous = pDC->SelectObject(m_pAxisFont.get());
-    CDC* attributes = pDC->GetAttribDC();
-    attributes->GetTextMetrics(&m_tm);
-    m_sizeLapLabel = attributes->GetTextExtent(kLapLabelSample, 3);
-    m_sizeTimeLabel = attributes->GetTextExtent(kTimeLabelSample, 8);
+    pDC->GetTextMetrics(&m_tm);
+    m_sizeLapLabel = pDC->GetTextExtent(kLapLabelSample, 3);
+    m_sizeTimeLabel = pDC->GetTextExtent(kTimeLabelSample, 8);
     if (previous != nullptr)
         pDC->SelectObject(previous);
 }
@@ -102,7 +101,7 @@ void CTarmioView::OnPaint() {
     CBitmap* previous = memDC.SelectObject(&m_offscreen);
     FillBackground(&memDC, rc);
     OnDraw(&memDC);
-    dc.BitBlt(0, 0, rc.Width(), rc.Height(), &memDC, 0, 0, SRCCOPY);
+    dc.BitBlt(0, 0, rc.Width(), rc.Height(), &memDC, 0, 0);
     memDC.SelectObject(previous);
 }
 
@@ -121,7 +120,7 @@ void CTarmioView::OnDraw(CDC* pDC) {
     pDC->SaveDC();
     CPen gridPen(PS_SOLID, 1, kGridColour);
     if (m_rcGraph.IsRectEmpty()) {
-        pDC->RestoreDC(-1);
+        pDC->RestoreDC();
         return;
     }
     const ChartColours& colours = ColoursFor(pDC);
@@ -157,7 +156,7 @@ void CTarmioView::OnDraw(CDC* pDC) {
         if (m_pChart->paintOverLegend != nullptr)
             m_pChart->paintOverLegend(canvas);
     }
-    pDC->RestoreDC(-1);
+    pDC->RestoreDC();
 }
 
 void CTarmioView::DrawLapLines(CDC* pDC, const Layout& layout, int slotCount) {

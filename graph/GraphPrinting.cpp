@@ -21,13 +21,12 @@ void CTarmioView::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) {
         const CClientDC screen(nullptr);
         const int screenX = screen.GetDeviceCaps(LOGPIXELSX);
         const int screenY = screen.GetDeviceCaps(LOGPIXELSY);
-        CDC* printer = pDC->GetAttribDC();
-        const int printerX = printer->GetDeviceCaps(LOGPIXELSX);
-        const int printerY = printer->GetDeviceCaps(LOGPIXELSY);
+        const int printerX = pDC->GetDeviceCaps(LOGPIXELSX);
+        const int printerY = pDC->GetDeviceCaps(LOGPIXELSY);
         pDC->SetMapMode(MM_ANISOTROPIC);
         pDC->SetWindowExt(screenX, screenY);
         pDC->SetViewportExt(printerX, printerY);
-        m_rcGraph.SetRect(0, 0, printer->GetDeviceCaps(HORZRES), printer->GetDeviceCaps(VERTRES));
+        m_rcGraph.SetRect(0, 0, pDC->GetDeviceCaps(HORZRES), pDC->GetDeviceCaps(VERTRES));
         m_rcGraph.InflateRect(-kPageMargin, -kPageMargin);
     } else {
         GetClientRect(&m_rcGraph);

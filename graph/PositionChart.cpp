@@ -41,7 +41,7 @@ void DrawTrace(const ChartCanvas& canvas, const CurveTrace& curve, const LapMark
 }
 
 void DrawRowLabel(const ChartCanvas& canvas, int row, const std::string& text) {
-    const CSize extent = canvas.dc->GetAttribDC()->GetTextExtent(text);
+    const CSize extent = canvas.dc->GetTextExtent(text);
     const int gutter = canvas.layout.lineHeight / 2;
     canvas.dc->TextOut(canvas.layout.x0 - gutter - extent.cx, row - canvas.layout.lineHeight / 2, text);
 }

@@ -121,7 +121,7 @@ void CTarmioView::OnInitialUpdate() {
     UpdateScrollInfo();
 }
 
-void CTarmioView::OnUpdate(CView*, LPARAM lHint, void*) {
+void CTarmioView::OnUpdate(CView*, LPARAM lHint) {
     if (lHint == CTarmioDoc::kHintHover)
         return;
     HideReadout();
@@ -154,7 +154,7 @@ void CTarmioView::ApplyAutoZoom() {
     }
 }
 
-void CTarmioView::OnSize(UINT, int, int) {
+void CTarmioView::OnSize() {
     GetClientRect(&m_rcGraph);
     UpdateScrollInfo();
 }
@@ -270,7 +270,7 @@ void CTarmioView::ShowReferenceNote() {
     frame->SetIdleMessage(QString::fromStdString(GapToDriverCaption(*race->drivers->GetAt(reference))));
 }
 
-void CTarmioView::OnContextMenu(QWidget*, CPoint point) {
+void CTarmioView::OnContextMenu(CPoint point) {
     CMenu menu;
     if (menu.CreatePopupMenu()) {
         // Each option's item names it as it stands now.
@@ -279,9 +279,8 @@ void CTarmioView::OnContextMenu(QWidget*, CPoint point) {
             menu.AppendMenu(MF_STRING, command, AfxContextMenuText(command, on != FALSE));
         // Without a main window the command still has to find this view.
         QWidget* owner = AfxGetMainWnd() != nullptr ? static_cast<QWidget*>(AfxGetMainWnd()) : this;
-        menu.TrackPopupMenu(TPM_RIGHTBUTTON, point.x, point.y, owner);
+        menu.TrackPopupMenu(point.x, point.y, owner);
     }
-    menu.DestroyMenu();
 }
 
 void CTarmioView::OnScrollBarAction(int action) {
@@ -310,7 +309,7 @@ void CTarmioView::wheelEvent(QWheelEvent* event) {
     event->accept();
 }
 
-void CTarmioView::OnKeyDown(UINT nChar, UINT, UINT) {
+void CTarmioView::OnKeyDown(UINT nChar) {
     for (const ScrollKey& scrollKey : kScrollKeys) {
         if (static_cast<UINT>(scrollKey.key) != nChar)
             continue;
@@ -350,5 +349,5 @@ void CTarmioView::UpdateScrollInfo() {
 
 void CTarmioView::Redraw() {
     HideReadout();
-    InvalidateRect(nullptr, TRUE);
+    Invalidate();
 }

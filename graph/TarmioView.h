@@ -24,7 +24,7 @@ public:
     ~CTarmioView() override;
 
     void OnInitialUpdate() override;
-    void OnUpdate(CView* pSender, LPARAM lHint, void* pHint) override;
+    void OnUpdate(CView* pSender, LPARAM lHint) override;
     void OnDraw(CDC* pDC) override;
     void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
 
@@ -82,11 +82,11 @@ public:
 protected:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     int OnCreate() override;
-    void OnSize(UINT nType, int cx, int cy) override;
+    void OnSize() override;
     BOOL OnEraseBkgnd(CDC* pDC) override;
     void OnPaint() override;
-    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override;
-    void OnContextMenu(QWidget* pWnd, CPoint point) override;
+    void OnKeyDown(UINT nChar) override;
+    void OnContextMenu(CPoint point) override;
     void wheelEvent(QWheelEvent* event) override;
     // The read-out follows the pointer over the chart.
     void mouseMoveEvent(QMouseEvent* event) override;

@@ -51,8 +51,8 @@ void CTreeListCtrl::RecalcMetrics() {
 // ---- columns
 
 int CTreeListCtrl::InsertColumn(int nCol, const std::string& strHeading, BOOL bActive, int nFormat,
-                                int nWidth, int nSubItem) {
-    const int index = CListCtrl::InsertColumn(nCol, strHeading, nFormat, nWidth, nSubItem);
+                                int nWidth) {
+    const int index = CListCtrl::InsertColumn(nCol, strHeading, nFormat, nWidth);
     if (index == -1)
         return -1;
     m_arrColumns.insert(m_arrColumns.begin() + index, CColumnInfo{bActive});

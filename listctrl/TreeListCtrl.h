@@ -53,8 +53,7 @@ public:
     void Init();
     void RecalcMetrics();
 
-    int InsertColumn(int nCol, const std::string& strHeading, BOOL bActive, int nFormat, int nWidth,
-                     int nSubItem);
+    int InsertColumn(int nCol, const std::string& strHeading, BOOL bActive, int nFormat, int nWidth);
     BOOL DeleteColumn(int nCol);
     int InsertItem(int nItem, const std::string& strText, COLORREF crText);
 
@@ -115,7 +114,7 @@ private:
     void DefaultKeyDown(QKeyEvent* event);
     void RepaintSelectedLabel();
 
-    int FirstSelectedItem() const { return GetNextItem(-1, LVNI_SELECTED); }
+    int FirstSelectedItem() const { return GetNextSelectedItem(-1); }
     int ColumnCount() const { return static_cast<int>(m_arrColumns.size()); }
     bool IsColumnActive(int nCol) const;
     void SetCurColumn(int nCol, int nRepaintItem);

@@ -76,7 +76,7 @@ void CTreeListCtrl::DrawItem(int nItem, CDC* pDC, const CRect& rcItem) {
     PaintCells(row, pDC);
     if (nItem == m_nMarkedItem)
         PaintMark(row, pDC);
-    pDC->RestoreDC(-1);
+    pDC->RestoreDC();
 }
 
 void CTreeListCtrl::PaintLabel(const RowPaint& row, CDC* pDC) {

@@ -41,6 +41,7 @@ TEST_F(AppShell, CommandsAreAvailableOnlyWhereTheActivePaneHandlesThem) {
     const std::tuple<UINT, bool, bool> cases[] = {
         // command, with the chart rather than the list active, enabled
         {ID_FILE_NEW, false, true},
+        {ID_FILE_OPEN, true, false}, // races enter only through Add
         {ID_FILE_ADD, false, true},
         {ID_FILE_PRINT, true, true},
         {ID_EDIT_CUT, false, false}, // no row selected

@@ -95,7 +95,6 @@ TEST(DriverList, ShowsOneRowPerDriverInRaceOrderUnderFiveHeadings) {
     ASSERT_EQ(harness.List().GetColumnCount(), 5);
     for (int column = 1; column < 5; ++column) {
         LVCOLUMN info;
-        info.mask = LVCF_TEXT | LVCF_WIDTH;
         harness.List().GetColumn(column, &info);
         EXPECT_EQ(std::pair(info.text, info.cx), headings[column - 1]);
         EXPECT_FALSE(harness.List().GetColumnInfo(column)->bActive);
@@ -146,7 +145,7 @@ TEST(DriverList, WithoutARaceNothingIsFilledSortedOrDeleted) {
     harness.document.DeleteContents();
     harness.ClickHeading(0);
     harness.view->OnCmdMsg(ID_EDIT_CUT, nullptr);
-    harness.view->OnUpdate(nullptr, 0, nullptr);
+    harness.view->OnUpdate(nullptr, 0);
     EXPECT_EQ(harness.List().GetItemCount(), 4);
     EXPECT_EQ(harness.List().GetColumnCount(), 5);
 }

@@ -19,14 +19,12 @@ TEST(DocumentViews, UpdateReachesEveryLiveViewButTheSender) {
     RecordingView views[3];
     for (RecordingView& view : views)
         view.Create(nullptr, &document);
-    int object = 0;
-    document.UpdateAllViews(&views[1], 7, &object);
+    document.UpdateAllViews(&views[1], 7);
     document.UpdateAllViews(nullptr);
     for (int i : {0, 2}) {
         ASSERT_EQ(views[i].updates.size(), 2u) << "view " << i;
         EXPECT_EQ(views[i].updates[0].sender, &views[1]);
         EXPECT_EQ(views[i].updates[0].hint, 7);
-        EXPECT_EQ(views[i].updates[0].object, &object);
     }
     EXPECT_EQ(views[1].updates.size(), 1u) << "the sender only hears the update without sender";
 
@@ -60,7 +58,7 @@ struct Route {
 
     explicit Route(const std::string& handlers) {
         view.Create(nullptr, &document);
-        frame.SetActiveView(&view, FALSE);
+        frame.SetActiveView(&view);
         for (char where : handlers) {
             const auto record = [this, where] { ran += where; };
             if (where == 'v')

@@ -12,11 +12,10 @@ public:
     struct Update {
         CView* sender;
         LPARAM hint;
-        void* object;
     };
 
-    void OnUpdate(CView* pSender, LPARAM lHint, void* pHint) override {
-        updates.push_back({pSender, lHint, pHint});
+    void OnUpdate(CView* pSender, LPARAM lHint) override {
+        updates.push_back({pSender, lHint});
         if (duringUpdate)
             duringUpdate();
     }

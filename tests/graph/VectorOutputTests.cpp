@@ -202,7 +202,7 @@ struct HostileChart {
         lapgraph::ViewState state = view.GetViewState();
         state.relative = std::get<1>(c);
         view.SetViewState(state);
-        view.OnUpdate(nullptr, 0, nullptr);
+        view.OnUpdate(nullptr, 0);
     }
     CTarmioDoc document;
     CTarmioView view;
@@ -238,7 +238,7 @@ TEST_P(HostileRaceOnPaper, PreviewPictureStaysSmall) {
         CDC dc(&picture, true);
         chart.view.OnBeginPrinting(&dc, nullptr);
         chart.view.OnPrepareDC(&dc, nullptr);
-        chart.view.OnPrint(&dc, nullptr);
+        chart.view.OnDraw(&dc);
         chart.view.OnEndPrinting(&dc, nullptr);
     }
     EXPECT_GT(picture.size(), 0u);

@@ -29,10 +29,10 @@ public:
     explicit ListHarness(int columns = 3, COLORREF background = kDefaultColour) {
         parent.resize(420, 240);
         list = new CTreeListCtrl(&parent);
-        list->Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 420, 240), &parent, 1);
+        list->Create(WS_VISIBLE, CRect(0, 0, 420, 240), &parent, 1);
         list->m_crBackground = background;
         for (int column = 0; column < columns; ++column)
-            list->InsertColumn(column, "Column " + std::to_string(column), TRUE, LVCFMT_LEFT, 100, column);
+            list->InsertColumn(column, "Column " + std::to_string(column), TRUE, LVCFMT_LEFT, 100);
         list->Init();
     }
 
@@ -105,7 +105,7 @@ TEST(ListInput, KeysAndCharactersAreTheListsOrGoOnToTheParent) {
         QTest::keyClick(harness.list, c.key, c.modifiers);
         SCOPED_TRACE(testing::Message() << "key " << c.key << " selected " << c.rowSelected);
         EXPECT_EQ(harness.parent.keyDowns, c.parentHears ? 1 : 0);
-        EXPECT_EQ(harness.list->GetNextItem(-1, LVNI_SELECTED), c.selectedAfter);
+        EXPECT_EQ(harness.list->GetNextSelectedItem(-1), c.selectedAfter);
         EXPECT_EQ(harness.list->m_nCurColumn, c.columnAfter);
     }
 }
@@ -125,7 +125,7 @@ TEST(ListInput, CurrentColumnStepsToTheNextActiveColumn) {
         ListHarness harness(0);
         for (std::size_t column = 0; column < c.active.size(); ++column)
             harness.list->InsertColumn(static_cast<int>(column), "c", c.active[column] == '1', LVCFMT_LEFT,
-                                       50, static_cast<int>(column));
+                                       50);
         harness.list->m_nCurColumn = c.current;
         c.step > 0 ? harness.list->NextColumn() : harness.list->PrevColumn();
         EXPECT_EQ(harness.list->m_nCurColumn, c.expected) << c.active << " " << c.current << " " << c.step;
@@ -137,15 +137,15 @@ TEST(ListInput, CurrentColumnStepsToTheNextActiveColumn) {
 TEST(ListInput, ClickMakesAnActiveCellCurrent) {
     ListHarness harness(0);
     for (int column = 0; column < 3; ++column)
-        harness.list->InsertColumn(column, "c", column != 1, LVCFMT_LEFT, 100, column);
+        harness.list->InsertColumn(column, "c", column != 1, LVCFMT_LEFT, 100);
     harness.AddRows({"a", "b"});
     harness.Focus();
     QTest::mouseClick(harness.list->viewport(), Qt::LeftButton, {}, harness.Cell(1, 2).center());
     EXPECT_EQ(harness.list->m_nCurColumn, 2);
-    EXPECT_EQ(harness.list->GetNextItem(-1, LVNI_SELECTED), 1);
+    EXPECT_EQ(harness.list->GetNextSelectedItem(-1), 1);
     QTest::mouseClick(harness.list->viewport(), Qt::LeftButton, {}, harness.Cell(0, 1).center());
     EXPECT_EQ(harness.list->m_nCurColumn, 2);
-    EXPECT_EQ(harness.list->GetNextItem(-1, LVNI_SELECTED), 0);
+    EXPECT_EQ(harness.list->GetNextSelectedItem(-1), 0);
     EXPECT_EQ(harness.list->SubItemFromPoint(0, CPoint(350, harness.Cell(0, 0).center().y())), -1);
 }
 
@@ -159,7 +159,7 @@ TEST(ListRows, RecordsStayWithTheirRowsWhateverTheColumns) {
     while (harness.list->DeleteColumn(0)) {
     }
     EXPECT_EQ(harness.list->InsertItem(0, "c", kRed), -1);
-    harness.list->InsertColumn(0, "new", TRUE, LVCFMT_LEFT, 100, 0);
+    harness.list->InsertColumn(0, "new", TRUE, LVCFMT_LEFT, 100);
     ASSERT_EQ(harness.list->GetItemCount(), 2);
     EXPECT_EQ(harness.list->GetItemInfo(1)->crText, kRed);
 }
@@ -251,8 +251,8 @@ TEST(ListPainting, SelectedRowHighlightsTheFirstColumnWithFocusAndTheCurrentCell
 // A row of a list whose second column, of the given width and format, shows text.
 QImage RenderedCell(const std::string& text, int width, int format) {
     ListHarness harness(0, RGB(0, 0, 0));
-    harness.list->InsertColumn(0, "a", TRUE, LVCFMT_LEFT, 60, 0);
-    harness.list->InsertColumn(1, "b", FALSE, format, width, 1);
+    harness.list->InsertColumn(0, "a", TRUE, LVCFMT_LEFT, 60);
+    harness.list->InsertColumn(1, "b", FALSE, format, width);
     harness.list->InsertItem(-1, "x", kRed);
     harness.list->CListCtrl::SetItemText(0, 1, text);
     return harness.Render().copy(harness.Cell(0, 1));
