@@ -1,7 +1,7 @@
-#include "Compressor.h"
-#include "RaceFileWriter.h"
 #include "data/Checksum.h"
 #include "data/Decompress.h"
+#include "tools/racefile/Compressor.h"
+#include "tools/racefile/RaceFileWriter.h"
 
 #include <gtest/gtest.h>
 #include <optional>

@@ -1,5 +1,5 @@
-#include "Compressor.h"
 #include "LoaderTestSupport.h"
+#include "tools/racefile/Compressor.h"
 
 #include <functional>
 #include <gtest/gtest.h>
