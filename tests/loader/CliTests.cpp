@@ -152,9 +152,9 @@ TEST(CliCsvAndSummary, WriteTheTextsOfTheLoadedRace) {
               "Bo,2,\"  2\",2,2,182500,91500,1500,2,190000\r\n");
     EXPECT_EQ(RunCli("summary " + file).out, "Race summary: Port Haddon\n\n"
                                              "Finishing order\n"
-                                             "  Pos  Driver  ID  Laps          Time  Gap\n"
-                                             "    1  Ann      1     2  0h03m01.000s\n"
-                                             "    2  Bo       2     2  0h03m02.500s  +0:01.500\n"
+                                             "  Pos  Driver   ID  Laps          Time  Gap\n"
+                                             "    1  Ann       1     2  0h03m01.000s\n"
+                                             "    2  Bo        2     2  0h03m02.500s  +0:01.500\n"
                                              "\nLaps led\n"
                                              "  Ann  2\n"
                                              "\nLeaders\n"
