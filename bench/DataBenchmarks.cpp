@@ -1,12 +1,12 @@
 // Hot paths of loading: checksum, decompression, and a whole maximal race file.
-#include "Compressor.h"
-#include "MemoryRaceFile.h"
-#include "RaceFileWriter.h"
-#include "ScriptedPrompt.h"
+#include "common/Prompt.h"
 #include "data/Checksum.h"
 #include "data/Decompress.h"
 #include "data/RaceData.h"
 #include "data/RaceFileLoader.h"
+#include "tools/racefile/Compressor.h"
+#include "tools/racefile/MemoryRaceFile.h"
+#include "tools/racefile/RaceFileWriter.h"
 
 #include <benchmark/benchmark.h>
 #include <random>
@@ -14,6 +14,12 @@
 namespace {
 
 constexpr int kMaxCars = 63;
+
+// Takes every box's default answer, as a user pressing Enter would.
+class DefaultAnswerPrompt : public IPrompt {
+public:
+    int MessageBox(const std::string&, unsigned style) override { return DefaultMessageBoxAnswer(style); }
+};
 
 // Every car number, every lap, a pit stop each and a few incidents.
 RaceDescription MaximalRace() {
@@ -109,7 +115,7 @@ void BM_LoadMaximalRaceFile(benchmark::State& state) {
     for (auto _ : state) {
         RaceData race;
         MemoryRaceFile memory(file);
-        ScriptedPrompt prompt;
+        DefaultAnswerPrompt prompt;
         benchmark::DoNotOptimize(LoadRaceFile(race, memory, prompt));
     }
     state.counters["fileBytes"] = static_cast<double>(file.size());
@@ -134,7 +140,7 @@ std::vector<Bytes> MaximalFiles(int count) {
 // One Add of many files: the statistics are made once, after the last file.
 void AddFiles(RaceData& race, const std::vector<Bytes>& files) {
     DeferLapStatistics oneRecomputation(race);
-    ScriptedPrompt prompt;
+    DefaultAnswerPrompt prompt;
     for (const Bytes& file : files) {
         MemoryRaceFile memory(file);
         LoadRaceFile(race, memory, prompt);

@@ -1,13 +1,13 @@
 // The right pane's paint of a full field: 63 cars, 127 laps, events and lapping lines.
-#include "HostileRaces.h"
-#include "MemoryRaceFile.h"
-#include "RaceFileWriter.h"
-#include "ScriptedPrompt.h"
 #include "common/CommandIds.h"
 #include "data/RaceFileLoader.h"
 #include "document/CTarmioDoc.h"
 #include "framework/PrintJob.h"
 #include "graph/TarmioView.h"
+#include "tests/support/ScriptedPrompt.h"
+#include "tools/racefile/HostileRaces.h"
+#include "tools/racefile/MemoryRaceFile.h"
+#include "tools/racefile/RaceFileWriter.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RaceFileWriter.h"
+#include "tools/racefile/RaceFileWriter.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,9 +1,9 @@
 // Loads every input twice into one race, answering the different-track question Yes and No in
 // turn, so that refusals, merging and the statistics all run on hostile data.
 #include "FuzzInput.h"
-#include "MemoryRaceFile.h"
 #include "data/RaceData.h"
 #include "data/RaceFileLoader.h"
+#include "tools/racefile/MemoryRaceFile.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // whole and as bodies in the fuzz input's body form.
 //
 //   fuzz_make_seeds FOLDER
-#include "Compressor.h"
 #include "FuzzInput.h"
+#include "tools/racefile/Compressor.h"
 
 #include <fstream>
 #include <iostream>

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "RaceFileWriter.h"
 #include "ScriptedPrompter.h"
 #include "app/MainFrame.h"
 #include "app/TarmioApp.h"
@@ -9,6 +8,7 @@
 #include "driverlist/DriverView.h"
 #include "framework/CSplitterWnd.h"
 #include "graph/TarmioView.h"
+#include "tools/racefile/RaceFileWriter.h"
 
 #include <QAction>
 #include <QFile>

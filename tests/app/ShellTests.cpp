@@ -60,23 +60,8 @@ TEST_F(AppShell, CommandsAreAvailableOnlyWhereTheActivePaneHandlesThem) {
     }
 }
 
-TEST_F(AppShell, MenuBarAndToolBarShowTheCommandTable) {
+TEST_F(AppShell, ToolBarButtonsCarryTheirImagesAndTips) {
     Start();
-    const QString expected =
-        "&File|&New\tCtrl+N|Add..\tCtrl+A|Export...\tCtrl+E|&Open...\tCtrl+O|&Save\tCtrl+S|"
-        "Save &As...|-|&Print...\tCtrl+P|Print Pre&view|P&rint Setup...|-|Recent File|-|"
-        "E&xit|&Edit|Cu&t\tCtrl+X|&View|&Toolbar|&Status Bar|-|Highlight Selected Drivers|"
-        "Gap to Selected Driver\tCtrl+G|-|Gap Chart\tCtrl+1|"
-        "Position Chart\tCtrl+2|Lap Time Chart\tCtrl+3|-|Race Summary...|"
-        "&Options|Flicker-free drawing|Auto-zoom|&Help|&About Tarmio...";
-    QStringList shown;
-    for (QAction* popup : Frame().menuBar()->actions()) {
-        shown << popup->text();
-        for (QAction* item : popup->menu()->actions())
-            shown << (item->isSeparator() ? QString("-") : item->text());
-    }
-    EXPECT_EQ(shown.join("|"), expected);
-
     QStringList tips;
     for (QAction* action : Frame().GetToolBar()->actions()) {
         tips << (action->isSeparator() ? "|" : Frame().GetToolBar()->widgetForAction(action)->toolTip());

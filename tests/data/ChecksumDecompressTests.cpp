@@ -1,12 +1,19 @@
-#include "Compressor.h"
-#include "RaceFileWriter.h"
 #include "data/Checksum.h"
 #include "data/Decompress.h"
+#include "tools/racefile/Compressor.h"
+#include "tools/racefile/RaceFileWriter.h"
 
 #include <gtest/gtest.h>
 #include <optional>
 #include <random>
 #include <vector>
+
+// By name in test listings and failures rather than as a byte dump; found where the enum lives.
+static void PrintTo(DecompressPath path, std::ostream* out) {
+    *out << (path == DecompressPath::kPortable      ? "Portable"
+             : path == DecompressPath::kByteShuffle ? "ByteShuffle"
+                                                    : "Auto");
+}
 
 namespace {
 
@@ -121,8 +128,6 @@ TEST_P(DecompressOnPath, GivesBackWhatTheCompressorPacked) {
 
 INSTANTIATE_TEST_SUITE_P(Paths, DecompressOnPath,
                          testing::Values(DecompressPath::kPortable, DecompressPath::kByteShuffle),
-                         [](const auto& info) {
-                             return info.param == DecompressPath::kPortable ? "Portable" : "ByteShuffle";
-                         });
+                         [](const auto& info) { return testing::PrintToString(info.param); });
 
 } // namespace

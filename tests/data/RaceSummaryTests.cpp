@@ -1,9 +1,9 @@
-#include "MemoryRaceFile.h"
-#include "RaceFileWriter.h"
 #include "ScriptedPrompt.h"
 #include "data/RaceExport.h"
 #include "data/RaceFileLoader.h"
 #include "data/RaceSummary.h"
+#include "tools/racefile/MemoryRaceFile.h"
+#include "tools/racefile/RaceFileWriter.h"
 
 #include <gtest/gtest.h>
 #include <sstream>

@@ -1,6 +1,6 @@
-#include "RaceFileWriter.h"
 #include "data/RaceData.h"
 #include "data/RecordDecoder.h"
+#include "tools/racefile/RaceFileWriter.h"
 
 #include <gtest/gtest.h>
 #include <string>

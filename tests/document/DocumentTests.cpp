@@ -1,10 +1,10 @@
-#include "RaceFileWriter.h"
 #include "ScriptedPrompter.h"
 #include "common/CommandIds.h"
 #include "data/FileErrors.h"
 #include "data/LoaderMessages.h"
 #include "document/CTarmioDoc.h"
 #include "tests/framework/TestViews.h"
+#include "tools/racefile/RaceFileWriter.h"
 
 #include <QFile>
 #include <QTemporaryDir>

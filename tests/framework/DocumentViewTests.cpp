@@ -82,9 +82,19 @@ TEST_P(CommandRouting, FirstTargetOnTheRouteRunsTheCommand) {
     EXPECT_EQ(handled != FALSE, !GetParam().second.empty());
 }
 
+// Named for the targets that have a handler: "vdfa" is ViewDocumentFrameApp.
 INSTANTIATE_TEST_SUITE_P(ViewDocumentFrameApp, CommandRouting,
                          ::testing::Values(std::pair{"vdfa", "v"}, std::pair{"dfa", "d"},
-                                           std::pair{"fa", "f"}, std::pair{"a", "a"}, std::pair{"", ""}));
+                                           std::pair{"fa", "f"}, std::pair{"a", "a"}, std::pair{"", ""}),
+                         [](const auto& info) {
+                             std::string name = info.param.first.empty() ? "NoHandler" : "";
+                             for (const char target : info.param.first)
+                                 name += target == 'v'   ? "View"
+                                         : target == 'd' ? "Document"
+                                         : target == 'f' ? "Frame"
+                                                         : "App";
+                             return name;
+                         });
 
 TEST(CommandRouting, HandlerSeesWhichCommandItIsRunning) {
     RecordingView view;
@@ -104,6 +114,7 @@ struct StateCase {
     int updateHandler; // 0 none, 1 enables, 2 disables, 3 only checks
     bool enabled;
     int check;
+    friend void PrintTo(const StateCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class CommandState : public ::testing::TestWithParam<StateCase> {};

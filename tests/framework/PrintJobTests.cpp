@@ -62,6 +62,7 @@ struct StartCase {
     Start start;
     int dialogs;
     const char* calls;
+    friend void PrintTo(const StartCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class PrintStart : public PrintJob, public ::testing::WithParamInterface<StartCase> {};

@@ -76,18 +76,16 @@ TEST(QtPrompter, MessageBoxShowsIconAndDefaultButtonAndReturnsTheAnswer) {
     EXPECT_EQ(prompter.MessageBox("Load it anyway?", MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2), IDNO);
 }
 
-// Real files make the half second: a short job shows nothing, a longer one the dialog, whose
-// Cancel is seen before the next step.
-TEST(QtPrompter, ProgressShowsAfterHalfASecondAndReportsCancel) {
+// The dialog names the next file and reports Cancel before that step; Qt decides when it shows.
+TEST(QtPrompter, ProgressNamesTheNextFileAndReportsCancel) {
     QtPrompter prompter;
-    auto progressDialog = [] {
-        return QApplication::activeModalWidget() != nullptr
-                   ? qobject_cast<QProgressDialog*>(QApplication::activeModalWidget())
-                   : nullptr;
+    auto progressDialog = []() -> QProgressDialog* {
+        for (QWidget* widget : QApplication::allWidgets())
+            if (auto* dialog = qobject_cast<QProgressDialog*>(widget))
+                return dialog;
+        return nullptr;
     };
     EXPECT_TRUE(prompter.ShowProgress(0, 3, "a.zq3"));
-    EXPECT_EQ(progressDialog(), nullptr);
-    QTest::qWait(QtPrompter::kProgressDelayMs + 100);
     EXPECT_TRUE(prompter.ShowProgress(1, 3, "b.zq3"));
     QProgressDialog* dialog = progressDialog();
     ASSERT_NE(dialog, nullptr);

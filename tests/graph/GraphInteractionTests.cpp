@@ -80,6 +80,7 @@ struct ScrollCase {
     Input input;
     int from;
     int expected;
+    friend void PrintTo(const ScrollCase& c, std::ostream* out) { *out << c.name; }
 };
 class ScrollTest : public ShownChart, public ::testing::WithParamInterface<ScrollCase> {};
 

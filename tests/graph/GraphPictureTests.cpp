@@ -79,6 +79,7 @@ struct Scene {
     QSize size;
     Arrange arrange;
     bool printed = false; // on a 900 x 1200 page rather than on screen
+    friend void PrintTo(const Scene& c, std::ostream* out) { *out << c.name; }
 };
 
 // What a paint without flicker-free composition draws, straight into an image.

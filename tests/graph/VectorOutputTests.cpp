@@ -1,8 +1,5 @@
 // Lines on pages: cut to what the page shows, dotted lines as dashed segments, and whatever a race
 // holds, its printed chart stays small. The screen's pixels are guarded by the picture tests.
-#include "HostileRaces.h"
-#include "MemoryRaceFile.h"
-#include "RaceFileWriter.h"
 #include "ScriptedPrompt.h"
 #include "data/RaceFileLoader.h"
 #include "document/CTarmioDoc.h"
@@ -10,6 +7,9 @@
 #include "framework/PrintJob.h"
 #include "framework/VectorClip.h"
 #include "graph/TarmioView.h"
+#include "tools/racefile/HostileRaces.h"
+#include "tools/racefile/MemoryRaceFile.h"
+#include "tools/racefile/RaceFileWriter.h"
 
 #include <QFile>
 #include <QPicture>

@@ -1,5 +1,5 @@
-#include "Compressor.h"
 #include "LoaderTestSupport.h"
+#include "tools/racefile/Compressor.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -24,6 +24,7 @@ struct RefusalCase {
     std::uint64_t sparseSize = 0; // zeros follow the bytes up to this size
     bool outOfMemory = false;     // reads past byte 40 fail for want of memory
     std::uint64_t bombSize = 0;   // else: a compressed body unpacking to this size, made when run
+    friend void PrintTo(const RefusalCase& c, std::ostream* out) { *out << c.name; }
 };
 
 RaceDescription Qualifying() {
@@ -107,7 +108,8 @@ TEST_P(RaceFileType, IsAcceptedOnlyForRaceTypes) {
         EXPECT_EQ(prompt.messages, raceType ? decltype(refusal){} : refusal);
     }
 }
-INSTANTIATE_TEST_SUITE_P(Loader, RaceFileType, testing::Range(0, 16));
+INSTANTIATE_TEST_SUITE_P(Loader, RaceFileType, testing::Range(0, 16),
+                         [](const auto& info) { return "Type" + std::to_string(info.param); });
 
 TEST(SilentRefusal, ShortFilesLogsCutInTheirNameTableAndFilesWithoutStatus) {
     auto expectSilent = [](MemoryRaceFile&& file, const std::string& what) {
@@ -143,7 +145,8 @@ TEST_P(LogVersion, ReadsItsDataFromItsOwnOffsetAndNamesFromVersionTwo) {
     ASSERT_EQ(race.drivers->GetCount(), 3);
     EXPECT_EQ(race.drivers->GetAt(2)->name.empty(), GetParam() < 2);
 }
-INSTANTIATE_TEST_SUITE_P(Loader, LogVersion, testing::Range(0, 4));
+INSTANTIATE_TEST_SUITE_P(Loader, LogVersion, testing::Range(0, 4),
+                         [](const auto& info) { return "Version" + std::to_string(info.param); });
 
 TEST(LogFile, NeverReadsItsLastFourBytesAsDataAndNamesTheTrackFromTheTableWhenTheBlockHasNone) {
     // With the tail left out, the last four bytes of the block become the unread tail.
@@ -168,6 +171,7 @@ TEST(LogFile, NeverReadsItsLastFourBytesAsDataAndNamesTheTrackFromTheTableWhenTh
 struct LayoutCase {
     const char* name;
     RaceFileOptions options;
+    friend void PrintTo(const LayoutCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class RaceFileLayout : public testing::TestWithParam<LayoutCase> {};

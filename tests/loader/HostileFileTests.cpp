@@ -1,8 +1,8 @@
 // Files built to hurt or cut short: each is refused or decoded, never read outside its bytes, and a
 // refused file leaves the race as it was. Random corruption is the fuzz target's job (fuzz/).
-#include "Compressor.h"
 #include "LoaderTestSupport.h"
 #include "data/ByteFields.h"
+#include "tools/racefile/Compressor.h"
 
 #include <gtest/gtest.h>
 

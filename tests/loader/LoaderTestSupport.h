@@ -1,10 +1,10 @@
 #pragma once
 
-#include "MemoryRaceFile.h"
-#include "RaceFileWriter.h"
 #include "ScriptedPrompt.h"
 #include "data/RaceData.h"
 #include "data/RaceFileLoader.h"
+#include "tools/racefile/MemoryRaceFile.h"
+#include "tools/racefile/RaceFileWriter.h"
 
 #include <string>
 

@@ -2,8 +2,8 @@
 // times at the 32-bit extremes and at the no-time mark, stray car bytes and lap numbers, events
 // on every lap, 63 cars by 127 laps.
 //   tarmio-make-hostile OUTPUT_FOLDER
-#include "HostileRaces.h"
-#include "RaceFileWriter.h"
+#include "tools/racefile/HostileRaces.h"
+#include "tools/racefile/RaceFileWriter.h"
 
 #include <fstream>
 #include <iostream>

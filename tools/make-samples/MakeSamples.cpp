@@ -2,7 +2,7 @@
 // compressed race file; both load to the same race.
 //
 //   tarmio-make-samples [OUTPUT_FOLDER]     (default: samples)
-#include "RaceFileWriter.h"
+#include "tools/racefile/RaceFileWriter.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "Compressor.h"
+#include "tools/racefile/Compressor.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "HostileRaces.h"
+#include "tools/racefile/HostileRaces.h"
 
 #include <array>
 #include <cstdint>

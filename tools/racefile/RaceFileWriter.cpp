@@ -1,6 +1,6 @@
-#include "RaceFileWriter.h"
+#include "tools/racefile/RaceFileWriter.h"
 
-#include "Compressor.h"
+#include "tools/racefile/Compressor.h"
 
 #include <algorithm>
 #include <cstring>

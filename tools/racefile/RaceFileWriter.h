@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RaceDescription.h"
+#include "tools/racefile/RaceDescription.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "MemoryRaceFile.h"
+#include "tools/racefile/MemoryRaceFile.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RaceDescription.h"
+#include "tools/racefile/RaceDescription.h"
 
 // Races that load but push the chart to its limits: race and lap times at the 32-bit extremes and
 // at the no-time mark, stray car bytes and lap numbers, both kinds of event on every lap, a full
