@@ -71,13 +71,14 @@ void CMainFrame::RestorePlace() {
     const CWinApp* app = AfxGetApp();
     if (app == nullptr)
         return;
-    if (const std::optional<QRect> place = ReadPlace(*app, settings::kMainWindowPlace);
-        place && IsOnAScreen(*place, AvailableScreenAreas()))
-        setGeometry(*place);
+    if (const std::optional<QRect> stored = ReadPlace(*app, settings::kMainWindowPlace))
+        if (const std::optional<QRect> place = ShownPlace(*stored, AvailableScreenAreas()))
+            setGeometry(*place);
     if (app->GetProfileInt(settings::kSection, settings::kMainWindowMaximized, 0) != 0)
         setWindowState(windowState() | Qt::WindowMaximized);
+    // Never wider than the window, whatever the settings file says.
     if (const int listWidth = app->GetProfileInt(settings::kSection, settings::kListWidth, 0); listWidth > 0)
-        m_wndSplitter->SetColumnInfo(0, listWidth, kPaneMinimumWidth);
+        m_wndSplitter->SetColumnInfo(0, std::min(listWidth, width()), kPaneMinimumWidth);
 }
 
 // Only a run that showed the window has a place to keep; by now File, Exit may have hidden it.
@@ -129,8 +130,9 @@ void CMainFrame::OnViewRaceSummary() {
         // Where it was last, while a screen shows that; else beside the window, off the chart.
         const std::optional<QRect> stored =
             AfxGetApp() != nullptr ? ReadPlace(*AfxGetApp(), settings::kRaceSummaryPlace) : std::nullopt;
-        if (stored && IsOnAScreen(*stored, AvailableScreenAreas())) {
-            m_pRaceSummary->setGeometry(*stored);
+        if (const std::optional<QRect> place =
+                stored ? ShownPlace(*stored, AvailableScreenAreas()) : std::nullopt) {
+            m_pRaceSummary->setGeometry(*place);
         } else {
             const QScreen* screen = this->screen();
             const QRect area = screen != nullptr ? screen->availableGeometry() : QRect(QPoint(0, 0), size());

@@ -32,12 +32,14 @@ void WritePlace(CWinApp& app, const settings::PlaceKeys& keys, const QRect& plac
     app.WriteProfileInt(settings::kSection, keys.height, place.height());
 }
 
-bool IsOnAScreen(const QRect& place, std::span<const QRect> screens) {
+std::optional<QRect> ShownPlace(const QRect& place, std::span<const QRect> screens) {
     const QRect corner(place.topLeft(), QSize(kReachableCorner, kReachableCorner));
-    return std::any_of(screens.begin(), screens.end(), [&corner](const QRect& screen) {
+    for (const QRect& screen : screens) {
         const QRect shown = screen.intersected(corner);
-        return shown.width() >= kReachableCorner / 2 && shown.height() >= kReachableCorner / 2;
-    });
+        if (shown.width() >= kReachableCorner / 2 && shown.height() >= kReachableCorner / 2)
+            return QRect(place.topLeft(), place.size().boundedTo(screen.size()));
+    }
+    return std::nullopt;
 }
 
 std::vector<QRect> AvailableScreenAreas() {

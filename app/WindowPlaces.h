@@ -16,9 +16,9 @@ class CWinApp;
 std::optional<QRect> ReadPlace(const CWinApp& app, const settings::PlaceKeys& keys);
 void WritePlace(CWinApp& app, const settings::PlaceKeys& keys, const QRect& place);
 
-// Whether enough of the place's top left corner (where its title bar is grabbed) lies on one of
-// the screens' available areas.
-bool IsOnAScreen(const QRect& place, std::span<const QRect> screens);
+// The place as it may be shown: none when no screen's available area holds enough of its top left
+// corner (where its title bar is grabbed), else no larger than that screen's area.
+std::optional<QRect> ShownPlace(const QRect& place, std::span<const QRect> screens);
 // The screens' available areas now.
 std::vector<QRect> AvailableScreenAreas();
 

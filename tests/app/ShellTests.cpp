@@ -298,6 +298,17 @@ TEST_F(AppShell, WindowPlaceListWidthAndBackgroundComeBackAtStart) {
     QSettings("VAZ", "TarmioView").setValue("Settings/WindowLeft", screen.right() + 5000);
     Start();
     EXPECT_TRUE(Frame().geometry().intersects(screen)) << "a place off every screen is ignored";
+    Exit();
+
+    // Sizes no screen holds are cut down to the screen; the list stays narrower than the window.
+    QSettings settings("VAZ", "TarmioView");
+    settings.setValue("Settings/WindowLeft", screen.left());
+    settings.setValue("Settings/WindowWidth", 2147483647);
+    settings.setValue("Settings/ListWidth", 2147483647);
+    settings.sync();
+    Start();
+    EXPECT_LE(Frame().width(), screen.width());
+    EXPECT_LT(Frame().GetSplitter()->sizes().front(), Frame().width());
 }
 
 TEST(WindowPlaces, RaceSummaryOpensBesideTheMainWindowOnTheSideWithRoom) {
@@ -311,4 +322,14 @@ TEST(WindowPlaces, RaceSummaryOpensBesideTheMainWindowOnTheSideWithRoom) {
     EXPECT_EQ(PlaceBeside(QRect(100, 50, 1700, 700), summary, screen), QRect(100, 50, 720, 560));
     // Kept on the screen vertically.
     EXPECT_EQ(PlaceBeside(QRect(100, 700, 1000, 300), summary, screen), QRect(1100, 520, 720, 560));
+}
+
+TEST(WindowPlaces, StoredPlaceCountsOnlyWhereAScreenShowsItsCornerAndNoLargerThanThatScreen) {
+    const std::vector<QRect> screens = {QRect(0, 0, 1920, 1080), QRect(1920, 0, 1280, 1024)};
+    EXPECT_EQ(ShownPlace(QRect(2000, 100, 800, 600), screens), QRect(2000, 100, 800, 600));
+    EXPECT_EQ(ShownPlace(QRect(-15, -15, 800, 600), screens), QRect(-15, -15, 800, 600));
+    EXPECT_EQ(ShownPlace(QRect(-30, 100, 800, 600), screens), std::nullopt); // 10 pixels of the corner
+    EXPECT_EQ(ShownPlace(QRect(3190, 100, 800, 600), screens), std::nullopt);
+    EXPECT_EQ(ShownPlace(QRect(100, 5000, 800, 600), screens), std::nullopt);
+    EXPECT_EQ(ShownPlace(QRect(2000, 10, 4000, 4000), screens), QRect(2000, 10, 1280, 1024));
 }
