@@ -293,6 +293,12 @@ TEST_F(AppShell, WindowPlaceListWidthAndBackgroundComeBackAtStart) {
     EXPECT_EQ(Frame().geometry(), place);
     EXPECT_EQ(Frame().GetSplitter()->sizes().front(), listWidth);
     EXPECT_FALSE(DriverList().IsBlackBackground());
+    // Maximised, it opens maximised and keeps the place to go back to.
+    Frame().showMaximized();
+    Exit();
+    Start();
+    EXPECT_TRUE(Frame().isMaximized());
+    EXPECT_EQ(Frame().normalGeometry(), place);
     Exit();
 
     QSettings("VAZ", "TarmioView").setValue("Settings/WindowLeft", screen.right() + 5000);
