@@ -104,6 +104,19 @@ void PaintZoomY(QPainter& p, bool zoomIn) {
         p.drawPolygon(QPolygonF({QPointF(cx, 9.0), QPointF(cx + 4, 13.5), QPointF(cx - 4, 13.5)}));
     }
 }
+// Zoom to Fit: a curve between two bars with arrows pressing it to its height.
+void PaintZoomToFit(QPainter& p) {
+    p.setPen(QPen(kOutline, 1));
+    p.drawLine(QPointF(1.0, 0.5), QPointF(15.0, 0.5));
+    p.drawLine(QPointF(1.0, 14.5), QPointF(15.0, 14.5));
+    p.setPen(QPen(QColor(80, 210, 110), 1.4));
+    p.drawPolyline(
+        QPolygonF({QPointF(2.0, 12.5), QPointF(6.0, 3.0), QPointF(10.0, 9.0), QPointF(14.0, 2.5)}));
+    p.setPen(Qt::NoPen);
+    p.setBrush(kArrow);
+    p.drawPolygon(QPolygonF({QPointF(3.0, 2.0), QPointF(6.0, 2.0), QPointF(4.5, 4.5)}));
+    p.drawPolygon(QPolygonF({QPointF(10.0, 13.0), QPointF(13.0, 13.0), QPointF(11.5, 10.5)}));
+}
 // The three chart kinds as small charts on a dark panel: spreading gap curves, crossing position
 // lines, jagged lap times.
 void PaintChartPanel(QPainter& p) {
@@ -161,6 +174,9 @@ QImage ZoomInButtonImage() {
 }
 QImage ZoomOutButtonImage() {
     return PaintButton([](QPainter& p) { PaintZoomY(p, false); });
+}
+QImage ZoomToFitButtonImage() {
+    return PaintButton(PaintZoomToFit);
 }
 QImage GapChartButtonImage() {
     return PaintButton(PaintGapChart);

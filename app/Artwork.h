@@ -12,6 +12,7 @@ QImage AddButtonImage();
 QImage CutButtonImage();
 QImage ZoomInButtonImage();
 QImage ZoomOutButtonImage();
+QImage ZoomToFitButtonImage();
 QImage GapChartButtonImage();
 QImage PositionChartButtonImage();
 QImage LapTimeChartButtonImage();

@@ -91,6 +91,12 @@ const CommandInfo kCommands[] = {
      LapTimeChartButtonImage,
      "Show each driver's lap times lap by lap",
      "Lap Time Chart"},
+    {ID_VIEW_ZOOMTOFIT,
+     "Zoom to Fit",
+     {kCtrl | Qt::Key_0},
+     ZoomToFitButtonImage,
+     "Fit the chart's height to every curve",
+     "Zoom to Fit"},
     {ID_VIEW_RACESUMMARY,
      "Race Summary...",
      {},
@@ -151,7 +157,7 @@ const MenuPopup kMainMenu[] = {
       ID_SEPARATOR, ID_APP_EXIT}},
     {"&Edit", {ID_EDIT_CUT}},
     {"&View", Joined({{ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_SEPARATOR, ID_VIEW_HIGHLIGHT,
-                       ID_VIEW_GAPTODRIVER, ID_SEPARATOR},
+                       ID_VIEW_GAPTODRIVER, ID_VIEW_ZOOMTOFIT, ID_SEPARATOR},
                       ChartKindCommands(),
                       {ID_SEPARATOR, ID_VIEW_RACESUMMARY}})},
     {"&Options", {ID_OPTIONS_FLICKERFREE, ID_OPTIONS_AUTOZOOM}},
@@ -161,8 +167,8 @@ const MenuPopup kMainMenu[] = {
 const std::vector<UINT> kToolBarButtons = Joined({
     {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_SEPARATOR, ID_FILE_ADD, ID_SEPARATOR, ID_EDIT_CUT,
      ID_SEPARATOR, ID_VIEW_ZOOMIN_Y, ID_VIEW_ZOOMOUT_Y},
-    // Beyond the designed buttons: the chart kinds.
-    {ID_SEPARATOR},
+    // Beyond the designed buttons: Zoom to Fit beside the zooms, then the chart kinds.
+    {ID_VIEW_ZOOMTOFIT, ID_SEPARATOR},
     ChartKindCommands(),
 });
 

@@ -3,19 +3,24 @@
 #include "app/Artwork.h"
 #include "app/CommandTable.h"
 #include "app/RaceSummaryDlg.h"
+#include "app/WindowPlaces.h"
 #include "common/CommandIds.h"
 #include "document/CTarmioDoc.h"
 #include "driverlist/DriverView.h"
 #include "framework/CSplitterWnd.h"
+#include "framework/CWinApp.h"
 #include "graph/ChartKinds.h"
 #include "graph/TarmioView.h"
+
+#include <QScreen>
+#include <QWindow>
 
 namespace {
 constexpr int kDriverListIdealWidth = 360;
 constexpr int kPaneMinimumWidth = 8;
 constexpr QSize kInitialFrameSize(1024, 700);
 
-constexpr UINT kChartReadingCommands[] = {ID_VIEW_HIGHLIGHT, ID_VIEW_GAPTODRIVER};
+constexpr UINT kChartReadingCommands[] = {ID_VIEW_HIGHLIGHT, ID_VIEW_GAPTODRIVER, ID_VIEW_ZOOMTOFIT};
 } // namespace
 
 CMainFrame::CMainFrame() {
@@ -34,7 +39,9 @@ CMainFrame::CMainFrame() {
     }
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() {
+    StorePlace();
+}
 
 int CMainFrame::OnCreate() {
     SetCommandTable(CommandTable());
@@ -55,7 +62,40 @@ BOOL CMainFrame::OnCreateClient(CDocument* pDoc) {
         return FALSE;
     m_wndSplitter->SetColumnInfo(0, kDriverListIdealWidth, kPaneMinimumWidth);
     m_wndSplitter->SetColumnInfo(1, 0, kPaneMinimumWidth);
+    RestorePlace();
     return TRUE;
+}
+
+void CMainFrame::RestorePlace() {
+    const CWinApp* app = AfxGetApp();
+    if (app == nullptr)
+        return;
+    if (const std::optional<QRect> stored = ReadPlace(*app, settings::kMainWindowPlace))
+        if (const std::optional<QRect> place = ShownPlace(*stored, AvailableScreenAreas()))
+            setGeometry(*place);
+    if (app->GetProfileInt(settings::kSection, settings::kMainWindowMaximized, 0) != 0)
+        setWindowState(windowState() | Qt::WindowMaximized);
+    // Never wider than the window, whatever the settings file says.
+    if (const int listWidth = app->GetProfileInt(settings::kSection, settings::kListWidth, 0); listWidth > 0)
+        m_wndSplitter->SetColumnInfo(0, std::min(listWidth, width()), kPaneMinimumWidth);
+}
+
+// Only a run that showed the window has a place to keep; by now File, Exit may have hidden it.
+void CMainFrame::StorePlace() {
+    CWinApp* app = AfxGetApp();
+    if (app == nullptr || windowHandle() == nullptr)
+        return;
+    WritePlace(*app, settings::kMainWindowPlace, normalGeometry());
+    app->WriteProfileInt(settings::kSection, settings::kMainWindowMaximized, isMaximized() ? 1 : 0);
+    if (m_wndSplitter != nullptr && m_wndSplitter->sizes().front() > 0)
+        app->WriteProfileInt(settings::kSection, settings::kListWidth, m_wndSplitter->sizes().front());
+    if (m_pRaceSummary != nullptr && !m_pRaceSummary->isHidden())
+        StoreRaceSummaryPlace();
+}
+
+void CMainFrame::StoreRaceSummaryPlace() {
+    if (CWinApp* app = AfxGetApp(); app != nullptr && m_pRaceSummary != nullptr)
+        WritePlace(*app, settings::kRaceSummaryPlace, m_pRaceSummary->geometry());
 }
 
 CTarmioView* CMainFrame::GetGraphView() const {
@@ -85,6 +125,20 @@ void CMainFrame::OnViewRaceSummary() {
             return;
         m_pRaceSummary = new CRaceSummaryDlg(*document, this);
         m_pRaceSummary->setAttribute(Qt::WA_DeleteOnClose);
+        connect(m_pRaceSummary, &QDialog::finished, this, &CMainFrame::StoreRaceSummaryPlace);
+        // Where it was last, while a screen shows that; else beside the window, off the chart.
+        const std::optional<QRect> stored =
+            AfxGetApp() != nullptr ? ReadPlace(*AfxGetApp(), settings::kRaceSummaryPlace) : std::nullopt;
+        if (const std::optional<QRect> place =
+                stored ? ShownPlace(*stored, AvailableScreenAreas()) : std::nullopt) {
+            m_pRaceSummary->setGeometry(*place);
+        } else {
+            const QScreen* screen = this->screen();
+            const QRect area = screen != nullptr ? screen->availableGeometry() : QRect(QPoint(0, 0), size());
+            const QRect beside = PlaceBeside(frameGeometry(), m_pRaceSummary->size(), area);
+            m_pRaceSummary->resize(beside.size());
+            m_pRaceSummary->move(beside.topLeft());
+        }
     }
     m_pRaceSummary->show();
     m_pRaceSummary->raise();

@@ -37,6 +37,10 @@ private:
     // The chart's reading commands work from either pane (the list is where drivers are chosen):
     // with the list active they come here and go on to the chart.
     void ForwardToChart(UINT nID, CCmdUI* pCmdUI);
+    // The window's place, maximised state and the list's width as the last run left them.
+    void RestorePlace();
+    void StorePlace();
+    void StoreRaceSummaryPlace();
 
     CSplitterWnd* m_wndSplitter = nullptr;
     QPointer<CRaceSummaryDlg> m_pRaceSummary;

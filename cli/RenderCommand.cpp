@@ -40,7 +40,8 @@ struct RenderArguments {
     int height = kDefaultHeight;
     bool absolute = false;
     bool originBottom = false;
-    int zoom = 0; // 0: the auto-zoom's choice
+    int zoom = 0;     // 0: the auto-zoom's choice
+    bool fit = false; // Zoom to Fit, after everything else is chosen
     bool printed = false;
     lapgraph::ChartKind chart = lapgraph::ChartKind::Gap;
     std::vector<int> highlightCars; // car bytes as dump prints them
@@ -104,6 +105,8 @@ std::optional<RenderArguments> ParseRenderArguments(const std::vector<std::strin
             parsed.originBottom = true;
         } else if (arg == "--print") {
             parsed.printed = true;
+        } else if (arg == "--fit") {
+            parsed.fit = true;
         } else if (arg == "--width" || arg == "--height") {
             int& side = arg == "--width" ? parsed.width : parsed.height;
             if (!hasValue || !ParseNumber(args[++i], 1, kLargestSide, side)) {
@@ -260,7 +263,7 @@ const char* RenderUsage() {
     static const std::string usage =
         "[--chart " + ChartKindNames("|", "|") +
         "] [--width W --height H] [--absolute] [--origin-bottom] "
-        "[--zoom Z] [--print] [--highlight CAR[,CAR...]] [--reference CAR] -o OUT FILE...";
+        "[--zoom Z] [--fit] [--print] [--highlight CAR[,CAR...]] [--reference CAR] -o OUT FILE...";
     return usage.c_str();
 }
 
@@ -300,6 +303,8 @@ int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream&
         state.zoom = parsed->zoom;
         view.SetViewState(state);
     }
+    if (parsed->fit)
+        view.OnViewZoomToFit();
     const bool written = WriteThroughTemporary(parsed->output, [&](const QString& path) {
         if (EndsWith(parsed->output, ".pdf"))
             return PrintViewToPdf(view, path) != FALSE;

@@ -44,3 +44,5 @@ constexpr unsigned ID_VIEW_CHART_POSITIONS = 32803;
 constexpr unsigned ID_VIEW_CHART_LAPTIMES = 32804;
 constexpr unsigned ID_VIEW_RACESUMMARY = 32805;
 constexpr unsigned ID_FILE_EXPORT = 32806;
+// Beyond the design: the chart's height fitted to its curves.
+constexpr unsigned ID_VIEW_ZOOMTOFIT = 32820;

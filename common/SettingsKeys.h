@@ -12,4 +12,18 @@ inline constexpr const char* kGraphRelative = "GraphRelative";
 inline constexpr const char* kGraphMirrored = "GraphMirrored";
 inline constexpr const char* kGraphHighlight = "GraphHighlight";
 inline constexpr const char* kGraphChart = "GraphChart";
+
+// Where the windows were, kept beside the designed settings: a place is its left, top, width and
+// height (the frame's client area, as Qt gives it).
+struct PlaceKeys {
+    const char* left;
+    const char* top;
+    const char* width;
+    const char* height;
+};
+inline constexpr PlaceKeys kMainWindowPlace{"WindowLeft", "WindowTop", "WindowWidth", "WindowHeight"};
+inline constexpr const char* kMainWindowMaximized = "WindowMaximized";
+inline constexpr const char* kListWidth = "ListWidth";
+inline constexpr const char* kListBlackBackground = "ListBlackBackground";
+inline constexpr PlaceKeys kRaceSummaryPlace{"SummaryLeft", "SummaryTop", "SummaryWidth", "SummaryHeight"};
 } // namespace settings

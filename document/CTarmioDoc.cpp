@@ -92,9 +92,13 @@ void CTarmioDoc::AddFiles(const QStringList& paths) {
             if (AfxEventLoopsEnded() ||
                 (showProgress && !prompter.ShowProgress(done, total, QFileInfo(path).fileName())))
                 break;
+            // One of several files: a refusal's box says which file it is about.
+            if (showProgress)
+                prompter.SetMessageSubject(QFileInfo(path).fileName());
             if (AddFile(path))
                 merged = true;
         }
+        prompter.SetMessageSubject(QString());
         if (showProgress)
             prompter.EndProgress();
     }
@@ -135,6 +139,20 @@ void CTarmioDoc::SetSelectedDrivers(CView* pSender, std::vector<int> drivers) {
         return;
     m_selectedDrivers = std::move(drivers);
     UpdateAllViews(pSender, kHintSelection);
+}
+
+void CTarmioDoc::ClickDriver(CView* pSender, int driver, bool toggle) {
+    if (!toggle) {
+        SetSelectedDrivers(pSender, {driver});
+        return;
+    }
+    std::vector<int> drivers = m_selectedDrivers;
+    const auto at = std::lower_bound(drivers.begin(), drivers.end(), driver);
+    if (at != drivers.end() && *at == driver)
+        drivers.erase(at);
+    else
+        drivers.insert(at, driver);
+    SetSelectedDrivers(pSender, std::move(drivers));
 }
 
 void CTarmioDoc::SetHoveredDriver(CView* pSender, int driver) {

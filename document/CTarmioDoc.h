@@ -47,6 +47,9 @@ public:
     static constexpr LPARAM kHintHover = 2;
     const std::vector<int>& GetSelectedDrivers() const { return m_selectedDrivers; }
     void SetSelectedDrivers(CView* pSender, std::vector<int> drivers);
+    // A click on a driver's curve: that driver alone, or with toggle added to or taken from the
+    // selection, which stays in list order.
+    void ClickDriver(CView* pSender, int driver, bool toggle);
     int GetHoveredDriver() const { return m_nHoveredDriver; }
     void SetHoveredDriver(CView* pSender, int driver);
 

@@ -1,6 +1,7 @@
 #include "driverlist/DriverView.h"
 
 #include "common/CommandIds.h"
+#include "common/SettingsKeys.h"
 #include "document/CTarmioDoc.h"
 #include "framework/CFrameWnd.h"
 #include "framework/CMenu.h"
@@ -8,6 +9,7 @@
 #include "framework/SystemColours.h"
 
 #include <QGuiApplication>
+#include <algorithm>
 
 namespace {
 
@@ -34,13 +36,19 @@ CDriverView::CDriverView(QWidget* parent) : CView(parent) {
     OnCommand(ID_VIEW_BLACKBACKGROUND, [this] { OnBlackBackground(); });
 }
 
-CDriverView::~CDriverView() = default;
+CDriverView::~CDriverView() {
+    if (CWinApp* app = AfxGetApp())
+        app->WriteProfileInt(settings::kSection, settings::kListBlackBackground, m_bBlackBackground);
+}
 
 int CDriverView::OnCreate() {
     if (CView::OnCreate() == -1)
         return -1;
     if (!m_wndDriverList.Create(kDriverListStyle, CRect(0, 0, 0, 0), this, kDriverListId))
         return -1;
+    if (const CWinApp* app = AfxGetApp())
+        m_bBlackBackground =
+            app->GetProfileInt(settings::kSection, settings::kListBlackBackground, m_bBlackBackground) != 0;
     m_wndDriverList.m_crBackground = ListBackground();
     m_wndDriverList.Init();
     return 0;
@@ -65,14 +73,17 @@ void CDriverView::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pD
         m_wndDriverList.SetFocus();
 }
 
-void CDriverView::OnUpdate(CView*, LPARAM lHint) {
+void CDriverView::OnUpdate(CView* pSender, LPARAM lHint) {
     auto* document = dynamic_cast<CTarmioDoc*>(GetDocument());
     if (lHint == CTarmioDoc::kHintHover) {
         m_wndDriverList.SetMarkedItem(document != nullptr ? document->GetHoveredDriver() : -1);
         return;
     }
-    if (lHint == CTarmioDoc::kHintSelection)
-        return; // the selection is ours to begin with
+    if (lHint == CTarmioDoc::kHintSelection) {
+        if (pSender != this)
+            ShowSelection();
+        return;
+    }
     FillDriverList();
     ResizeColumns();
     PublishSelection();
@@ -87,6 +98,25 @@ void CDriverView::PublishSelection() {
          row = m_wndDriverList.GetNextSelectedItem(row))
         selected.push_back(row);
     document->SetSelectedDrivers(this, std::move(selected));
+}
+
+void CDriverView::ShowSelection() {
+    const auto* document = dynamic_cast<CTarmioDoc*>(GetDocument());
+    if (document == nullptr)
+        return;
+    const std::vector<int>& drivers = document->GetSelectedDrivers();
+    m_bShowingSelection = true;
+    m_wndDriverList.SetItemState(-1, 0, LVIS_SELECTED);
+    for (const int driver : drivers)
+        m_wndDriverList.SetItemState(driver, LVIS_SELECTED, LVIS_SELECTED);
+    // The focus goes where the keyboard would carry on from: the first selected row.
+    const int focused = m_wndDriverList.currentIndex().isValid() ? m_wndDriverList.currentIndex().row() : -1;
+    if (!drivers.empty() && std::find(drivers.begin(), drivers.end(), focused) == drivers.end()) {
+        m_wndDriverList.SetItemState(drivers.front(), LVIS_FOCUSED, LVIS_FOCUSED);
+        m_wndDriverList.scrollTo(m_wndDriverList.model()->index(drivers.front(), 0));
+    }
+    m_bShowingSelection = false;
+    m_wndDriverList.viewport()->update();
 }
 
 // The list paints itself.
@@ -124,7 +154,7 @@ LRESULT CDriverView::OnListNotify(UINT idCtrl, NMHDR* pNMHDR) {
         OnListKeyDown(*reinterpret_cast<const NMLVKEYDOWN*>(pNMHDR));
     else if (pNMHDR->code == LVN_COLUMNCLICK)
         OnListColumnClick(*reinterpret_cast<const NMLISTVIEW*>(pNMHDR));
-    else if (pNMHDR->code == LVN_ITEMCHANGED && !m_bDeletingRows)
+    else if (pNMHDR->code == LVN_ITEMCHANGED && !m_bDeletingRows && !m_bShowingSelection)
         PublishSelection();
     return 0;
 }

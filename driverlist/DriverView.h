@@ -45,10 +45,14 @@ private:
     void DeleteSelectedDrivers();
     // Tells the other views which drivers the selected rows are.
     void PublishSelection();
+    // Selects the rows of the drivers another view chose (a click in the chart).
+    void ShowSelection();
 
     CTreeListCtrl m_wndDriverList;
     BOOL m_bBlackBackground = TRUE;
     // While selected rows are deleted one by one, each deletion changes the selection; it is
     // published once, after the last.
     bool m_bDeletingRows = false;
+    // The rows follow the document's selection; nothing to publish back.
+    bool m_bShowingSelection = false;
 };

@@ -82,8 +82,10 @@ QWidget* QtPrompter::DialogParent() {
 }
 
 int QtPrompter::MessageBox(const std::string& text, unsigned style) {
-    QMessageBox box(IconForStyle(style), MessageBoxTitle(), QString::fromStdString(text),
-                    QMessageBox::NoButton, DialogParent());
+    const QString title =
+        GetMessageSubject().isEmpty() ? MessageBoxTitle() : GetMessageSubject() + " - " + MessageBoxTitle();
+    QMessageBox box(IconForStyle(style), title, QString::fromStdString(text), QMessageBox::NoButton,
+                    DialogParent());
     const int defaultAnswer = DefaultMessageBoxAnswer(style);
     for (int answer : MessageBoxAnswers(style))
         box.addButton(kAnswerButtons[answer]);

@@ -63,6 +63,14 @@ public:
     // next one's name; false once the user cancelled. EndProgress closes whatever was shown.
     virtual bool ShowProgress(int done, int total, const QString& stepName) = 0;
     virtual void EndProgress() = 0;
+
+    // While several files load, the message boxes name the one they are about in their titles;
+    // empty: the program's name alone.
+    void SetMessageSubject(const QString& subject) { m_messageSubject = subject; }
+    const QString& GetMessageSubject() const { return m_messageSubject; }
+
+private:
+    QString m_messageSubject;
 };
 
 // Qt's own dialogs, parented to the main window.

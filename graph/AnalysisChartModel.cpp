@@ -83,6 +83,22 @@ std::optional<LapTimeRange> LapTimeRangeOf(const RaceData& race, int cutoffPerce
     return LapTimeRange{fastest > below ? fastest - below : 0, cutoff};
 }
 
+int LapTimeZoomToFit(const RaceData& race) {
+    std::uint32_t slowest = 0;
+    for (int d = 0; race.drivers != nullptr && d < race.drivers->GetCount(); ++d) {
+        const LapArray& laps = race.drivers->GetAt(d)->laps;
+        for (int slot = 0; slot < laps.GetSize(); ++slot)
+            if (const LapRecord* lap = laps.GetAt(slot); lap != nullptr && HasLapTime(*lap))
+                slowest = std::max(slowest, lap->lapTime);
+    }
+    for (int zoom = 0; zoom < kLapTimeZoomSteps - 1; ++zoom) {
+        const std::optional<LapTimeRange> range = LapTimeRangeOf(race, CutoffPercent(zoom));
+        if (range && range->high >= slowest)
+            return zoom;
+    }
+    return kLapTimeZoomSteps - 1;
+}
+
 int LapTimeRow(std::uint32_t lapTime, const LapTimeRange& range, const PlotBand& band, int lineHeight,
                bool mirrored) {
     // Half a line clear of either end, so that the edge labels fit inside the band.

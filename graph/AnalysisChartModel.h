@@ -39,6 +39,9 @@ struct LapTimeRange {
     std::uint32_t high = 0;
 };
 std::optional<LapTimeRange> LapTimeRangeOf(const RaceData& race, int cutoffPercent);
+// Zoom to Fit: the lowest cut-off that leaves no lap beyond the range, the highest when some lap
+// is beyond every one.
+int LapTimeZoomToFit(const RaceData& race);
 bool HasLapTime(const LapRecord& lap);
 // Device row of a lap time; times outside the range land on its edge. Slower laps lie lower with
 // the origin at top, higher with the origin at bottom.

@@ -69,6 +69,9 @@ struct ChartKindInfo {
     bool scrolls = false;
     // Moves the kind's own zoom level one step; null when the chart always fits.
     void (*zoom)(ZoomLevels& levels, bool zoomIn) = nullptr;
+    // Zoom to Fit: sets the kind's zoom level (and the scroll position) so that every curve shows
+    // whole and fills the height; null when the chart always fits.
+    void (*fit)(const ChartCanvas& canvas, ZoomLevels& levels, int& scrollPos) = nullptr;
 };
 
 // Each defined in the file of its kind.

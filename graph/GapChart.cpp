@@ -2,6 +2,7 @@
 // driver the driver's race time lies, with event marks, lapping lines and a time grid. It draws
 // in gap units through the device's mapping, and scrolls and zooms over them.
 #include "common/CommandIds.h"
+#include "graph/AnalysisChartModel.h"
 #include "graph/ChartKinds.h"
 
 #include <algorithm>
@@ -194,6 +195,19 @@ void ZoomGaps(ZoomLevels& levels, bool zoomIn) {
     levels.gap = zoomIn ? lapgraph::ZoomedIn(levels.gap) : lapgraph::ZoomedOut(levels.gap);
 }
 
+void FitGaps(const ChartCanvas& canvas, ZoomLevels& levels, int& scrollPos) {
+    const lapgraph::ReferenceSeries reference =
+        lapgraph::ReferenceSeriesFor(*canvas.race, canvas.referenceDriver, canvas.view.relative);
+    const std::optional<lapgraph::GapSpan> span = lapgraph::CurveGapSpan(*canvas.race, reference);
+    if (!span)
+        return;
+    const lapgraph::ViewFit fit = lapgraph::FitSpanToBand(
+        *span, canvas.layout.plotHeight, lapgraph::ChartBand(canvas.layout, canvas.view.mirrored).Height(),
+        canvas.view.mirrored);
+    levels.gap = fit.zoom;
+    scrollPos = fit.scrollPos;
+}
+
 } // namespace
 
 const ChartKindInfo kGapChart{.kind = lapgraph::ChartKind::Gap,
@@ -203,4 +217,5 @@ const ChartKindInfo kGapChart{.kind = lapgraph::ChartKind::Gap,
                               .paintOverLegend = PaintGapCurves,
                               .trace = TraceGapCurves,
                               .scrolls = true,
-                              .zoom = ZoomGaps};
+                              .zoom = ZoomGaps,
+                              .fit = FitGaps};

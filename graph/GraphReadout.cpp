@@ -68,6 +68,17 @@ void CTarmioView::mouseMoveEvent(QMouseEvent* event) {
         HideReadout();
 }
 
+void CTarmioView::mousePressEvent(QMouseEvent* event) {
+    CView::mousePressEvent(event);
+    CTarmioDoc* document = GetTarmioDoc();
+    if (event->button() != Qt::LeftButton || document == nullptr)
+        return;
+    const CPoint point(event->position().toPoint().x(), event->position().toPoint().y());
+    // Without a sender the chart hears of the change too and redraws its highlight.
+    if (const std::optional<CurveHit> hit = HitTest(point))
+        document->ClickDriver(nullptr, hit->driver, event->modifiers().testFlag(Qt::ControlModifier));
+}
+
 void CTarmioView::leaveEvent(QEvent* event) {
     HideReadout();
     CView::leaveEvent(event);

@@ -19,6 +19,9 @@ int DivideRounded(std::int64_t n, std::int64_t d) {
         n = -n, d = -d;
     return static_cast<int>(n >= 0 ? (n + d / 2) / d : -((-n + d / 2) / d));
 }
+// Zoom to Fit keeps the curves this far from the band's ends: a twentieth of it, a few rows at least.
+constexpr int kFitMarginMin = 4;
+constexpr int kFitMarginDivisor = 20;
 } // namespace
 
 int VerticalExtent(int zoom) {
@@ -234,6 +237,46 @@ std::optional<ViewFit> FitToReference(const RaceData& race, const ReferenceSerie
         std::min<std::int64_t>((behind - ahead) / kMsPerZoomStep + 1, std::numeric_limits<int>::max()));
     const auto scroll = static_cast<int>(mirrored ? aheadUnits : -aheadUnits);
     return ViewFit{zoom, scroll};
+}
+
+std::optional<GapSpan> CurveGapSpan(const RaceData& race, const ReferenceSeries& reference) {
+    std::optional<GapSpan> span;
+    const auto reach = [&span](int gap) {
+        span = span ? GapSpan{std::min(span->low, gap), std::max(span->high, gap)} : GapSpan{gap, gap};
+    };
+    for (int d = 0; d < race.drivers->GetCount(); ++d) {
+        const LapArray& laps = race.drivers->GetAt(d)->laps;
+        for (int slot = 0; slot < laps.GetSize(); ++slot) {
+            const LapRecord* lap = laps.GetAt(slot);
+            const std::optional<std::uint32_t> here = ReferenceAt(reference, slot);
+            if (lap == nullptr || !here)
+                continue;
+            reach(GapValue(lap->raceTime, *here));
+            if ((lap->flags & (kLapEventA | kLapEventB)) != 0)
+                reach(GapValue(lap->eventTime, *here));
+        }
+    }
+    return span;
+}
+
+int FitMargin(int bandHeight) {
+    return std::max(kFitMarginMin, bandHeight / kFitMarginDivisor);
+}
+
+ViewFit FitSpanToBand(const GapSpan& span, int plotHeight, int bandHeight, bool mirrored) {
+    const std::int64_t usable = std::max(1, bandHeight - 2 * FitMargin(bandHeight));
+    const std::int64_t height = std::max(1, plotHeight);
+    // The extent E must show span units in usable of height rows: E >= span * height / usable.
+    const std::int64_t unitsPerZoom = VerticalExtent(1);
+    const std::int64_t needed = std::int64_t{span.high - span.low} * height;
+    const std::int64_t zoom =
+        std::max<std::int64_t>(kMinZoom, (needed + usable * unitsPerZoom - 1) / (usable * unitsPerZoom));
+    const std::int64_t extent = zoom * unitsPerZoom;
+    // The span's middle lands bandHeight / 2 rows from the axis line.
+    const int centred =
+        DivideRounded((std::int64_t{span.low} + span.high) * height - bandHeight * extent, 2 * height);
+    const int scroll = std::clamp(mirrored ? centred : -centred, -kScrollLimit, kScrollLimit);
+    return ViewFit{static_cast<int>(std::min<std::int64_t>(zoom, std::numeric_limits<int>::max())), scroll};
 }
 
 ScrollBarSettings ScrollBarFor(const ViewState& view) {

@@ -147,6 +147,20 @@ struct ViewFit {
 };
 std::optional<ViewFit> FitToReference(const RaceData& race, const ReferenceSeries& reference, bool mirrored);
 
+// The lowest and highest gap the curves reach, event marks included, in gap units as drawn; none
+// without a lap to plot.
+struct GapSpan {
+    int low = 0;
+    int high = 0;
+};
+std::optional<GapSpan> CurveGapSpan(const RaceData& race, const ReferenceSeries& reference);
+// Rows kept clear at either end of the band when the curves are fitted to it.
+int FitMargin(int bandHeight);
+// Zoom to Fit: the smallest zoom at which the span takes the band the curves are drawn in
+// (bandHeight of the plotHeight rows the extent maps onto) less a margin at either end, and the
+// scroll position that centres the span in the band.
+ViewFit FitSpanToBand(const GapSpan& span, int plotHeight, int bandHeight, bool mirrored);
+
 // What the scroll bar and the keyboard ask for.
 enum class ScrollRequest {
     LineUp,

@@ -76,6 +76,10 @@ void ZoomLapTimes(ZoomLevels& levels, bool zoomIn) {
         zoomIn ? lapgraph::LapTimeZoomedIn(levels.lapTime) : lapgraph::LapTimeZoomedOut(levels.lapTime);
 }
 
+void FitLapTimes(const ChartCanvas& canvas, ZoomLevels& levels, int&) {
+    levels.lapTime = lapgraph::LapTimeZoomToFit(*canvas.race);
+}
+
 } // namespace
 
 const ChartKindInfo kLapTimeChart{.kind = lapgraph::ChartKind::LapTimes,
@@ -83,4 +87,5 @@ const ChartKindInfo kLapTimeChart{.kind = lapgraph::ChartKind::LapTimes,
                                   .cliName = "laptimes",
                                   .paintUnderLegend = PaintLapTimeChart,
                                   .trace = TraceLapTimeChart,
-                                  .zoom = ZoomLapTimes};
+                                  .zoom = ZoomLapTimes,
+                                  .fit = FitLapTimes};

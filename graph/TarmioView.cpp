@@ -32,6 +32,8 @@ constexpr ScrollBarAction kScrollBarActions[] = {
     {QAbstractSlider::SliderToMaximum, ScrollRequest::Bottom},
 };
 constexpr int kWheelLinesPerNotch = 3;
+// How far inside the pane a menu asked for from the keyboard opens.
+constexpr int kKeyboardMenuInset = 4;
 constexpr int kWheelDeltaPerNotch = 120;
 
 struct ScrollKey {
@@ -52,6 +54,8 @@ CWinApp* SettingsApp() {
 CTarmioView::CTarmioView() {
     OnCommand(ID_VIEW_ZOOMIN_Y, [this] { OnViewZoomInY(); });
     OnCommand(ID_VIEW_ZOOMOUT_Y, [this] { OnViewZoomOutY(); });
+    OnCommand(ID_VIEW_ZOOMTOFIT, [this] { OnViewZoomToFit(); });
+    OnUpdateCommandUI(ID_VIEW_ZOOMTOFIT, [this](CCmdUI* pCmdUI) { OnUpdateViewZoomToFit(pCmdUI); });
     OnCommand(ID_VIEW_RELATIVE, [this] { OnViewRelative(); });
     OnCommand(ID_VIEW_MIRRORED, [this] { OnViewMirrored(); });
     OnUpdateCommandUI(ID_VIEW_RELATIVE, [this](CCmdUI* pCmdUI) { OnUpdateViewOption(pCmdUI); });
@@ -167,6 +171,28 @@ void CTarmioView::OnViewZoomOutY() {
     ZoomY(false);
 }
 
+void CTarmioView::OnViewZoomToFit() {
+    const RaceData* race = GetRaceData();
+    CRect client;
+    GetClientRect(&client);
+    if (m_pChart->fit == nullptr || race == nullptr || race->lapCount < 2 || client.IsRectEmpty())
+        return;
+    // The window's own layout: the drawing rectangle may still hold a printed page's.
+    const lapgraph::Layout layout = lapgraph::ComputeLayout(
+        {client.left, client.top, client.right, client.bottom}, GetAxisMetrics(), GetViewState());
+    ZoomLevels levels{m_nZoom, m_nLapTimeZoom};
+    m_pChart->fit(CanvasFor(nullptr, race, layout), levels, m_nScrollPos);
+    m_nZoom = levels.gap;
+    m_nLapTimeZoom = levels.lapTime;
+    UpdateScrollInfo();
+    Redraw();
+}
+
+void CTarmioView::OnUpdateViewZoomToFit(CCmdUI* pCmdUI) {
+    const RaceData* race = GetRaceData();
+    pCmdUI->Enable(m_pChart->fit != nullptr && race != nullptr && race->lapCount >= 2 ? TRUE : FALSE);
+}
+
 void CTarmioView::ZoomY(bool zoomIn) {
     if (m_pChart->zoom != nullptr) {
         ZoomLevels levels{m_nZoom, m_nLapTimeZoom};
@@ -279,6 +305,12 @@ void CTarmioView::OnContextMenu(CPoint point) {
             menu.AppendMenu(MF_STRING, command, AfxContextMenuText(command, on != FALSE));
         // Without a main window the command still has to find this view.
         QWidget* owner = AfxGetMainWnd() != nullptr ? static_cast<QWidget*>(AfxGetMainWnd()) : this;
+        // A menu asked for from the keyboard comes with (-1, -1): it opens at the pane, not in the
+        // screen's corner.
+        if (point == CPoint(-1, -1)) {
+            const QPoint corner = mapToGlobal(QPoint(kKeyboardMenuInset, kKeyboardMenuInset));
+            point = CPoint(corner.x(), corner.y());
+        }
         menu.TrackPopupMenu(point.x, point.y, owner);
     }
 }

@@ -38,6 +38,9 @@ public:
     // Commands
     void OnViewZoomInY();
     void OnViewZoomOutY();
+    // Zoom and scroll so that every curve of the chart shows whole and fills its height.
+    void OnViewZoomToFit();
+    void OnUpdateViewZoomToFit(CCmdUI* pCmdUI);
     void OnViewRelative();
     void OnViewMirrored();
     void OnUpdateViewOption(CCmdUI* pCmdUI);
@@ -90,6 +93,8 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     // The read-out follows the pointer over the chart.
     void mouseMoveEvent(QMouseEvent* event) override;
+    // A click on a curve selects that driver's row in the list; Ctrl+click adds or removes it.
+    void mousePressEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
 private:

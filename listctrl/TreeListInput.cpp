@@ -19,6 +19,9 @@ bool HasCharacter(const QKeyEvent& event) {
     return !text.isEmpty() && text.at(0).unicode() >= 0x20 && text.at(0).unicode() != 0x7F;
 }
 
+// How far inside the list a menu asked for from the keyboard opens at the least.
+constexpr int kKeyboardMenuInset = 4;
+
 WPARAM PackScreenPoint(CPoint point) {
     return (static_cast<WPARAM>(point.x) & 0xFFFF) | ((static_cast<WPARAM>(point.y) & 0xFFFF) << 16);
 }
@@ -39,33 +42,40 @@ void CTreeListCtrl::mousePressEvent(QMouseEvent* event) {
     QTreeView::mousePressEvent(event);
 }
 
-// The control shows no menu of its own: the parent gets the point, which for a menu asked for
-// from the keyboard is the middle of the current cell, or of the row's first column.
+// The control shows no menu of its own: the parent gets the point. A menu asked for from the
+// keyboard opens on the focused row (the middle of the current cell, or of the row's first
+// column), kept inside the list when that row is scrolled away, and at the list's top left when
+// no row is selected; the design's (-1, -1) would put it in a corner of the screen.
 void CTreeListCtrl::contextMenuEvent(QContextMenuEvent* event) {
     event->accept();
-    CPoint point(-1, -1);
-    if (event->reason() != QContextMenuEvent::Keyboard)
-        point = CPoint(event->globalPos().x(), event->globalPos().y());
+    const bool keyboard = event->reason() == QContextMenuEvent::Keyboard;
     const int row = FirstSelectedItem();
-    const int column = m_nCurColumn;
+    const QRect inside = viewport()->rect().adjusted(kKeyboardMenuInset, kKeyboardMenuInset,
+                                                     -kKeyboardMenuInset, -kKeyboardMenuInset);
+    QPoint local = inside.topLeft();
+    if (keyboard && row != -1) {
+        const int focused = currentIndex().isValid() ? currentIndex().row() : -1;
+        const int menuRow = focused != -1 && GetItemState(focused, LVIS_SELECTED) != 0 ? focused : row;
+        const int column = m_nCurColumn;
+        CRect cell;
+        if (column != -1) {
+            GetCellRect(menuRow, column, &cell);
+        } else {
+            GetItemRect(menuRow, &cell);
+            cell.left = 0;
+            cell.right = GetColumnWidth(0);
+        }
+        local = QPoint(
+            std::clamp((cell.left + cell.right) / 2, inside.left(), std::max(inside.left(), inside.right())),
+            std::clamp((cell.top + cell.bottom) / 2, inside.top(), std::max(inside.top(), inside.bottom())));
+    }
+    const QPoint screen = keyboard ? viewport()->mapToGlobal(local) : event->globalPos();
+    const CPoint point(screen.x(), screen.y());
     if (row == -1) {
         SendToParent(WM_LISTCTRL_CONTEXTMENU, PackScreenPoint(point), 0);
         return;
     }
-    if (point == CPoint(-1, -1)) {
-        CRect cell;
-        if (column != -1) {
-            GetCellRect(row, column, &cell);
-        } else {
-            GetItemRect(row, &cell);
-            cell.left = 0;
-            cell.right = GetColumnWidth(0);
-        }
-        const QPoint screen =
-            viewport()->mapToGlobal(QPoint((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2));
-        point = CPoint(screen.x(), screen.y());
-    }
-    FillNotify(row, column);
+    FillNotify(row, m_nCurColumn);
     SendToParent(WM_LISTCTRL_CONTEXTMENU, PackScreenPoint(point), reinterpret_cast<LPARAM>(&m_notify));
 }
 

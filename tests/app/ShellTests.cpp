@@ -1,14 +1,17 @@
 // The main window as the command table builds it, what each command does, and the About box.
 #include "AppShellFixture.h"
 #include "app/AboutDlg.h"
+#include "app/WindowPlaces.h"
 
 #include <QContextMenuEvent>
 #include <QDropEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -67,8 +70,9 @@ TEST_F(AppShell, ToolBarButtonsCarryTheirImagesAndTips) {
         tips << (action->isSeparator() ? "|" : Frame().GetToolBar()->widgetForAction(action)->toolTip());
         EXPECT_TRUE(action->isSeparator() || !action->icon().isNull());
     }
-    EXPECT_EQ(tips, QStringList({"New", "Open", "Save", "|", "Add", "|", "Cut", "|", "Zoom In Y",
-                                 "Zoom Out Y", "|", "Gap Chart", "Position Chart", "Lap Time Chart"}));
+    EXPECT_EQ(tips,
+              QStringList({"New", "Open", "Save", "|", "Add", "|", "Cut", "|", "Zoom In Y", "Zoom Out Y",
+                           "Zoom to Fit", "|", "Gap Chart", "Position Chart", "Lap Time Chart"}));
     EXPECT_EQ(Frame().GetToolBar()->iconSize(), QSize(16, 15));
 }
 
@@ -91,7 +95,19 @@ TEST_F(AppShell, StartUpAddsTheFilesNamedAndReportsTheRefusedOnes) {
     EXPECT_EQ(Document().GetRaceData()->drivers->GetCount(), 3);
     EXPECT_EQ(Frame().windowTitle(), "Port Haddon - TarmioView");
     EXPECT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messageSubjects, QStringList({"missing.zq3"}));
     EXPECT_TRUE(Frame().isVisible());
+}
+
+// Among several files the box names the one refused; a file added alone needs no name.
+TEST_F(AppShell, RefusalNamesItsFileOnlyWhenSeveralAreAdded) {
+    Start();
+    Document().AddFiles({folder.filePath("gone.ra3"), WriteRaceFile(), folder.filePath("lost.zq3")});
+    Document().AddFiles({folder.filePath("alone.zq3")});
+    ASSERT_EQ(prompter.messages.size(), 3u);
+    EXPECT_EQ(prompter.messageSubjects, QStringList({"gone.ra3", "lost.zq3", ""}));
+    // The text is the designed one.
+    EXPECT_EQ(prompter.messages[0].text, folder.filePath("gone.ra3").toStdString() + " was not found.");
 }
 
 // Names are bytes: one that is not UTF-8 still names the file that was dropped.
@@ -204,4 +220,107 @@ TEST_F(AppShell, AboutBoxShowsEveryLineWhole) {
         about.EndDialog(IDOK);
     });
     EXPECT_EQ(about.DoModal(), IDOK);
+}
+
+// The chart alone chooses drivers: a click on a curve selects that driver's row, Ctrl+click adds
+// or removes one, and Gap to Selected Driver then measures against the first of them.
+TEST_F(AppShell, ClickingACurveSelectsItsDriversRow) {
+    Start({WriteRaceFile()});
+    Graph().resize(600, 400);
+    CTreeListCtrl& list = DriverList().GetDriverList();
+    const auto selectedRows = [&list] {
+        std::vector<int> rows;
+        for (int row = list.GetNextSelectedItem(-1); row != -1; row = list.GetNextSelectedItem(row))
+            rows.push_back(row);
+        return rows;
+    };
+    const auto click = [this](int driver, Qt::KeyboardModifiers modifiers) {
+        const std::optional<CPoint> point = Graph().LapPoint(driver, 3);
+        ASSERT_TRUE(point.has_value()) << driver;
+        QTest::mouseClick(&Graph(), Qt::LeftButton, modifiers, QPoint(point->x, point->y));
+    };
+    const struct {
+        int driver;
+        Qt::KeyboardModifiers modifiers;
+        std::vector<int> rows;
+    } steps[] = {
+        {2, Qt::NoModifier, {2}},
+        {0, Qt::ControlModifier, {0, 2}},
+        {2, Qt::ControlModifier, {0}},
+        {1, Qt::NoModifier, {1}},
+    };
+    for (const auto& step : steps) {
+        click(step.driver, step.modifiers);
+        EXPECT_EQ(selectedRows(), step.rows) << step.driver;
+        EXPECT_EQ(Document().GetSelectedDrivers(), step.rows) << step.driver;
+    }
+    EXPECT_EQ(list.currentIndex().row(), 1);
+    Frame().SendCommand(ID_VIEW_GAPTODRIVER);
+    EXPECT_EQ(Graph().GetReferenceDriver(), 1);
+    // A click beside every curve leaves the selection alone.
+    QTest::mouseClick(&Graph(), Qt::LeftButton, Qt::NoModifier, QPoint(Graph().width() - 30, 5));
+    EXPECT_EQ(selectedRows(), std::vector<int>({1}));
+}
+
+// The main window comes back where the last run left it, unless no screen shows that place any
+// more; the list keeps its width and background.
+TEST_F(AppShell, WindowPlaceListWidthAndBackgroundComeBackAtStart) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    Start();
+    const QRect place(screen.left() + 40, screen.top() + 30, 700, 500);
+    Frame().setGeometry(place);
+    Frame().GetSplitter()->setSizes({250, 450});
+    const int listWidth = Frame().GetSplitter()->sizes().front();
+    ASSERT_NE(listWidth, 360); // the designed opening width
+    DriverList().OnCmdMsg(ID_VIEW_BLACKBACKGROUND, nullptr);
+    Exit();
+    Start();
+    EXPECT_EQ(Frame().geometry(), place);
+    EXPECT_EQ(Frame().GetSplitter()->sizes().front(), listWidth);
+    EXPECT_FALSE(DriverList().IsBlackBackground());
+    // Maximised, it opens maximised and keeps the place to go back to.
+    Frame().showMaximized();
+    Exit();
+    Start();
+    EXPECT_TRUE(Frame().isMaximized());
+    EXPECT_EQ(Frame().normalGeometry(), place);
+    Exit();
+
+    QSettings("VAZ", "TarmioView").setValue("Settings/WindowLeft", screen.right() + 5000);
+    Start();
+    EXPECT_TRUE(Frame().geometry().intersects(screen)) << "a place off every screen is ignored";
+    Exit();
+
+    // Sizes no screen holds are cut down to the screen; the list stays narrower than the window.
+    QSettings settings("VAZ", "TarmioView");
+    settings.setValue("Settings/WindowLeft", screen.left());
+    settings.setValue("Settings/WindowWidth", 2147483647);
+    settings.setValue("Settings/ListWidth", 2147483647);
+    settings.sync();
+    Start();
+    EXPECT_LE(Frame().width(), screen.width());
+    EXPECT_LT(Frame().GetSplitter()->sizes().front(), Frame().width());
+}
+
+TEST(WindowPlaces, RaceSummaryOpensBesideTheMainWindowOnTheSideWithRoom) {
+    const QRect screen(0, 0, 1920, 1080);
+    const QSize summary(720, 560);
+    // Room on the right; on the left; a narrower window where the room is less but still of use.
+    EXPECT_EQ(PlaceBeside(QRect(100, 50, 1000, 700), summary, screen), QRect(1100, 50, 720, 560));
+    EXPECT_EQ(PlaceBeside(QRect(900, 50, 1000, 700), summary, screen), QRect(180, 50, 720, 560));
+    EXPECT_EQ(PlaceBeside(QRect(0, 50, 1500, 700), summary, screen), QRect(1500, 50, 420, 560));
+    // No useful room on either side: over the main window's left edge, the driver list's side.
+    EXPECT_EQ(PlaceBeside(QRect(100, 50, 1700, 700), summary, screen), QRect(100, 50, 720, 560));
+    // Kept on the screen vertically.
+    EXPECT_EQ(PlaceBeside(QRect(100, 700, 1000, 300), summary, screen), QRect(1100, 520, 720, 560));
+}
+
+TEST(WindowPlaces, StoredPlaceCountsOnlyWhereAScreenShowsItsCornerAndNoLargerThanThatScreen) {
+    const std::vector<QRect> screens = {QRect(0, 0, 1920, 1080), QRect(1920, 0, 1280, 1024)};
+    EXPECT_EQ(ShownPlace(QRect(2000, 100, 800, 600), screens), QRect(2000, 100, 800, 600));
+    EXPECT_EQ(ShownPlace(QRect(-15, -15, 800, 600), screens), QRect(-15, -15, 800, 600));
+    EXPECT_EQ(ShownPlace(QRect(-30, 100, 800, 600), screens), std::nullopt); // 10 pixels of the corner
+    EXPECT_EQ(ShownPlace(QRect(3190, 100, 800, 600), screens), std::nullopt);
+    EXPECT_EQ(ShownPlace(QRect(100, 5000, 800, 600), screens), std::nullopt);
+    EXPECT_EQ(ShownPlace(QRect(2000, 10, 4000, 4000), screens), QRect(2000, 10, 1280, 1024));
 }

@@ -76,6 +76,21 @@ TEST(QtPrompter, MessageBoxShowsIconAndDefaultButtonAndReturnsTheAnswer) {
     EXPECT_EQ(prompter.MessageBox("Load it anyway?", MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2), IDNO);
 }
 
+TEST(QtPrompter, MessageBoxTitleNamesTheSubjectBeforeTheProgram) {
+    QtPrompter prompter;
+    const QString program = QGuiApplication::applicationDisplayName();
+    QStringList titles;
+    for (const QString& subject : {QString("heat 2.ra3"), QString()}) {
+        prompter.SetMessageSubject(subject);
+        WhenModalShows([&titles](QWidget* modal) {
+            titles << modal->windowTitle();
+            QTest::keyClick(modal, Qt::Key_Return);
+        });
+        prompter.MessageBox("File not found", MB_OK);
+    }
+    EXPECT_EQ(titles, QStringList({"heat 2.ra3 - " + program, program}));
+}
+
 // The dialog names the next file and reports Cancel before that step; Qt decides when it shows.
 TEST(QtPrompter, ProgressNamesTheNextFileAndReportsCancel) {
     QtPrompter prompter;

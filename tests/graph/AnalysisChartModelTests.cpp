@@ -48,6 +48,20 @@ TEST(AnalysisChartModel, LapTimeGridAndLabels) {
     EXPECT_EQ(LapTimeLabel(3723004), "62:03.0");
 }
 
+// Median 90 s: 107 % reaches 96.3 s, 110 % 99 s, 200 % 180 s.
+TEST(AnalysisChartModel, ZoomToFitTakesTheLowestCutoffAboveTheSlowestLap) {
+    const auto fitted = [](std::uint32_t slowest) {
+        RaceData race;
+        AppendDriver(race,
+                     MakeDriver(1, "Ann", {{1, 88000}, {1, 90000}, {1, 90000}, {1, 90000}, {1, slowest}}));
+        return CutoffPercent(LapTimeZoomToFit(race));
+    };
+    EXPECT_EQ(fitted(97000), 110);
+    EXPECT_EQ(fitted(96300), 107);
+    EXPECT_EQ(fitted(90500), 101);
+    EXPECT_EQ(fitted(400000), 200);
+}
+
 TEST(AnalysisChartModel, ZoomMovesTheCutoffWithinItsSteps) {
     EXPECT_EQ(CutoffPercent(kDefaultLapTimeZoom), 110);
     EXPECT_EQ(CutoffPercent(LapTimeZoomedIn(0)), 101);

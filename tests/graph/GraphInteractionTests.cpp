@@ -204,4 +204,61 @@ TEST(AnalysisChartView, ZoomMovesTheLapTimeCutoffAndLeavesTheGapZoom) {
     EXPECT_EQ(chart.view->GetLapTimeZoom(), lapgraph::kDefaultLapTimeZoom + 1);
 }
 
+// Read from the picture: the rows where the drivers' colours show, against the band between the
+// axis line and the far edge. Fitted, the curves take most of the band, clear of both ends and
+// as far from one as from the other, whatever the reference and the orientation.
+TEST(ZoomToFitView, CurvesFillTheBandInEveryReferenceAndOrientation) {
+    for (const int reference : {-1, 1}) {
+        for (const bool relative : {false, true}) {
+            for (const bool mirrored : {true, false}) {
+                ChartFixture chart(ThreeDrivers());
+                lapgraph::ViewState state = chart.view->GetViewState();
+                state.relative = relative;
+                state.mirrored = mirrored;
+                chart.view->SetViewState(state);
+                if (reference != -1)
+                    chart.view->SetReferenceDriver(reference);
+                chart.view->OnCmdMsg(ID_VIEW_ZOOMTOFIT, nullptr);
+                const QImage picture = chart.Render();
+                const lapgraph::Layout layout = chart.view->GetLayout();
+                const int bandTop = mirrored ? layout.yAxis : layout.graph.top;
+                const int bandBottom = mirrored ? layout.graph.bottom : layout.yAxis;
+                // The "Gap to" note's square, in the driver's colour, sits on the far edge's line.
+                const bool noted = reference != -1;
+                const int rowsFrom = noted && !mirrored ? layout.graph.top + layout.lineHeight : 0;
+                const int rowsTo =
+                    noted && mirrored ? layout.graph.bottom - layout.lineHeight : picture.height();
+                int first = picture.height();
+                int last = -1;
+                for (int y = rowsFrom; y < rowsTo; ++y)
+                    for (int x = layout.x0 + 1; x < picture.width(); ++x)
+                        if (const QRgb pixel = picture.pixel(x, y);
+                            pixel == Rgb(kRed) || pixel == Rgb(kBlue) || pixel == Rgb(kGreen)) {
+                            first = std::min(first, y);
+                            last = std::max(last, y);
+                        }
+                const std::string what = "reference " + std::to_string(reference) +
+                                         (relative ? " pace" : " leader") +
+                                         (mirrored ? " origin top" : " origin bottom");
+                const int band = bandBottom - bandTop;
+                EXPECT_GT(first, bandTop + 1) << what;
+                EXPECT_LT(last, bandBottom - 2) << what;
+                EXPECT_GE(last - first, band * 8 / 10) << what;
+                EXPECT_LE(std::abs((first - bandTop) - (bandBottom - last)), 3) << what;
+            }
+        }
+    }
+}
+
+TEST(ZoomToFitView, LapTimesGetTheLowestCutoffAboveTheSlowestLapAndPositionsHaveNoFit) {
+    ChartFixture chart(ThreeDrivers()); // Bob's pit lap of 114 s is far above the median of 91 s
+    chart.view->SetChartKind(ChartKind::LapTimes);
+    chart.view->OnCmdMsg(ID_VIEW_ZOOMTOFIT, nullptr);
+    EXPECT_EQ(lapgraph::CutoffPercent(chart.view->GetLapTimeZoom()), 130);
+    chart.view->SetChartKind(ChartKind::Positions);
+    CCmdUI state(ID_VIEW_ZOOMTOFIT);
+    chart.view->OnCmdMsg(ID_VIEW_ZOOMTOFIT, &state);
+    EXPECT_FALSE(state.m_bEnabled);
+}
+
 } // namespace

@@ -133,6 +133,34 @@ TEST(FitToReference, PutsTheCarFurthestAheadOnTheAxisAndKeepsTheLastInTheWindow)
     EXPECT_EQ(fit(0, true), std::nullopt);
 }
 
+// Worked by hand: the span of 1500 units must take the 380-row band less 19 rows at either end,
+// 342 rows of the 400 the extent maps onto, so E >= 1754.4: zoom 15 (E 1875); its middle of 650
+// units lies 190 rows (178.1 units) from the axis line.
+TEST(ZoomToFit, SmallestZoomThatHoldsTheSpanAndItsMiddleInTheBandsMiddle) {
+    EXPECT_EQ(FitSpanToBand({-100, 1400}, 400, 380, true), (ViewFit{15, -241}));
+    EXPECT_EQ(FitSpanToBand({-100, 1400}, 400, 380, false), (ViewFit{15, 241}));
+    // A level field: the smallest zoom, the field in the middle.
+    EXPECT_EQ(FitSpanToBand({50, 50}, 400, 380, true), (ViewFit{1, -9}));
+    // The widest span the clamped gaps allow stays within the scroll range.
+    EXPECT_EQ(FitSpanToBand({kLowestGap, kHighestGap}, 400, 380, true), (ViewFit{614, -kScrollLimit}));
+}
+
+TEST(ZoomToFit, SpanCoversEveryLapAndEventMarkAgainstTheReference) {
+    RaceData race;
+    AppendDriver(race, MakeDriver(1, "Ann", {{100'000}, {200'000}}));
+    AppendDriver(race, MakeDriver(1, "Bob", {{110'000}, {230'000, 0, kLapEventA, 250'000}}));
+    race.lapCount = 2;
+    race.UpdateLapStatistics();
+    const RaceTimes times = TimesOf(race);
+    const auto span = [&](const ReferenceSeries& reference) {
+        const std::optional<GapSpan> found = CurveGapSpan(race, reference);
+        return found ? std::pair(found->low, found->high) : std::pair(-1, -1);
+    };
+    // Against the leader: 0 .. (250 - 200) s; against Bob: Ann 30 s ahead, Bob's event 20 s on.
+    EXPECT_EQ(span(ReferenceSeriesOf(times, false)), std::pair(0, 1250));
+    EXPECT_EQ(span(DriverReferenceSeries(times, race.drivers->GetAt(1)->laps)), std::pair(-750, 500));
+}
+
 TEST(Zoom, AutoZoomCoversTheLargestGapAndCommandsStayWithinOneAndTwoHundredSixtyTwo) {
     EXPECT_EQ(AutoZoom(4999, false), 1);
     EXPECT_EQ(AutoZoom(0, true), std::nullopt);

@@ -207,6 +207,10 @@ TEST(CliRender, DrawsEachChartKindAndChecksCarsOfTheRace) {
     EXPECT_EQ(pictures[0].substr(1, 3), "PNG");
     EXPECT_NE(pictures[0], pictures[1]);
     EXPECT_NE(pictures[1], pictures[2]);
+    // Fitted, the sample's gaps of a few seconds spread over the chart instead of hugging the axis.
+    const std::string fitted = (kFolder / "fitted.png").string();
+    EXPECT_EQ(RunCli("render --fit --highlight 1,2 -o " + fitted + " " + kSample).status, 0);
+    EXPECT_NE(ReadAll(fitted), pictures[0]);
     for (const char* bad : {"--reference 0", "--highlight 1,", "--chart pie"})
         EXPECT_EQ(RunCli(std::string("render ") + bad + " -o x.png " + kSample).status, 2) << bad;
 }

@@ -19,6 +19,7 @@ public:
     ScriptedPrompter& operator=(const ScriptedPrompter&) = delete;
 
     int MessageBox(const std::string& text, unsigned style) override {
+        messageSubjects << GetMessageSubject();
         return ScriptedPrompt::MessageBox(text, style);
     }
     FileOpenResult GetOpenFileNames(const FileOpenRequest& request) override;
@@ -41,7 +42,8 @@ public:
     int printDialogs = 0;
     int previews = 0;
     int cancelProgressAt = -1;
-    QStringList progressSteps; // "done/total name"
+    QStringList progressSteps;   // "done/total name"
+    QStringList messageSubjects; // the subject each message box had
     int progressEnds = 0;
     QString lastPreviewPdf;
 

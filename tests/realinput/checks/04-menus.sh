@@ -19,6 +19,7 @@ P_GAPCHART="Show how far each driver is behind the leader or the pace line"
 P_POSITIONS="Show each driver's position at the end of every lap"
 P_LAPTIMES="Show each driver's lap times lap by lap"
 P_SUMMARY="Show the finishing order, the leaders, the fastest lap and the events"
+P_FIT="Fit the chart's height to every curve"
 
 
 # Pane, the keys that open the menu, how many Down presses walk it, and the prompts they show.
@@ -26,7 +27,7 @@ TV_MENU_WALKS=(
   "list;alt+f;11;$P_ADD|$P_EXPORT|$P_OPEN|$P_SAVE|$P_SAVEAS|$P_PRINT|$P_PREVIEW|$P_SETUP|$P_MRU|$P_EXIT|$P_NEW"
   "chart;alt+f;11;$P_ADD|$P_EXPORT|$P_OPEN|$P_SAVE|$P_SAVEAS|$P_PRINT|$P_PREVIEW|$P_SETUP|$P_MRU|$P_EXIT|$P_NEW"
   "list;alt+e;1;Cut the selection"
-  "list;alt+v;8;Show or hide the status bar|$P_HIGHLIGHT|$P_GAPTO|$P_GAPCHART|$P_POSITIONS|$P_LAPTIMES|$P_SUMMARY|Show or hide the toolbar"
+  "list;alt+v;9;Show or hide the status bar|$P_HIGHLIGHT|$P_GAPTO|$P_FIT|$P_GAPCHART|$P_POSITIONS|$P_LAPTIMES|$P_SUMMARY|Show or hide the toolbar"
   "list;alt+o;2;|"
   "list;alt+h;1;Display program information, version number and copyright"
 )

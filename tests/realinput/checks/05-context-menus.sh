@@ -1,5 +1,6 @@
-# Shift+F10 and the Menu key open each pane's context menu at the point the keyboard gives:
-# the chart's at the screen's top left (-1, -1), the list's on the selected row's first cell.
+# Shift+F10 and the Menu key open each pane's context menu at the pane that asked: the chart's a
+# few pixels inside its top left corner, the list's on the selected row's first cell (at the
+# list's top left when no row is selected: 98-new.sh).
 
 P_RELATIVE="Toggle between viewing absolute and relative time differences"
 P_MIRRORED="Toggle viewing upside down"
@@ -7,10 +8,11 @@ P_BACKGROUND="Toggle black or white background in driver list"
 
 # Whether the menu's client position (x, y) is where the pane's keyboard menu belongs.
 menu_placed_for() {
-  if [ "$1" = chart ]; then
-    [ "$POPUP_X" -le 0 ] && [ "$POPUP_Y" -le 0 ]
+  local x=$((POPUP_X - TV_X)) y=$((POPUP_Y - TV_Y))
+  if [ "$1" = chart ]; then # beside the split bar, below the toolbar, above the list's first row
+    [ "$x" -gt "$TV_SPLIT_X" ] && [ "$x" -le $((TV_SPLIT_X + 16)) ] && [ "$y" -gt 20 ] && [ "$y" -lt "$TV_ROW1_Y" ]
   else # the centre of the selected first row's first cell
-    local x=$((POPUP_X - TV_X)) dy=$((POPUP_Y - TV_Y - TV_ROW1_Y))
+    local dy=$((y - TV_ROW1_Y))
     [ "$x" -ge 40 ] && [ "$x" -le "$TV_LIST_COL0_RIGHT" ] && [ "$dy" -ge -10 ] && [ "$dy" -le 10 ]
   fi
 }

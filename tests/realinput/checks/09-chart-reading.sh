@@ -32,3 +32,39 @@ check_hover_names_the_driver() {
 }
 tv_check "pointing at a curve names its driver beside the pointer and in the status bar" check_hover_names_the_driver
 
+
+# A click on a curve selects its driver's row (Gap to Selected Driver then measures against him);
+# Ctrl+click on it takes the row out of the selection again.
+check_click_selects_the_driver() {
+  tv_restart_app
+  local point
+  point=$(chart_pixel_of "#FFFF00")
+  [ -n "$point" ] || { tv_why "no yellow curve in the chart"; return 1; }
+  tv_move $point
+  tv_settle 0.3
+  xdotool click 1
+  tv_settle 0.3
+  tv_shot_list click-selected >/dev/null
+  tv_key ctrl+g
+  tv_expect_eq "after a click and Ctrl+G" "Gap to Emile Roussel (19)" "$(tv_status)" || return 1
+  tv_key ctrl+g
+  tv_move $point
+  tv_settle 0.3
+  xdotool keydown ctrl click 1 keyup ctrl
+  tv_settle 0.3
+  # With nothing selected Gap to Selected Driver has no one to measure against.
+  tv_key ctrl+g
+  [ "$(tv_status)" != "Gap to Emile Roussel (19)" ] || tv_why "Ctrl+click left the row selected"
+}
+tv_check "a click on a curve selects its driver's row; Ctrl+click takes it out again" check_click_selects_the_driver
+
+# Zoom to Fit (Ctrl+0) spreads the sample's gaps of seconds over the chart, from either pane.
+check_zoom_to_fit_key() {
+  local pane
+  for pane in chart list; do
+    tv_restart_app
+    tv_activate "$pane"
+    tv_chart_changes_on ctrl+0 || { tv_why "Ctrl+0 in the $pane left the chart as it was"; return 1; }
+  done
+}
+tv_check "Ctrl+0 fits the chart to its curves from the chart and from the list" check_zoom_to_fit_key
