@@ -200,6 +200,7 @@ void ZoomGaps(ZoomLevels& levels, bool zoomIn) {
 const ChartKindInfo kGapChart{.kind = lapgraph::ChartKind::Gap,
                               .command = ID_VIEW_CHART_GAP,
                               .cliName = "gap",
+                              .caption = "Gap chart",
                               .paintUnderLapLines = DrawTimeGrid,
                               .paintOverLegend = PaintGapCurves,
                               .trace = TraceGapCurves,

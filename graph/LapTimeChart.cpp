@@ -81,6 +81,7 @@ void ZoomLapTimes(ZoomLevels& levels, bool zoomIn) {
 const ChartKindInfo kLapTimeChart{.kind = lapgraph::ChartKind::LapTimes,
                                   .command = ID_VIEW_CHART_LAPTIMES,
                                   .cliName = "laptimes",
+                                  .caption = "Lap time chart",
                                   .paintUnderLegend = PaintLapTimeChart,
                                   .trace = TraceLapTimeChart,
                                   .zoom = ZoomLapTimes};
