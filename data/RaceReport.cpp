@@ -90,7 +90,7 @@ void WriteResults(std::ostream& out, RaceData& race, const RaceSummary& summary)
         const DriverTexts texts = MakeDriverTexts(*race.drivers->GetAt(entry.driver));
         out << Row(entry.driver) << "<td class=\"n\">" << i + 1 << "</td>" << NameCell(race, entry.driver)
             << "<td class=\"n\">" << RaceTimeText(entry.raceTime) << "</td><td>" << GapText(entry, i == 0)
-            << "</td><td class=\"n\">" << entry.laps << "</td><td class=\"n\">" << texts.fastestLap
+            << "</td><td class=\"n\">" << texts.laps << "</td><td class=\"n\">" << texts.fastestLap
             << "</td><td class=\"n\">" << HtmlEscaped(CarIdText(entry.car)) << "</td></tr>\n";
     }
     out << "</tbody></table>\n";
@@ -159,7 +159,7 @@ void WriteLapTable(std::ostream& out, const RaceData& race, const RaceSummary& s
         out << Row(entry.driver) << NameCell(race, entry.driver);
         for (int slot = 0; slot < slots; ++slot) {
             const LapRecord* lap = driver.laps.GetAt(slot);
-            out << "<td class=\"n\">";
+            out << "<td>";
             if (lap != nullptr)
                 out << 'P' << positions.At(entry.driver, slot) << ' ' << LapTimeText(lap->lapTime);
             out << "</td>";
@@ -204,8 +204,23 @@ void WriteCharts(std::ostream& out, std::span<const ReportChart> charts) {
             << InlineSvg(charts[i], i) << "</figure>\n";
 }
 
+// The read-out's lines after the name begin with one of these labels; the page carries each once
+// and a line names its label by index (a digit, which no label starts with).
+constexpr const char* kReadoutLabels[] = {"Lap time ",         "Lap ",        "Race time ", "Gap to leader ",
+                                          "Gap to car ahead ", "Event time ", "Leading"};
+
+std::string WithLabelIndex(const std::string& line) {
+    for (std::size_t i = 0; i < std::size(kReadoutLabels); ++i) {
+        const std::string_view label = kReadoutLabels[i];
+        if (line.starts_with(label))
+            return std::to_string(i) + line.substr(label.size());
+    }
+    return line;
+}
+
 // The read-out of every lap as the viewer's panel words it, its name line once per driver, and
-// each chart's curve points (x, y, slot, joined) for the search under the pointer.
+// each chart's curve points (x, y, and the slot plus one, negative where no line joins the point)
+// for the search under the pointer.
 void WriteScriptData(std::ostream& out, const RaceData& race, std::span<const ReportChart> charts) {
     const LapReadoutModel readouts(race);
     std::vector<std::string> nameLines(static_cast<std::size_t>(race.drivers->GetCount()));
@@ -225,13 +240,16 @@ void WriteScriptData(std::ostream& out, const RaceData& race, std::span<const Re
             nameLines[static_cast<std::size_t>(d)] = lines.front();
             std::string text;
             for (std::size_t i = 1; i < lines.size(); ++i)
-                text += (i > 1 ? "\n" : "") + lines[i];
+                text += (i > 1 ? "\n" : "") + WithLabelIndex(lines[i]);
             // The lines hold the files' bytes; JSON's \u00XX reads them as Latin-1, as
             // NameAsUtf8 does.
             out << ScriptJsonString(text);
         }
         out << ']';
     }
+    out << "],\"labels\":[";
+    for (std::size_t i = 0; i < std::size(kReadoutLabels); ++i)
+        out << (i > 0 ? "," : "") << ScriptJsonString(kReadoutLabels[i]);
     out << "],\"names\":[";
     for (std::size_t d = 0; d < nameLines.size(); ++d)
         out << (d > 0 ? "," : "") << ScriptJsonString(nameLines[d]);
@@ -244,7 +262,7 @@ void WriteScriptData(std::ostream& out, const RaceData& race, std::span<const Re
             first = false;
             for (std::size_t i = 0; i < curve.points.size(); ++i) {
                 const TracePoint& p = curve.points[i];
-                out << (i > 0 ? "," : "") << p.x << ',' << p.y << ',' << p.slot << ',' << (p.joined ? 1 : 0);
+                out << (i > 0 ? "," : "") << p.x << ',' << p.y << ',' << (p.joined ? p.slot + 1 : -(p.slot + 1));
             }
             out << "]]";
         }

@@ -11,7 +11,7 @@ h1{font-size:1.5em;margin:0 0 .2em}
 h2{font-size:1.15em;margin:1.4em 0 .4em}
 table{border-collapse:collapse;margin:.3em 0}
 th,td{padding:.15em .6em;border-bottom:1px solid #ddd;text-align:left;white-space:nowrap}
-td.n,th.n{text-align:right;font-variant-numeric:tabular-nums}
+td.n,th.n,#lap-by-lap td{text-align:right;font-variant-numeric:tabular-nums}
 .sw{display:inline-block;width:.8em;height:.8em;margin-right:.4em;background:currentColor;border:1px solid #888;vertical-align:-.05em}
 [data-d]{cursor:pointer}
 .laps{overflow-x:auto}
@@ -45,18 +45,18 @@ inline constexpr const char* kScript = R"js(
     var best = null, bestPoint = 36, bestLine = 9, lineHit = null;
     for (var c = 0; c < curves.length; c++) {
       var driver = curves[c][0], p = curves[c][1];
-      for (var i = 0; i < p.length; i += 4) {
+      for (var i = 0; i < p.length; i += 3) {
         var dx = x - p[i], dy = y - p[i + 1], d = dx * dx + dy * dy;
-        if (d <= bestPoint) { bestPoint = d; best = [driver, p[i + 2]]; }
-        if (i === 0 || !p[i + 3]) continue;
-        var ax = p[i - 4], ay = p[i - 3], sx = p[i] - ax, sy = p[i + 1] - ay;
+        if (d <= bestPoint) { bestPoint = d; best = [driver, Math.abs(p[i + 2]) - 1]; }
+        if (i === 0 || p[i + 2] < 0) continue;
+        var ax = p[i - 3], ay = p[i - 2], sx = p[i] - ax, sy = p[i + 1] - ay;
         var len = sx * sx + sy * sy;
         var t = len > 0 ? Math.min(1, Math.max(0, ((x - ax) * sx + (y - ay) * sy) / len)) : 0;
         var px = ax + t * sx - x, py = ay + t * sy - y, line = px * px + py * py;
         if (line <= bestLine) {
           bestLine = line;
           var nearerEnd = dx * dx + dy * dy < (x - ax) * (x - ax) + (y - ay) * (y - ay);
-          lineHit = [driver, nearerEnd ? p[i + 2] : p[i - 2]];
+          lineHit = [driver, Math.abs(nearerEnd ? p[i + 2] : p[i - 1]) - 1];
         }
       }
     }
@@ -72,7 +72,10 @@ inline constexpr const char* kScript = R"js(
   function show(hit, event) {
     var text = hit && data.readouts[hit[0]] && data.readouts[hit[0]][hit[1]];
     if (!text) { box.hidden = true; return; }
-    box.textContent = data.names[hit[0]] + '\n' + text;
+    var lines = text.split('\n').map(function (line) {
+      return /^[0-9]/.test(line) ? data.labels[Number(line[0])] + line.slice(1) : line;
+    });
+    box.textContent = [data.names[hit[0]]].concat(lines).join('\n');
     box.hidden = false;
     box.style.left = (event.clientX + 14) + 'px';
     box.style.top = (event.clientY + 14) + 'px';
