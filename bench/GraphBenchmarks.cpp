@@ -1,6 +1,9 @@
 // The right pane's paint of a full field: 63 cars, 127 laps, events and lapping lines.
 #include "common/CommandIds.h"
 #include "document/CTarmioDoc.h"
+#include "data/DiskFile.h"
+#include "data/RaceFileLoader.h"
+#include "graph/ChartPictures.h"
 #include "graph/TarmioView.h"
 
 #include <QApplication>
@@ -9,6 +12,7 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <benchmark/benchmark.h>
+#include <sstream>
 
 namespace {
 
@@ -132,6 +136,31 @@ void BM_ScrollAndZoomStep(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ScrollAndZoomStep)->Unit(benchmark::kMillisecond);
+
+// Declines whatever the loader asks; the sample race asks nothing.
+class SilentPrompt : public IPrompt {
+public:
+    int MessageBox(const std::string&, unsigned) override { return IDNO; }
+};
+
+// The sample race's web report, as report writes it: the three charts drawn into SVG by one view
+// and the page around them.
+void BM_SampleRaceReport(benchmark::State& state) {
+    CTarmioDoc document;
+    document.OnNewDocument();
+    DiskFile file(TARMIO_SAMPLE_RACE);
+    SilentPrompt prompt;
+    LoadRaceFile(*document.GetRaceData(), file, prompt);
+    std::size_t size = 0;
+    for (auto _ : state) {
+        std::ostringstream page;
+        WriteReportOfDocument(page, document, "");
+        size = page.str().size();
+        benchmark::DoNotOptimize(size);
+    }
+    state.counters["bytes"] = static_cast<double>(size);
+}
+BENCHMARK(BM_SampleRaceReport)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
