@@ -37,7 +37,9 @@ bool WriteCsv(CTarmioDoc& document, CTarmioView&, const QString& path) {
 bool WritePng(CTarmioDoc&, CTarmioView& view, const QString& path) {
     CRect client;
     view.GetClientRect(&client);
-    return view.grab(QRect(client.left, client.top, client.Width(), client.Height())).toImage().save(path, "PNG");
+    return view.grab(QRect(client.left, client.top, client.Width(), client.Height()))
+        .toImage()
+        .save(path, "PNG");
 }
 
 bool WritePdf(CTarmioDoc&, CTarmioView& view, const QString& path) {
@@ -62,8 +64,10 @@ struct ExportFormat {
 
 // In the order of the dialog's filter list; its index is the filter's, from 1.
 constexpr ExportFormat kExportFormats[] = {
-    {"CSV Files (*.csv)", "csv", WriteCsv},          {"PNG Pictures (*.png)", "png", WritePng},
-    {"PDF Documents (*.pdf)", "pdf", WritePdf},      {"SVG Pictures (*.svg)", "svg", WriteSvg},
+    {"CSV Files (*.csv)", "csv", WriteCsv},
+    {"PNG Pictures (*.png)", "png", WritePng},
+    {"PDF Documents (*.pdf)", "pdf", WritePdf},
+    {"SVG Pictures (*.svg)", "svg", WriteSvg},
     {"HTML Race Reports (*.html)", "html", WriteReport},
 };
 
@@ -91,8 +95,8 @@ void CMainFrame::OnFileExport() {
     CTarmioView* view = GetGraphView();
     if (document == nullptr || document->GetRaceData() == nullptr || view == nullptr)
         return;
-    const FileOpenResult chosen = AfxGetPrompter().GetSaveFileName(
-        {ExportFilter(), m_strExportFolder, m_nExportFilter});
+    const FileOpenResult chosen =
+        AfxGetPrompter().GetSaveFileName({ExportFilter(), m_strExportFolder, m_nExportFilter});
     if (!chosen.confirmed || chosen.paths.isEmpty())
         return;
     const QString path = chosen.paths.constFirst();

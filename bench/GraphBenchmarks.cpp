@@ -1,8 +1,8 @@
 // The right pane's paint of a full field: 63 cars, 127 laps, events and lapping lines.
 #include "common/CommandIds.h"
-#include "document/CTarmioDoc.h"
 #include "data/DiskFile.h"
 #include "data/RaceFileLoader.h"
+#include "document/CTarmioDoc.h"
 #include "graph/ChartPictures.h"
 #include "graph/TarmioView.h"
 

@@ -141,7 +141,8 @@ std::optional<RenderArguments> ParseRenderArguments(const std::vector<std::strin
         error = "no output file (-o OUT.png, -o OUT.svg or -o OUT.pdf)";
         return std::nullopt;
     }
-    if (!EndsWith(parsed.output, ".png") && !EndsWith(parsed.output, ".pdf") && !EndsWith(parsed.output, ".svg")) {
+    if (!EndsWith(parsed.output, ".png") && !EndsWith(parsed.output, ".pdf") &&
+        !EndsWith(parsed.output, ".svg")) {
         error = "the output file must end in .png, .svg or .pdf (-o OUT.png, -o OUT.svg or -o OUT.pdf)";
         return std::nullopt;
     }

@@ -18,7 +18,8 @@ struct ReportArguments {
     std::vector<std::string> loadArguments;
 };
 
-std::optional<ReportArguments> ParseReportArguments(const std::vector<std::string>& args, std::string& error) {
+std::optional<ReportArguments> ParseReportArguments(const std::vector<std::string>& args,
+                                                    std::string& error) {
     ReportArguments parsed;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];

@@ -42,7 +42,8 @@ std::string Name(const RaceData& race, int driver) {
 
 std::string ColourHex(COLORREF colour) {
     char text[8];
-    std::snprintf(text, sizeof text, "#%02x%02x%02x", GetRValue(colour), GetGValue(colour), GetBValue(colour));
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", GetRValue(colour), GetGValue(colour),
+                  GetBValue(colour));
     return text;
 }
 
@@ -139,9 +140,9 @@ void WriteEvents(std::ostream& out, const RaceData& race, const RaceSummary& sum
            "</tr></thead><tbody>\n";
     for (const EventLap& event : summary.events)
         out << Row(event.driver) << NameCell(race, event.driver) << "<td class=\"n\">" << event.lap
-            << "</td><td>" << EventKinds(event.flags) << "</td><td class=\"n\">" << RaceTimeText(event.eventTime)
-            << "</td><td class=\"n\">" << RaceTimeText(event.raceTime) << "</td><td class=\"n\">"
-            << LapTimeText(event.lapTime) << "</td></tr>\n";
+            << "</td><td>" << EventKinds(event.flags) << "</td><td class=\"n\">"
+            << RaceTimeText(event.eventTime) << "</td><td class=\"n\">" << RaceTimeText(event.raceTime)
+            << "</td><td class=\"n\">" << LapTimeText(event.lapTime) << "</td></tr>\n";
     out << "</tbody></table>\n";
 }
 
@@ -176,8 +177,8 @@ std::string HighlightLayer(const ReportChart& chart) {
     for (const CurveTrace& curve : chart.curves) {
         if (curve.points.empty())
             continue;
-        layer += "<path data-d=\"" + std::to_string(curve.driver) + "\" class=\"c" + std::to_string(curve.driver) +
-                 "\" d=\"";
+        layer += "<path data-d=\"" + std::to_string(curve.driver) + "\" class=\"c" +
+                 std::to_string(curve.driver) + "\" d=\"";
         for (const TracePoint& point : curve.points)
             layer += (point.joined ? "L" : "M") + std::to_string(point.x) + ' ' + std::to_string(point.y);
         layer += "\"/>";
@@ -262,7 +263,8 @@ void WriteScriptData(std::ostream& out, const RaceData& race, std::span<const Re
             first = false;
             for (std::size_t i = 0; i < curve.points.size(); ++i) {
                 const TracePoint& p = curve.points[i];
-                out << (i > 0 ? "," : "") << p.x << ',' << p.y << ',' << (p.joined ? p.slot + 1 : -(p.slot + 1));
+                out << (i > 0 ? "," : "") << p.x << ',' << p.y << ','
+                    << (p.joined ? p.slot + 1 : -(p.slot + 1));
             }
             out << "]]";
         }
@@ -277,12 +279,23 @@ std::string HtmlEscaped(std::string_view text) {
     std::string escaped;
     for (const char c : text) {
         switch (c) {
-        case '&': escaped += "&amp;"; break;
-        case '<': escaped += "&lt;"; break;
-        case '>': escaped += "&gt;"; break;
-        case '"': escaped += "&quot;"; break;
-        case '\'': escaped += "&#39;"; break;
-        default: escaped += c;
+        case '&':
+            escaped += "&amp;";
+            break;
+        case '<':
+            escaped += "&lt;";
+            break;
+        case '>':
+            escaped += "&gt;";
+            break;
+        case '"':
+            escaped += "&quot;";
+            break;
+        case '\'':
+            escaped += "&#39;";
+            break;
+        default:
+            escaped += c;
         }
     }
     return escaped;

@@ -7,7 +7,8 @@ namespace {
 
 constexpr std::string_view kGroupStart = "<g ";
 constexpr std::string_view kGroupEnd = "</g>";
-constexpr std::string_view kPolylineStart = "<polyline fill=\"none\" vector-effect=\"non-scaling-stroke\" points=\"";
+constexpr std::string_view kPolylineStart =
+    "<polyline fill=\"none\" vector-effect=\"non-scaling-stroke\" points=\"";
 constexpr std::string_view kPolylineEnd = "\" />";
 constexpr std::string_view kIdentity = " transform=\"matrix(1,0,0,1,0,0)\"";
 constexpr std::string_view kGroupFontAttribute = "font-";
@@ -16,7 +17,8 @@ constexpr std::string_view kDefaultAttributes[] = {" fill-opacity=\"1\"", " stro
                                                    " font-weight=\"400\"", " font-style=\"normal\"",
                                                    " stroke-width=\"1\""};
 // Inherited: an inner group need not repeat them when the outer group sets them so.
-constexpr std::string_view kInheritedAttributes[] = {" stroke-linecap=\"square\"", " stroke-linejoin=\"bevel\""};
+constexpr std::string_view kInheritedAttributes[] = {" stroke-linecap=\"square\"",
+                                                     " stroke-linejoin=\"bevel\""};
 
 void EraseAll(std::string& text, std::string_view part) {
     for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at))
@@ -171,7 +173,8 @@ std::string JoinPolylines(std::string_view content) {
         if (line.starts_with("<text") && at < content.size()) {
             const std::size_t textEnd = content.find('\n', at);
             kept += '\n';
-            kept += content.substr(at, textEnd == std::string_view::npos ? content.size() - at : textEnd - at);
+            kept +=
+                content.substr(at, textEnd == std::string_view::npos ? content.size() - at : textEnd - at);
             at = textEnd == std::string_view::npos ? content.size() : textEnd + 1;
             kept = TextLine(kept);
         }
@@ -204,15 +207,16 @@ std::string CompactSvg(std::string_view svg) {
         if (start == std::string_view::npos || start > close)
             break;
         const std::size_t headerEnd = svg.find('>', start);
-        const std::size_t end = headerEnd == std::string_view::npos ? headerEnd : svg.find(kGroupEnd, headerEnd);
+        const std::size_t end =
+            headerEnd == std::string_view::npos ? headerEnd : svg.find(kGroupEnd, headerEnd);
         if (end == std::string_view::npos)
             return std::string(svg);
         const std::string_view content = svg.substr(headerEnd + 1, end - headerEnd - 1);
         // A nested group would end where this search does not look; keep such a picture as it is.
         if (content.find(kGroupStart) != std::string_view::npos)
             return std::string(svg);
-        std::string attributes =
-            GroupAttributes(svg.substr(start + 1, headerEnd - start - 1), svg.substr(outer, outerEnd - outer));
+        std::string attributes = GroupAttributes(svg.substr(start + 1, headerEnd - start - 1),
+                                                 svg.substr(outer, outerEnd - outer));
         if (!groups.empty() && groups.back().attributes == attributes)
             groups.back().content += content;
         else

@@ -45,7 +45,8 @@ void WriteReportOfDocument(std::ostream& out, CTarmioDoc& document, const std::s
     CTarmioView view;
     view.Create(nullptr, &document);
     const QScrollBar* scrollBar = view.GetVerticalScrollBar();
-    view.resize(kReportChartWidth + (scrollBar != nullptr ? scrollBar->sizeHint().width() : 0), kReportChartHeight);
+    view.resize(kReportChartWidth + (scrollBar != nullptr ? scrollBar->sizeHint().width() : 0),
+                kReportChartHeight);
     view.OnInitialUpdate();
     view.OnUpdate(nullptr, 0, nullptr);
     const std::vector<ReportChart> charts = DrawReportCharts(view);

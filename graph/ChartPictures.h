@@ -7,10 +7,9 @@
 #include "data/RaceReport.h"
 #include "graph/TarmioView.h"
 
+#include <QByteArray>
 #include <ostream>
 #include <string>
-
-#include <QByteArray>
 
 class CTarmioDoc;
 #include <vector>

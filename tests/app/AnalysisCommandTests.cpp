@@ -95,7 +95,8 @@ TEST_F(AppShell, ExportWritesTheFormatOfTheExtension) {
     Graph().GetClientRect(&client);
     EXPECT_EQ(QImage(png).size(), QSize(client.Width(), client.Height()));
     EXPECT_TRUE(ReadAll(pdf).startsWith("%PDF"));
-    EXPECT_TRUE(ReadAll(svg).contains(QStringLiteral("viewBox=\"0 0 %1 %2\"").arg(client.Width()).arg(client.Height()).toLatin1()));
+    EXPECT_TRUE(ReadAll(svg).contains(
+        QStringLiteral("viewBox=\"0 0 %1 %2\"").arg(client.Width()).arg(client.Height()).toLatin1()));
     EXPECT_TRUE(ReadAll(html).startsWith("<!DOCTYPE html>"));
     // Rows of drivers: results, laps led and leader runs (Alma leads all the way), fastest lap,
     // lap by lap.

@@ -4,7 +4,6 @@
 #include "data/SvgText.h"
 
 #include <gtest/gtest.h>
-
 #include <regex>
 #include <sstream>
 
@@ -48,10 +47,13 @@ protected:
         race.trackName = "<b>Track</b>";
         race.lapCount = 2;
         AppendDriver(race, MakeDriver(1, "<script>alert(1)</script>", {{90000, 90000}, {180000, 90000}}));
-        AppendDriver(race, MakeDriver(2, "\"><img src=x onerror=alert(1)>", {{91000, 91000}, {182000, 91000}}));
+        AppendDriver(race,
+                     MakeDriver(2, "\"><img src=x onerror=alert(1)>", {{91000, 91000}, {182000, 91000}}));
         AppendDriver(race, MakeDriver(3, "Ren\xE9", {{92000, 92000}, {184000, 92000}}));
-        ReportChart chart{"Gap chart", "<?xml version=\"1.0\"?>\n<svg viewBox=\"0 0 10 10\"><g fill=\"none\">\n</g>\n</svg>",
-                          {{0, {{1, 2, 0, false}, {3, 4, 1, true}}}}};
+        ReportChart chart{
+            "Gap chart",
+            "<?xml version=\"1.0\"?>\n<svg viewBox=\"0 0 10 10\"><g fill=\"none\">\n</g>\n</svg>",
+            {{0, {{1, 2, 0, false}, {3, 4, 1, true}}}}};
         std::ostringstream out;
         WriteRaceReport(out, race, "", std::span(&chart, 1));
         page = out.str();
@@ -96,35 +98,39 @@ TEST_F(HostileRace, PageLoadsNothingAndAllowsOnlyItsOwnScriptAndStyle) {
 
 TEST_F(HostileRace, ChartIsInlinedWithItsCurvesOverIt) {
     EXPECT_EQ(page.find("<?xml"), std::string::npos);
-    EXPECT_NE(page.find("<svg class=\"chart\" data-chart=\"0\" role=\"img\" viewBox=\"0 0 10 10\">"), std::string::npos);
+    EXPECT_NE(page.find("<svg class=\"chart\" data-chart=\"0\" role=\"img\" viewBox=\"0 0 10 10\">"),
+              std::string::npos);
     EXPECT_NE(page.find("<g class=\"hl\"><path data-d=\"0\" class=\"c0\" d=\"M1 2L3 4\"/></g></svg>"),
               std::string::npos);
     EXPECT_NE(page.find(R"("charts":[[[0,[1,2,-1,3,4,2]]]])"), std::string::npos);
 }
 
 TEST(CompactSvg, JoinsGroupsAndLinesWithoutChangingTheDrawing) {
-    const std::string qt = "<?xml version=\"1.0\"?>\n<svg viewBox=\"0 0 9 9\">\n<title>t</title>\n"
-                           "<g fill=\"none\" stroke=\"black\" stroke-linecap=\"square\" >\n\n"
-                           "<g fill=\"none\" stroke=\"#808080\" stroke-opacity=\"1\" stroke-linecap=\"square\" "
-                           "transform=\"matrix(1,0,0,1,0,0)\"\nfont-family=\"Arial\" font-size=\"10\" \n>\n"
-                           "<polyline fill=\"none\" vector-effect=\"non-scaling-stroke\" points=\"1,2 3,2 \" />\n"
-                           "</g>\n\n"
-                           "<g fill=\"none\" stroke=\"#808080\" stroke-opacity=\"1\" stroke-linecap=\"square\" "
-                           "transform=\"matrix(1,0,0,1,0,0)\"\nfont-family=\"Arial\" font-size=\"12\" \n>\n"
-                           "<polyline fill=\"none\" vector-effect=\"non-scaling-stroke\" points=\"3,5 4,6 \" />\n"
-                           "</g>\n\n"
-                           "<g fill=\"#000000\" fill-opacity=\"1\" stroke=\"none\" >\n"
-                           "<rect x=\"0\" y=\"0\" width=\"9\" height=\"9\"/>\n<rect x=\"1.5\" y=\"2\" width=\"1\" height=\"1\"/>\n"
-                           "<text fill=\"#c0dcc0\" fill-opacity=\"1\" x=\"0\" y=\"8\" font-weight=\"400\" \n > 01</text>\n"
-                           "</g>\n</g>\n</svg>\n";
-    EXPECT_EQ(CompactSvg(qt), "<svg viewBox=\"0 0 9 9\">\n"
-                              "<g fill=\"none\" stroke=\"black\" stroke-linecap=\"square\" >\n"
-                              "<g fill=\"none\" stroke=\"#808080\">\n"
-                              "<path vector-effect=\"non-scaling-stroke\" d=\"M0 0m1 2l2 0m0 3l1 1\"/>\n</g>\n"
-                              "<g fill=\"#000000\" stroke=\"none\">\n"
-                              "<path fill-rule=\"nonzero\" d=\"M0 0h9v9h-9zM1.5 2h1v1h-1z\"/>\n"
-                              "<text fill=\"#c0dcc0\" x=\"0\" y=\"8\"> 01</text>\n</g>\n"
-                              "\n</g>\n</svg>\n");
+    const std::string qt =
+        "<?xml version=\"1.0\"?>\n<svg viewBox=\"0 0 9 9\">\n<title>t</title>\n"
+        "<g fill=\"none\" stroke=\"black\" stroke-linecap=\"square\" >\n\n"
+        "<g fill=\"none\" stroke=\"#808080\" stroke-opacity=\"1\" stroke-linecap=\"square\" "
+        "transform=\"matrix(1,0,0,1,0,0)\"\nfont-family=\"Arial\" font-size=\"10\" \n>\n"
+        "<polyline fill=\"none\" vector-effect=\"non-scaling-stroke\" points=\"1,2 3,2 \" />\n"
+        "</g>\n\n"
+        "<g fill=\"none\" stroke=\"#808080\" stroke-opacity=\"1\" stroke-linecap=\"square\" "
+        "transform=\"matrix(1,0,0,1,0,0)\"\nfont-family=\"Arial\" font-size=\"12\" \n>\n"
+        "<polyline fill=\"none\" vector-effect=\"non-scaling-stroke\" points=\"3,5 4,6 \" />\n"
+        "</g>\n\n"
+        "<g fill=\"#000000\" fill-opacity=\"1\" stroke=\"none\" >\n"
+        "<rect x=\"0\" y=\"0\" width=\"9\" height=\"9\"/>\n<rect x=\"1.5\" y=\"2\" width=\"1\" "
+        "height=\"1\"/>\n"
+        "<text fill=\"#c0dcc0\" fill-opacity=\"1\" x=\"0\" y=\"8\" font-weight=\"400\" \n > 01</text>\n"
+        "</g>\n</g>\n</svg>\n";
+    EXPECT_EQ(CompactSvg(qt),
+              "<svg viewBox=\"0 0 9 9\">\n"
+              "<g fill=\"none\" stroke=\"black\" stroke-linecap=\"square\" >\n"
+              "<g fill=\"none\" stroke=\"#808080\">\n"
+              "<path vector-effect=\"non-scaling-stroke\" d=\"M0 0m1 2l2 0m0 3l1 1\"/>\n</g>\n"
+              "<g fill=\"#000000\" stroke=\"none\">\n"
+              "<path fill-rule=\"nonzero\" d=\"M0 0h9v9h-9zM1.5 2h1v1h-1z\"/>\n"
+              "<text fill=\"#c0dcc0\" x=\"0\" y=\"8\"> 01</text>\n</g>\n"
+              "\n</g>\n</svg>\n");
 }
 
 TEST(CompactSvg, KeepsPicturesOfAnotherShapeAsTheyAre) {
