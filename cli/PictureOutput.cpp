@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <sys/stat.h>
 

@@ -3,25 +3,16 @@
 #include "Commands.h"
 #include "LoadFiles.h"
 #include "PictureOutput.h"
-#include "data/DiskFile.h"
 #include "document/CTarmioDoc.h"
 #include "framework/PrintJob.h"
 #include "graph/ChartKinds.h"
 #include "graph/ChartPictures.h"
 #include "graph/TarmioView.h"
 
-#include <QApplication>
-#include <QFile>
-#include <QFileInfo>
 #include <QImage>
 #include <QScrollBar>
-#include <QTemporaryFile>
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
-#include <cstdlib>
-#include <functional>
-#include <sys/stat.h>
 
 namespace {
 

@@ -67,14 +67,6 @@ std::string LapTimeText(std::uint32_t time) {
     return FormatLapTime(text, time);
 }
 
-std::string GapText(const FinishEntry& entry, bool winner) {
-    if (winner)
-        return "";
-    if (entry.lapsDown > 0)
-        return "+" + std::to_string(entry.lapsDown) + (entry.lapsDown == 1 ? " lap" : " laps");
-    return entry.raceTime >= kNoTime ? "" : "+" + LapTimeText(entry.gap);
-}
-
 std::string Style(const RaceData& race) {
     std::string style = report_page::kStyle;
     for (int d = 0; d < race.drivers->GetCount(); ++d)
@@ -90,9 +82,10 @@ void WriteResults(std::ostream& out, RaceData& race, const RaceSummary& summary)
         const FinishEntry& entry = summary.finishOrder[i];
         const DriverTexts texts = MakeDriverTexts(*race.drivers->GetAt(entry.driver));
         out << Row(entry.driver) << "<td class=\"n\">" << i + 1 << "</td>" << NameCell(race, entry.driver)
-            << "<td class=\"n\">" << RaceTimeText(entry.raceTime) << "</td><td>" << GapText(entry, i == 0)
-            << "</td><td class=\"n\">" << texts.laps << "</td><td class=\"n\">" << texts.fastestLap
-            << "</td><td class=\"n\">" << HtmlEscaped(CarIdText(entry.car)) << "</td></tr>\n";
+            << "<td class=\"n\">" << RaceTimeText(entry.raceTime) << "</td><td>"
+            << FinishGapText(entry, i == 0) << "</td><td class=\"n\">" << texts.laps
+            << "</td><td class=\"n\">" << texts.fastestLap << "</td><td class=\"n\">"
+            << HtmlEscaped(CarIdText(entry.car)) << "</td></tr>\n";
     }
     out << "</tbody></table>\n";
 }
@@ -120,15 +113,6 @@ void WriteLeaders(std::ostream& out, const RaceData& race, const RaceSummary& su
         << "</td></tr></tbody></table>\n";
 }
 
-std::string EventKinds(std::uint32_t flags) {
-    std::string kinds;
-    if ((flags & kLapEventA) != 0)
-        kinds += "A";
-    if ((flags & kLapEventB) != 0)
-        kinds += kinds.empty() ? "B" : " B";
-    return kinds;
-}
-
 void WriteEvents(std::ostream& out, const RaceData& race, const RaceSummary& summary) {
     out << "<h2>Events</h2>\n";
     if (summary.events.empty()) {
@@ -140,7 +124,7 @@ void WriteEvents(std::ostream& out, const RaceData& race, const RaceSummary& sum
            "</tr></thead><tbody>\n";
     for (const EventLap& event : summary.events)
         out << Row(event.driver) << NameCell(race, event.driver) << "<td class=\"n\">" << event.lap
-            << "</td><td>" << EventKinds(event.flags) << "</td><td class=\"n\">"
+            << "</td><td>" << EventKindsText(event.flags) << "</td><td class=\"n\">"
             << RaceTimeText(event.eventTime) << "</td><td class=\"n\">" << RaceTimeText(event.raceTime)
             << "</td><td class=\"n\">" << LapTimeText(event.lapTime) << "</td></tr>\n";
     out << "</tbody></table>\n";

@@ -213,6 +213,32 @@ TEST(CliRender, RefusesAnOutputThatIsAnInputAndLeavesNoHalfFile) {
     EXPECT_EQ(RunCli("render -o " + (render / "taken.png").string() + " " + input).status, 1);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(render), {}), 2);
 }
+
+TEST(CliRender, WritesTheScreenPictureAsSvgWithTextsAsText) {
+    const std::string out = (kFolder / "chart.SVG").string();
+    const CliRun run = RunCli("render --width 800 --height 500 -o " + out + " " + kSample);
+    EXPECT_EQ(run.status, 0);
+    const std::string svg = ReadAll(out);
+    EXPECT_NE(svg.find("viewBox=\"0 0 800 500\""), std::string::npos);
+    EXPECT_NE(svg.find(">01</text>"), std::string::npos) << "the first lap's label";
+}
+
+TEST(CliReport, WritesOnePageWithEveryChartUnderTheOutputRules) {
+    const std::string out = (kFolder / "race.html").string();
+    const CliRun run = RunCli("report --title 'Round <3>' -o " + out + " " + kSample);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    const std::string page = ReadAll(out);
+    EXPECT_NE(page.find("<h1>Round &lt;3&gt;</h1>"), std::string::npos);
+    for (const char* caption : {"<h2>Gap chart</h2>", "<h2>Position chart</h2>", "<h2>Lap time chart</h2>"})
+        EXPECT_NE(page.find(caption), std::string::npos) << caption;
+    EXPECT_LT(page.size(), 400'000u);
+
+    const std::string input = WriteTemp("race.html", RaceFileWriter::RaceFile(ThreeCarRace()));
+    EXPECT_EQ(RunCli("report -o " + input + " " + input).status, 2);
+    EXPECT_EQ(RunCli("report -o " + (kFolder / "race.htm.txt").string() + " " + kSample).status, 2);
+    EXPECT_EQ(RunCli("report -o").status, 2);
+}
 #endif
 
 } // namespace
