@@ -2,6 +2,8 @@
 
 // The fixed parts of the HTML race report: its style sheet and its script. The page works
 // without the script; the script only adds the read-out under the pointer and the highlight.
+// A chosen driver's curve is drawn wide over the others, which darken towards the chart's black
+// as the viewer dims them.
 
 namespace report_page {
 
@@ -20,7 +22,7 @@ svg.chart{width:100%;max-width:1024px;height:auto;display:block}
 svg.chart .hl path{fill:none;stroke:transparent;stroke-width:7;pointer-events:stroke}
 svg.chart .hl path.on{stroke:currentColor;stroke-width:3}
 body.chosen tr[data-d]:not(.on){opacity:.45}
-body.chosen svg.chart>g:not(.hl){opacity:.4}
+body.chosen svg.chart>g:not(.hl){filter:brightness(.4)}
 tr.on{font-weight:bold;background:#eef}
 #readout{position:fixed;pointer-events:none;background:#ffffe8;border:1px solid #888;padding:.3em .5em;white-space:pre;font:12px/1.35 monospace;box-shadow:1px 1px 4px #0004}
 @media print{figure{break-before:page;page-break-before:always}#readout{display:none}}
