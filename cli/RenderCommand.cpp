@@ -31,6 +31,7 @@ struct RenderArguments {
     lapgraph::ChartKind chart = lapgraph::ChartKind::Gap;
     std::vector<int> highlightCars; // car bytes as dump prints them
     std::optional<int> referenceCar;
+    PictureFrame frame;
     std::string output;
     std::vector<std::string> loadArguments;
 };
@@ -90,6 +91,14 @@ std::optional<RenderArguments> ParseRenderArguments(const std::vector<std::strin
             parsed.originBottom = true;
         } else if (arg == "--print") {
             parsed.printed = true;
+        } else if (arg == "--legend") {
+            parsed.frame.legend = true;
+        } else if (arg == "--title") {
+            if (!hasValue) {
+                error = "--title needs a text";
+                return std::nullopt;
+            }
+            parsed.frame.title = args[++i];
         } else if (arg == "--width" || arg == "--height") {
             int& side = arg == "--width" ? parsed.width : parsed.height;
             if (!hasValue || !ParseNumber(args[++i], 1, kLargestSide, side)) {
@@ -135,6 +144,10 @@ std::optional<RenderArguments> ParseRenderArguments(const std::vector<std::strin
     if (!EndsWith(parsed.output, ".png") && !EndsWith(parsed.output, ".pdf") &&
         !EndsWith(parsed.output, ".svg")) {
         error = "the output file must end in .png, .svg or .pdf (-o OUT.png, -o OUT.svg or -o OUT.pdf)";
+        return std::nullopt;
+    }
+    if (!parsed.frame.Empty() && (parsed.printed || EndsWith(parsed.output, ".pdf"))) {
+        error = "--legend and --title frame the screen picture: .png without --print, or .svg";
         return std::nullopt;
     }
     return parsed;
@@ -195,7 +208,7 @@ bool ChooseDrivers(CTarmioView& view, CTarmioDoc& document, const RenderArgument
 }
 
 QImage RenderScreen(CTarmioView& view, const RenderArguments& args) {
-    return view.grab(QRect(0, 0, args.width, args.height)).toImage();
+    return DrawChartImage(view, args.frame);
 }
 
 // The printed look on an image of the page's size: white, the printer font, the legend.
@@ -212,7 +225,8 @@ const char* RenderUsage() {
     static const std::string usage =
         "[--chart " + ChartKindNames("|", "|") +
         "] [--width W --height H] [--absolute] [--origin-bottom] "
-        "[--zoom Z] [--print] [--highlight CAR[,CAR...]] [--reference CAR] -o OUT FILE...";
+        "[--zoom Z] [--print] [--highlight CAR[,CAR...]] [--reference CAR] [--legend] [--title TEXT] "
+        "-o OUT FILE...";
     return usage.c_str();
 }
 
@@ -249,7 +263,7 @@ int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream&
         if (EndsWith(parsed->output, ".pdf"))
             return PrintViewToPdf(view, path) != FALSE;
         if (EndsWith(parsed->output, ".svg"))
-            return WriteBytes(path, DrawChartSvg(view));
+            return WriteBytes(path, DrawChartSvg(view, parsed->frame));
         const QImage picture =
             parsed->printed ? RenderPrintedImage(view, *parsed) : RenderScreen(view, *parsed);
         return picture.save(path, "PNG");

@@ -8,14 +8,25 @@
 #include "graph/TarmioView.h"
 
 #include <QByteArray>
+#include <QImage>
 #include <ostream>
 #include <string>
 
 class CTarmioDoc;
 #include <vector>
 
-// The view's current chart as SVG of its client area; texts stay text.
-QByteArray DrawChartSvg(CTarmioView& view);
+// What an exported picture may carry outside the chart, so that nothing covers a curve: a title
+// line above it and a legend of driver names in their colours below it.
+struct PictureFrame {
+    std::string title; // UTF-8; empty: no title line
+    bool legend = false;
+    bool Empty() const { return title.empty() && !legend; }
+};
+
+// The view's current chart as SVG of its client area, in its frame; texts stay text.
+QByteArray DrawChartSvg(CTarmioView& view, const PictureFrame& frame = {});
+// The chart as the window shows it, in its frame.
+QImage DrawChartImage(CTarmioView& view, const PictureFrame& frame);
 
 // Every chart kind in the table's order, each as SVG with its curves, for the web report; the
 // view shows the kind it showed before.

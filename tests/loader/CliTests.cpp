@@ -4,6 +4,7 @@
 #include "data/RaceExport.h"
 #include "data/RaceSummary.h"
 
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -221,6 +222,31 @@ TEST(CliRender, WritesTheScreenPictureAsSvgWithTextsAsText) {
     const std::string svg = ReadAll(out);
     EXPECT_NE(svg.find("viewBox=\"0 0 800 500\""), std::string::npos);
     EXPECT_NE(svg.find(">01</text>"), std::string::npos) << "the first lap's label";
+}
+
+// The frame goes around the chart, never over it: the picture grows by a title line and the
+// legend's lines, and the chart's own pixels stay as they were.
+TEST(CliRender, FramesTheScreenPictureWithTitleAndLegend) {
+    const std::string plain = (kFolder / "plain.png").string();
+    const std::string framed = (kFolder / "framed.png").string();
+    const std::string svg = (kFolder / "framed.svg").string();
+    ASSERT_EQ(RunCli("render -o " + plain + " " + kSample).status, 0);
+    ASSERT_EQ(RunCli("render --legend --title 'Brackwater <Park>' -o " + framed + " " + kSample).status, 0);
+    ASSERT_EQ(RunCli("render --legend --title 'Brackwater <Park>' -o " + svg + " " + kSample).status, 0);
+    const QImage chart(QString::fromStdString(plain));
+    const QImage whole(QString::fromStdString(framed));
+    ASSERT_EQ(whole.width(), chart.width());
+    const int frameHeight = whole.height() - chart.height();
+    EXPECT_GT(frameHeight, 40) << "a title line and two legend lines of twenty names";
+    bool chartFound = false;
+    for (int top = 1; top < frameHeight && !chartFound; ++top)
+        chartFound =
+            whole.copy(0, top, chart.width(), chart.height()) == chart.convertToFormat(whole.format());
+    EXPECT_TRUE(chartFound);
+    const std::string text = ReadAll(svg);
+    EXPECT_NE(text.find(">Brackwater &lt;Park&gt;</text>"), std::string::npos);
+    EXPECT_NE(text.find(">Felix Ostrander</text>"), std::string::npos);
+    EXPECT_EQ(RunCli("render --legend -o " + (kFolder / "x.pdf").string() + " " + kSample).status, 2);
 }
 
 TEST(CliReport, WritesOnePageWithEveryChartUnderTheOutputRules) {
