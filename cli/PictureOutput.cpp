@@ -1,5 +1,6 @@
 #include "PictureOutput.h"
 
+#include "Commands.h"
 #include "data/DiskFile.h"
 
 #include <QFile>
@@ -70,4 +71,25 @@ HeadlessApplication::HeadlessApplication() {
     static char name[] = "tarmioview-cli";
     static char* argv[] = {name, nullptr};
     m_application = std::make_unique<QApplication>(argc, argv);
+}
+
+std::unique_ptr<LoadedRace> LoadRaceForOutput(const std::string& command, const std::string& output,
+                                              const std::vector<std::string>& loadArguments,
+                                              std::ostream& err, int& exitStatus) {
+    std::string error;
+    const std::optional<LoadArguments> load = ParseLoadArguments(loadArguments, error);
+    if (!load || IsOneOfTheInputs(output, load->files)) {
+        exitStatus =
+            BadUsage(err, command, load ? "the output file " + output + " is one of the input files" : error);
+        return nullptr;
+    }
+    auto race = std::make_unique<LoadedRace>();
+    race->document.OnNewDocument();
+    race->outcome = LoadFiles(*race->document.GetRaceData(), *load, err);
+    if (!race->outcome.merged) {
+        err << "tarmioview-cli " << command << ": nothing was loaded\n";
+        exitStatus = kExitFailed;
+        return nullptr;
+    }
+    return race;
 }

@@ -3,11 +3,16 @@
 // What the commands that write pictures and pages share: the output's name checks, writing
 // through a temporary file, and Qt without a display.
 
+#include "LoadFiles.h"
+#include "document/CTarmioDoc.h"
+
 #include <QApplication>
 #include <QByteArray>
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -27,3 +32,17 @@ public:
 private:
     std::unique_ptr<QApplication> m_application;
 };
+
+// The race of a command that writes a file: Qt without a display, and the files loaded into a
+// new document as the viewer's Add would.
+struct LoadedRace {
+    HeadlessApplication application;
+    CTarmioDoc document;
+    LoadOutcome outcome;
+};
+
+// Reads the load arguments, refuses an output that is one of the inputs and loads the files.
+// Null when the command is over, with its exit status in exitStatus and its message on err.
+std::unique_ptr<LoadedRace> LoadRaceForOutput(const std::string& command, const std::string& output,
+                                              const std::vector<std::string>& loadArguments,
+                                              std::ostream& err, int& exitStatus);

@@ -235,21 +235,12 @@ int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream&
     const std::optional<RenderArguments> parsed = ParseRenderArguments(args, error);
     if (!parsed)
         return BadUsage(err, kCommand, error);
-    const std::optional<LoadArguments> load = ParseLoadArguments(parsed->loadArguments, error);
-    if (!load)
-        return BadUsage(err, kCommand, error);
-    if (IsOneOfTheInputs(parsed->output, load->files))
-        return BadUsage(err, kCommand, "the output file " + parsed->output + " is one of the input files");
-
-    HeadlessApplication application;
-
-    CTarmioDoc document;
-    document.OnNewDocument();
-    const LoadOutcome outcome = LoadFiles(*document.GetRaceData(), *load, err);
-    if (!outcome.merged) {
-        err << "tarmioview-cli render: nothing was loaded\n";
-        return kExitFailed;
-    }
+    int exitStatus = kExitDone;
+    const std::unique_ptr<LoadedRace> race =
+        LoadRaceForOutput(kCommand, parsed->output, parsed->loadArguments, err, exitStatus);
+    if (race == nullptr)
+        return exitStatus;
+    CTarmioDoc& document = race->document;
     CTarmioView view;
     PrepareView(view, document, *parsed);
     if (!ChooseDrivers(view, document, *parsed, error))
@@ -272,5 +263,5 @@ int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream&
         err << "tarmioview-cli render: cannot write " << parsed->output << '\n';
         return kExitFailed;
     }
-    return outcome.refused ? kExitFailed : kExitDone;
+    return race->outcome.refused ? kExitFailed : kExitDone;
 }

@@ -52,22 +52,13 @@ int RunReport(const std::vector<std::string>& args, std::ostream&, std::ostream&
     const std::optional<ReportArguments> parsed = ParseReportArguments(args, error);
     if (!parsed)
         return BadUsage(err, kCommand, error);
-    const std::optional<LoadArguments> load = ParseLoadArguments(parsed->loadArguments, error);
-    if (!load)
-        return BadUsage(err, kCommand, error);
-    if (IsOneOfTheInputs(parsed->output, load->files))
-        return BadUsage(err, kCommand, "the output file " + parsed->output + " is one of the input files");
-
-    HeadlessApplication application;
-    CTarmioDoc document;
-    document.OnNewDocument();
-    const LoadOutcome outcome = LoadFiles(*document.GetRaceData(), *load, err);
-    if (!outcome.merged) {
-        err << "tarmioview-cli report: nothing was loaded\n";
-        return kExitFailed;
-    }
+    int exitStatus = kExitDone;
+    const std::unique_ptr<LoadedRace> race =
+        LoadRaceForOutput(kCommand, parsed->output, parsed->loadArguments, err, exitStatus);
+    if (race == nullptr)
+        return exitStatus;
     std::ostringstream page;
-    WriteReportOfDocument(page, document, parsed->title);
+    WriteReportOfDocument(page, race->document, parsed->title);
     const std::string html = page.str();
     const bool written = WriteThroughTemporary(parsed->output, [&html](const QString& path) {
         return WriteBytes(path, QByteArray::fromStdString(html));
@@ -76,5 +67,5 @@ int RunReport(const std::vector<std::string>& args, std::ostream&, std::ostream&
         err << "tarmioview-cli report: cannot write " << parsed->output << '\n';
         return kExitFailed;
     }
-    return outcome.refused ? kExitFailed : kExitDone;
+    return race->outcome.refused ? kExitFailed : kExitDone;
 }
