@@ -1,10 +1,11 @@
-// File, Export: the laps as CSV, or the chart as it shows now as a PNG picture or a PDF page,
-// never over one of the race's input files.
+// File, Export: the laps as CSV, the chart as it shows now as a PNG or SVG picture or a PDF page,
+// or the race as a web report; never over one of the race's input files.
 #include "app/MainFrame.h"
 #include "data/RaceExport.h"
 #include "document/CTarmioDoc.h"
 #include "framework/PrintJob.h"
 #include "framework/Prompter.h"
+#include "graph/ChartPictures.h"
 #include "graph/TarmioView.h"
 
 #include <QFileInfo>
@@ -14,35 +15,77 @@
 
 namespace {
 
-constexpr const char* kExportFilter =
-    "CSV Files (*.csv)|*.csv|PNG Pictures (*.png)|*.png|PDF Documents (*.pdf)|*.pdf||";
-enum ExportFormat { kCsv = 1, kPng = 2, kPdf = 3 };
 constexpr const char* kInputFileText =
     "This file is one of the race's input files and will not be overwritten.";
 constexpr const char* kWriteFailedText = "The file could not be written.";
 
-// The extension decides; without a known one, the filter entry the user left selected does.
-int FormatOf(const QString& path, int filterIndex) {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QStringLiteral("csv"))
-        return kCsv;
-    if (suffix == QStringLiteral("png"))
-        return kPng;
-    if (suffix == QStringLiteral("pdf"))
-        return kPdf;
-    return filterIndex >= kCsv && filterIndex <= kPdf ? filterIndex : kCsv;
-}
-
-// Written to a temporary file first, so a failure never leaves half a file behind.
-bool WriteCsv(const RaceData& race, const QString& path) {
-    std::ostringstream csv;
-    WriteLapsCsv(csv, race);
+// Each written to a temporary file first, so a failure never leaves half a file behind.
+bool WriteBytes(const std::string& bytes, const QString& path) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    const std::string bytes = csv.str();
     file.write(bytes.data(), static_cast<qint64>(bytes.size()));
     return file.commit();
+}
+
+bool WriteCsv(CTarmioDoc& document, CTarmioView&, const QString& path) {
+    std::ostringstream csv;
+    WriteLapsCsv(csv, *document.GetRaceData());
+    return WriteBytes(csv.str(), path);
+}
+
+bool WritePng(CTarmioDoc&, CTarmioView& view, const QString& path) {
+    CRect client;
+    view.GetClientRect(&client);
+    return view.grab(QRect(client.left, client.top, client.Width(), client.Height()))
+        .toImage()
+        .save(path, "PNG");
+}
+
+bool WritePdf(CTarmioDoc&, CTarmioView& view, const QString& path) {
+    return PrintViewToPdf(view, path) != FALSE;
+}
+
+bool WriteSvg(CTarmioDoc&, CTarmioView& view, const QString& path) {
+    return WriteBytes(DrawChartSvg(view).toStdString(), path);
+}
+
+bool WriteReport(CTarmioDoc& document, CTarmioView&, const QString& path) {
+    std::ostringstream page;
+    WriteReportOfDocument(page, document, "");
+    return WriteBytes(page.str(), path);
+}
+
+struct ExportFormat {
+    const char* filter; // the dialog's entry
+    const char* suffix;
+    bool (*write)(CTarmioDoc& document, CTarmioView& view, const QString& path);
+};
+
+// In the order of the dialog's filter list; its index is the filter's, from 1.
+constexpr ExportFormat kExportFormats[] = {
+    {"CSV Files (*.csv)", "csv", WriteCsv},
+    {"PNG Pictures (*.png)", "png", WritePng},
+    {"PDF Documents (*.pdf)", "pdf", WritePdf},
+    {"SVG Pictures (*.svg)", "svg", WriteSvg},
+    {"HTML Race Reports (*.html)", "html", WriteReport},
+};
+
+QString ExportFilter() {
+    QString filter;
+    for (const ExportFormat& format : kExportFormats)
+        filter += QString::fromLatin1(format.filter) + "|*." + QString::fromLatin1(format.suffix) + "|";
+    return filter + "|";
+}
+
+// The extension decides; without a known one, the filter entry the user left selected does.
+const ExportFormat& FormatOf(const QString& path, int filterIndex) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    for (const ExportFormat& format : kExportFormats)
+        if (suffix == QLatin1String(format.suffix))
+            return format;
+    const bool listed = filterIndex >= 1 && filterIndex <= static_cast<int>(std::size(kExportFormats));
+    return kExportFormats[listed ? filterIndex - 1 : 0];
 }
 
 } // namespace
@@ -52,8 +95,8 @@ void CMainFrame::OnFileExport() {
     CTarmioView* view = GetGraphView();
     if (document == nullptr || document->GetRaceData() == nullptr || view == nullptr)
         return;
-    const FileOpenResult chosen = AfxGetPrompter().GetSaveFileName(
-        {QString::fromLatin1(kExportFilter), m_strExportFolder, m_nExportFilter});
+    const FileOpenResult chosen =
+        AfxGetPrompter().GetSaveFileName({ExportFilter(), m_strExportFolder, m_nExportFilter});
     if (!chosen.confirmed || chosen.paths.isEmpty())
         return;
     const QString path = chosen.paths.constFirst();
@@ -63,23 +106,7 @@ void CMainFrame::OnFileExport() {
         AfxMessageBox(QString::fromLatin1(kInputFileText), MB_OK | MB_ICONSTOP);
         return;
     }
-    bool written = false;
-    switch (FormatOf(path, chosen.filterIndex)) {
-    case kPng: {
-        CRect client;
-        view->GetClientRect(&client);
-        written = view->grab(QRect(client.left, client.top, client.Width(), client.Height()))
-                      .toImage()
-                      .save(path, "PNG");
-        break;
-    }
-    case kPdf:
-        written = PrintViewToPdf(*view, path) != FALSE;
-        break;
-    default:
-        written = WriteCsv(*document->GetRaceData(), path);
-        break;
-    }
+    const bool written = FormatOf(path, chosen.filterIndex).write(*document, *view, path);
     if (!written)
         AfxMessageBox(QString::fromLatin1(kWriteFailedText), MB_OK | MB_ICONSTOP);
 }

@@ -1,8 +1,10 @@
 // The right pane's paint of a full field: 63 cars, 127 laps, events and lapping lines.
 #include "common/CommandIds.h"
+#include "data/DiskFile.h"
 #include "data/RaceFileLoader.h"
 #include "document/CTarmioDoc.h"
 #include "framework/PrintJob.h"
+#include "graph/ChartPictures.h"
 #include "graph/TarmioView.h"
 #include "tests/support/ScriptedPrompt.h"
 #include "tools/racefile/HostileRaces.h"
@@ -17,6 +19,7 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include <sstream>
 
 namespace {
 
@@ -164,6 +167,25 @@ void BM_HostileRaceToPdf(benchmark::State& state) {
     state.counters["bytes"] = static_cast<double>(QFileInfo(pdf).size());
 }
 BENCHMARK(BM_HostileRaceToPdf)->Unit(benchmark::kMillisecond);
+
+// The sample race's web report, as report writes it: the three charts drawn into SVG by one view
+// and the page around them.
+void BM_SampleRaceReport(benchmark::State& state) {
+    CTarmioDoc document;
+    document.OnNewDocument();
+    DiskFile file(TARMIO_SAMPLE_RACE);
+    ScriptedPrompt prompt;
+    LoadRaceFile(*document.GetRaceData(), file, prompt);
+    std::size_t size = 0;
+    for (auto _ : state) {
+        std::ostringstream page;
+        WriteReportOfDocument(page, document, "");
+        size = page.str().size();
+        benchmark::DoNotOptimize(size);
+    }
+    state.counters["bytes"] = static_cast<double>(size);
+}
+BENCHMARK(BM_SampleRaceReport)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -1,25 +1,18 @@
-// render: the lap chart of the loaded race as a PNG picture or a one-page PDF, drawn by the
-// viewer's own chart code, without a display.
+// render: the lap chart of the loaded race as a PNG or SVG picture or a one-page PDF, drawn by
+// the viewer's own chart code, without a display.
 #include "Commands.h"
 #include "LoadFiles.h"
-#include "data/DiskFile.h"
+#include "PictureOutput.h"
 #include "document/CTarmioDoc.h"
 #include "framework/PrintJob.h"
 #include "graph/ChartKinds.h"
+#include "graph/ChartPictures.h"
 #include "graph/TarmioView.h"
 
-#include <QApplication>
-#include <QFile>
-#include <QFileInfo>
 #include <QImage>
 #include <QScrollBar>
-#include <QTemporaryFile>
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
-#include <cstdlib>
-#include <functional>
-#include <sys/stat.h>
 
 namespace {
 
@@ -27,13 +20,6 @@ constexpr const char* kCommand = "render";
 constexpr int kDefaultWidth = 1024;
 constexpr int kDefaultHeight = 640;
 constexpr int kLargestSide = 16384;
-
-bool EndsWith(const std::string& text, const std::string& suffix) {
-    if (text.size() < suffix.size())
-        return false;
-    return std::equal(suffix.rbegin(), suffix.rend(), text.rbegin(),
-                      [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
-}
 
 struct RenderArguments {
     int width = kDefaultWidth;
@@ -46,6 +32,7 @@ struct RenderArguments {
     lapgraph::ChartKind chart = lapgraph::ChartKind::Gap;
     std::vector<int> highlightCars; // car bytes as dump prints them
     std::optional<int> referenceCar;
+    PictureFrame frame;
     std::string output;
     std::vector<std::string> loadArguments;
 };
@@ -107,6 +94,14 @@ std::optional<RenderArguments> ParseRenderArguments(const std::vector<std::strin
             parsed.printed = true;
         } else if (arg == "--fit") {
             parsed.fit = true;
+        } else if (arg == "--legend") {
+            parsed.frame.legend = true;
+        } else if (arg == "--title") {
+            if (!hasValue) {
+                error = "--title needs a text";
+                return std::nullopt;
+            }
+            parsed.frame.title = args[++i];
         } else if (arg == "--width" || arg == "--height") {
             int& side = arg == "--width" ? parsed.width : parsed.height;
             if (!hasValue || !ParseNumber(args[++i], 1, kLargestSide, side)) {
@@ -146,49 +141,19 @@ std::optional<RenderArguments> ParseRenderArguments(const std::vector<std::strin
         }
     }
     if (parsed.output.empty()) {
-        error = "no output file (-o OUT.png or -o OUT.pdf)";
+        error = "no output file (-o OUT.png, -o OUT.svg or -o OUT.pdf)";
         return std::nullopt;
     }
-    if (!EndsWith(parsed.output, ".png") && !EndsWith(parsed.output, ".pdf")) {
-        error = "the output file must end in .png or .pdf (-o OUT.png or -o OUT.pdf)";
+    if (!EndsWith(parsed.output, ".png") && !EndsWith(parsed.output, ".pdf") &&
+        !EndsWith(parsed.output, ".svg")) {
+        error = "the output file must end in .png, .svg or .pdf (-o OUT.png, -o OUT.svg or -o OUT.pdf)";
+        return std::nullopt;
+    }
+    if (!parsed.frame.Empty() && (parsed.printed || EndsWith(parsed.output, ".pdf"))) {
+        error = "--legend and --title frame the screen picture: .png without --print, or .svg";
         return std::nullopt;
     }
     return parsed;
-}
-
-bool IsOneOfTheInputs(const std::string& output, const std::vector<std::string>& inputs) {
-    const std::optional<FileIdentity> target = IdentifyFile(output);
-    return target && std::any_of(inputs.begin(), inputs.end(), [&target](const std::string& input) {
-               return IdentifyFile(input) == target;
-           });
-}
-
-// The output is written beside itself under a temporary name and renamed over the old one only
-// when complete: a failed render leaves no half file, and whatever was there stays until then.
-bool WriteThroughTemporary(const std::string& output, const std::function<bool(const QString&)>& write) {
-    const QFileInfo target(QFile::decodeName(output.c_str()));
-    QTemporaryFile temporary(target.absolutePath() + "/." + target.fileName() + ".XXXXXX." + target.suffix());
-    if (!temporary.open())
-        return false;
-    temporary.close();
-    if (!write(temporary.fileName()))
-        return false;
-    const QByteArray temporaryName = QFile::encodeName(temporary.fileName());
-    // The temporary file is private; the output gets the permissions of any new file.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    if (::chmod(temporaryName.constData(), 0666 & ~mask) != 0 ||
-        ::rename(temporaryName.constData(), output.c_str()) != 0)
-        return false;
-    temporary.setAutoRemove(false);
-    return true;
-}
-
-// Qt needs a platform even to paint into images; without a display it paints off-screen.
-void ChooseHeadlessPlatform() {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("DISPLAY") == nullptr &&
-        std::getenv("WAYLAND_DISPLAY") == nullptr)
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
 }
 
 // The view as the viewer shows it after an Add: the chosen reference and orientation.
@@ -246,7 +211,7 @@ bool ChooseDrivers(CTarmioView& view, CTarmioDoc& document, const RenderArgument
 }
 
 QImage RenderScreen(CTarmioView& view, const RenderArguments& args) {
-    return view.grab(QRect(0, 0, args.width, args.height)).toImage();
+    return DrawChartImage(view, args.frame);
 }
 
 // The printed look on an image of the page's size: white, the printer font, the legend.
@@ -263,7 +228,8 @@ const char* RenderUsage() {
     static const std::string usage =
         "[--chart " + ChartKindNames("|", "|") +
         "] [--width W --height H] [--absolute] [--origin-bottom] "
-        "[--zoom Z] [--fit] [--print] [--highlight CAR[,CAR...]] [--reference CAR] -o OUT FILE...";
+        "[--zoom Z] [--fit] [--print] [--highlight CAR[,CAR...]] [--reference CAR] [--legend] [--title TEXT] "
+        "-o OUT FILE...";
     return usage.c_str();
 }
 
@@ -272,28 +238,12 @@ int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream&
     const std::optional<RenderArguments> parsed = ParseRenderArguments(args, error);
     if (!parsed)
         return BadUsage(err, kCommand, error);
-    const std::optional<LoadArguments> load = ParseLoadArguments(parsed->loadArguments, error);
-    if (!load)
-        return BadUsage(err, kCommand, error);
-    if (IsOneOfTheInputs(parsed->output, load->files))
-        return BadUsage(err, kCommand, "the output file " + parsed->output + " is one of the input files");
-
-    ChooseHeadlessPlatform();
-    // Standard error is for the tool's own messages; Qt's notes about the session (no runtime
-    // folder, fonts) mean nothing to a script.
-    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-    static int argc = 1;
-    static char name[] = "tarmioview-cli";
-    static char* argv[] = {name, nullptr};
-    QApplication application(argc, argv);
-
-    CTarmioDoc document;
-    document.OnNewDocument();
-    const LoadOutcome outcome = LoadFiles(*document.GetRaceData(), *load, err);
-    if (!outcome.merged) {
-        err << "tarmioview-cli render: nothing was loaded\n";
-        return kExitFailed;
-    }
+    int exitStatus = kExitDone;
+    const std::unique_ptr<LoadedRace> race =
+        LoadRaceForOutput(kCommand, parsed->output, parsed->loadArguments, err, exitStatus);
+    if (race == nullptr)
+        return exitStatus;
+    CTarmioDoc& document = race->document;
     CTarmioView view;
     PrepareView(view, document, *parsed);
     if (!ChooseDrivers(view, document, *parsed, error))
@@ -308,6 +258,8 @@ int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream&
     const bool written = WriteThroughTemporary(parsed->output, [&](const QString& path) {
         if (EndsWith(parsed->output, ".pdf"))
             return PrintViewToPdf(view, path) != FALSE;
+        if (EndsWith(parsed->output, ".svg"))
+            return WriteBytes(path, DrawChartSvg(view, parsed->frame));
         const QImage picture =
             parsed->printed ? RenderPrintedImage(view, *parsed) : RenderScreen(view, *parsed);
         return picture.save(path, "PNG");
@@ -316,5 +268,5 @@ int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream&
         err << "tarmioview-cli render: cannot write " << parsed->output << '\n';
         return kExitFailed;
     }
-    return outcome.refused ? kExitFailed : kExitDone;
+    return race->outcome.refused ? kExitFailed : kExitDone;
 }

@@ -17,7 +17,10 @@ const std::array kSubcommands = {
     Subcommand{"summary", "[--json] [--answer yes|no] FILE...", "load the files and print the race summary",
                RunSummary},
 #ifdef TARMIO_CLI_RENDER
-    Subcommand{"render", RenderUsage(), "draw a chart into a PNG picture or a one-page PDF", RunRender},
+    Subcommand{"render", RenderUsage(), "draw a chart into a PNG or SVG picture or a one-page PDF",
+               RunRender},
+    Subcommand{"report", "[--answer yes|no] [--title TEXT] -o OUT.html FILE...",
+               "write the race as one self-contained HTML page with every chart", RunReport},
 #endif
     Subcommand{"help", "", "list the subcommands", RunHelp},
 };

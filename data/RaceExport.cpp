@@ -88,26 +88,6 @@ private:
     std::vector<std::vector<std::string>> m_rows;
 };
 
-std::string GapText(const FinishEntry& entry, bool winner) {
-    if (winner)
-        return "";
-    if (entry.lapsDown > 0)
-        return "+" + std::to_string(entry.lapsDown) + (entry.lapsDown == 1 ? " lap" : " laps");
-    if (entry.raceTime >= kNoTime)
-        return "";
-    char text[kLapTimeTextSize];
-    return std::string("+") + FormatLapTime(text, entry.gap);
-}
-
-std::string EventKinds(std::uint32_t flags) {
-    std::string kinds;
-    if ((flags & kLapEventA) != 0)
-        kinds += "A";
-    if ((flags & kLapEventB) != 0)
-        kinds += kinds.empty() ? "B" : " B";
-    return kinds;
-}
-
 std::string NameOf(const RaceData& race, int driver) {
     return DisplayName(race.drivers->GetAt(driver)->name);
 }
@@ -120,7 +100,8 @@ void WriteFinishOrder(std::ostream& out, const RaceData& race, const RaceSummary
         const FinishEntry& entry = summary.finishOrder[i];
         char time[kRaceTimeTextSize];
         table.Add({std::to_string(i + 1), NameOf(race, entry.driver), CarIdText(entry.car),
-                   std::to_string(entry.laps), FormatRaceTime(time, entry.raceTime), GapText(entry, i == 0)});
+                   std::to_string(entry.laps), FormatRaceTime(time, entry.raceTime),
+                   FinishGapText(entry, i == 0)});
     }
     table.Write(out, {true, false, true, true, true, false});
 }
@@ -161,7 +142,7 @@ void WriteEvents(std::ostream& out, const RaceData& race, const RaceSummary& sum
         char eventTime[kRaceTimeTextSize];
         char raceTime[kRaceTimeTextSize];
         char lapTime[kLapTimeTextSize];
-        table.Add({NameOf(race, event.driver), std::to_string(event.lap), EventKinds(event.flags),
+        table.Add({NameOf(race, event.driver), std::to_string(event.lap), EventKindsText(event.flags),
                    FormatRaceTime(eventTime, event.eventTime), FormatRaceTime(raceTime, event.raceTime),
                    FormatLapTime(lapTime, event.lapTime)});
     }
@@ -172,6 +153,26 @@ void WriteEvents(std::ostream& out, const RaceData& race, const RaceSummary& sum
 }
 
 } // namespace
+
+std::string FinishGapText(const FinishEntry& entry, bool winner) {
+    if (winner)
+        return "";
+    if (entry.lapsDown > 0)
+        return "+" + std::to_string(entry.lapsDown) + (entry.lapsDown == 1 ? " lap" : " laps");
+    if (entry.raceTime >= kNoTime)
+        return "";
+    char text[kLapTimeTextSize];
+    return std::string("+") + FormatLapTime(text, entry.gap);
+}
+
+std::string EventKindsText(std::uint32_t flags) {
+    std::string kinds;
+    if ((flags & kLapEventA) != 0)
+        kinds += "A";
+    if ((flags & kLapEventB) != 0)
+        kinds += kinds.empty() ? "B" : " B";
+    return kinds;
+}
 
 std::string NameAsUtf8(const std::string& name) {
     std::string text;

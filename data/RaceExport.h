@@ -17,6 +17,11 @@ void WriteLapsCsv(std::ostream& out, const RaceData& race);
 void WriteSummaryText(std::ostream& out, const RaceData& race, const RaceSummary& summary);
 void WriteSummaryJson(std::ostream& out, const RaceSummary& summary);
 
+// "+0:09.089", "+1 lap", "+2 laps"; empty for the winner and where no time can be shown.
+std::string FinishGapText(const FinishEntry& entry, bool winner);
+// "A", "B" or "A B": the events a lap's flags record.
+std::string EventKindsText(std::uint32_t flags);
+
 // A name from the files as UTF-8 text: its bytes are the game's Western code page, taken as
 // Latin-1; control characters become '?'.
 std::string NameAsUtf8(const std::string& name);

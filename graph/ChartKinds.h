@@ -58,6 +58,7 @@ struct ChartKindInfo {
     lapgraph::ChartKind kind;
     UINT command;        // the menu item, key and button that choose it
     const char* cliName; // render --chart NAME
+    const char* caption; // the chart's heading in the web report
     // The layers of the picture, each may be null: under the lap lines (drawn even before the
     // race has two laps), then over them but under the printed legend, then over the legend.
     void (*paintUnderLapLines)(const ChartCanvas& canvas) = nullptr;

@@ -213,6 +213,7 @@ void FitGaps(const ChartCanvas& canvas, ZoomLevels& levels, int& scrollPos) {
 const ChartKindInfo kGapChart{.kind = lapgraph::ChartKind::Gap,
                               .command = ID_VIEW_CHART_GAP,
                               .cliName = "gap",
+                              .caption = "Gap chart",
                               .paintUnderLapLines = DrawTimeGrid,
                               .paintOverLegend = PaintGapCurves,
                               .trace = TraceGapCurves,

@@ -105,6 +105,12 @@ void CTarmioView::OnPaint() {
     memDC.SelectObject(previous);
 }
 
+void CTarmioView::DrawScreenPicture(CDC* pDC) {
+    OnPrepareDC(pDC, nullptr);
+    FillBackground(pDC, m_rcGraph);
+    OnDraw(pDC);
+}
+
 BOOL CTarmioView::OnEraseBkgnd(CDC* pDC) {
     if (pDC->IsPrinting() || (AfxGetTarmioOptions() & kOptionFlickerFree) != 0)
         return TRUE;

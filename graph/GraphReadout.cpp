@@ -26,6 +26,11 @@ std::vector<CurveTrace> CTarmioView::TraceCurves(const RaceData& race) const {
     return m_pChart->trace(CanvasFor(nullptr, &race, layout));
 }
 
+std::vector<CurveTrace> CTarmioView::TraceScreenCurves() const {
+    const RaceData* race = GetRaceData();
+    return race != nullptr ? TraceCurves(*race) : std::vector<CurveTrace>{};
+}
+
 std::optional<CurveHit> CTarmioView::HitTest(CPoint point) const {
     const RaceData* race = GetRaceData();
     if (race == nullptr)

@@ -85,6 +85,7 @@ void FitLapTimes(const ChartCanvas& canvas, ZoomLevels& levels, int&) {
 const ChartKindInfo kLapTimeChart{.kind = lapgraph::ChartKind::LapTimes,
                                   .command = ID_VIEW_CHART_LAPTIMES,
                                   .cliName = "laptimes",
+                                  .caption = "Lap time chart",
                                   .paintUnderLegend = PaintLapTimeChart,
                                   .trace = TraceLapTimeChart,
                                   .zoom = ZoomLapTimes,

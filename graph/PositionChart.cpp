@@ -111,5 +111,6 @@ void PaintPositionChart(const ChartCanvas& canvas) {
 const ChartKindInfo kPositionChart{.kind = lapgraph::ChartKind::Positions,
                                    .command = ID_VIEW_CHART_POSITIONS,
                                    .cliName = "positions",
+                                   .caption = "Position chart",
                                    .paintUnderLegend = PaintPositionChart,
                                    .trace = TracePositionChart};

@@ -82,6 +82,12 @@ public:
     std::optional<LapReadout> ReadoutAt(const CurveHit& hit);
     const CInfoPanel* GetReadoutPanel() const { return m_pReadoutPanel; }
 
+    // The chart as the window shows it, drawn on any device context: SVG and PNG exports and
+    // the web report take the screen's picture from here.
+    void DrawScreenPicture(CDC* pDC);
+    // Each curve as that picture draws it, in its pixels and drawing order.
+    std::vector<CurveTrace> TraceScreenCurves() const;
+
 protected:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     int OnCreate() override;

@@ -81,11 +81,13 @@ TEST_F(AppShell, ExportWritesTheFormatOfTheExtension) {
     const QString csv = folder.filePath("laps.csv");
     const QString png = folder.filePath("chart.png");
     const QString pdf = folder.filePath("chart.pdf");
-    for (const QString& path : {csv, png, pdf})
+    const QString svg = folder.filePath("chart.svg");
+    const QString html = folder.filePath("race.html");
+    for (const QString& path : {csv, png, pdf, svg, html})
         prompter.fileSaveAnswers.push_back({true, {path}, 1});
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 5; ++i)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::ControlModifier);
-    ASSERT_EQ(prompter.fileSaveRequests.size(), 3u);
+    ASSERT_EQ(prompter.fileSaveRequests.size(), 5u);
     EXPECT_TRUE(ReadAll(csv).startsWith(
         "driver,car,id,lap,position,raceTime,lapTime,gapToLeader,flags,eventTime\r\n"));
     EXPECT_EQ(ReadAll(csv).count("\r\n"), 16); // header and 3 x 5 laps
@@ -93,7 +95,24 @@ TEST_F(AppShell, ExportWritesTheFormatOfTheExtension) {
     Graph().GetClientRect(&client);
     EXPECT_EQ(QImage(png).size(), QSize(client.Width(), client.Height()));
     EXPECT_TRUE(ReadAll(pdf).startsWith("%PDF"));
+    EXPECT_TRUE(ReadAll(svg).contains(
+        QStringLiteral("viewBox=\"0 0 %1 %2\"").arg(client.Width()).arg(client.Height()).toLatin1()));
+    EXPECT_TRUE(ReadAll(html).startsWith("<!DOCTYPE html>"));
+    // Rows of drivers: results, laps led and leader runs (Alma leads all the way), fastest lap,
+    // lap by lap.
+    EXPECT_EQ(ReadAll(html).count("<tr data-d="), 3 + 1 + 1 + 1 + 3);
     EXPECT_TRUE(prompter.messages.empty());
+}
+
+// The dialog's first three entries and their order stay as they were; the new ones follow.
+TEST_F(AppShell, ExportOffersSvgAndTheReportAfterTheFormerEntries) {
+    Start({WriteRaceFile()});
+    prompter.fileSaveAnswers.push_back({false, {}, 1});
+    Frame().SendCommand(ID_FILE_EXPORT);
+    ASSERT_EQ(prompter.fileSaveRequests.size(), 1u);
+    EXPECT_EQ(prompter.fileSaveRequests[0].filter,
+              "CSV Files (*.csv)|*.csv|PNG Pictures (*.png)|*.png|PDF Documents (*.pdf)|*.pdf|"
+              "SVG Pictures (*.svg)|*.svg|HTML Race Reports (*.html)|*.html||");
 }
 
 // Also when the input's name is not UTF-8: the file is known by its bytes.

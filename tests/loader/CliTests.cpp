@@ -1,6 +1,7 @@
 // The command-line tool, run as the user would run it; its JSON read back with Qt's parser.
 #include "LoaderTestSupport.h"
 
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -236,6 +237,57 @@ TEST(CliRender, RefusesAnOutputThatIsAnInputAndLeavesNoHalfFile) {
     // A render that cannot be written (the name is taken by a folder) leaves no file behind.
     EXPECT_EQ(RunCli("render -o " + (render / "taken.png").string() + " " + input).status, 1);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(render), {}), 2);
+}
+
+TEST(CliRender, WritesTheScreenPictureAsSvgWithTextsAsText) {
+    const std::string out = (kFolder / "chart.SVG").string();
+    const CliRun run = RunCli("render --width 800 --height 500 -o " + out + " " + kSample);
+    EXPECT_EQ(run.status, 0);
+    const std::string svg = ReadAll(out);
+    EXPECT_NE(svg.find("viewBox=\"0 0 800 500\""), std::string::npos);
+    EXPECT_NE(svg.find(">01</text>"), std::string::npos) << "the first lap's label";
+}
+
+// The frame goes around the chart, never over it: the picture grows by a title line and the
+// legend's lines, and the chart's own pixels stay as they were.
+TEST(CliRender, FramesTheScreenPictureWithTitleAndLegend) {
+    const std::string plain = (kFolder / "plain.png").string();
+    const std::string framed = (kFolder / "framed.png").string();
+    const std::string svg = (kFolder / "framed.svg").string();
+    ASSERT_EQ(RunCli("render -o " + plain + " " + kSample).status, 0);
+    ASSERT_EQ(RunCli("render --legend --title 'Brackwater <Park>' -o " + framed + " " + kSample).status, 0);
+    ASSERT_EQ(RunCli("render --legend --title 'Brackwater <Park>' -o " + svg + " " + kSample).status, 0);
+    const QImage chart(QString::fromStdString(plain));
+    const QImage whole(QString::fromStdString(framed));
+    ASSERT_EQ(whole.width(), chart.width());
+    const int frameHeight = whole.height() - chart.height();
+    EXPECT_GT(frameHeight, 40) << "a title line and two legend lines of twenty names";
+    bool chartFound = false;
+    for (int top = 1; top < frameHeight && !chartFound; ++top)
+        chartFound =
+            whole.copy(0, top, chart.width(), chart.height()) == chart.convertToFormat(whole.format());
+    EXPECT_TRUE(chartFound);
+    const std::string text = ReadAll(svg);
+    EXPECT_NE(text.find(">Brackwater &lt;Park&gt;</text>"), std::string::npos);
+    EXPECT_NE(text.find(">Felix Ostrander</text>"), std::string::npos);
+    EXPECT_EQ(RunCli("render --legend -o " + (kFolder / "x.pdf").string() + " " + kSample).status, 2);
+}
+
+TEST(CliReport, WritesOnePageWithEveryChartUnderTheOutputRules) {
+    const std::string out = (kFolder / "race.html").string();
+    const CliRun run = RunCli("report --title 'Round <3>' -o " + out + " " + kSample);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    const std::string page = ReadAll(out);
+    EXPECT_NE(page.find("<h1>Round &lt;3&gt;</h1>"), std::string::npos);
+    for (const char* caption : {"<h2>Gap chart</h2>", "<h2>Position chart</h2>", "<h2>Lap time chart</h2>"})
+        EXPECT_NE(page.find(caption), std::string::npos) << caption;
+    EXPECT_LT(page.size(), 400'000u);
+
+    const std::string input = WriteTemp("race.html", RaceFileWriter::RaceFile(ThreeCarRace()));
+    EXPECT_EQ(RunCli("report -o " + input + " " + input).status, 2);
+    EXPECT_EQ(RunCli("report -o " + (kFolder / "race.htm.txt").string() + " " + kSample).status, 2);
+    EXPECT_EQ(RunCli("report -o").status, 2);
 }
 #endif
 

@@ -2,6 +2,7 @@
 // compressed race file; both load to the same race.
 //
 //   tarmio-make-samples [OUTPUT_FOLDER]     (default: samples)
+//   tarmio-make-samples --hostile FILE      a short race whose names are markup, for the web report
 #include "tools/racefile/RaceFileWriter.h"
 
 #include <algorithm>
@@ -135,6 +136,27 @@ RaceDescription MakeRace() {
     return race;
 }
 
+// Names that would run script or add markup if a page took them as HTML; a name entry holds 23
+// bytes, so the longer ones arrive cut.
+RaceDescription MakeHostileRace() {
+    constexpr const char* kHostileNames[] = {"<script>alert(1)</script>", "\"><img src=x onerror=alert(1)>",
+                                             "'><svg/onload=alert(1)>", "&lt;b&gt;&amp;"};
+    RaceDescription race;
+    race.trackName = "<b>Track</b>";
+    std::uint8_t car = 1;
+    for (const char* name : kHostileNames) {
+        std::vector<LapDescription> laps;
+        std::uint32_t raceTime = 0;
+        for (std::uint8_t lap = 1; lap <= 5; ++lap) {
+            const std::uint32_t lapTime = 80000 + car * 700 + lap * 50;
+            raceTime += lapTime;
+            laps.push_back({lap, raceTime, lapTime, false});
+        }
+        race.cars.push_back({car++, name, laps});
+    }
+    return race;
+}
+
 bool WriteFile(const std::string& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
@@ -150,8 +172,11 @@ bool WriteFile(const std::string& path, const Bytes& bytes) {
 } // namespace
 
 int main(int argc, char** argv) {
-    constexpr const char* kUsage = "usage: tarmio-make-samples [OUTPUT_FOLDER]\n";
-    const std::string argument = argc == 2 ? argv[1] : "";
+    constexpr const char* kUsage = "usage: tarmio-make-samples [OUTPUT_FOLDER]\n"
+                                   "       tarmio-make-samples --hostile FILE\n";
+    const std::string argument = argc >= 2 ? argv[1] : "";
+    if (argument == "--hostile" && argc == 3)
+        return WriteFile(argv[2], RaceFileWriter::LogFile(MakeHostileRace())) ? 0 : 1;
     if (argument == "--help" || argument == "-h") {
         std::cout << kUsage;
         return 0;
