@@ -15,5 +15,7 @@ QImage ZoomOutButtonImage();
 QImage GapChartButtonImage();
 QImage PositionChartButtonImage();
 QImage LapTimeChartButtonImage();
+QImage ReloadButtonImage();
+QImage FollowButtonImage();
 QImage ProgramIconImage(int size);
 QIcon ProgramIcon();

@@ -45,3 +45,6 @@ constexpr unsigned ID_VIEW_CHART_POSITIONS = 32803;
 constexpr unsigned ID_VIEW_CHART_LAPTIMES = 32804;
 constexpr unsigned ID_VIEW_RACESUMMARY = 32805;
 constexpr unsigned ID_FILE_EXPORT = 32806;
+// Following a race while it is logged.
+constexpr unsigned ID_FILE_RELOAD = 32830;
+constexpr unsigned ID_VIEW_FOLLOWFILES = 32831;

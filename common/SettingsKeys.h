@@ -12,4 +12,6 @@ inline constexpr const char* kGraphRelative = "GraphRelative";
 inline constexpr const char* kGraphMirrored = "GraphMirrored";
 inline constexpr const char* kGraphHighlight = "GraphHighlight";
 inline constexpr const char* kGraphChart = "GraphChart";
+// Beyond the designed settings: whether the race's files are followed while they are written.
+inline constexpr const char* kFollowFiles = "FollowFiles";
 } // namespace settings

@@ -76,10 +76,10 @@ void CDriverView::DeleteSelectedDrivers() {
          row = m_wndDriverList.GetNextItem(row, LVNI_SELECTED))
         rows.push_back(row);
     race->RemoveDrivers(rows);
-    m_bDeletingRows = true;
+    m_bQuietSelection = true;
     for (auto row = rows.rbegin(); row != rows.rend(); ++row)
         m_wndDriverList.DeleteItem(*row);
-    m_bDeletingRows = false;
+    m_bQuietSelection = false;
     SetRedraw(TRUE);
     PublishSelection();
     if (race->drivers->GetCount() == 0) {

@@ -79,7 +79,17 @@ void CDriverView::OnUpdate(CView*, LPARAM lHint, void*) {
         return; // the selection is ours to begin with
     FillDriverList();
     ResizeColumns();
+    if (lHint == CTarmioDoc::kHintRaceReplaced && document != nullptr)
+        SelectRows(document->GetSelectedDrivers());
     PublishSelection();
+}
+
+// The rows go one by one without telling the other views; PublishSelection tells them once.
+void CDriverView::SelectRows(const std::vector<int>& rows) {
+    m_bQuietSelection = true;
+    for (const int row : rows)
+        m_wndDriverList.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+    m_bQuietSelection = false;
 }
 
 void CDriverView::PublishSelection() {
@@ -128,7 +138,7 @@ LRESULT CDriverView::OnListNotify(UINT idCtrl, NMHDR* pNMHDR) {
         OnListKeyDown(*reinterpret_cast<const NMLVKEYDOWN*>(pNMHDR));
     else if (pNMHDR->code == LVN_COLUMNCLICK)
         OnListColumnClick(*reinterpret_cast<const NMLISTVIEW*>(pNMHDR));
-    else if (pNMHDR->code == LVN_ITEMCHANGED && !m_bDeletingRows)
+    else if (pNMHDR->code == LVN_ITEMCHANGED && !m_bQuietSelection)
         PublishSelection();
     return 0;
 }

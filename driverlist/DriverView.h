@@ -3,6 +3,8 @@
 #include "framework/CView.h"
 #include "listctrl/TreeListCtrl.h"
 
+#include <vector>
+
 class RaceData;
 
 // The left pane: one row per driver of the race, in the order of the race's driver array. A click
@@ -46,10 +48,12 @@ private:
     void DeleteSelectedDrivers();
     // Tells the other views which drivers the selected rows are.
     void PublishSelection();
+    // Selects the rows again after a reload.
+    void SelectRows(const std::vector<int>& rows);
 
     CTreeListCtrl m_wndDriverList;
     BOOL m_bBlackBackground = TRUE;
-    // While selected rows are deleted one by one, each deletion changes the selection; it is
-    // published once, after the last.
-    bool m_bDeletingRows = false;
+    // While selected rows are deleted or selected again one by one, each step changes the
+    // selection; it is published once, after the last.
+    bool m_bQuietSelection = false;
 };
