@@ -7,12 +7,14 @@
 #include "data/LapFeed.h"
 
 #include <algorithm>
+#include <chrono>
 
 namespace {
 
 // Changes come in bursts (a write, then a rename); the files are read once they have been quiet
 // this long.
 constexpr int kQuietMs = 200;
+constexpr auto kLongestDelay = std::chrono::seconds(1);
 
 class Feed {
 public:
@@ -60,7 +62,10 @@ int RunWatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     const std::unique_ptr<ChangeWaiter> waiter = MakeChangeWaiter(arguments->files);
     for (;;) {
         ChangeWaiter::Wake wake = waiter->Wait(-1);
-        while (wake == ChangeWaiter::Wake::kChanged)
+        // A file that never goes quiet is still read now and then.
+        const auto firstChange = std::chrono::steady_clock::now();
+        while (wake == ChangeWaiter::Wake::kChanged &&
+               std::chrono::steady_clock::now() - firstChange < kLongestDelay)
             wake = waiter->Wait(kQuietMs);
         if (wake == ChangeWaiter::Wake::kStop || !feed.ReadAndPrint())
             return kExitDone;

@@ -82,6 +82,14 @@ void CRaceFollower::WatchPaths() {
 void CRaceFollower::OnFileChanged() {
     // A file replaced by rename is a new file: the watcher dropped the old one.
     WatchPaths();
+    // A file that never goes quiet is still read now and then.
+    if (!m_quiet.isActive())
+        m_sinceFirstChange.start();
+    else if (m_sinceFirstChange.elapsed() >= kLongestDelayMs) {
+        m_quiet.stop();
+        ReadFiles();
+        return;
+    }
     m_quiet.start();
 }
 

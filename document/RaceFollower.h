@@ -2,6 +2,7 @@
 
 #include "data/FollowedFiles.h"
 
+#include <QElapsedTimer>
 #include <QFileSystemWatcher>
 #include <QObject>
 #include <QStringList>
@@ -21,6 +22,7 @@ class CTarmioDoc;
 class CRaceFollower : public QObject {
 public:
     static constexpr int kQuietMs = 200;
+    static constexpr int kLongestDelayMs = 1000;
     static constexpr int kPollPeriodMs = 1000;
 
     explicit CRaceFollower(CTarmioDoc& document);
@@ -52,6 +54,7 @@ private:
     std::unique_ptr<FollowedFiles> m_files;
     QFileSystemWatcher m_watcher;
     QTimer m_quiet;
+    QElapsedTimer m_sinceFirstChange;
     QTimer m_poll;
     std::vector<Stamp> m_stamps;
     QString m_status;

@@ -62,11 +62,12 @@ TEST_F(AppShell, CommandsAreAvailableOnlyWhereTheActivePaneHandlesThem) {
 TEST_F(AppShell, MenuBarAndToolBarShowTheCommandTable) {
     Start();
     const QString expected =
-        "&File|&New\tCtrl+N|Add..\tCtrl+A|Export...\tCtrl+E|&Open...\tCtrl+O|&Save\tCtrl+S|"
+        "&File|&New\tCtrl+N|Add..\tCtrl+A|Reload "
+        "Files\tCtrl+F5|Export...\tCtrl+E|&Open...\tCtrl+O|&Save\tCtrl+S|"
         "Save &As...|-|&Print...\tCtrl+P|Print Pre&view|P&rint Setup...|-|Recent File|-|"
         "E&xit|&Edit|Cu&t\tCtrl+X|&View|&Toolbar|&Status Bar|-|Highlight Selected Drivers|"
         "Gap to Selected Driver\tCtrl+G|-|Gap Chart\tCtrl+1|"
-        "Position Chart\tCtrl+2|Lap Time Chart\tCtrl+3|-|Race Summary...|"
+        "Position Chart\tCtrl+2|Lap Time Chart\tCtrl+3|-|Race Summary...|Follow Files|"
         "&Options|Flicker-free drawing|Auto-zoom|&Help|&About Tarmio...";
     QStringList shown;
     for (QAction* popup : Frame().menuBar()->actions()) {
@@ -82,8 +83,37 @@ TEST_F(AppShell, MenuBarAndToolBarShowTheCommandTable) {
         EXPECT_TRUE(action->isSeparator() || !action->icon().isNull());
     }
     EXPECT_EQ(tips, QStringList({"New", "Open", "Save", "|", "Add", "|", "Cut", "|", "Zoom In Y",
-                                 "Zoom Out Y", "|", "Gap Chart", "Position Chart", "Lap Time Chart"}));
+                                 "Zoom Out Y", "|", "Gap Chart", "Position Chart", "Lap Time Chart", "|",
+                                 "Reload Files", "Follow Files"}));
     EXPECT_EQ(Frame().GetToolBar()->iconSize(), QSize(16, 15));
+}
+
+// Reload Files reads the race again and keeps what the user set up in both panes.
+TEST_F(AppShell, ReloadFilesKeepsSelectionReferenceOrientationAndZoom) {
+    Start({WriteRaceFile()});
+    Frame().SendCommand(ID_OPTIONS_AUTOZOOM); // off: zoom and scroll are the user's
+    CTreeListCtrl& list = DriverList().GetDriverList();
+    list.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+    Graph().SetReferenceDriver(1);
+    Graph().OnViewMirrored();
+    Graph().OnViewZoomInY();
+    Graph().OnViewZoomInY();
+    const DriverArray& drivers = *Document().GetRaceData()->drivers;
+    const std::string selectedName = drivers.GetAt(1)->name;
+    const lapgraph::ViewState before = Graph().GetViewState();
+
+    Frame().SendCommand(ID_FILE_RELOAD);
+    const DriverArray& reloaded = *Document().GetRaceData()->drivers;
+    ASSERT_EQ(Document().GetSelectedDrivers(), std::vector<int>{1});
+    EXPECT_EQ(reloaded.GetAt(1)->name, selectedName);
+    EXPECT_EQ(list.GetNextItem(-1, LVNI_SELECTED), 1);
+    EXPECT_EQ(list.GetNextItem(1, LVNI_SELECTED), -1);
+    EXPECT_EQ(Graph().GetReferenceDriver(), 1);
+    const lapgraph::ViewState after = Graph().GetViewState();
+    EXPECT_EQ(after.zoom, before.zoom);
+    EXPECT_EQ(after.scrollPos, before.scrollPos);
+    EXPECT_FALSE(after.mirrored);
+    EXPECT_TRUE(prompter.messages.empty());
 }
 
 // Each pane's menu names its two-state options as they stand; the chart's shows their keys.

@@ -3,6 +3,7 @@
 #include "MemoryRaceFile.h"
 #include "RaceFileWriter.h"
 #include "ScriptedPrompt.h"
+#include "TestFolder.h"
 #include "data/FollowedFiles.h"
 #include "data/LapFeed.h"
 #include "data/RaceFileLoader.h"
@@ -21,9 +22,9 @@ constexpr std::size_t kRecordsAt = 2888 + 107;
 constexpr std::size_t kLapRecordSize = 68;
 
 // Four cars over eight laps, a second apart on each lap, so that race-time order is known.
-RaceDescription FourCars(int laps = 8) {
+RaceDescription FourCars(int laps = 8, std::uint8_t firstCar = 1) {
     RaceDescription race;
-    for (std::uint8_t car = 1; car <= 4; ++car) {
+    for (std::uint8_t car = firstCar; car < firstCar + 4; ++car) {
         CarDescription description{car, "Driver " + std::to_string(car), {}};
         for (int lap = 1; lap <= laps; ++lap)
             description.laps.push_back({static_cast<std::uint8_t>(lap),
@@ -77,16 +78,7 @@ TEST(LogBeingWritten, AFinishedLogGivesTheSameLapsReadToItsEnd) {
 
 class FollowedFilesTest : public testing::Test {
 protected:
-    void SetUp() override {
-        folder = std::filesystem::temp_directory_path() /
-                 ("tarmio-follow-" + std::to_string(::getpid()) + "-" +
-                  testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
-
-    std::string Path(const std::string& name) const { return (folder / name).string(); }
+    std::string Path(const std::string& name) const { return folder.Path(name); }
     static void Write(const std::string& path, const Bytes& bytes,
                       std::ios::openmode mode = std::ios::trunc) {
         std::ofstream(path, std::ios::binary | mode)
@@ -94,7 +86,7 @@ protected:
     }
     static int Laps(const FollowedFiles& files) { return LapCount(*files.BuildRace()); }
 
-    std::filesystem::path folder;
+    TestFolder folder{"tarmio-follow-"};
 };
 
 TEST_F(FollowedFilesTest, ALogAppendedInRandomChunksShowsItsWholeRecordsAfterEveryRead) {
@@ -173,10 +165,7 @@ TEST_F(FollowedFilesTest, AFileGrownPastTheLimitsIsRefusedOnceAndTheOthersGoOn) 
     const std::string big = Path("big.zq3");
     const std::string other = Path("other.ra3");
     Write(big, RaceFileWriter::LogFile(FourCars(2)));
-    RaceDescription otherRace = FourCars(3);
-    for (CarDescription& car : otherRace.cars)
-        car.car = static_cast<std::uint8_t>(car.car + 10);
-    Write(other, RaceFileWriter::RaceFile(otherRace));
+    Write(other, RaceFileWriter::RaceFile(FourCars(3, 11)));
     FollowedFiles files({big, other}, IDNO);
     files.ReadAll();
     EXPECT_EQ(Laps(files), 8 + 12);
@@ -193,7 +182,7 @@ TEST_F(FollowedFilesTest, AFileGrownPastTheLimitsIsRefusedOnceAndTheOthersGoOn) 
 TEST_F(FollowedFilesTest, PipesAndFoldersAreRefusedWithoutWaitingForThem) {
     const std::string pipe = Path("pipe.zq3");
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-    FollowedFiles files({pipe, folder.string()}, IDNO);
+    FollowedFiles files({pipe, folder.Get().string()}, IDNO);
     files.ReadAll();
     EXPECT_EQ(files.Files()[0].state, FollowState::kRefused);
     EXPECT_EQ(files.Files()[1].state, FollowState::kRefused);
@@ -204,10 +193,8 @@ TEST_F(FollowedFilesTest, TheDifferentTrackAnswerDecidesForEveryRead) {
     const std::string first = Path("a.zq3");
     const std::string second = Path("b.zq3");
     Write(first, RaceFileWriter::LogFile(FourCars(1)));
-    RaceDescription elsewhere = FourCars(2);
+    RaceDescription elsewhere = FourCars(2, 11);
     elsewhere.trackCode = 0x1234;
-    for (CarDescription& car : elsewhere.cars)
-        car.car = static_cast<std::uint8_t>(car.car + 10);
     Write(second, RaceFileWriter::LogFile(elsewhere));
     FollowedFiles declined({first, second}, IDNO);
     FollowedFiles accepted({first, second}, IDYES);

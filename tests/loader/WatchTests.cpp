@@ -1,5 +1,6 @@
 // watch, run as a script would run it, on files written while it follows them.
 #include "RaceFileWriter.h"
+#include "TestFolder.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -73,17 +74,9 @@ private:
 
 class WatchTest : public testing::Test {
 protected:
-    void SetUp() override {
-        folder = std::filesystem::temp_directory_path() /
-                 ("tarmio-watch-" + std::to_string(::getpid()) + "-" +
-                  testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
-    std::string Path(const std::string& name) const { return (folder / name).string(); }
+    std::string Path(const std::string& name) const { return folder.Path(name); }
 
-    std::filesystem::path folder;
+    TestFolder folder{"tarmio-watch-"};
 };
 
 // The sample's laps as (car, lap) pairs, from the csv subcommand's independent code path.
