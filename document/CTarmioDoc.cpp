@@ -48,6 +48,18 @@ private:
     IPrompt& m_prompt;
 };
 
+// Counts a reading of files for as long as it lives.
+class ReadingFiles {
+public:
+    explicit ReadingFiles(int& count) : m_count(count) { ++m_count; }
+    ~ReadingFiles() { --m_count; }
+    ReadingFiles(const ReadingFiles&) = delete;
+    ReadingFiles& operator=(const ReadingFiles&) = delete;
+
+private:
+    int& m_count;
+};
+
 } // namespace
 
 const QString CTarmioDoc::kAddFilterText = QString::fromLatin1(kOwnFilterText) +
@@ -116,6 +128,7 @@ void CTarmioDoc::AddFiles(const QStringList& paths) {
         return;
     bool merged = false;
     {
+        const ReadingFiles reading(m_nReadingFiles);
         DeferLapStatistics oneRecomputation(*m_pRaceData);
         Prompter& prompter = AfxGetPrompter();
         const auto total = static_cast<int>(paths.size());
@@ -195,6 +208,7 @@ void CTarmioDoc::ReloadFiles() {
     race->drivers->sortKey = m_pRaceData->drivers->sortKey;
     race->drivers->descending = m_pRaceData->drivers->descending;
     {
+        const ReadingFiles reading(m_nReadingFiles);
         DeferLapStatistics oneRecomputation(*race);
         AcceptingPrompt prompt(AfxGetPrompter());
         for (const QString& path : m_raceFiles) {

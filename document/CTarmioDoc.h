@@ -59,6 +59,9 @@ public:
     bool IsFollowingFiles() const { return m_bFollowFiles; }
     void SetFollowingFiles(bool follow);
     const CRaceFollower* GetFollower() const { return m_pFollower.get(); }
+    // While Add or Reload reads files, a message box may run the event loop; the race must not be
+    // replaced under them.
+    bool IsReadingFiles() const { return m_nReadingFiles > 0; }
 
     // What the views share beyond the race, as indices into the driver array: the rows selected
     // in the driver list and the driver under the pointer in the chart. Each change reaches the
@@ -89,6 +92,7 @@ private:
     int m_nFilterIndex = -1;
     std::vector<int> m_selectedDrivers;
     int m_nHoveredDriver = -1;
+    int m_nReadingFiles = 0;
     bool m_bFollowFiles = false;
     bool m_bFollowSettingRead = false;
     std::unique_ptr<CRaceFollower> m_pFollower;

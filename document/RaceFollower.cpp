@@ -114,6 +114,10 @@ void CRaceFollower::PollFiles() {
 void CRaceFollower::ReadFiles() {
     if (!m_files)
         return;
+    if (m_document.IsReadingFiles()) {
+        m_quiet.start();
+        return;
+    }
     const FollowedFiles::ReadResult result = m_files->ReadAll();
     if (result.contentsChanged) {
         const RaceData* race = m_document.GetRaceData();
