@@ -152,8 +152,30 @@ void PaintLapTimeChart(QPainter& p) {
     p.drawPolyline(QPolygonF(
         {QPointF(2, 11), QPointF(4.5, 5), QPointF(7, 7), QPointF(9.5, 4.5), QPointF(12, 8), QPointF(14, 6)}));
 }
+// Reload: an arrow going round; follow: the gap chart with a new lap's point at its growing end.
+void PaintReload(QPainter& p) {
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(30, 110, 40), 2.0));
+    p.drawArc(QRectF(2.5, 2.5, 11, 11), 60 * 16, 280 * 16);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(30, 110, 40));
+    p.drawPolygon(QPolygonF({QPointF(9, 0.5), QPointF(14, 3.5), QPointF(9, 6.5)}));
+}
+
+void PaintFollow(QPainter& p) {
+    PaintGapChart(p);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(255, 255, 255));
+    p.drawEllipse(QPointF(13, 11.5), 2.2, 2.2);
+}
 } // namespace
 
+QImage ReloadButtonImage() {
+    return PaintButton(PaintReload);
+}
+QImage FollowButtonImage() {
+    return PaintButton(PaintFollow);
+}
 QImage NewButtonImage() {
     return PaintButton(PaintNew);
 }

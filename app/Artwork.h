@@ -16,5 +16,7 @@ QImage ZoomToFitButtonImage();
 QImage GapChartButtonImage();
 QImage PositionChartButtonImage();
 QImage LapTimeChartButtonImage();
+QImage ReloadButtonImage();
+QImage FollowButtonImage();
 QImage ProgramIconImage(int size);
 QIcon ProgramIcon();

@@ -39,6 +39,12 @@ const CommandInfo kCommands[] = {
      nullptr,
      "Export the laps as CSV or the chart as a PNG picture or a PDF",
      "Export"},
+    {ID_FILE_RELOAD,
+     "Reload Files",
+     {kCtrl | Qt::Key_F5},
+     ReloadButtonImage,
+     "Read the race's files again, keeping the selection and the view",
+     "Reload Files"},
     {ID_FILE_OPEN, "&Open...", {kCtrl | Qt::Key_O}, OpenButtonImage, "Open an existing document", "Open"},
     {ID_FILE_SAVE, "&Save", {kCtrl | Qt::Key_S}, SaveButtonImage, "Save the active document", "Save"},
     {ID_FILE_SAVE_AS, "Save &As...", {}, nullptr, "Save the active document with a new name", "Save As"},
@@ -97,6 +103,12 @@ const CommandInfo kCommands[] = {
      ZoomToFitButtonImage,
      "Fit the chart's height to every curve",
      "Zoom to Fit"},
+    {ID_VIEW_FOLLOWFILES,
+     "Follow Files",
+     {},
+     FollowButtonImage,
+     "Read the race's files again whenever they change",
+     "Follow Files"},
     {ID_VIEW_RACESUMMARY,
      "Race Summary...",
      {},
@@ -152,14 +164,14 @@ const CommandInfo kCommands[] = {
 
 const MenuPopup kMainMenu[] = {
     {"&File",
-     {ID_FILE_NEW, ID_FILE_ADD, ID_FILE_EXPORT, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_SEPARATOR,
-      ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP, ID_SEPARATOR, ID_FILE_MRU_FILE1,
-      ID_SEPARATOR, ID_APP_EXIT}},
+     {ID_FILE_NEW, ID_FILE_ADD, ID_FILE_RELOAD, ID_FILE_EXPORT, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS,
+      ID_SEPARATOR, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP, ID_SEPARATOR,
+      ID_FILE_MRU_FILE1, ID_SEPARATOR, ID_APP_EXIT}},
     {"&Edit", {ID_EDIT_CUT}},
     {"&View", Joined({{ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_SEPARATOR, ID_VIEW_HIGHLIGHT,
                        ID_VIEW_GAPTODRIVER, ID_VIEW_ZOOMTOFIT, ID_SEPARATOR},
                       ChartKindCommands(),
-                      {ID_SEPARATOR, ID_VIEW_RACESUMMARY}})},
+                      {ID_SEPARATOR, ID_VIEW_RACESUMMARY, ID_VIEW_FOLLOWFILES}})},
     {"&Options", {ID_OPTIONS_FLICKERFREE, ID_OPTIONS_AUTOZOOM}},
     {"&Help", {ID_APP_ABOUT}},
 };
@@ -170,6 +182,7 @@ const std::vector<UINT> kToolBarButtons = Joined({
     // Beyond the designed buttons: Zoom to Fit beside the zooms, then the chart kinds.
     {ID_VIEW_ZOOMTOFIT, ID_SEPARATOR},
     ChartKindCommands(),
+    {ID_SEPARATOR, ID_FILE_RELOAD, ID_VIEW_FOLLOWFILES},
 });
 
 constexpr UINT kStatusIndicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};

@@ -2,6 +2,8 @@
 #include "common/Prompt.h"
 #include "data/Checksum.h"
 #include "data/Decompress.h"
+#include "data/FollowedFiles.h"
+#include "data/LapFeed.h"
 #include "data/RaceData.h"
 #include "data/RaceFileLoader.h"
 #include "tools/racefile/Compressor.h"
@@ -9,6 +11,8 @@
 #include "tools/racefile/RaceFileWriter.h"
 
 #include <benchmark/benchmark.h>
+#include <filesystem>
+#include <fstream>
 #include <random>
 
 namespace {
@@ -181,5 +185,26 @@ void BM_DeleteTenthOfDrivers(benchmark::State& state) {
     state.counters["removed"] = kFilesOfOneAdd * kMaxCars / 10;
 }
 BENCHMARK(BM_DeleteTenthOfDrivers)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// One read while following a maximal log: the file read and checked, the race built afresh, and
+// the lap feed's look for new laps (none: every lap is already known).
+void BM_FollowReadOfMaximalLog(benchmark::State& state) {
+    const std::string path = (std::filesystem::temp_directory_path() / "tarmio-bench-follow.zq3").string();
+    const Bytes log = RaceFileWriter::LogFile(MaximalRace());
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(log.data()), static_cast<std::streamsize>(log.size()));
+    FollowedFiles files({path}, IDNO);
+    LapFeed feed;
+    files.ReadAll();
+    feed.NewLaps(*files.BuildRace());
+    for (auto _ : state) {
+        files.ReadAll();
+        const std::unique_ptr<RaceData> race = files.BuildRace();
+        benchmark::DoNotOptimize(feed.NewLaps(*race).size());
+    }
+    state.counters["laps"] = kMaxCars * kMaxLapNumber;
+    std::filesystem::remove(path);
+}
+BENCHMARK(BM_FollowReadOfMaximalLog)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -27,6 +27,7 @@ int RunTable(const std::vector<std::string>& args, std::ostream& out, std::ostre
 int RunCsv(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunSummary(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunReport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunWatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 // render's arguments for the usage text; they name the chart kinds.
 const char* RenderUsage();

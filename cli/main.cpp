@@ -16,6 +16,8 @@ const std::array kSubcommands = {
     Subcommand{"csv", "[--answer yes|no] FILE...", "load the files and print every lap as CSV", RunCsv},
     Subcommand{"summary", "[--json] [--answer yes|no] FILE...", "load the files and print the race summary",
                RunSummary},
+    Subcommand{"watch", "[--answer yes|no] [--once] FILE...",
+               "follow the files while they are written and print each new lap as a JSON line", RunWatch},
 #ifdef TARMIO_CLI_RENDER
     Subcommand{"render", RenderUsage(), "draw a chart into a PNG or SVG picture or a one-page PDF",
                RunRender},

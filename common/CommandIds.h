@@ -46,3 +46,6 @@ constexpr unsigned ID_VIEW_RACESUMMARY = 32805;
 constexpr unsigned ID_FILE_EXPORT = 32806;
 // Beyond the design: the chart's height fitted to its curves.
 constexpr unsigned ID_VIEW_ZOOMTOFIT = 32820;
+// Following a race while it is logged.
+constexpr unsigned ID_FILE_RELOAD = 32830;
+constexpr unsigned ID_VIEW_FOLLOWFILES = 32831;

@@ -26,4 +26,7 @@ inline constexpr const char* kMainWindowMaximized = "WindowMaximized";
 inline constexpr const char* kListWidth = "ListWidth";
 inline constexpr const char* kListBlackBackground = "ListBlackBackground";
 inline constexpr PlaceKeys kRaceSummaryPlace{"SummaryLeft", "SummaryTop", "SummaryWidth", "SummaryHeight"};
+
+// Beyond the designed settings: whether the race's files are followed while they are written.
+inline constexpr const char* kFollowFiles = "FollowFiles";
 } // namespace settings

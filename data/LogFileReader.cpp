@@ -10,16 +10,17 @@ namespace {
 
 enum class DataPart { kRead, kMissing, kTooLarge };
 
-// The data part runs from the current position to 4 bytes before the end; one that is empty or
+// The data part runs from the current position to the end less the tail; one that is empty or
 // cannot be read in full is missing, which refuses the file without a message.
-DataPart ReadDataPart(IRaceFile& file, std::uint64_t fileSize, std::vector<std::uint8_t>& data) {
+DataPart ReadDataPart(IRaceFile& file, std::uint64_t fileSize, std::uint64_t tailSize,
+                      std::vector<std::uint8_t>& data) {
     const std::uint64_t position = file.GetPosition();
     if (position >= fileSize)
         return DataPart::kMissing;
     const std::uint64_t afterPosition = fileSize - position;
-    if (afterPosition <= static_cast<std::uint64_t>(kLogTrailingBytes))
+    if (afterPosition <= tailSize)
         return DataPart::kMissing;
-    const std::uint64_t remaining = afterPosition - kLogTrailingBytes;
+    const std::uint64_t remaining = afterPosition - tailSize;
     if (remaining > kLargestStoredData)
         return DataPart::kTooLarge;
     const auto count = static_cast<std::uint32_t>(remaining);
@@ -29,7 +30,7 @@ DataPart ReadDataPart(IRaceFile& file, std::uint64_t fileSize, std::vector<std::
 
 } // namespace
 
-int LoadLogFile(RaceData& race, IRaceFile& file, IPrompt& prompt, std::uint64_t fileSize) {
+int LoadLogFile(RaceData& race, IRaceFile& file, IPrompt& prompt, std::uint64_t fileSize, LogFileEnd logEnd) {
     std::array<std::uint8_t, kLogVersionFieldSize> versionField{};
     if (file.Read(versionField.data(), kLogVersionFieldSize) != kLogVersionFieldSize)
         return 0;
@@ -51,7 +52,8 @@ int LoadLogFile(RaceData& race, IRaceFile& file, IPrompt& prompt, std::uint64_t 
             file.Seek(kLogSkippedPartSize);
     }
     std::vector<std::uint8_t> data;
-    const DataPart dataPart = ReadDataPart(file, fileSize, data);
+    const std::uint64_t tailSize = logEnd == LogFileEnd::kTailUnread ? kLogTrailingBytes : 0;
+    const DataPart dataPart = ReadDataPart(file, fileSize, tailSize, data);
     if (dataPart == DataPart::kTooLarge)
         prompt.MessageBox(kFileTooLargeText, kRefusalStyle);
     if (dataPart != DataPart::kRead)

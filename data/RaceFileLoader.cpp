@@ -12,14 +12,14 @@
 
 namespace {
 
-int LoadWithinLimits(RaceData& race, IRaceFile& file, IPrompt& prompt) {
+int LoadWithinLimits(RaceData& race, IRaceFile& file, IPrompt& prompt, LogFileEnd logEnd) {
     std::uint64_t fileSize = 0;
     if (!file.GetStatus(fileSize) || fileSize < kShortestReadableFile)
         return 0;
     std::array<std::uint8_t, kMagicSize> magic{};
     file.Read(magic.data(), kMagicSize);
     if (magic == kLogFileMagic)
-        return LoadLogFile(race, file, prompt, fileSize);
+        return LoadLogFile(race, file, prompt, fileSize, logEnd);
     const std::uint32_t raceMagic = ReadU32(magic, 0);
     if (raceMagic == kRaceFileMagicOld || raceMagic == kRaceFileMagicNew)
         return LoadGameFile(race, file, prompt, fileSize, raceMagic);
@@ -50,11 +50,11 @@ struct RaceHead {
 
 } // namespace
 
-int LoadRaceFile(RaceData& race, IRaceFile& file, IPrompt& prompt) {
+int LoadRaceFile(RaceData& race, IRaceFile& file, IPrompt& prompt, LogFileEnd logEnd) {
     std::optional<RaceHead> head;
     try {
         head.emplace(race);
-        return LoadWithinLimits(race, file, prompt);
+        return LoadWithinLimits(race, file, prompt, logEnd);
     } catch (const std::bad_alloc&) {
         // The buffers of the failed load are gone by now, so the message box can be shown.
         if (head)

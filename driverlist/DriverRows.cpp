@@ -75,10 +75,10 @@ void CDriverView::DeleteSelectedDrivers() {
          row = m_wndDriverList.GetNextSelectedItem(row))
         rows.push_back(row);
     race->RemoveDrivers(rows);
-    m_bDeletingRows = true;
+    m_bQuietSelection = true;
     for (auto row = rows.rbegin(); row != rows.rend(); ++row)
         m_wndDriverList.DeleteItem(*row);
-    m_bDeletingRows = false;
+    m_bQuietSelection = false;
     SetRedraw(TRUE);
     PublishSelection();
     if (race->drivers->GetCount() == 0) {

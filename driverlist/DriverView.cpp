@@ -86,7 +86,17 @@ void CDriverView::OnUpdate(CView* pSender, LPARAM lHint) {
     }
     FillDriverList();
     ResizeColumns();
+    if (lHint == CTarmioDoc::kHintRaceReplaced && document != nullptr)
+        SelectRows(document->GetSelectedDrivers());
     PublishSelection();
+}
+
+// The rows go one by one without telling the other views; PublishSelection tells them once.
+void CDriverView::SelectRows(const std::vector<int>& rows) {
+    m_bQuietSelection = true;
+    for (const int row : rows)
+        m_wndDriverList.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+    m_bQuietSelection = false;
 }
 
 void CDriverView::PublishSelection() {
@@ -154,7 +164,7 @@ LRESULT CDriverView::OnListNotify(UINT idCtrl, NMHDR* pNMHDR) {
         OnListKeyDown(*reinterpret_cast<const NMLVKEYDOWN*>(pNMHDR));
     else if (pNMHDR->code == LVN_COLUMNCLICK)
         OnListColumnClick(*reinterpret_cast<const NMLISTVIEW*>(pNMHDR));
-    else if (pNMHDR->code == LVN_ITEMCHANGED && !m_bDeletingRows && !m_bShowingSelection)
+    else if (pNMHDR->code == LVN_ITEMCHANGED && !m_bQuietSelection && !m_bShowingSelection)
         PublishSelection();
     return 0;
 }

@@ -3,6 +3,8 @@
 #include "framework/CView.h"
 #include "listctrl/TreeListCtrl.h"
 
+#include <vector>
+
 class RaceData;
 
 // The left pane: one row per driver of the race, in the order of the race's driver array. A click
@@ -47,12 +49,14 @@ private:
     void PublishSelection();
     // Selects the rows of the drivers another view chose (a click in the chart).
     void ShowSelection();
+    // Selects the rows again after a reload.
+    void SelectRows(const std::vector<int>& rows);
 
     CTreeListCtrl m_wndDriverList;
     BOOL m_bBlackBackground = TRUE;
-    // While selected rows are deleted one by one, each deletion changes the selection; it is
-    // published once, after the last.
-    bool m_bDeletingRows = false;
+    // While selected rows are deleted or selected again one by one, each step changes the
+    // selection; it is published once, after the last.
+    bool m_bQuietSelection = false;
     // The rows follow the document's selection; nothing to publish back.
     bool m_bShowingSelection = false;
 };

@@ -128,6 +128,19 @@ void CTarmioView::OnInitialUpdate() {
 void CTarmioView::OnUpdate(CView*, LPARAM lHint) {
     if (lHint == CTarmioDoc::kHintHover)
         return;
+    if (lHint == CTarmioDoc::kHintRaceReplaced && m_pReferenceDriver != nullptr) {
+        // The old race still lives, so the reference can be looked at once more to find it again.
+        const RaceData* race = GetRaceData();
+        const RaceData* oldRace = GetTarmioDoc() != nullptr ? GetTarmioDoc()->GetReplacedRace() : nullptr;
+        bool inOldRace = false;
+        for (int index = 0; oldRace != nullptr && index < oldRace->drivers->GetCount(); ++index)
+            inOldRace = inOldRace || oldRace->drivers->GetAt(index) == m_pReferenceDriver;
+        const int found =
+            race != nullptr && inOldRace ? CTarmioDoc::FindSameDriver(*race, *m_pReferenceDriver) : -1;
+        m_pReferenceDriver = found >= 0 ? race->drivers->GetAt(found) : nullptr;
+        if (m_pReferenceDriver == nullptr)
+            ShowReferenceNote();
+    }
     HideReadout();
     m_readoutModel.reset();
     if (lHint == CTarmioDoc::kHintSelection) {

@@ -70,10 +70,38 @@ TEST_F(AppShell, ToolBarButtonsCarryTheirImagesAndTips) {
         tips << (action->isSeparator() ? "|" : Frame().GetToolBar()->widgetForAction(action)->toolTip());
         EXPECT_TRUE(action->isSeparator() || !action->icon().isNull());
     }
-    EXPECT_EQ(tips,
-              QStringList({"New", "Open", "Save", "|", "Add", "|", "Cut", "|", "Zoom In Y", "Zoom Out Y",
-                           "Zoom to Fit", "|", "Gap Chart", "Position Chart", "Lap Time Chart"}));
+    EXPECT_EQ(tips, QStringList({"New", "Open", "Save", "|", "Add", "|", "Cut", "|", "Zoom In Y", "Zoom Out Y",
+                                 "Zoom to Fit", "|", "Gap Chart", "Position Chart", "Lap Time Chart", "|",
+                                 "Reload Files", "Follow Files"}));
     EXPECT_EQ(Frame().GetToolBar()->iconSize(), QSize(16, 15));
+}
+
+// Reload Files reads the race again and keeps what the user set up in both panes.
+TEST_F(AppShell, ReloadFilesKeepsSelectionReferenceOrientationAndZoom) {
+    Start({WriteRaceFile()});
+    Frame().SendCommand(ID_OPTIONS_AUTOZOOM); // off: zoom and scroll are the user's
+    CTreeListCtrl& list = DriverList().GetDriverList();
+    list.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+    Graph().SetReferenceDriver(1);
+    Graph().OnViewMirrored();
+    Graph().OnViewZoomInY();
+    Graph().OnViewZoomInY();
+    const DriverArray& drivers = *Document().GetRaceData()->drivers;
+    const std::string selectedName = drivers.GetAt(1)->name;
+    const lapgraph::ViewState before = Graph().GetViewState();
+
+    Frame().SendCommand(ID_FILE_RELOAD);
+    const DriverArray& reloaded = *Document().GetRaceData()->drivers;
+    ASSERT_EQ(Document().GetSelectedDrivers(), std::vector<int>{1});
+    EXPECT_EQ(reloaded.GetAt(1)->name, selectedName);
+    EXPECT_EQ(list.GetNextSelectedItem(-1), 1);
+    EXPECT_EQ(list.GetNextSelectedItem(1), -1);
+    EXPECT_EQ(Graph().GetReferenceDriver(), 1);
+    const lapgraph::ViewState after = Graph().GetViewState();
+    EXPECT_EQ(after.zoom, before.zoom);
+    EXPECT_EQ(after.scrollPos, before.scrollPos);
+    EXPECT_FALSE(after.mirrored);
+    EXPECT_TRUE(prompter.messages.empty());
 }
 
 // Each pane's menu names its two-state options as they stand; the chart's shows their keys.

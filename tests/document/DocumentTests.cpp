@@ -3,11 +3,14 @@
 #include "data/FileErrors.h"
 #include "data/LoaderMessages.h"
 #include "document/CTarmioDoc.h"
+#include "document/RaceFollower.h"
 #include "tests/framework/TestViews.h"
 #include "tools/racefile/RaceFileWriter.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -26,13 +29,18 @@ struct Document : ::testing::Test {
 
     // A log file of a two-lap race of the named cars at this track, car numbers from one.
     QString Log(const QString& name, const std::string& track, const std::vector<std::string>& names,
-                bool raceSession = true) {
+                bool raceSession = true, int laps = 2) {
         RaceDescription race;
         race.trackName = track;
+        // Another track name is another track code, so that mixing tracks asks the question.
+        race.trackCode = 0x07A11C00u + static_cast<std::uint8_t>(track.front());
         race.raceSession = raceSession;
         for (std::size_t i = 0; i < names.size(); ++i)
-            race.cars.push_back(
-                {static_cast<std::uint8_t>(i + 1), names[i], {{1, 90000, 90000}, {2, 181000, 91000}}});
+            race.cars.push_back({static_cast<std::uint8_t>(i + 1), names[i], {}});
+        for (CarDescription& car : race.cars)
+            for (int lap = 1; lap <= laps; ++lap)
+                car.laps.push_back({static_cast<std::uint8_t>(lap),
+                                    static_cast<std::uint32_t>(lap * 90000 + car.car * 1000), 90000});
         const Bytes bytes = RaceFileWriter::LogFile(race);
         QFile file(folder.filePath(name));
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
@@ -129,6 +137,86 @@ TEST_F(Document, RefreshUpdatesEveryViewAndWithoutARaceAddDoesNothing) {
     EXPECT_TRUE(prompter.fileOpenRequests.empty());
     EXPECT_EQ(document.GetTitle(), "Untitled");
     ExpectRaceUpdates(1);
+}
+
+std::vector<std::string> SelectedNames(const CTarmioDoc& document) {
+    std::vector<std::string> names;
+    for (const int index : document.GetSelectedDrivers())
+        names.push_back(document.GetRaceData()->drivers->GetAt(index)->name);
+    return names;
+}
+
+TEST_F(Document, ReloadReadsTheRaceFilesAgainKeepingSelectionSortAndAnswers) {
+    const QString first = Log("a.zq3", "Monza", {"Alpha", "Bravo"});
+    prompter.messageAnswers = {IDYES};
+    Add({first, Log("b.zq3", "Imola", {"Charlie"}), Log("c.zq3", "Monza", {"Delta"}, false)});
+    ASSERT_EQ(prompter.messages.size(), 2u) << "the track question and the session refusal";
+    ASSERT_EQ(Cars(), 3);
+    document.GetRaceData()->Sort(kSortByName);
+    document.GetRaceData()->Sort(kSortByName); // descending: Charlie, Bravo, Alpha
+    document.SetSelectedDrivers(nullptr, {1, 2});
+    Log("a.zq3", "Monza", {"Alpha", "Bravo"}, true, 5);
+    view.updates.clear();
+
+    EXPECT_TRUE(document.OnCmdMsg(ID_FILE_RELOAD, nullptr));
+    EXPECT_EQ(prompter.messages.size(), 2u) << "nothing asked again, the refused file not read";
+    ASSERT_EQ(Cars(), 3);
+    const DriverArray& drivers = *document.GetRaceData()->drivers;
+    EXPECT_EQ(drivers.GetAt(0)->name, "Charlie");
+    EXPECT_EQ(drivers.GetAt(2)->name, "Alpha");
+    EXPECT_EQ(drivers.GetAt(2)->laps.GetSize(), 5);
+    EXPECT_EQ(SelectedNames(document), (std::vector<std::string>{"Bravo", "Alpha"}));
+    ASSERT_EQ(view.updates.size(), 1u);
+    EXPECT_EQ(view.updates[0].hint, CTarmioDoc::kHintRaceReplaced);
+
+    // A file gone since: its message as at Add, the others load.
+    QFile::remove(first);
+    document.OnCmdMsg(ID_FILE_RELOAD, nullptr);
+    ASSERT_EQ(prompter.messages.size(), 3u);
+    EXPECT_EQ(prompter.messages[2].text, FileErrorMessage(FileErrorCause::NotFound, first.toStdString()));
+    EXPECT_EQ(Cars(), 1);
+    EXPECT_TRUE(document.GetSelectedDrivers().empty());
+}
+
+TEST_F(Document, ReloadWithoutFilesDoesNothing) {
+    Add({Log("c.zq3", "Monza", {"Delta"}, false)});
+    document.OnCmdMsg(ID_FILE_RELOAD, nullptr);
+    ExpectRaceUpdates(0);
+}
+
+// Waits for the race to reach the lap count, as the event loop delivers the file notifications.
+qint64 MillisecondsUntilLaps(const CTarmioDoc& document, int laps) {
+    QElapsedTimer timer;
+    timer.start();
+    while (document.GetRaceData()->lapCount != laps && timer.elapsed() < 3000)
+        QTest::qWait(5);
+    return timer.elapsed();
+}
+
+TEST_F(Document, FollowingReadsChangedFilesWithoutAnyMessageAndWaitsForOnesThatAreGone) {
+    const QString path = Log("a.zq3", "Monza", {"Alpha", "Bravo"});
+    Add({path});
+    document.SetFollowingFiles(true);
+    ASSERT_NE(document.GetFollower(), nullptr);
+    Log("a.zq3", "Monza", {"Alpha", "Bravo"}, true, 3);
+    EXPECT_LT(MillisecondsUntilLaps(document, 3), 1000);
+    EXPECT_TRUE(document.GetFollower()->GetStatusText().endsWith("leader on lap 3"))
+        << document.GetFollower()->GetStatusText().toStdString();
+
+    // Gone, then back by rename.
+    QFile::remove(path);
+    QTest::qWait(3 * CRaceFollower::kQuietMs);
+    EXPECT_TRUE(document.GetFollower()->GetStatusText().startsWith("Waiting for a.zq3: "))
+        << document.GetFollower()->GetStatusText().toStdString();
+    EXPECT_EQ(Cars(), 2) << "its last laps stay";
+    QFile::rename(Log("b.tmp", "Monza", {"Alpha", "Bravo"}, true, 4), path);
+    EXPECT_LT(MillisecondsUntilLaps(document, 4), 1000);
+    EXPECT_TRUE(prompter.messages.empty());
+
+    document.SetFollowingFiles(false);
+    Log("a.zq3", "Monza", {"Alpha", "Bravo"}, true, 6);
+    QTest::qWait(3 * CRaceFollower::kQuietMs);
+    EXPECT_EQ(document.GetRaceData()->lapCount, 4) << "no longer followed";
 }
 
 } // namespace

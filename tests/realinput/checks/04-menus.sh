@@ -12,6 +12,7 @@ P_SETUP="Change the printer and printing options"
 P_MRU="Open this document"
 P_EXIT="Quit the application; prompts to save documents"
 P_EXPORT="Export the laps as CSV or the chart as a PNG picture or a PDF"
+P_RELOAD="Read the race's files again, keeping the selection and the view"
 
 P_HIGHLIGHT="Draw the drivers selected in the list over the others, the others dimmed"
 P_GAPTO="Show every gap to the first selected driver, or go back to the usual reference"
@@ -20,14 +21,15 @@ P_POSITIONS="Show each driver's position at the end of every lap"
 P_LAPTIMES="Show each driver's lap times lap by lap"
 P_SUMMARY="Show the finishing order, the leaders, the fastest lap and the events"
 P_FIT="Fit the chart's height to every curve"
+P_FOLLOW="Read the race's files again whenever they change"
 
 
 # Pane, the keys that open the menu, how many Down presses walk it, and the prompts they show.
 TV_MENU_WALKS=(
-  "list;alt+f;11;$P_ADD|$P_EXPORT|$P_OPEN|$P_SAVE|$P_SAVEAS|$P_PRINT|$P_PREVIEW|$P_SETUP|$P_MRU|$P_EXIT|$P_NEW"
-  "chart;alt+f;11;$P_ADD|$P_EXPORT|$P_OPEN|$P_SAVE|$P_SAVEAS|$P_PRINT|$P_PREVIEW|$P_SETUP|$P_MRU|$P_EXIT|$P_NEW"
+  "list;alt+f;12;$P_ADD|$P_RELOAD|$P_EXPORT|$P_OPEN|$P_SAVE|$P_SAVEAS|$P_PRINT|$P_PREVIEW|$P_SETUP|$P_MRU|$P_EXIT|$P_NEW"
+  "chart;alt+f;12;$P_ADD|$P_RELOAD|$P_EXPORT|$P_OPEN|$P_SAVE|$P_SAVEAS|$P_PRINT|$P_PREVIEW|$P_SETUP|$P_MRU|$P_EXIT|$P_NEW"
   "list;alt+e;1;Cut the selection"
-  "list;alt+v;9;Show or hide the status bar|$P_HIGHLIGHT|$P_GAPTO|$P_FIT|$P_GAPCHART|$P_POSITIONS|$P_LAPTIMES|$P_SUMMARY|Show or hide the toolbar"
+  "list;alt+v;10;Show or hide the status bar|$P_HIGHLIGHT|$P_GAPTO|$P_FIT|$P_GAPCHART|$P_POSITIONS|$P_LAPTIMES|$P_SUMMARY|$P_FOLLOW|Show or hide the toolbar"
   "list;alt+o;2;|"
   "list;alt+h;1;Display program information, version number and copyright"
 )
