@@ -2,6 +2,8 @@
 import base64
 import json
 import os
+import shutil
+import signal
 import socket
 import struct
 import subprocess
@@ -77,7 +79,10 @@ class Browser:
                      "--disable-component-update", "--disable-sync", "--disable-extensions",
                      "--remote-debugging-port=0", f"--user-data-dir={self.profile.name}",
                      "--window-size=1280,900", "about:blank"]
-        self.process = subprocess.Popen(arguments, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # A session of its own, so that closing ends its helper processes too.
+        self.process = subprocess.Popen(
+            arguments, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True
+        )
         port_file = os.path.join(self.profile.name, "DevToolsActivePort")
         deadline = time.time() + 30
         while not os.path.exists(port_file) or os.path.getsize(port_file) == 0:
@@ -132,10 +137,21 @@ class Browser:
         return result["result"].get("value")
 
     def close(self):
-        if self.process.poll() is None:
-            self.process.terminate()
+        for sig in (signal.SIGTERM, signal.SIGKILL):
+            try:
+                os.killpg(self.process.pid, sig)
+            except ProcessLookupError:
+                break
             try:
                 self.process.wait(10)
+                break
             except subprocess.TimeoutExpired:
-                self.process.kill()
-        self.profile.cleanup()
+                continue
+        # Helpers that outlive the browser by a moment may still be writing into the profile.
+        for _ in range(50):
+            try:
+                self.profile.cleanup()
+                return
+            except OSError:
+                time.sleep(0.1)
+        shutil.rmtree(self.profile.name, ignore_errors=True)

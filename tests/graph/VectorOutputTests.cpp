@@ -36,6 +36,9 @@ struct SpanCase {
     QPoint to;
     std::optional<drawing::SegmentSpan> expected;
 };
+void PrintTo(const SpanCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class VisibleSpanOf : public ::testing::TestWithParam<SpanCase> {};
 
@@ -183,9 +186,19 @@ TEST_F(LinesOnAPage, OnlyWhatThePageShowsIsEmitted) {
 // A race and whether the chart shows it against the pace line (or the lap leader).
 using HostileCase = std::tuple<hostile::Pattern, bool>;
 
-std::string CaseName(const ::testing::TestParamInfo<HostileCase>& info) {
+} // namespace
+
+namespace hostile {
+void PrintTo(Pattern pattern, std::ostream* out) {
     constexpr const char* kNames[] = {"Extremes", "SplitField", "Swinging", "StrayBytes"};
-    return std::string(kNames[static_cast<int>(std::get<0>(info.param))]) +
+    *out << kNames[static_cast<int>(pattern)];
+}
+} // namespace hostile
+
+namespace {
+
+std::string CaseName(const ::testing::TestParamInfo<HostileCase>& info) {
+    return ::testing::PrintToString(std::get<0>(info.param)) +
            (std::get<1>(info.param) ? "Relative" : "Absolute");
 }
 
