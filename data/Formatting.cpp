@@ -113,3 +113,13 @@ const char* TrackName(int trackNumber) {
         return "???";
     return kTrackNames[static_cast<std::size_t>(trackNumber)];
 }
+
+std::string LapTimeText(std::uint32_t time) {
+    char text[kLapTimeTextSize];
+    return FormatLapTime(text, time);
+}
+
+std::string RaceTimeText(std::uint32_t time) {
+    char text[kRaceTimeTextSize];
+    return FormatRaceTime(text, time);
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // Longest texts plus the terminating NUL: "4473:55.455" and "74h33m55.455s".
 constexpr int kLapTimeTextSize = 12;
@@ -15,6 +16,9 @@ bool SplitTime(std::uint32_t* hours, std::uint32_t* minutes, std::uint32_t* seco
 // null buffer they use one static buffer of their own, valid until their next call.
 char* FormatLapTime(char* buffer, std::uint32_t time);
 char* FormatRaceTime(char* buffer, std::uint32_t time);
+// The same texts as strings of their own.
+std::string LapTimeText(std::uint32_t time);
+std::string RaceTimeText(std::uint32_t time);
 
 // Name of a track number 0..15, "???" otherwise.
 const char* TrackName(int trackNumber);

@@ -40,16 +40,6 @@ std::string Trimmed(const std::string& idText) {
     return idText.substr(std::min(idText.find_first_not_of(' '), idText.size()));
 }
 
-std::string RaceTimeText(std::uint32_t time) {
-    char text[kRaceTimeTextSize];
-    return FormatRaceTime(text, time);
-}
-
-std::string LapTimeText(std::uint32_t time) {
-    char text[kLapTimeTextSize];
-    return FormatLapTime(text, time);
-}
-
 } // namespace
 
 LapReadoutModel::LapReadoutModel(const RaceData& race) : m_positions(race), m_lapCount(race.lapCount) {

@@ -57,16 +57,6 @@ std::string Row(int driver) {
     return "<tr data-d=\"" + std::to_string(driver) + "\">";
 }
 
-std::string RaceTimeText(std::uint32_t time) {
-    char text[kRaceTimeTextSize];
-    return FormatRaceTime(text, time);
-}
-
-std::string LapTimeText(std::uint32_t time) {
-    char text[kLapTimeTextSize];
-    return FormatLapTime(text, time);
-}
-
 std::string Style(const RaceData& race) {
     std::string style = report_page::kStyle;
     for (int d = 0; d < race.drivers->GetCount(); ++d)

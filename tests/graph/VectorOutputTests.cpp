@@ -12,7 +12,6 @@
 #include "tools/racefile/RaceFileWriter.h"
 
 #include <QFile>
-#include <QPicture>
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -240,22 +239,6 @@ TEST_P(HostileRaceOnPaper, PdfStaysSmallWithOnlyWhatThePageShows) {
     EXPECT_GT(counts.lines, 0);
     EXPECT_LT(counts.lines, kMostPrintedLines);
     EXPECT_LT(counts.farthestOutside, 10.0);
-}
-
-// Print Preview records its pages as pictures before it shows them.
-TEST_P(HostileRaceOnPaper, PreviewPictureStaysSmall) {
-    HostileChart chart(GetParam());
-    QPicture picture;
-    picture.setBoundingRect(QRect(0, 0, 1240, 1754));
-    {
-        CDC dc(&picture, true);
-        chart.view.OnBeginPrinting(&dc, nullptr);
-        chart.view.OnPrepareDC(&dc, nullptr);
-        chart.view.OnDraw(&dc);
-        chart.view.OnEndPrinting(&dc, nullptr);
-    }
-    EXPECT_GT(picture.size(), 0u);
-    EXPECT_LT(picture.size(), static_cast<uint>(kLargestPrintedChart));
 }
 
 INSTANTIATE_TEST_SUITE_P(Races, HostileRaceOnPaper,

@@ -22,9 +22,9 @@ check_follow_growing_log() {
   tv_settle
   tv_click 60 "$TV_ROW1_Y"
   tv_settle
-  # View, Follow Files: eight steps down from the View menu's first item.
+  # View, Follow Files: nine steps down from the View menu's first item.
   tv_key alt+v
-  tv_key Down Down Down Down Down Down Down Down Return
+  tv_key Down Down Down Down Down Down Down Down Down Return
   local lap before_chart before_row later
   tv_settle 0.5
   lap=$(tv_follow_lap)
