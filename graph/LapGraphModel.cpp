@@ -212,24 +212,34 @@ std::vector<LappingLine> LappingLines(const RaceTimes& times, const ReferenceSer
     return lines;
 }
 
-std::optional<ViewFit> FitToReference(const RaceData& race, const ReferenceSeries& reference, bool mirrored) {
-    std::int64_t ahead = 0;  // ms, the most negative gap
-    std::int64_t behind = 0; // ms, the largest gap
+namespace {
+// Calls visit(lap, referenceTime) for every lap of every driver that has a reference to be
+// measured against.
+template <typename Visit>
+void ForEachMeasuredLap(const RaceData& race, const ReferenceSeries& reference, Visit visit) {
     for (int d = 0; d < race.drivers->GetCount(); ++d) {
         const LapArray& laps = race.drivers->GetAt(d)->laps;
         for (int slot = 0; slot < laps.GetSize(); ++slot) {
             const LapRecord* lap = laps.GetAt(slot);
-            const std::optional<std::uint32_t> here = ReferenceAt(reference, slot);
-            if (lap == nullptr || !here)
-                continue;
-            std::int64_t gap = static_cast<std::int32_t>(lap->raceTime - *here);
-            // An event mark reaches further than the lap's own point, as in the lap statistics.
-            if ((lap->flags & (kLapEventA | kLapEventB)) != 0 && lap->eventTime > lap->raceTime)
-                gap = std::max<std::int64_t>(gap, static_cast<std::int32_t>(lap->eventTime - *here));
-            ahead = std::min(ahead, gap);
-            behind = std::max(behind, gap);
+            if (const std::optional<std::uint32_t> here = ReferenceAt(reference, slot);
+                lap != nullptr && here)
+                visit(*lap, *here);
         }
     }
+}
+} // namespace
+
+std::optional<ViewFit> FitToReference(const RaceData& race, const ReferenceSeries& reference, bool mirrored) {
+    std::int64_t ahead = 0;  // ms, the most negative gap
+    std::int64_t behind = 0; // ms, the largest gap
+    ForEachMeasuredLap(race, reference, [&](const LapRecord& lap, std::uint32_t here) {
+        std::int64_t gap = static_cast<std::int32_t>(lap.raceTime - here);
+        // An event mark reaches further than the lap's own point, as in the lap statistics.
+        if ((lap.flags & (kLapEventA | kLapEventB)) != 0 && lap.eventTime > lap.raceTime)
+            gap = std::max<std::int64_t>(gap, static_cast<std::int32_t>(lap.eventTime - here));
+        ahead = std::min(ahead, gap);
+        behind = std::max(behind, gap);
+    });
     if (behind == ahead)
         return std::nullopt;
     const std::int64_t aheadUnits = std::max<std::int64_t>(ahead / kGapUnitMs, -kScrollLimit);
@@ -244,18 +254,11 @@ std::optional<GapSpan> CurveGapSpan(const RaceData& race, const ReferenceSeries&
     const auto reach = [&span](int gap) {
         span = span ? GapSpan{std::min(span->low, gap), std::max(span->high, gap)} : GapSpan{gap, gap};
     };
-    for (int d = 0; d < race.drivers->GetCount(); ++d) {
-        const LapArray& laps = race.drivers->GetAt(d)->laps;
-        for (int slot = 0; slot < laps.GetSize(); ++slot) {
-            const LapRecord* lap = laps.GetAt(slot);
-            const std::optional<std::uint32_t> here = ReferenceAt(reference, slot);
-            if (lap == nullptr || !here)
-                continue;
-            reach(GapValue(lap->raceTime, *here));
-            if ((lap->flags & (kLapEventA | kLapEventB)) != 0)
-                reach(GapValue(lap->eventTime, *here));
-        }
-    }
+    ForEachMeasuredLap(race, reference, [&reach](const LapRecord& lap, std::uint32_t here) {
+        reach(GapValue(lap.raceTime, here));
+        if ((lap.flags & (kLapEventA | kLapEventB)) != 0)
+            reach(GapValue(lap.eventTime, here));
+    });
     return span;
 }
 
