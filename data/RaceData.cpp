@@ -251,9 +251,9 @@ void RaceData::UpdateLapStatistics() {
             const std::uint32_t leader = leaderTimes[static_cast<std::size_t>(slot)];
             std::uint32_t time = lap->raceTime;
             // An event (a stop, a penalty) can hold the car beyond its lap time; it counts only when
-            // it lies after both the leader and the car's own crossing of the line.
+            // it lies after the car's own crossing of the line (and so after the leader's).
             const bool hasEvent = (lap->flags & (kLapEventA | kLapEventB)) != 0;
-            if (hasEvent && lap->eventTime >= leader && lap->eventTime > time)
+            if (hasEvent && lap->eventTime > time)
                 time = lap->eventTime;
             std::uint32_t& last = lastTimes[static_cast<std::size_t>(slot)];
             last = std::max(last, time);

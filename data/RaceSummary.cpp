@@ -71,7 +71,7 @@ std::vector<LapsLed> CountLapsLed(const std::vector<LeaderRun>& runs, const std:
 // on the same lap the car that completed it first.
 std::optional<FastestLap> FindFastestLap(const DriverArray& drivers) {
     std::optional<FastestLap> best;
-    std::uint32_t bestRaceTime = 0;
+    const LapRecord* bestLap = nullptr;
     for (int index = 0; index < drivers.GetCount(); ++index) {
         const DriverRecord& driver = *drivers.GetAt(index);
         for (int slot = 0; slot < driver.laps.GetSize(); ++slot) {
@@ -81,10 +81,10 @@ std::optional<FastestLap> FindFastestLap(const DriverArray& drivers) {
             const bool better =
                 !best || lap->lapTime < best->lapTime ||
                 (lap->lapTime == best->lapTime &&
-                 (slot + 1 < best->lap || (slot + 1 == best->lap && lap->raceTime < bestRaceTime)));
+                 (slot + 1 < best->lap || (slot + 1 == best->lap && lap->raceTime < bestLap->raceTime)));
             if (better) {
                 best = FastestLap{index, driver.car, slot + 1, lap->lapTime};
-                bestRaceTime = lap->raceTime;
+                bestLap = lap;
             }
         }
     }

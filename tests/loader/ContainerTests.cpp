@@ -75,6 +75,7 @@ const RefusalCase kRefusals[] = {
     {"BlockOffsetFarOutside", Race(ThreeCarRace(), {.blockOffset = 0xFFFFFFFF}), kDamaged},
     {"BlockOffsetSigned", Race(ThreeCarRace(), {.blockOffset = 0x7FFFFFFF}), kDamaged},
     {"BlockOffsetPastTheBody", Race(ThreeCarRace(), {.blockOffset = 200000}), kDamaged},
+    {"GameBlockOfNoBytes", Race(ThreeCarRace(), {.blockAtTrailer = true}), kNoLaps},
     {"LogFileWithoutRecords", Log(RaceWithoutLaps(), {}), kNoLaps},
     {"GameBlockWithoutRecords", Race(RaceWithoutLaps(), {}), kNoLaps},
     {"LogBlockInRaceFileWithoutRecords", Race(RaceWithoutLaps(), {.marker = kLogMarker}), kNoLaps},
@@ -110,6 +111,17 @@ TEST_P(RaceFileType, IsAcceptedOnlyForRaceTypes) {
 }
 INSTANTIATE_TEST_SUITE_P(Loader, RaceFileType, testing::Range(0, 16),
                          [](const auto& info) { return "Type" + std::to_string(info.param); });
+
+// The size limit itself is allowed: only what lies past it is refused as too large.
+TEST(SizeLimit, DataOfExactlyTheLimitIsRead) {
+    RaceData race;
+    ScriptedPrompt prompt;
+    MemoryRaceFile file(Log(ThreeCarRace(), {.version = 0}));
+    file.sparseSize = 64 * kMiB + 8;
+    LoadRaceFile(race, file, prompt);
+    for (const auto& message : prompt.messages)
+        EXPECT_NE(message.text, kTooLarge);
+}
 
 TEST(SilentRefusal, ShortFilesLogsCutInTheirNameTableAndFilesWithoutStatus) {
     auto expectSilent = [](MemoryRaceFile&& file, const std::string& what) {

@@ -69,5 +69,6 @@ struct RaceFileOptions {
     std::uint8_t headerByte11 = 0x80;
     std::optional<std::uint32_t> blockOffset =
         std::nullopt;             // written into the trailer instead of the real one
+    bool blockAtTrailer = false;  // the trailer's offset points at the trailer itself: an empty block
     bool corruptChecksum = false; // neither checksum form matches
 };

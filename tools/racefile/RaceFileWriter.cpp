@@ -207,7 +207,8 @@ Bytes RaceFileWriter::RaceBody(const RaceDescription& race, const RaceFileOption
     std::copy(names.begin(), names.end(), body.begin() + static_cast<std::ptrdiff_t>(nameTable));
     if (sessionByte)
         body[sessionByte] = race.raceSession ? 0x80 : 0x00;
-    const auto blockOffset = static_cast<std::uint32_t>(body.size());
+    const auto blockOffset =
+        static_cast<std::uint32_t>(body.size() + (options.blockAtTrailer ? block.size() : 0));
     body.insert(body.end(), block.begin(), block.end());
     body.insert(body.end(), 4, kUnreadFill);
     Append32(body, options.blockOffset.value_or(blockOffset));
