@@ -9,10 +9,10 @@
 #include "tools/racefile/Compressor.h"
 #include "tools/racefile/MemoryRaceFile.h"
 #include "tools/racefile/RaceFileWriter.h"
+#include "tools/racefile/WriteBytes.h"
 
 #include <benchmark/benchmark.h>
 #include <filesystem>
-#include <fstream>
 #include <random>
 
 namespace {
@@ -191,8 +191,7 @@ BENCHMARK(BM_DeleteTenthOfDrivers)->Unit(benchmark::kMillisecond)->Iterations(10
 void BM_FollowReadOfMaximalLog(benchmark::State& state) {
     const std::string path = (std::filesystem::temp_directory_path() / "tarmio-bench-follow.zq3").string();
     const Bytes log = RaceFileWriter::LogFile(MaximalRace());
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(log.data()), static_cast<std::streamsize>(log.size()));
+    WriteBytes(path, log);
     FollowedFiles files({path}, IDNO);
     LapFeed feed;
     files.ReadAll();

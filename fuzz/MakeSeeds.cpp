@@ -4,8 +4,8 @@
 //   fuzz_make_seeds FOLDER
 #include "FuzzInput.h"
 #include "tools/racefile/Compressor.h"
+#include "tools/racefile/WriteBytes.h"
 
-#include <fstream>
 #include <iostream>
 #include <string>
 
@@ -31,11 +31,11 @@ RaceDescription SeedRace() {
     return race;
 }
 
+// A seed is the fuzz input's mode byte followed by the bytes.
 bool Write(const std::string& path, std::uint8_t mode, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.put(static_cast<char>(mode));
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
+    Bytes seed{mode};
+    seed.insert(seed.end(), bytes.begin(), bytes.end());
+    return WriteBytes(path, seed);
 }
 
 } // namespace

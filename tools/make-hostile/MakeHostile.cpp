@@ -4,8 +4,8 @@
 //   tarmio-make-hostile OUTPUT_FOLDER
 #include "tools/racefile/HostileRaces.h"
 #include "tools/racefile/RaceFileWriter.h"
+#include "tools/racefile/WriteBytes.h"
 
-#include <fstream>
 #include <iostream>
 #include <string>
 
@@ -13,15 +13,6 @@ namespace {
 
 constexpr const char* kFileNames[] = {"hostile-extremes.zq3", "hostile-split-field.zq3",
                                       "hostile-swinging.zq3", "hostile-stray-bytes.zq3"};
-
-bool WriteFile(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out)
-        std::cerr << "tarmio-make-hostile: cannot write " << path << '\n';
-    return static_cast<bool>(out);
-}
 
 } // namespace
 
@@ -32,8 +23,10 @@ int main(int argc, char** argv) {
     }
     for (const hostile::Pattern pattern : hostile::kPatterns) {
         const std::string path = std::string(argv[1]) + "/" + kFileNames[static_cast<int>(pattern)];
-        if (!WriteFile(path, RaceFileWriter::LogFile(hostile::HostileRace(pattern))))
+        if (!WriteBytes(path, RaceFileWriter::LogFile(hostile::HostileRace(pattern)))) {
+            std::cerr << "tarmio-make-hostile: cannot write " << path << '\n';
             return 1;
+        }
     }
     return 0;
 }

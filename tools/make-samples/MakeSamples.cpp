@@ -4,10 +4,10 @@
 //   tarmio-make-samples [OUTPUT_FOLDER]     (default: samples)
 //   tarmio-make-samples --hostile FILE      a short race whose names are markup, for the web report
 #include "tools/racefile/RaceFileWriter.h"
+#include "tools/racefile/WriteBytes.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <iostream>
 #include <random>
 #include <string>
@@ -158,10 +158,7 @@ RaceDescription MakeHostileRace() {
 }
 
 bool WriteFile(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
+    if (!WriteBytes(path, bytes)) {
         std::cerr << "tarmio-make-samples: cannot write " << path << '\n';
         return false;
     }
