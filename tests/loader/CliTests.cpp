@@ -253,6 +253,8 @@ TEST(CliDrawingCommands, FoundWhereInstalledAndRefusedWithoutTheDrawingProgram) 
     }
     EXPECT_EQ(RunProgram(alone.string(), "summary " + kSample).status, 0);
     EXPECT_NE(RunProgram(alone.string(), "help").out.find("  report"), std::string::npos);
+    std::filesystem::remove_all(prefix);
+    std::filesystem::remove_all(alone.parent_path());
 }
 
 TEST(CliRender, DrawsEachChartKindAndChecksCarsOfTheRace) {
