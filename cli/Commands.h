@@ -26,8 +26,8 @@ int RunDump(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 int RunTable(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunCsv(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunSummary(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
-int RunReport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunWatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// The drawing commands: in tarmioview-cli they hand the process over to the drawing program
+// (DrawingCommands.cpp), in which they are the commands themselves.
 int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
-// render's arguments for the usage text; they name the chart kinds.
-const char* RenderUsage();
+int RunReport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

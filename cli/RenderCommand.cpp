@@ -224,15 +224,6 @@ QImage RenderPrintedImage(CTarmioView& view, const RenderArguments& args) {
 
 } // namespace
 
-const char* RenderUsage() {
-    static const std::string usage =
-        "[--chart " + ChartKindNames("|", "|") +
-        "] [--width W --height H] [--absolute] [--origin-bottom] "
-        "[--zoom Z] [--fit] [--print] [--highlight CAR[,CAR...]] [--reference CAR] [--legend] [--title TEXT] "
-        "-o OUT FILE...";
-    return usage.c_str();
-}
-
 int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
     std::string error;
     const std::optional<RenderArguments> parsed = ParseRenderArguments(args, error);

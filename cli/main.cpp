@@ -1,5 +1,7 @@
 // tarmioview-cli: loads race files the way the viewer's Add does and prints what it would show.
+// The drawing program shares this table and entry, so that both give the same usage texts.
 #include "Commands.h"
+#include "common/ChartKindNames.h"
 
 #include <array>
 #include <iostream>
@@ -8,6 +10,18 @@
 namespace {
 
 int RunHelp(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+const char* RenderUsage() {
+    static const std::string usage = [] {
+        std::string kinds;
+        for (const char* name : kChartKindNames)
+            kinds += (kinds.empty() ? "" : "|") + std::string(name);
+        return "[--chart " + kinds +
+               "] [--width W --height H] [--absolute] [--origin-bottom] [--zoom Z] [--fit] [--print] "
+               "[--highlight CAR[,CAR...]] [--reference CAR] [--legend] [--title TEXT] -o OUT FILE...";
+    }();
+    return usage.c_str();
+}
 
 // Adding a subcommand: one line here and a file with its Run function.
 const std::array kSubcommands = {
@@ -18,12 +32,10 @@ const std::array kSubcommands = {
                RunSummary},
     Subcommand{"watch", "[--answer yes|no] [--once] FILE...",
                "follow the files while they are written and print each new lap as a JSON line", RunWatch},
-#ifdef TARMIO_CLI_RENDER
     Subcommand{"render", RenderUsage(), "draw a chart into a PNG or SVG picture or a one-page PDF",
                RunRender},
     Subcommand{"report", "[--answer yes|no] [--title TEXT] -o OUT.html FILE...",
                "write the race as one self-contained HTML page with every chart", RunReport},
-#endif
     Subcommand{"help", "", "list the subcommands", RunHelp},
 };
 

@@ -1,6 +1,7 @@
 // The gap chart: per driver, lap by lap, how far behind the lap leader, the pace line or a chosen
 // driver the driver's race time lies, with event marks, lapping lines and a time grid. It draws
 // in gap units through the device's mapping, and scrolls and zooms over them.
+#include "common/ChartKindNames.h"
 #include "common/CommandIds.h"
 #include "graph/AnalysisChartModel.h"
 #include "graph/ChartKinds.h"
@@ -212,7 +213,7 @@ void FitGaps(const ChartCanvas& canvas, ZoomLevels& levels, int& scrollPos) {
 
 const ChartKindInfo kGapChart{.kind = lapgraph::ChartKind::Gap,
                               .command = ID_VIEW_CHART_GAP,
-                              .cliName = "gap",
+                              .cliName = kGapChartName,
                               .caption = "Gap chart",
                               .paintUnderLapLines = DrawTimeGrid,
                               .paintOverLegend = PaintGapCurves,

@@ -1,3 +1,4 @@
+#include "common/ChartKindNames.h"
 #include "common/CommandIds.h"
 #include "graph/AnalysisCharts.h"
 
@@ -84,7 +85,7 @@ void FitLapTimes(const ChartCanvas& canvas, ZoomLevels& levels, int&) {
 
 const ChartKindInfo kLapTimeChart{.kind = lapgraph::ChartKind::LapTimes,
                                   .command = ID_VIEW_CHART_LAPTIMES,
-                                  .cliName = "laptimes",
+                                  .cliName = kLapTimeChartName,
                                   .caption = "Lap time chart",
                                   .paintUnderLegend = PaintLapTimeChart,
                                   .trace = TraceLapTimeChart,

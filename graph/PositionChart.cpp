@@ -1,3 +1,4 @@
+#include "common/ChartKindNames.h"
 #include "common/CommandIds.h"
 #include "data/RacePositions.h"
 #include "graph/AnalysisCharts.h"
@@ -110,7 +111,7 @@ void PaintPositionChart(const ChartCanvas& canvas) {
 // Positions always fit the window: nothing to scroll, nothing to zoom.
 const ChartKindInfo kPositionChart{.kind = lapgraph::ChartKind::Positions,
                                    .command = ID_VIEW_CHART_POSITIONS,
-                                   .cliName = "positions",
+                                   .cliName = kPositionChartName,
                                    .caption = "Position chart",
                                    .paintUnderLegend = PaintPositionChart,
                                    .trace = TracePositionChart};

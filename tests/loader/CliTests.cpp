@@ -33,13 +33,17 @@ std::string ReadAll(const std::filesystem::path& path) {
     return text.str();
 }
 
-CliRun RunCli(const std::string& arguments, const std::string& prefix = "") {
+CliRun RunProgram(const std::string& program, const std::string& arguments, const std::string& prefix = "") {
     std::filesystem::create_directories(kFolder);
     const auto out = kFolder / "out.txt";
     const auto err = kFolder / "err.txt";
     const int status = std::system(
-        (prefix + TARMIO_CLI + " " + arguments + " >" + out.string() + " 2>" + err.string()).c_str());
+        (prefix + program + " " + arguments + " >" + out.string() + " 2>" + err.string()).c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(out), ReadAll(err)};
+}
+
+CliRun RunCli(const std::string& arguments, const std::string& prefix = "") {
+    return RunProgram(TARMIO_CLI, arguments, prefix);
 }
 
 std::string WriteTemp(const std::string& name, const Bytes& bytes) {
@@ -128,7 +132,7 @@ TEST(CliUsage, BadUsageExitsWithTwoAndExplainsAndHelpListsTheSubcommands) {
     for (const char* asked : {"help", "--help", "-h"}) {
         const CliRun help = RunCli(asked);
         EXPECT_EQ(help.status, 0) << asked;
-        for (const char* name : {"dump", "table", "csv", "summary", "help"})
+        for (const char* name : {"dump", "table", "csv", "summary", "watch", "render", "report", "help"})
             EXPECT_NE(help.out.find(std::string("  ") + name), std::string::npos) << asked << ' ' << name;
     }
     const CliRun version = RunCli("--version");
@@ -192,7 +196,67 @@ TEST(CliCsvAndSummary, WriteTheTextsOfTheLoadedRace) {
               "  \"events\": [\n    {\"car\": 2, \"lap\": 2, \"flags\": 2, \"eventTime\": 190000}\n  ]\n}\n");
 }
 
+// The text commands start quickly because they load no Qt: neither the program's list of libraries
+// nor a trace of what it opens names one.
+TEST(CliTextCommands, LoadNoQtLibrary) {
+    const CliRun libraries = RunProgram("readelf", std::string("-d ") + TARMIO_CLI);
+    ASSERT_EQ(libraries.status, 0) << libraries.err;
+    EXPECT_NE(libraries.out.find("(NEEDED)             Shared library: [libc.so"), std::string::npos);
+    EXPECT_EQ(libraries.out.find("Qt"), std::string::npos) << libraries.out;
+    if (std::system("command -v strace >/dev/null") != 0)
+        GTEST_SKIP() << "strace is not installed";
+    const std::string trace = (kFolder / "trace.txt").string();
+    const auto traced = [&](const std::string& command) {
+        std::filesystem::remove(trace);
+        const CliRun run = RunProgram("strace", "-f -e trace=open,openat -o " + trace + " " + TARMIO_CLI +
+                                                    " " + command + " " + kSample);
+        EXPECT_EQ(run.status, 0) << command << '\n' << run.err;
+        const std::string opened = ReadAll(trace);
+        EXPECT_NE(opened.find("sample-race.ra3\""), std::string::npos) << command << ": nothing traced";
+        return opened.find("libQt") != std::string::npos;
+    };
+    for (const char* command : {"dump", "table", "csv", "summary", "watch --once"})
+        EXPECT_FALSE(traced(command)) << command;
 #ifdef TARMIO_CLI_RENDERS
+    EXPECT_TRUE(traced("render -o " + (kFolder / "traced.png").string()))
+        << "the trace sees Qt where it loads";
+#endif
+}
+
+#ifdef TARMIO_CLI_RENDERS
+// Installed, the command finds its drawing program under libexec and hands it the whole run; alone
+// (as in a build without Qt) it refuses only the drawing commands, with one line.
+TEST(CliDrawingCommands, FoundWhereInstalledAndRefusedWithoutTheDrawingProgram) {
+    const auto prefix = kFolder / "usr";
+    std::filesystem::remove_all(prefix);
+    const CliRun install =
+        RunProgram(TARMIO_CMAKE, "--install " TARMIO_BUILD " --component cli --prefix " + prefix.string());
+    ASSERT_EQ(install.status, 0) << install.err;
+    ASSERT_TRUE(std::filesystem::exists(prefix / "libexec/tarmioview/tarmioview-cli-draw"));
+    const std::string installed = (prefix / "bin/tarmioview-cli").string();
+    const std::string picture = (kFolder / "installed.png").string();
+    const CliRun render = RunProgram(installed, "render -o " + picture + " " + kSample);
+    EXPECT_EQ(render.status, 0) << render.err;
+    EXPECT_EQ(ReadAll(picture).substr(1, 3), "PNG");
+    const CliRun badUsage = RunProgram(installed, "report -o");
+    EXPECT_EQ(badUsage.status, 2);
+    EXPECT_EQ(badUsage.err.substr(0, 22), "tarmioview-cli report:") << badUsage.err;
+
+    const auto alone = kFolder / "alone" / "tarmioview-cli";
+    std::filesystem::create_directories(alone.parent_path());
+    std::filesystem::copy_file(installed, alone, std::filesystem::copy_options::overwrite_existing);
+    for (const char* command : {"render -o x.png ", "report -o x.html "}) {
+        const CliRun refused = RunProgram(alone.string(), command + kSample);
+        EXPECT_EQ(refused.status, 1) << command;
+        EXPECT_EQ(refused.out, "") << command;
+        EXPECT_EQ(refused.err, "tarmioview-cli: this build has no drawing commands (render, report)\n");
+    }
+    EXPECT_EQ(RunProgram(alone.string(), "summary " + kSample).status, 0);
+    EXPECT_NE(RunProgram(alone.string(), "help").out.find("  report"), std::string::npos);
+    std::filesystem::remove_all(prefix);
+    std::filesystem::remove_all(alone.parent_path());
+}
+
 TEST(CliRender, DrawsEachChartKindAndChecksCarsOfTheRace) {
     std::vector<std::string> pictures;
     for (const char* kind : {"gap", "positions", "laptimes"}) {

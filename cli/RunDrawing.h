@@ -1,0 +1,18 @@
+#pragma once
+
+// How tarmioview-cli hands render and report to the drawing program, so that the text commands
+// never load Qt. One implementation per system: RunDrawing_posix.cpp here.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+// This program's own file; nothing when the system cannot tell.
+std::optional<std::filesystem::path> OwnExecutable();
+
+// Runs program with arguments (the first being the program's own name) in place of this process,
+// so that its exit status, output and signals are the user's. Returns only when it could not be
+// started, with the reason.
+std::string RunInPlaceOfThisProcess(const std::filesystem::path& program,
+                                    const std::vector<std::string>& arguments);
