@@ -90,11 +90,28 @@ else
   fail "tarmioview-cli --version from PATH ($where) printed '$printed', not 'tarmioview-cli $version'"
 fi
 
+# Drawing goes through every part the package needs for it, without a display.
+if as_user tarmioview-cli render -o "$out/installed-render.png" "$root/samples/sample-race.ra3" \
+  >"$out/installed-render.txt" 2>&1 && [ "$(identify -format %m "$out/installed-render.png")" = PNG ]; then
+  pass "the installed tarmioview-cli renders the sample race to a PNG"
+else
+  fail "the installed tarmioview-cli render: $(cat "$out/installed-render.txt")"
+fi
+
 manuals=$(as_user man -w tarmioview tarmioview-cli 2>&1 | tr '\n' ' ')
 if [ "$manuals" = "/usr/share/man/man1/tarmioview.1.gz /usr/share/man/man1/tarmioview-cli.1.gz " ]; then
   pass "man finds tarmioview(1) and tarmioview-cli(1)"
 else
   fail "man -w tarmioview tarmioview-cli: $manuals"
+fi
+
+# bash-completion loads a command's completion by the command's name when it is first completed.
+loaded=$(as_user bash -c 'source /usr/share/bash-completion/bash_completion
+  __load_completion tarmioview-cli && complete -p tarmioview-cli' 2>&1)
+if [[ $loaded == "complete -F "*" tarmioview-cli" ]]; then
+  pass "bash-completion loads the completion of tarmioview-cli"
+else
+  fail "bash-completion did not load a completion for tarmioview-cli: $loaded"
 fi
 
 # Which program a file manager offers: the file's type from the MIME database, then its default.
