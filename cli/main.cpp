@@ -1,9 +1,9 @@
 // tarmioview-cli: loads race files the way the viewer's Add does and prints what it would show.
 #include "Commands.h"
+#include "platform/NativePath.h"
 
 #include <array>
 #include <iostream>
-#include <string_view>
 
 namespace {
 
@@ -18,12 +18,10 @@ const std::array kSubcommands = {
                RunSummary},
     Subcommand{"watch", "[--answer yes|no] [--once] FILE...",
                "follow the files while they are written and print each new lap as a JSON line", RunWatch},
-#ifdef TARMIO_CLI_RENDER
     Subcommand{"render", RenderUsage(), "draw a chart into a PNG or SVG picture or a one-page PDF",
                RunRender},
     Subcommand{"report", "[--answer yes|no] [--title TEXT] -o OUT.html FILE...",
                "write the race as one self-contained HTML page with every chart", RunReport},
-#endif
     Subcommand{"help", "", "list the subcommands", RunHelp},
 };
 
@@ -61,20 +59,22 @@ int BadUsage(std::ostream& err, const std::string& command, const std::string& r
 }
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
+    const std::vector<std::string> arguments = ProgramArguments(argc, argv);
+    if (arguments.size() < 2) {
         PrintUsage(std::cerr);
         return kExitBadUsage;
     }
-    const std::string_view name = argv[1];
-    if (name == "--version" && argc == 2) {
+    const std::string& name = arguments[1];
+    const bool alone = arguments.size() == 2;
+    if (name == "--version" && alone) {
         std::cout << "tarmioview-cli " << TARMIO_VERSION << '\n';
         return kExitDone;
     }
-    if ((name == "--help" || name == "-h") && argc == 2) {
+    if ((name == "--help" || name == "-h") && alone) {
         PrintUsage(std::cout);
         return kExitDone;
     }
-    const std::vector<std::string> args(argv + 2, argv + argc);
+    const std::vector<std::string> args(arguments.begin() + 2, arguments.end());
     for (const Subcommand& command : kSubcommands)
         if (name == command.name)
             return command.run(args, std::cout, std::cerr);
