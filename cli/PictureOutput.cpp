@@ -16,7 +16,7 @@ namespace {
 void ChooseHeadlessPlatform() {
     if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("DISPLAY") == nullptr &&
         std::getenv("WAYLAND_DISPLAY") == nullptr)
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
 } // namespace

@@ -5,7 +5,7 @@
 namespace {
 int LacksDrawing(const char* command, std::ostream& err) {
     err << "tarmioview-cli " << command
-        << ": this build has no drawing code (it was built without Qt); use a build with Qt\n";
+        << ": this build of tarmioview-cli cannot draw; it was built without Qt\n";
     return kExitFailed;
 }
 } // namespace

@@ -19,9 +19,9 @@ ChangeWaiter::Wake PollingChangeWaiter::Wait(int timeoutMs) {
     for (;;) {
         int period = kPollPeriodMs;
         if (timeoutMs >= 0) {
-            const auto spent =
-                std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
-                    .count();
+            const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                   std::chrono::steady_clock::now() - start)
+                                   .count();
             if (spent >= timeoutMs)
                 return Wake::kQuiet;
             period = std::min<int>(period, timeoutMs - static_cast<int>(spent));

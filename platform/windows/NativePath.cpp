@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <shellapi.h>
-
 namespace {
 
 std::wstring Widen(const std::string& name) {
