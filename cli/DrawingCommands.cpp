@@ -1,7 +1,7 @@
 // render and report as tarmioview-cli runs them: the drawing program, which needs Qt, takes over
 // the process, so that the text commands start without loading Qt at all.
 #include "Commands.h"
-#include "RunDrawing.h"
+#include "platform/ProcessHandover.h"
 
 #include <iostream>
 

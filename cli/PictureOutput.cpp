@@ -1,7 +1,8 @@
 #include "PictureOutput.h"
 
 #include "Commands.h"
-#include "data/DiskFile.h"
+#include "platform/FileIdentity.h"
+#include "platform/ReplaceFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -9,14 +10,13 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
-#include <sys/stat.h>
 
 namespace {
 // Qt needs a platform even to paint into images; without a display it paints off-screen.
 void ChooseHeadlessPlatform() {
     if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("DISPLAY") == nullptr &&
         std::getenv("WAYLAND_DISPLAY") == nullptr)
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
 } // namespace
@@ -45,12 +45,7 @@ bool WriteThroughTemporary(const std::string& output, const std::function<bool(c
     temporary.close();
     if (!write(temporary.fileName()))
         return false;
-    const QByteArray temporaryName = QFile::encodeName(temporary.fileName());
-    // The temporary file is private; the output gets the permissions of any new file.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    if (::chmod(temporaryName.constData(), 0666 & ~mask) != 0 ||
-        ::rename(temporaryName.constData(), output.c_str()) != 0)
+    if (!ReplaceFileWith(QFile::encodeName(temporary.fileName()).toStdString(), output))
         return false;
     temporary.setAutoRemove(false);
     return true;

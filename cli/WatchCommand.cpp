@@ -1,10 +1,10 @@
 // watch: follows the files while they are written and prints every new lap as one JSON line.
 #include "Commands.h"
-#include "FileWatch.h"
 #include "LoadFiles.h"
 #include "common/Prompt.h"
 #include "data/FollowedFiles.h"
 #include "data/LapFeed.h"
+#include "platform/FileChangeWatch.h"
 
 #include <algorithm>
 #include <chrono>

@@ -2,10 +2,10 @@
 // The drawing program shares this table and entry, so that both give the same usage texts.
 #include "Commands.h"
 #include "common/ChartKindNames.h"
+#include "platform/NativePath.h"
 
 #include <array>
 #include <iostream>
-#include <string_view>
 
 namespace {
 
@@ -73,20 +73,22 @@ int BadUsage(std::ostream& err, const std::string& command, const std::string& r
 }
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
+    const std::vector<std::string> arguments = ProgramArguments(argc, argv);
+    if (arguments.size() < 2) {
         PrintUsage(std::cerr);
         return kExitBadUsage;
     }
-    const std::string_view name = argv[1];
-    if (name == "--version" && argc == 2) {
+    const std::string& name = arguments[1];
+    const bool alone = arguments.size() == 2;
+    if (name == "--version" && alone) {
         std::cout << "tarmioview-cli " << TARMIO_VERSION << '\n';
         return kExitDone;
     }
-    if ((name == "--help" || name == "-h") && argc == 2) {
+    if ((name == "--help" || name == "-h") && alone) {
         PrintUsage(std::cout);
         return kExitDone;
     }
-    const std::vector<std::string> args(argv + 2, argv + argc);
+    const std::vector<std::string> args(arguments.begin() + 2, arguments.end());
     for (const Subcommand& command : kSubcommands)
         if (name == command.name)
             return command.run(args, std::cout, std::cerr);

@@ -2,9 +2,9 @@
 
 #include "FileErrors.h"
 #include "RaceFile.h"
+#include "platform/ReadOnlyFile.h"
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
 // A file on disk opened for reading only. Opening or reading it raises FileException.
@@ -26,16 +26,6 @@ private:
     [[noreturn]] void Fail(int error) const;
 
     std::string m_path;
-    int m_descriptor = -1;
+    ReadOnlyFile m_file;
     std::uint64_t m_position = 0;
 };
-
-// The same file however it is named (links, "./" and other spellings) has one device and inode.
-struct FileIdentity {
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
-    bool operator==(const FileIdentity&) const = default;
-};
-
-// Empty when the path names no file that can be looked at.
-std::optional<FileIdentity> IdentifyFile(const std::string& path);

@@ -5,12 +5,13 @@
 #include "data/DiskFile.h"
 #include "data/LoaderMessages.h"
 #include "data/RaceFileLoader.h"
+#include "platform/NativePath.h"
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <new>
 #include <span>
-#include <sys/stat.h>
 
 namespace {
 
@@ -66,8 +67,9 @@ private:
 };
 
 bool IsPresentButNotRegular(const std::string& path) {
-    struct stat status {};
-    return ::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode);
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(NativePath(path), error);
+    return !error && !std::filesystem::is_regular_file(status);
 }
 
 struct ReadOutcome {

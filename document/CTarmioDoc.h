@@ -1,8 +1,8 @@
 #pragma once
 
-#include "data/DiskFile.h"
 #include "data/RaceData.h"
 #include "framework/CDocument.h"
+#include "platform/FileIdentity.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,5 +1,7 @@
 #include "framework/FileNames.h"
 
+#include "platform/NativePath.h"
+
 #include <QFile>
 #include <algorithm>
 
@@ -39,6 +41,9 @@ qsizetype Utf8SequenceLength(QByteArrayView bytes) {
 }
 
 bool HasEscapedBytes(const QString& fileName) {
+    // Where names are UTF-16 every name is text, and a lone surrogate is the system's, not ours.
+    if (!kFileNamesAreBytes)
+        return false;
     return std::any_of(fileName.begin(), fileName.end(), [](QChar c) {
         return c.unicode() >= kFirstEscapedByte && c.unicode() <= kLastEscapedByte;
     });

@@ -2,7 +2,7 @@
 // lock-key panes.
 #include "common/CommandIds.h"
 #include "framework/CFrameWnd.h"
-#include "framework/KeyboardLocks.h"
+#include "platform/KeyboardLockState.h"
 
 #include <QAction>
 #include <QApplication>

@@ -19,7 +19,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
-#include <unistd.h>
 
 namespace {
 
@@ -74,8 +73,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         view.SetChartKind(kind->kind);
         view.render(&image);
         RequireSmall(DrawChartSvg(view).size(), "an SVG chart");
-        static const QString pdf =
-            QDir::temp().filePath(QStringLiteral("fuzz-draw-race-%1.pdf").arg(getpid()));
+        static const QString pdf = QDir::temp().filePath(
+            QStringLiteral("fuzz-draw-race-%1.pdf").arg(QCoreApplication::applicationPid()));
         if (PrintViewToPdf(view, pdf))
             RequireSmall(QFileInfo(pdf).size(), "a PDF chart");
     }

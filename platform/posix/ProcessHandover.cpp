@@ -1,4 +1,4 @@
-#include "RunDrawing.h"
+#include "platform/ProcessHandover.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "framework/KeyboardLocks.h"
+#include "platform/KeyboardLockState.h"
 
 #include <QGuiApplication>
 

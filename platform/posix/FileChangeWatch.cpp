@@ -1,16 +1,17 @@
-#include "FileWatch.h"
+#include "platform/FileChangeWatch.h"
+
+#include "platform/PollingChangeWaiter.h"
+#include "platform/StopSignals.h"
+#include "platform/posix/StopPipe.h"
 
 #include <array>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
-#include <fcntl.h>
 #include <filesystem>
 #include <map>
-#include <optional>
 #include <poll.h>
 #include <set>
-#include <sys/stat.h>
 #include <unistd.h>
 #ifdef __linux__
 #include <sys/inotify.h>
@@ -18,39 +19,13 @@
 
 namespace {
 
-constexpr int kPollPeriodMs = 1000;
-constexpr std::array kStopSignals = {SIGINT, SIGTERM, SIGHUP};
-
-// A stop signal writes one byte here, so that a wait in poll() wakes for it.
-int g_stopPipe[2] = {-1, -1};
-
-void OnStopSignal(int) {
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t written = ::write(g_stopPipe[1], &byte, 1);
-}
-
-bool InstallStopSignals() {
-    if (g_stopPipe[0] >= 0)
-        return true;
-    if (::pipe2(g_stopPipe, O_CLOEXEC | O_NONBLOCK) != 0)
-        return false;
-    struct sigaction action {};
-    action.sa_handler = OnStopSignal;
-    sigemptyset(&action.sa_mask);
-    for (const int signal : kStopSignals)
-        ::sigaction(signal, &action, nullptr);
-    // A reader that goes away is seen as a failed write, not as a signal that kills.
-    std::signal(SIGPIPE, SIG_IGN);
-    return true;
-}
-
 // What poll() watches besides the notifications: the stop pipe, and standard output, which
 // reports an error or hang-up once its reader has gone.
 class StopWatch {
 public:
     // Fills the first two entries; the caller may add a third.
-    void Prepare(std::array<pollfd, 3>& fds) const {
-        fds[0] = {g_stopPipe[0], POLLIN, 0};
+    static void Prepare(std::array<pollfd, 3>& fds) {
+        fds[0] = {StopSignalDescriptor(), POLLIN, 0};
         fds[1] = {STDOUT_FILENO, 0, 0};
     }
     static bool AskedToStop(const std::array<pollfd, 3>& fds) {
@@ -58,77 +33,23 @@ public:
     }
 };
 
-struct Stamp {
-    bool present = false;
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    std::int64_t modifiedNs = 0;
-    bool operator==(const Stamp&) const = default;
-};
-
-Stamp StampOf(const std::string& path) {
-    struct stat status {};
-    if (::stat(path.c_str(), &status) != 0)
-        return {};
-    return {true, status.st_dev, status.st_ino, status.st_size,
-            std::int64_t{status.st_mtim.tv_sec} * 1'000'000'000 + status.st_mtim.tv_nsec};
+bool WaitForStop(int ms) {
+    std::array<pollfd, 3> fds{};
+    StopWatch::Prepare(fds);
+    return ::poll(fds.data(), 2, ms) > 0 && StopWatch::AskedToStop(fds);
 }
-
-// Where nothing tells of changes: size, time and identity of every file, looked at once a second.
-class PollingWaiter : public ChangeWaiter {
-public:
-    explicit PollingWaiter(std::vector<std::string> paths) : m_paths(std::move(paths)) {
-        m_stamps = Stamps();
-    }
-
-    Wake Wait(int timeoutMs) override {
-        const auto start = std::chrono::steady_clock::now();
-        for (;;) {
-            int period = kPollPeriodMs;
-            if (timeoutMs >= 0) {
-                const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(
-                                       std::chrono::steady_clock::now() - start)
-                                       .count();
-                if (spent >= timeoutMs)
-                    return Wake::kQuiet;
-                period = std::min<int>(period, timeoutMs - static_cast<int>(spent));
-            }
-            std::array<pollfd, 3> fds{};
-            StopWatch().Prepare(fds);
-            if (::poll(fds.data(), 2, period) > 0 && StopWatch::AskedToStop(fds))
-                return Wake::kStop;
-            std::vector<Stamp> now = Stamps();
-            if (now != m_stamps) {
-                m_stamps = std::move(now);
-                return Wake::kChanged;
-            }
-        }
-    }
-
-private:
-    std::vector<Stamp> Stamps() const {
-        std::vector<Stamp> stamps;
-        for (const std::string& path : m_paths)
-            stamps.push_back(StampOf(path));
-        return stamps;
-    }
-
-    std::vector<std::string> m_paths;
-    std::vector<Stamp> m_stamps;
-};
 
 #ifdef __linux__
 // Watches each file's folder and wakes for events that name one of the files.
 class NotifyWaiter : public ChangeWaiter {
 public:
-    static std::unique_ptr<NotifyWaiter> Make(const std::vector<std::string>& paths) {
+    static std::unique_ptr<NotifyWaiter> Make(const std::vector<std::string>& names) {
         const int descriptor = ::inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
         if (descriptor < 0)
             return nullptr;
         auto waiter = std::unique_ptr<NotifyWaiter>(new NotifyWaiter(descriptor));
-        for (const std::string& path : paths)
-            if (!waiter->Add(path))
+        for (const std::string& name : names)
+            if (!waiter->Add(name))
                 return nullptr;
         return waiter;
     }
@@ -146,7 +67,7 @@ public:
                     return Wake::kQuiet;
             }
             std::array<pollfd, 3> fds{};
-            StopWatch().Prepare(fds);
+            StopWatch::Prepare(fds);
             fds[2] = {m_descriptor, POLLIN, 0};
             const int ready = ::poll(fds.data(), fds.size(), left);
             if (ready < 0 && errno != EINTR)
@@ -163,8 +84,8 @@ public:
 private:
     explicit NotifyWaiter(int descriptor) : m_descriptor(descriptor) {}
 
-    bool Add(const std::string& path) {
-        const std::filesystem::path file = std::filesystem::absolute(path).lexically_normal();
+    bool Add(const std::string& name) {
+        const std::filesystem::path file = std::filesystem::absolute(name).lexically_normal();
         const std::string folder = file.parent_path().string();
         constexpr std::uint32_t kEvents =
             IN_MODIFY | IN_CLOSE_WRITE | IN_ATTRIB | IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO;
@@ -202,11 +123,13 @@ private:
 
 } // namespace
 
-std::unique_ptr<ChangeWaiter> MakeChangeWaiter(const std::vector<std::string>& paths) {
+std::unique_ptr<ChangeWaiter> MakeChangeWaiter(const std::vector<std::string>& names) {
     InstallStopSignals();
+    // A reader that goes away is seen as a failed write, not as a signal that kills.
+    std::signal(SIGPIPE, SIG_IGN);
 #ifdef __linux__
-    if (auto waiter = NotifyWaiter::Make(paths))
+    if (auto waiter = NotifyWaiter::Make(names))
         return waiter;
 #endif
-    return std::make_unique<PollingWaiter>(paths);
+    return std::make_unique<PollingChangeWaiter>(names, WaitForStop);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 // How tarmioview-cli hands render and report to the drawing program, so that the text commands
-// never load Qt. One implementation per system: RunDrawing_posix.cpp here.
+// never load Qt.
 
 #include <filesystem>
 #include <optional>
@@ -12,7 +12,8 @@
 std::optional<std::filesystem::path> OwnExecutable();
 
 // Runs program with arguments (the first being the program's own name) in place of this process,
-// so that its exit status, output and signals are the user's. Returns only when it could not be
+// so that its exit status, output and signals are the user's (on Windows, which cannot replace a
+// process, this one waits for it and exits with its status). Returns only when it could not be
 // started, with the reason.
 std::string RunInPlaceOfThisProcess(const std::filesystem::path& program,
                                     const std::vector<std::string>& arguments);
