@@ -262,7 +262,7 @@ int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream&
             return WriteBytes(path, DrawChartSvg(view, parsed->frame));
         const QImage picture =
             parsed->printed ? RenderPrintedImage(view, *parsed) : RenderScreen(view, *parsed);
-        return picture.save(path, "PNG");
+        return SaveChartPng(picture, path);
     });
     if (!written) {
         err << "tarmioview-cli render: cannot write " << parsed->output << '\n';

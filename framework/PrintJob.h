@@ -22,8 +22,8 @@ std::unique_ptr<QPrinter> NewJobPrinter();
 // or reported an error.
 BOOL RunPrintJob(CView& view, QPrinter& printer, CPrintInfo& info);
 
-// Prints view into a PDF file without any dialog, as direct printing would. FALSE when the view
-// declined or the file could not be written.
+// Prints view's page into a PDF file without any dialog, as direct printing on a fresh job's
+// page would. FALSE when the view declined or the file could not be written.
 BOOL PrintViewToPdf(CView& view, const QString& path);
 
 // Prints view's page onto an image the size of the page, as a printer of the image's

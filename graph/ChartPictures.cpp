@@ -142,17 +142,29 @@ QByteArray DrawChartSvg(CTarmioView& view, const PictureFrame& frame) {
 
 QImage DrawChartImage(CTarmioView& view, const PictureFrame& frame) {
     const QSize chart = ChartSize(view);
-    const QImage screen = view.grab(QRect(QPoint(0, 0), chart)).toImage();
-    if (frame.Empty())
-        return screen;
-    const FrameLayout layout = LayOutFrame(view, frame, FrameFont(), chart.width());
+    const FrameLayout layout =
+        frame.Empty() ? FrameLayout{} : LayOutFrame(view, frame, FrameFont(), chart.width());
     QImage whole(chart.width(), layout.titleHeight + chart.height() + layout.legendHeight,
                  QImage::Format_RGB32);
-    QPainter painter(&whole);
-    painter.setFont(FrameFont());
-    PaintFrame(painter, frame, layout, chart);
-    painter.drawImage(0, layout.titleHeight, screen);
+    if (!frame.Empty()) {
+        QPainter painter(&whole);
+        painter.setFont(FrameFont());
+        PaintFrame(painter, frame, layout, chart);
+    }
+    if (chart.isEmpty())
+        return whole;
+    // The chart is drawn in place, through an image over its own rows of the whole: no second
+    // bitmap and no copy, the same pixels as the window's paint.
+    QImage chartRows(whole.scanLine(layout.titleHeight), chart.width(), chart.height(), whole.bytesPerLine(),
+                     whole.format());
+    CDC dc(&chartRows);
+    view.DrawScreenPicture(&dc);
+    dc.EndPainting();
     return whole;
+}
+
+bool SaveChartPng(const QImage& chart, const QString& path) {
+    return chart.save(path, "PNG", kChartPngQuality);
 }
 
 std::vector<ReportChart> DrawReportCharts(CTarmioView& view) {
