@@ -7,6 +7,7 @@
 #include "framework/CWinApp.h"
 #include "framework/Prompter.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
 #include <QPdfWriter>
@@ -44,20 +45,41 @@ std::unique_ptr<QPrinter> NewJobPrinter() {
     return printer;
 }
 
-BOOL PrintViewToPdf(CView& view, const QString& path) {
+namespace {
+void SetUpPdfPage(QPdfWriter& pdf) {
+    pdf.setResolution(kPrintResolution);
+}
+} // namespace
+
+QSize PdfPrintableSize() {
+    QBuffer nowhere;
+    QPdfWriter pdf(&nowhere);
+    SetUpPdfPage(pdf);
+    return {pdf.width(), pdf.height()};
+}
+
+BOOL PrintViewToPdf(CView& view, const QString& path, const PageEpilogue& epilogue) {
     // The page a fresh PDF job prints on (A4, 10-point margins, kPrintResolution), written
     // straight to the file: the printer machinery and its plug-ins add nothing to a file.
     QPdfWriter pdf(path);
-    pdf.setResolution(kPrintResolution);
+    SetUpPdfPage(pdf);
     CPrintInfo info;
     info.m_bDirect = TRUE;
     if (!view.OnPreparePrinting(&info))
         return FALSE;
     CDC dc(&pdf, true);
-    const QPainter* painter = dc.GetPainter();
+    QPainter* painter = dc.GetPainter();
     if (painter == nullptr || !painter->isActive())
         return FALSE;
     PrintPage(view, dc, info);
+    if (epilogue) {
+        painter = dc.GetPainter();
+        painter->save();
+        painter->resetTransform();
+        painter->setClipping(false);
+        epilogue(*painter);
+        painter->restore();
+    }
     dc.EndPainting();
     // The writer has no error state of its own; an empty file is a failed one.
     return QFileInfo(path).size() > 0 ? TRUE : FALSE;

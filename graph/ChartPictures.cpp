@@ -3,6 +3,7 @@
 #include "data/DriverTexts.h"
 #include "data/RaceExport.h"
 #include "document/CTarmioDoc.h"
+#include "framework/PrintJob.h"
 #include "graph/ChartKinds.h"
 
 #include <QBuffer>
@@ -11,6 +12,7 @@
 #include <QPicture>
 #include <QScrollBar>
 #include <QSvgGenerator>
+#include <cmath>
 
 namespace {
 constexpr int kReportChartWidth = 1024;
@@ -86,20 +88,25 @@ FrameLayout LayOutFrame(const CTarmioView& view, const PictureFrame& frame, cons
     return layout;
 }
 
-// The title above the chart and the legend below it, on the frame's background.
-void PaintFrame(QPainter& painter, const PictureFrame& frame, const FrameLayout& layout, const QSize& chart) {
-    const int height = layout.titleHeight + chart.height() + layout.legendHeight;
-    painter.fillRect(QRect(0, 0, chart.width(), height), QColor(kFrameBackground));
+// The title line at the top of the painter's frame and the legend from legendTop down.
+void PaintFrameTexts(QPainter& painter, const PictureFrame& frame, const FrameLayout& layout, int legendTop,
+                     const QColor& titleColour) {
     const QFontMetrics metrics(painter.font());
     if (!frame.title.empty()) {
-        painter.setPen(QColor(kFrameText));
+        painter.setPen(titleColour);
         painter.drawText(kFrameMargin, kFrameMargin + metrics.ascent(), QString::fromStdString(frame.title));
     }
-    const int legendTop = layout.titleHeight + chart.height();
     for (const LegendEntry& entry : layout.legend) {
         painter.setPen(entry.colour);
         painter.drawText(entry.at + QPoint(0, legendTop), entry.name);
     }
+}
+
+// The title above the chart and the legend below it, on the frame's background.
+void PaintFrame(QPainter& painter, const PictureFrame& frame, const FrameLayout& layout, const QSize& chart) {
+    const int height = layout.titleHeight + chart.height() + layout.legendHeight;
+    painter.fillRect(QRect(0, 0, chart.width(), height), QColor(kFrameBackground));
+    PaintFrameTexts(painter, frame, layout, layout.titleHeight + chart.height(), QColor(kFrameText));
 }
 
 QSize ChartSize(const CTarmioView& view) {
@@ -161,6 +168,30 @@ QImage DrawChartImage(CTarmioView& view, const PictureFrame& frame) {
     view.DrawScreenPicture(&dc);
     dc.EndPainting();
     return whole;
+}
+
+bool PrintChartToPdf(CTarmioView& view, const QString& path, const PictureFrame& frame) {
+    if (frame.Empty())
+        return PrintViewToPdf(view, path) != FALSE;
+    // The frame is laid out in screen pixels and scaled as the printed chart is: one screen pixel
+    // becomes its physical size on paper.
+    const double scale = static_cast<double>(kPrintResolution) / view.logicalDpiX();
+    const int margin = CTarmioView::kPrintPageMargin;
+    const QSize page = PdfPrintableSize();
+    const FrameLayout layout =
+        LayOutFrame(view, frame, FrameFont(), static_cast<int>((page.width() - 2 * margin) / scale));
+    const int below = static_cast<int>(std::ceil(layout.legendHeight * scale));
+    view.SetPrintedFrameSpace(static_cast<int>(std::ceil(layout.titleHeight * scale)), below);
+    const auto paintFrame = [&](QPainter& painter) {
+        painter.translate(margin, margin);
+        painter.scale(scale, scale);
+        painter.setFont(FrameFont());
+        const int legendTop = static_cast<int>((page.height() - 2 * margin - below) / scale);
+        PaintFrameTexts(painter, frame, layout, legendTop, Qt::black);
+    };
+    const bool written = PrintViewToPdf(view, path, paintFrame) != FALSE;
+    view.SetPrintedFrameSpace(0, 0);
+    return written;
 }
 
 bool SaveChartPng(const QImage& chart, const QString& path) {

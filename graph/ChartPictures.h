@@ -29,6 +29,10 @@ QByteArray DrawChartSvg(CTarmioView& view, const PictureFrame& frame = {});
 // The chart as the window shows it, in its frame.
 QImage DrawChartImage(CTarmioView& view, const PictureFrame& frame);
 
+// The view's printed page as a one-page PDF; a title line above the chart and the legend below
+// it, inside the page's margin, when the frame asks for them. False when it could not be written.
+bool PrintChartToPdf(CTarmioView& view, const QString& path, const PictureFrame& frame);
+
 // Qt's PNG quality for charts, zlib level 3: measured on the sample race's charts
 // (BM_SampleChartPng), it encodes in about half the time of Qt's default level for files about a
 // fifth larger; the faster levels save little more time and the slower ones cost twice as much.
