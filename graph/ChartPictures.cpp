@@ -7,12 +7,15 @@
 #include "graph/ChartKinds.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPicture>
 #include <QScrollBar>
 #include <QSvgGenerator>
 #include <cmath>
+#include <optional>
+#include <unordered_map>
 
 namespace {
 constexpr int kReportChartWidth = 1024;
@@ -194,8 +197,54 @@ bool PrintChartToPdf(CTarmioView& view, const QString& path, const PictureFrame&
     return written;
 }
 
+namespace {
+constexpr int kPaletteSize = 256;
+
+// The chart's pixels as indices into a table of its colours; nothing when there are more than a
+// palette holds. Neighbouring pixels mostly share a colour, so the table is looked up only on a
+// change.
+std::optional<QImage> PalettedPicture(const QImage& chart) {
+    const QImage rgb =
+        chart.format() == QImage::Format_RGB32 ? chart : chart.convertToFormat(QImage::Format_RGB32);
+    QImage paletted(rgb.size(), QImage::Format_Indexed8);
+    QList<QRgb> colours;
+    std::unordered_map<QRgb, uchar> indexOf;
+    for (int y = 0; y < rgb.height(); ++y) {
+        const auto* pixels = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        uchar* indices = paletted.scanLine(y);
+        QRgb last = 0;
+        uchar lastIndex = 0;
+        bool known = false;
+        for (int x = 0; x < rgb.width(); ++x) {
+            if (!known || pixels[x] != last) {
+                const auto [entry, added] =
+                    indexOf.try_emplace(pixels[x], static_cast<uchar>(colours.size()));
+                if (added) {
+                    if (colours.size() == kPaletteSize)
+                        return std::nullopt;
+                    colours.append(pixels[x] | 0xFF000000u);
+                }
+                last = pixels[x];
+                lastIndex = entry->second;
+                known = true;
+            }
+            indices[x] = lastIndex;
+        }
+    }
+    paletted.setColorTable(colours);
+    return paletted;
+}
+} // namespace
+
+bool WriteChartPng(const QImage& chart, QIODevice& device, int quality) {
+    const std::optional<QImage> paletted = chart.isNull() ? std::nullopt : PalettedPicture(chart);
+    return (paletted ? *paletted : chart).save(&device, "PNG", quality);
+}
+
 bool SaveChartPng(const QImage& chart, const QString& path) {
-    return chart.save(path, "PNG", kChartPngQuality);
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && WriteChartPng(chart, file) &&
+           file.flush();
 }
 
 std::vector<ReportChart> DrawReportCharts(CTarmioView& view) {

@@ -13,6 +13,7 @@
 #include "tools/racefile/MemoryRaceFile.h"
 #include "tools/racefile/RaceFileWriter.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -293,6 +294,28 @@ TEST(FramedPdfPage, MakesRoomForTitleAndLegendAndOnlyWhenAsked) {
     EXPECT_GT(titled.top, bare.top + 30) << "a title line of 12 screen pixels and its margins, on paper";
     EXPECT_DOUBLE_EQ(titled.bottom, bare.bottom);
     EXPECT_EQ(print({}, "plain-again.pdf"), plain);
+}
+
+// A PNG gives back the very pixels drawn, whether they fit a palette or not: the chart itself,
+// and pictures of 256 and of 257 colours either side of the palette's limit.
+TEST(ChartPng, GivesBackThePixelsDrawnWithOrWithoutAPalette) {
+    graphtest::ChartFixture chart(graphtest::ThreeDrivers());
+    std::vector<QImage> pictures = {chart.Render().convertToFormat(QImage::Format_RGB32)};
+    for (const int colours : {256, 257}) {
+        QImage strip(colours, 3, QImage::Format_RGB32);
+        for (int x = 0; x < colours; ++x)
+            for (int y = 0; y < 3; ++y)
+                strip.setPixel(x, y, qRgb(x % 256, x / 256 * 128, 7));
+        pictures.push_back(strip);
+    }
+    for (const QImage& picture : pictures) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(WriteChartPng(picture, buffer));
+        EXPECT_EQ(QImage::fromData(png, "PNG").convertToFormat(QImage::Format_RGB32), picture)
+            << picture.width() << " x " << picture.height();
+    }
 }
 
 } // namespace
