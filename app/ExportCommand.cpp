@@ -1,7 +1,9 @@
 // File, Export: the laps as CSV, the chart as it shows now as a PNG or SVG picture or a PDF page,
-// or the race as a web report; never over one of the race's input files.
+// with the title line and legend the dialog offers, or the race as a web report; never over one
+// of the race's input files.
 #include "app/MainFrame.h"
 #include "data/RaceExport.h"
+#include "data/RaceReport.h"
 #include "document/CTarmioDoc.h"
 #include "framework/PrintJob.h"
 #include "framework/Prompter.h"
@@ -9,7 +11,6 @@
 #include "graph/TarmioView.h"
 
 #include <QFileInfo>
-#include <QImage>
 #include <QSaveFile>
 #include <sstream>
 
@@ -28,38 +29,35 @@ bool WriteBytes(const std::string& bytes, const QString& path) {
     return file.commit();
 }
 
-bool WriteCsv(CTarmioDoc& document, CTarmioView&, const QString& path) {
+bool WriteCsv(CTarmioDoc& document, CTarmioView&, const PictureFrame&, const QString& path) {
     std::ostringstream csv;
     WriteLapsCsv(csv, *document.GetRaceData());
     return WriteBytes(csv.str(), path);
 }
 
-bool WritePng(CTarmioDoc&, CTarmioView& view, const QString& path) {
-    CRect client;
-    view.GetClientRect(&client);
-    return view.grab(QRect(client.left, client.top, client.Width(), client.Height()))
-        .toImage()
-        .save(path, "PNG");
+bool WritePng(CTarmioDoc&, CTarmioView& view, const PictureFrame& frame, const QString& path) {
+    return SaveChartPng(DrawChartImage(view, frame), path);
 }
 
-bool WritePdf(CTarmioDoc&, CTarmioView& view, const QString& path) {
-    return PrintViewToPdf(view, path) != FALSE;
+bool WritePdf(CTarmioDoc&, CTarmioView& view, const PictureFrame& frame, const QString& path) {
+    return PrintChartToPdf(view, path, frame);
 }
 
-bool WriteSvg(CTarmioDoc&, CTarmioView& view, const QString& path) {
-    return WriteBytes(DrawChartSvg(view).toStdString(), path);
+bool WriteSvg(CTarmioDoc&, CTarmioView& view, const PictureFrame& frame, const QString& path) {
+    return WriteBytes(DrawChartSvg(view, frame).toStdString(), path);
 }
 
-bool WriteReport(CTarmioDoc& document, CTarmioView&, const QString& path) {
+// The report always has a heading: the chosen title line, or the race's own.
+bool WriteReport(CTarmioDoc& document, CTarmioView&, const PictureFrame& frame, const QString& path) {
     std::ostringstream page;
-    WriteReportOfDocument(page, document, "");
+    WriteReportOfDocument(page, document, frame.title);
     return WriteBytes(page.str(), path);
 }
 
 struct ExportFormat {
     const char* filter; // the dialog's entry
     const char* suffix;
-    bool (*write)(CTarmioDoc& document, CTarmioView& view, const QString& path);
+    bool (*write)(CTarmioDoc& document, CTarmioView& view, const PictureFrame& frame, const QString& path);
 };
 
 // In the order of the dialog's filter list; its index is the filter's, from 1.
@@ -95,10 +93,21 @@ void CMainFrame::OnFileExport() {
     CTarmioView* view = GetGraphView();
     if (document == nullptr || document->GetRaceData() == nullptr || view == nullptr)
         return;
+    // The title line offered is the race's own until the user writes another.
+    const QString raceTitle = QString::fromStdString(RaceTitle(*document->GetRaceData()));
+    PictureFrameChoices offered = m_exportFrame;
+    if (offered.titleText.isEmpty() || offered.titleText == m_strExportRaceTitle)
+        offered.titleText = raceTitle;
     const FileOpenResult chosen =
-        AfxGetPrompter().GetSaveFileName({ExportFilter(), m_strExportFolder, m_nExportFilter});
+        AfxGetPrompter().GetSavePictureName({ExportFilter(), m_strExportFolder, m_nExportFilter}, offered);
     if (!chosen.confirmed || chosen.paths.isEmpty())
         return;
+    m_exportFrame = offered;
+    m_strExportRaceTitle = raceTitle;
+    PictureFrame frame;
+    frame.legend = offered.legend;
+    if (offered.title)
+        frame.title = offered.titleText.toStdString();
     const QString path = chosen.paths.constFirst();
     m_strExportFolder = QFileInfo(path).absolutePath();
     m_nExportFilter = chosen.filterIndex;
@@ -106,7 +115,7 @@ void CMainFrame::OnFileExport() {
         AfxMessageBox(QString::fromLatin1(kInputFileText), MB_OK | MB_ICONSTOP);
         return;
     }
-    const bool written = FormatOf(path, chosen.filterIndex).write(*document, *view, path);
+    const bool written = FormatOf(path, chosen.filterIndex).write(*document, *view, frame, path);
     if (!written)
         AfxMessageBox(QString::fromLatin1(kWriteFailedText), MB_OK | MB_ICONSTOP);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/CFrameWnd.h"
+#include "framework/Prompter.h"
 
 #include <QPointer>
 
@@ -46,4 +47,6 @@ private:
     QPointer<CRaceSummaryDlg> m_pRaceSummary;
     QString m_strExportFolder;
     int m_nExportFilter = 1;
+    PictureFrameChoices m_exportFrame;
+    QString m_strExportRaceTitle; // the race's title when last offered: kept only if edited
 };

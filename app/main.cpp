@@ -1,6 +1,7 @@
 #include "app/QuitOnSignal.h"
 #include "app/TarmioApp.h"
 #include "framework/FileNames.h"
+#include "framework/StartupProbe.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("TarmioView");
     QApplication::setDesktopFileName("tarmioview");
     QuitEventLoopOnTerminationSignals();
+    ExitAfterFirstPaintWhenAsked();
 
     CTarmioApp theApp;
     // Not QApplication::arguments(): it decodes file names that are not UTF-8 beyond repair.

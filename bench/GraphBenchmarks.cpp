@@ -12,6 +12,7 @@
 #include "tools/racefile/RaceFileWriter.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
 #include <QKeyEvent>
@@ -186,6 +187,41 @@ void BM_SampleRaceReport(benchmark::State& state) {
     state.counters["bytes"] = static_cast<double>(size);
 }
 BENCHMARK(BM_SampleRaceReport)->Unit(benchmark::kMillisecond);
+
+// The sample race's charts at render's benchmark size, encoded as PNG at each quality Qt's
+// writer takes (100: zlib level 0 ... 0: level 9); render's choice is kChartPngQuality.
+void BM_SampleChartPng(benchmark::State& state) {
+    CTarmioDoc document;
+    document.OnNewDocument();
+    DiskFile file(TARMIO_SAMPLE_RACE);
+    ScriptedPrompt prompt;
+    LoadRaceFile(*document.GetRaceData(), file, prompt);
+    CTarmioView view;
+    view.Create(nullptr, &document);
+    view.resize(900 + view.GetVerticalScrollBar()->sizeHint().width(), 500);
+    view.OnInitialUpdate();
+    std::vector<QImage> charts;
+    for (const auto kind :
+         {lapgraph::ChartKind::Gap, lapgraph::ChartKind::Positions, lapgraph::ChartKind::LapTimes}) {
+        view.SetChartKind(kind);
+        charts.push_back(DrawChartImage(view, {}));
+    }
+    const int quality = static_cast<int>(state.range(0));
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        bytes = 0;
+        for (const QImage& chart : charts) {
+            QByteArray png;
+            QBuffer buffer(&png);
+            buffer.open(QIODevice::WriteOnly);
+            WriteChartPng(chart, buffer, quality);
+            bytes += static_cast<std::size_t>(png.size());
+        }
+        benchmark::DoNotOptimize(bytes);
+    }
+    state.counters["bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(BM_SampleChartPng)->DenseRange(0, 100, 10)->Arg(-1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

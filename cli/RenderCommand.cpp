@@ -149,8 +149,8 @@ std::optional<RenderArguments> ParseRenderArguments(const std::vector<std::strin
         error = "the output file must end in .png, .svg or .pdf (-o OUT.png, -o OUT.svg or -o OUT.pdf)";
         return std::nullopt;
     }
-    if (!parsed.frame.Empty() && (parsed.printed || EndsWith(parsed.output, ".pdf"))) {
-        error = "--legend and --title frame the screen picture: .png without --print, or .svg";
+    if (!parsed.frame.Empty() && parsed.printed && !EndsWith(parsed.output, ".pdf")) {
+        error = "--legend and --title frame the screen picture or the PDF page: not with --print";
         return std::nullopt;
     }
     return parsed;
@@ -248,12 +248,12 @@ int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream&
         view.OnViewZoomToFit();
     const bool written = WriteThroughTemporary(parsed->output, [&](const QString& path) {
         if (EndsWith(parsed->output, ".pdf"))
-            return PrintViewToPdf(view, path) != FALSE;
+            return PrintChartToPdf(view, path, parsed->frame);
         if (EndsWith(parsed->output, ".svg"))
             return WriteBytes(path, DrawChartSvg(view, parsed->frame));
         const QImage picture =
             parsed->printed ? RenderPrintedImage(view, *parsed) : RenderScreen(view, *parsed);
-        return picture.save(path, "PNG");
+        return SaveChartPng(picture, path);
     });
     if (!written) {
         err << "tarmioview-cli render: cannot write " << parsed->output << '\n';

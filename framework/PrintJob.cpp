@@ -7,7 +7,10 @@
 #include "framework/CWinApp.h"
 #include "framework/Prompter.h"
 
+#include <QBuffer>
+#include <QFileInfo>
 #include <QImage>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <memory>
 
@@ -42,17 +45,44 @@ std::unique_ptr<QPrinter> NewJobPrinter() {
     return printer;
 }
 
-BOOL PrintViewToPdf(CView& view, const QString& path) {
-    const std::unique_ptr<QPrinter> job = NewJobPrinter();
-    QPrinter& printer = *job;
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
+namespace {
+void SetUpPdfPage(QPdfWriter& pdf) {
+    pdf.setResolution(kPrintResolution);
+}
+} // namespace
+
+QSize PdfPrintableSize() {
+    QBuffer nowhere;
+    QPdfWriter pdf(&nowhere);
+    SetUpPdfPage(pdf);
+    return {pdf.width(), pdf.height()};
+}
+
+BOOL PrintViewToPdf(CView& view, const QString& path, const PageEpilogue& epilogue) {
+    // The page a fresh PDF job prints on (A4, 10-point margins, kPrintResolution), written
+    // straight to the file: the printer machinery and its plug-ins add nothing to a file.
+    QPdfWriter pdf(path);
+    SetUpPdfPage(pdf);
     CPrintInfo info;
     info.m_bDirect = TRUE;
-    info.m_pPrinter = &printer;
     if (!view.OnPreparePrinting(&info))
         return FALSE;
-    return RunPrintJob(view, printer, info);
+    CDC dc(&pdf, true);
+    QPainter* painter = dc.GetPainter();
+    if (painter == nullptr || !painter->isActive())
+        return FALSE;
+    PrintPage(view, dc, info);
+    if (epilogue) {
+        painter = dc.GetPainter();
+        painter->save();
+        painter->resetTransform();
+        painter->setClipping(false);
+        epilogue(*painter);
+        painter->restore();
+    }
+    dc.EndPainting();
+    // The writer has no error state of its own; an empty file is a failed one.
+    return QFileInfo(path).size() > 0 ? TRUE : FALSE;
 }
 
 void PrintViewToImage(CView& view, QImage& page) {
@@ -64,11 +94,13 @@ void PrintViewToImage(CView& view, QImage& page) {
 }
 
 BOOL CView::DoPreparePrinting(CPrintInfo* pInfo) {
-    if (pInfo == nullptr || pInfo->m_pPrinter == nullptr)
+    if (pInfo == nullptr)
         return FALSE;
     // Direct printing and the preview use the printer as it is, without asking.
     if (pInfo->m_bDirect || pInfo->m_bPreview)
         return TRUE;
+    if (pInfo->m_pPrinter == nullptr)
+        return FALSE;
     // Whatever range is chosen, the one page prints.
     return AfxGetPrompter().PrintDialog(*pInfo->m_pPrinter, 1, kDialogLastPage) ? TRUE : FALSE;
 }

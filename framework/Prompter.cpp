@@ -6,14 +6,18 @@
 #include "framework/PrintSetupDialog.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QGridLayout>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProgressDialog>
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -150,10 +154,41 @@ FileOpenResult QtPrompter::GetOpenFileNames(const FileOpenRequest& request) {
     return result;
 }
 
-FileOpenResult QtPrompter::GetSaveFileName(const FileOpenRequest& request) {
+namespace {
+// The picture frame's choices below the file dialog's own rows; Qt's own dialog, as a native one
+// takes no widgets.
+class FrameChoiceRow {
+public:
+    FrameChoiceRow(QFileDialog& dialog, const PictureFrameChoices& offered)
+        : m_title(QObject::tr("&Title line:")), m_titleText(offered.titleText),
+          m_legend(QObject::tr("&Legend of driver names")) {
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        m_title.setChecked(offered.title);
+        m_legend.setChecked(offered.legend);
+        auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
+        if (grid == nullptr)
+            return;
+        const int row = grid->rowCount();
+        grid->addWidget(&m_title, row, 0);
+        grid->addWidget(&m_titleText, row, 1);
+        grid->addWidget(&m_legend, row + 1, 1);
+    }
+    PictureFrameChoices Chosen() const {
+        return {m_title.isChecked(), m_titleText.text(), m_legend.isChecked()};
+    }
+
+private:
+    QCheckBox m_title;
+    QLineEdit m_titleText;
+    QCheckBox m_legend;
+};
+} // namespace
+
+namespace {
+FileOpenResult RunSaveDialog(QWidget* parent, const FileOpenRequest& request, PictureFrameChoices* frame) {
     const std::vector<FileFilterEntry> entries = ParseFileFilter(request.filter);
     const QStringList nameFilters = QtNameFilters(entries);
-    QFileDialog dialog(DialogParent());
+    QFileDialog dialog(parent);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     PrepareFileDialog(dialog, request, nameFilters);
@@ -163,14 +198,28 @@ FileOpenResult QtPrompter::GetSaveFileName(const FileOpenRequest& request) {
     };
     followFilter(dialog.selectedNameFilter());
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, followFilter);
+    std::optional<FrameChoiceRow> frameRow;
+    if (frame != nullptr)
+        frameRow.emplace(dialog, *frame);
 
     FileOpenResult result;
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return result;
     result.confirmed = true;
+    if (frameRow)
+        *frame = frameRow->Chosen();
     result.filterIndex = ChosenFilterIndex(dialog, nameFilters, request.filterIndex);
     result.paths.append(QDir::cleanPath(QFileInfo(dialog.selectedFiles().constFirst()).absoluteFilePath()));
     return result;
+}
+} // namespace
+
+FileOpenResult QtPrompter::GetSaveFileName(const FileOpenRequest& request) {
+    return RunSaveDialog(DialogParent(), request, nullptr);
+}
+
+FileOpenResult QtPrompter::GetSavePictureName(const FileOpenRequest& request, PictureFrameChoices& frame) {
+    return RunSaveDialog(DialogParent(), request, &frame);
 }
 
 bool QtPrompter::PrintDialog(QPrinter& printer, int minPage, int maxPage) {

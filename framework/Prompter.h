@@ -29,6 +29,13 @@ std::vector<FileFilterEntry> ParseFileFilter(const QString& filter);
 // list in parentheses is not given a second one.
 QString QtNameFilter(const FileFilterEntry& entry);
 
+// What a save dialog may offer beside the name of a picture: a title line and a legend.
+struct PictureFrameChoices {
+    bool title = false;
+    QString titleText;
+    bool legend = false;
+};
+
 struct FileOpenRequest {
     QString filter;        // "caption|pattern|...||"
     QString initialFolder; // empty: the dialog's own choice
@@ -53,6 +60,9 @@ public:
     // File-save dialog for one file, which asks before replacing an existing one; the result's
     // path has the extension of the chosen filter entry when the user typed none.
     virtual FileOpenResult GetSaveFileName(const FileOpenRequest& request) = 0;
+    // The same dialog for an exported picture, offering its title line and legend too: frame
+    // comes in as first shown and goes out as the user left it.
+    virtual FileOpenResult GetSavePictureName(const FileOpenRequest& request, PictureFrameChoices& frame) = 0;
     // The print dialog for printer, offering pages minPage..maxPage; true when accepted.
     virtual bool PrintDialog(QPrinter& printer, int minPage, int maxPage) = 0;
     // The printer set-up dialog: printer, paper and orientation for later jobs; true when accepted.
@@ -82,6 +92,7 @@ public:
     int MessageBox(const std::string& text, unsigned style) override;
     FileOpenResult GetOpenFileNames(const FileOpenRequest& request) override;
     FileOpenResult GetSaveFileName(const FileOpenRequest& request) override;
+    FileOpenResult GetSavePictureName(const FileOpenRequest& request, PictureFrameChoices& frame) override;
     bool PrintDialog(QPrinter& printer, int minPage, int maxPage) override;
     bool PrintSetupDialog(QPrinter& printer) override;
     void PrintPreview(QPrinter& printer, const PaintPages& paint) override;

@@ -3,14 +3,19 @@
 #include "data/DriverTexts.h"
 #include "data/RaceExport.h"
 #include "document/CTarmioDoc.h"
+#include "framework/PrintJob.h"
 #include "graph/ChartKinds.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPicture>
 #include <QScrollBar>
 #include <QSvgGenerator>
+#include <cmath>
+#include <optional>
+#include <unordered_map>
 
 namespace {
 constexpr int kReportChartWidth = 1024;
@@ -86,20 +91,25 @@ FrameLayout LayOutFrame(const CTarmioView& view, const PictureFrame& frame, cons
     return layout;
 }
 
-// The title above the chart and the legend below it, on the frame's background.
-void PaintFrame(QPainter& painter, const PictureFrame& frame, const FrameLayout& layout, const QSize& chart) {
-    const int height = layout.titleHeight + chart.height() + layout.legendHeight;
-    painter.fillRect(QRect(0, 0, chart.width(), height), QColor(kFrameBackground));
+// The title line at the top of the painter's frame and the legend from legendTop down.
+void PaintFrameTexts(QPainter& painter, const PictureFrame& frame, const FrameLayout& layout, int legendTop,
+                     const QColor& titleColour) {
     const QFontMetrics metrics(painter.font());
     if (!frame.title.empty()) {
-        painter.setPen(QColor(kFrameText));
+        painter.setPen(titleColour);
         painter.drawText(kFrameMargin, kFrameMargin + metrics.ascent(), QString::fromStdString(frame.title));
     }
-    const int legendTop = layout.titleHeight + chart.height();
     for (const LegendEntry& entry : layout.legend) {
         painter.setPen(entry.colour);
         painter.drawText(entry.at + QPoint(0, legendTop), entry.name);
     }
+}
+
+// The title above the chart and the legend below it, on the frame's background.
+void PaintFrame(QPainter& painter, const PictureFrame& frame, const FrameLayout& layout, const QSize& chart) {
+    const int height = layout.titleHeight + chart.height() + layout.legendHeight;
+    painter.fillRect(QRect(0, 0, chart.width(), height), QColor(kFrameBackground));
+    PaintFrameTexts(painter, frame, layout, layout.titleHeight + chart.height(), QColor(kFrameText));
 }
 
 QSize ChartSize(const CTarmioView& view) {
@@ -142,17 +152,99 @@ QByteArray DrawChartSvg(CTarmioView& view, const PictureFrame& frame) {
 
 QImage DrawChartImage(CTarmioView& view, const PictureFrame& frame) {
     const QSize chart = ChartSize(view);
-    const QImage screen = view.grab(QRect(QPoint(0, 0), chart)).toImage();
-    if (frame.Empty())
-        return screen;
-    const FrameLayout layout = LayOutFrame(view, frame, FrameFont(), chart.width());
+    const FrameLayout layout =
+        frame.Empty() ? FrameLayout{} : LayOutFrame(view, frame, FrameFont(), chart.width());
     QImage whole(chart.width(), layout.titleHeight + chart.height() + layout.legendHeight,
                  QImage::Format_RGB32);
-    QPainter painter(&whole);
-    painter.setFont(FrameFont());
-    PaintFrame(painter, frame, layout, chart);
-    painter.drawImage(0, layout.titleHeight, screen);
+    if (!frame.Empty()) {
+        QPainter painter(&whole);
+        painter.setFont(FrameFont());
+        PaintFrame(painter, frame, layout, chart);
+    }
+    if (chart.isEmpty())
+        return whole;
+    // The chart is drawn in place, through an image over its own rows of the whole: no second
+    // bitmap and no copy, the same pixels as the window's paint.
+    QImage chartRows(whole.scanLine(layout.titleHeight), chart.width(), chart.height(), whole.bytesPerLine(),
+                     whole.format());
+    CDC dc(&chartRows);
+    view.DrawScreenPicture(&dc);
+    dc.EndPainting();
     return whole;
+}
+
+bool PrintChartToPdf(CTarmioView& view, const QString& path, const PictureFrame& frame) {
+    if (frame.Empty())
+        return PrintViewToPdf(view, path) != FALSE;
+    // The frame is laid out in screen pixels and scaled as the printed chart is: one screen pixel
+    // becomes its physical size on paper.
+    const double scale = static_cast<double>(kPrintResolution) / view.logicalDpiX();
+    const int margin = CTarmioView::kPrintPageMargin;
+    const QSize page = PdfPrintableSize();
+    const FrameLayout layout =
+        LayOutFrame(view, frame, FrameFont(), static_cast<int>((page.width() - 2 * margin) / scale));
+    const int below = static_cast<int>(std::ceil(layout.legendHeight * scale));
+    view.SetPrintedFrameSpace(static_cast<int>(std::ceil(layout.titleHeight * scale)), below);
+    const auto paintFrame = [&](QPainter& painter) {
+        painter.translate(margin, margin);
+        painter.scale(scale, scale);
+        painter.setFont(FrameFont());
+        const int legendTop = static_cast<int>((page.height() - 2 * margin - below) / scale);
+        PaintFrameTexts(painter, frame, layout, legendTop, Qt::black);
+    };
+    const bool written = PrintViewToPdf(view, path, paintFrame) != FALSE;
+    view.SetPrintedFrameSpace(0, 0);
+    return written;
+}
+
+namespace {
+constexpr int kPaletteSize = 256;
+
+// The chart's pixels as indices into a table of its colours; nothing when there are more than a
+// palette holds. Neighbouring pixels mostly share a colour, so the table is looked up only on a
+// change.
+std::optional<QImage> PalettedPicture(const QImage& chart) {
+    const QImage rgb =
+        chart.format() == QImage::Format_RGB32 ? chart : chart.convertToFormat(QImage::Format_RGB32);
+    QImage paletted(rgb.size(), QImage::Format_Indexed8);
+    QList<QRgb> colours;
+    std::unordered_map<QRgb, uchar> indexOf;
+    for (int y = 0; y < rgb.height(); ++y) {
+        const auto* pixels = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        uchar* indices = paletted.scanLine(y);
+        QRgb last = 0;
+        uchar lastIndex = 0;
+        bool known = false;
+        for (int x = 0; x < rgb.width(); ++x) {
+            if (!known || pixels[x] != last) {
+                const auto [entry, added] =
+                    indexOf.try_emplace(pixels[x], static_cast<uchar>(colours.size()));
+                if (added) {
+                    if (colours.size() == kPaletteSize)
+                        return std::nullopt;
+                    colours.append(pixels[x] | 0xFF000000u);
+                }
+                last = pixels[x];
+                lastIndex = entry->second;
+                known = true;
+            }
+            indices[x] = lastIndex;
+        }
+    }
+    paletted.setColorTable(colours);
+    return paletted;
+}
+} // namespace
+
+bool WriteChartPng(const QImage& chart, QIODevice& device, int quality) {
+    const std::optional<QImage> paletted = chart.isNull() ? std::nullopt : PalettedPicture(chart);
+    return (paletted ? *paletted : chart).save(&device, "PNG", quality);
+}
+
+bool SaveChartPng(const QImage& chart, const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && WriteChartPng(chart, file) &&
+           file.flush();
 }
 
 std::vector<ReportChart> DrawReportCharts(CTarmioView& view) {

@@ -8,7 +8,9 @@
 #include "graph/TarmioView.h"
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QImage>
+#include <QString>
 #include <ostream>
 #include <string>
 
@@ -27,6 +29,20 @@ struct PictureFrame {
 QByteArray DrawChartSvg(CTarmioView& view, const PictureFrame& frame = {});
 // The chart as the window shows it, in its frame.
 QImage DrawChartImage(CTarmioView& view, const PictureFrame& frame);
+
+// The view's printed page as a one-page PDF; a title line above the chart and the legend below
+// it, inside the page's margin, when the frame asks for them. False when it could not be written.
+bool PrintChartToPdf(CTarmioView& view, const QString& path, const PictureFrame& frame);
+
+// Qt's PNG quality for charts, zlib level 3, chosen by measurement (BM_SampleChartPng): with a
+// palette it writes the sample's charts in half the time of Qt's default level, in files a
+// quarter larger, still smaller than the default level made them in RGB; the faster levels grow
+// the files more than they save time.
+constexpr int kChartPngQuality = 60;
+// The chart as PNG: with a palette when it has no more than 256 colours, as a plain chart has,
+// else in RGB; either way the same pixels. False when it could not be written.
+bool WriteChartPng(const QImage& chart, QIODevice& device, int quality = kChartPngQuality);
+bool SaveChartPng(const QImage& chart, const QString& path);
 
 // Every chart kind in the table's order, each as SVG with its curves, for the web report; the
 // view shows the kind it showed before.

@@ -1,11 +1,6 @@
 #include "framework/WindowDC.h"
 #include "graph/TarmioView.h"
 
-namespace {
-// The page keeps a margin of 50 printer pixels on every side.
-constexpr int kPageMargin = 50;
-} // namespace
-
 BOOL CTarmioView::OnPreparePrinting(CPrintInfo* pInfo) {
     return DoPreparePrinting(pInfo);
 }
@@ -27,7 +22,9 @@ void CTarmioView::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) {
         pDC->SetWindowExt(screenX, screenY);
         pDC->SetViewportExt(printerX, printerY);
         m_rcGraph.SetRect(0, 0, pDC->GetDeviceCaps(HORZRES), pDC->GetDeviceCaps(VERTRES));
-        m_rcGraph.InflateRect(-kPageMargin, -kPageMargin);
+        m_rcGraph.InflateRect(-kPrintPageMargin, -kPrintPageMargin);
+        m_rcGraph.top += m_nPrintedFrameAbove;
+        m_rcGraph.bottom -= m_nPrintedFrameBelow;
     } else {
         GetClientRect(&m_rcGraph);
         pDC->SetMapMode(MM_TEXT);

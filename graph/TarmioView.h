@@ -87,6 +87,14 @@ public:
     void DrawScreenPicture(CDC* pDC);
     // Each curve as that picture draws it, in its pixels and drawing order.
     std::vector<CurveTrace> TraceScreenCurves() const;
+    // Printer pixels the printed chart leaves free above and below it inside the page's margin,
+    // for an exported page's title line and legend; none unless set.
+    void SetPrintedFrameSpace(int above, int below) {
+        m_nPrintedFrameAbove = above;
+        m_nPrintedFrameBelow = below;
+    }
+    // The printed page's margin on every side, in printer pixels.
+    static constexpr int kPrintPageMargin = 50;
 
 protected:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
@@ -132,6 +140,8 @@ private:
     TEXTMETRIC m_tm;
     std::unique_ptr<CFont> m_pAxisFont;
     CRect m_rcGraph;
+    int m_nPrintedFrameAbove = 0;
+    int m_nPrintedFrameBelow = 0;
     CSize m_sizeLapLabel{1, 1};
     CSize m_sizeTimeLabel{1, 1};
     int m_nZoom = lapgraph::kDefaultZoom;

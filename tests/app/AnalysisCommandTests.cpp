@@ -104,6 +104,38 @@ TEST_F(AppShell, ExportWritesTheFormatOfTheExtension) {
     EXPECT_TRUE(prompter.messages.empty());
 }
 
+// The dialog offers the race's title line and a legend, unticked; what the user chose reaches the
+// picture and is offered again next time, an edited title kept.
+TEST_F(AppShell, ExportCarriesTheTitleAndLegendChosenInTheDialog) {
+    Start({WriteRaceFile()});
+    const QString svg = folder.filePath("framed.svg");
+    const QString png = folder.filePath("framed.png");
+    const QString pdf = folder.filePath("framed.pdf");
+    for (const QString& path : {svg, png, pdf})
+        prompter.fileSaveAnswers.push_back({true, {path}, 1});
+    prompter.pictureFrameAnswers.push_back({true, "Round <3>", true});
+    for (int i = 0; i < 3; ++i)
+        Frame().SendCommand(ID_FILE_EXPORT);
+    ASSERT_EQ(prompter.pictureFramesOffered.size(), 3u);
+    EXPECT_FALSE(prompter.pictureFramesOffered[0].title);
+    EXPECT_FALSE(prompter.pictureFramesOffered[0].legend);
+    EXPECT_EQ(prompter.pictureFramesOffered[0].titleText, "Port Haddon, 5 laps");
+    EXPECT_TRUE(prompter.pictureFramesOffered[1].title);
+    EXPECT_TRUE(prompter.pictureFramesOffered[1].legend);
+    EXPECT_EQ(prompter.pictureFramesOffered[1].titleText, "Round <3>");
+    const QByteArray text = ReadAll(svg);
+    EXPECT_TRUE(text.contains(">Round &lt;3&gt;</text>"));
+    for (const char* name : {">Alma Rydberg</text>", ">Bo Castell</text>", ">Cyr Lindqvist</text>"})
+        EXPECT_TRUE(text.contains(name)) << name;
+    CRect client;
+    Graph().GetClientRect(&client);
+    const QImage picture(png);
+    EXPECT_EQ(picture.width(), client.Width());
+    EXPECT_GT(picture.height(), client.Height() + 30) << "a title line and a legend line";
+    EXPECT_TRUE(ReadAll(pdf).startsWith("%PDF"));
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
 // The dialog's first three entries and their order stay as they were; the new ones follow.
 TEST_F(AppShell, ExportOffersSvgAndTheReportAfterTheFormerEntries) {
     Start({WriteRaceFile()});

@@ -1,16 +1,19 @@
 // Lines on pages: cut to what the page shows, dotted lines as dashed segments, and whatever a race
 // holds, its printed chart stays small. The screen's pixels are guarded by the picture tests.
+#include "GraphTestSupport.h"
 #include "ScriptedPrompt.h"
 #include "data/RaceFileLoader.h"
 #include "document/CTarmioDoc.h"
 #include "framework/CDC.h"
 #include "framework/PrintJob.h"
 #include "framework/VectorClip.h"
+#include "graph/ChartPictures.h"
 #include "graph/TarmioView.h"
 #include "tools/racefile/HostileRaces.h"
 #include "tools/racefile/MemoryRaceFile.h"
 #include "tools/racefile/RaceFileWriter.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -244,5 +247,75 @@ TEST_P(HostileRaceOnPaper, PdfStaysSmallWithOnlyWhatThePageShows) {
 INSTANTIATE_TEST_SUITE_P(Races, HostileRaceOnPaper,
                          ::testing::Combine(::testing::ValuesIn(hostile::kPatterns), ::testing::Bool()),
                          CaseName);
+
+// The lines' highest and lowest device rows on the page (the content draws top down) and the
+// number of text runs.
+struct PageExtent {
+    double top = 1e9;
+    double bottom = -1e9;
+    std::size_t texts = 0;
+};
+
+PageExtent MeasurePage(const std::string& content) {
+    PageExtent extent;
+    std::istringstream lines(content);
+    for (std::string line; std::getline(lines, line);) {
+        double x = 0;
+        double y = 0;
+        char op = 0;
+        if (line == "BT")
+            ++extent.texts;
+        else if (std::sscanf(line.c_str(), "%lf %lf %c", &x, &y, &op) == 3 && line.size() > 2 &&
+                 line[line.size() - 2] == ' ' && (op == 'm' || op == 'l')) {
+            extent.top = std::min(extent.top, y);
+            extent.bottom = std::max(extent.bottom, y);
+        }
+    }
+    return extent;
+}
+
+// The title line and the legend are printed only when asked, one text run for the title and one
+// for each name; the title takes room of its own above the chart, and the next page without them
+// is the plain one again.
+TEST(FramedPdfPage, MakesRoomForTitleAndLegendAndOnlyWhenAsked) {
+    graphtest::ChartFixture chart(graphtest::ThreeDrivers());
+    QTemporaryDir folder;
+    const auto print = [&](const PictureFrame& frame, const QString& name) {
+        const QString pdf = folder.filePath(name);
+        EXPECT_TRUE(PrintChartToPdf(*chart.view, pdf, frame));
+        return PdfContent(pdf);
+    };
+    const std::string plain = print({}, "plain.pdf");
+    const PageExtent framed = MeasurePage(print({"Round 3", true}, "framed.pdf"));
+    const PageExtent titled = MeasurePage(print({"Round 3", false}, "titled.pdf"));
+    const PageExtent bare = MeasurePage(plain);
+    EXPECT_EQ(framed.texts, bare.texts + 1 + 3);
+    EXPECT_EQ(titled.texts, bare.texts + 1);
+    EXPECT_GT(titled.top, bare.top + 30) << "a title line of 12 screen pixels and its margins, on paper";
+    EXPECT_DOUBLE_EQ(titled.bottom, bare.bottom);
+    EXPECT_EQ(print({}, "plain-again.pdf"), plain);
+}
+
+// A PNG gives back the very pixels drawn, whether they fit a palette or not: the chart itself,
+// and pictures of 256 and of 257 colours either side of the palette's limit.
+TEST(ChartPng, GivesBackThePixelsDrawnWithOrWithoutAPalette) {
+    graphtest::ChartFixture chart(graphtest::ThreeDrivers());
+    std::vector<QImage> pictures = {chart.Render().convertToFormat(QImage::Format_RGB32)};
+    for (const int colours : {256, 257}) {
+        QImage strip(colours, 3, QImage::Format_RGB32);
+        for (int x = 0; x < colours; ++x)
+            for (int y = 0; y < 3; ++y)
+                strip.setPixel(x, y, qRgb(x % 256, x / 256 * 128, 7));
+        pictures.push_back(strip);
+    }
+    for (const QImage& picture : pictures) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(WriteChartPng(picture, buffer));
+        EXPECT_EQ(QImage::fromData(png, "PNG").convertToFormat(QImage::Format_RGB32), picture)
+            << picture.width() << " x " << picture.height();
+    }
+}
 
 } // namespace

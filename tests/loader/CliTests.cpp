@@ -334,7 +334,10 @@ TEST(CliRender, FramesTheScreenPictureWithTitleAndLegend) {
     const std::string text = ReadAll(svg);
     EXPECT_NE(text.find(">Brackwater &lt;Park&gt;</text>"), std::string::npos);
     EXPECT_NE(text.find(">Felix Ostrander</text>"), std::string::npos);
-    EXPECT_EQ(RunCli("render --legend -o " + (kFolder / "x.pdf").string() + " " + kSample).status, 2);
+    const std::string page = (kFolder / "framed.pdf").string();
+    EXPECT_EQ(RunCli("render --legend --title Round -o " + page + " " + kSample).status, 0);
+    EXPECT_EQ(ReadAll(page).substr(0, 5), "%PDF-");
+    EXPECT_EQ(RunCli("render --legend --print -o " + (kFolder / "x.png").string() + " " + kSample).status, 2);
 }
 
 TEST(CliReport, WritesOnePageWithEveryChartUnderTheOutputRules) {

@@ -22,6 +22,16 @@ FileOpenResult ScriptedPrompter::GetSaveFileName(const FileOpenRequest& request)
     return NextAnswer(fileSaveAnswers, FileOpenResult{});
 }
 
+FileOpenResult ScriptedPrompter::GetSavePictureName(const FileOpenRequest& request,
+                                                    PictureFrameChoices& frame) {
+    pictureFramesOffered.push_back(frame);
+    if (!pictureFrameAnswers.empty()) {
+        frame = pictureFrameAnswers.front();
+        pictureFrameAnswers.pop_front();
+    }
+    return GetSaveFileName(request);
+}
+
 bool ScriptedPrompter::PrintDialog(QPrinter& printer, int, int) {
     ++printDialogs;
     const bool accepted = NextAnswer(printDialogAnswers, false);

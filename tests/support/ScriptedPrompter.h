@@ -24,6 +24,8 @@ public:
     }
     FileOpenResult GetOpenFileNames(const FileOpenRequest& request) override;
     FileOpenResult GetSaveFileName(const FileOpenRequest& request) override;
+    // Records the frame offered and answers with the next of pictureFrameAnswers, if any.
+    FileOpenResult GetSavePictureName(const FileOpenRequest& request, PictureFrameChoices& frame) override;
     bool PrintDialog(QPrinter& printer, int minPage, int maxPage) override;
     bool PrintSetupDialog(QPrinter&) override { return false; }
     // Renders once, into a PDF in a private folder.
@@ -35,6 +37,8 @@ public:
     std::deque<FileOpenResult> fileOpenAnswers;
     std::deque<FileOpenResult> fileSaveAnswers;
     std::deque<bool> printDialogAnswers;
+    std::deque<PictureFrameChoices> pictureFrameAnswers;
+    std::vector<PictureFrameChoices> pictureFramesOffered;
     QString printOutputPath; // an accepted print dialog sends the job to this PDF
 
     std::vector<FileOpenRequest> fileOpenRequests;
