@@ -1,7 +1,7 @@
 #include "app/QuitOnSignal.h"
 #include "app/TarmioApp.h"
 #include "framework/FileNames.h"
-#include "framework/StartupProbe.h"
+#include "app/StartupProbe.h"
 
 #include <QApplication>
 #include <cstdio>

@@ -1,7 +1,7 @@
 // The yardstick for the viewer's start-up: a bare Qt main window with a menu bar, a tool bar and
 // a status bar, as small as Qt makes one, ending after its first paint as the viewer does under
 // TARMIO_EXIT_AFTER_FIRST_PAINT.
-#include "framework/StartupProbe.h"
+#include "app/StartupProbe.h"
 
 #include <QApplication>
 #include <QMainWindow>
