@@ -127,6 +127,13 @@ void CDC::ApplyPen() {
     } else {
         qpen.setWidth(pen.m_nWidth);
         qpen.setCapStyle(Qt::RoundCap);
+        if (pen.m_nStyle != PS_SOLID) {
+            // A wide pen's pattern counts in pen widths.
+            const drawing::LinePattern pattern = drawing::PatternOf(pen.m_nStyle);
+            const qreal width = pen.m_nWidth;
+            qpen.setCapStyle(Qt::FlatCap);
+            qpen.setDashPattern({pattern.on / width, (pattern.period - pattern.on) / width});
+        }
     }
     m_painter->setPen(qpen);
     m_bPenApplied = true;
@@ -219,12 +226,17 @@ void CDC::DrawStyledLine(QPoint from, QPoint to) {
     // The pixels of one line are all different, so dots and gaps may go in any order.
     if (painter == nullptr || StoreStyledLine(from, to))
         return;
+    if (!PixelExactRects()) {
+        DrawScaledStyledLine(from, to);
+        return;
+    }
     QVector<QPoint>& dots = m_styledDots;
     QVector<QPoint>& gaps = m_styledGaps;
     dots.resize(0);
     gaps.resize(0);
+    const drawing::LinePattern pattern = drawing::PatternOf(m_state.pen.m_nStyle);
     drawing::WalkLinePixels(from, to, [&](int i, QPoint pixel) {
-        (i % drawing::kDotPeriodPixels < drawing::kDotOnPixels ? dots : gaps).push_back(pixel);
+        (i % pattern.period < pattern.on ? dots : gaps).push_back(pixel);
     });
     m_bPenApplied = false;
     QPen pen(ToQColor(m_state.pen.m_crColor), 0);
@@ -236,6 +248,25 @@ void CDC::DrawStyledLine(QPoint from, QPoint to) {
         painter->setPen(pen);
         painter->drawPoints(gaps.data(), static_cast<int>(gaps.size()));
     }
+}
+
+// On a high-density device the pattern keeps its length in device-independent pixels while the
+// line stays one device pixel thin.
+void CDC::DrawScaledStyledLine(QPoint from, QPoint to) {
+    const qreal scale = std::hypot(m_painter->deviceTransform().m11(), m_painter->deviceTransform().m12());
+    const drawing::LinePattern pattern = drawing::PatternOf(m_state.pen.m_nStyle);
+    const QLineF line(from, drawing::LastPixelBefore(from, to));
+    QPen pen(ToQColor(m_state.bkColour), 0);
+    pen.setCapStyle(Qt::FlatCap);
+    if (m_state.bkMode == OPAQUE) {
+        m_painter->setPen(pen);
+        m_painter->drawLine(line);
+    }
+    pen.setColor(ToQColor(m_state.pen.m_crColor));
+    pen.setDashPattern({pattern.on * scale, (pattern.period - pattern.on) * scale});
+    m_painter->setPen(pen);
+    m_painter->drawLine(line);
+    m_bPenApplied = false;
 }
 
 void CDC::FillDeviceRect(const QRect& rect, COLORREF crColor) {
@@ -278,7 +309,14 @@ BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, i
     const QRect from = pSrcDC->ToDeviceRect(xSrc, ySrc, xSrc + nWidth, ySrc + nHeight);
     const QPainter::CompositionMode mode = painter->compositionMode();
     painter->setCompositionMode(QPainter::CompositionMode_Source);
-    painter->drawImage(target, *source, from);
+    // The source rectangle counts the image's own pixels: a high-density bitmap has more of them.
+    const qreal ratio = source->devicePixelRatio();
+    if (ratio == 1.0)
+        painter->drawImage(target, *source, from);
+    else
+        painter->drawImage(
+            QRectF(target), *source,
+            QRectF(from.x() * ratio, from.y() * ratio, from.width() * ratio, from.height() * ratio));
     painter->setCompositionMode(mode);
     return TRUE;
 }

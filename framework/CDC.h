@@ -152,6 +152,7 @@ private:
     void FillDeviceRect(const QRect& rect, COLORREF crColor);
     void DrawDeviceLine(QPoint from, QPoint to);
     void DrawStyledLine(QPoint from, QPoint to);
+    void DrawScaledStyledLine(QPoint from, QPoint to);
     void DrawOpaqueText(QPoint topLeft, const QString& text, const QRect* clip);
 
     // Raster fast path (RasterFastPath.cpp): pixels stored straight into the painted image where

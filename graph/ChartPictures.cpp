@@ -140,14 +140,25 @@ QByteArray DrawChartSvg(CTarmioView& view, const PictureFrame& frame) {
     return svg;
 }
 
-QImage DrawChartImage(CTarmioView& view, const PictureFrame& frame) {
+// The screen picture drawn straight into an image with more pixels than the window has.
+QImage DrawScaledScreen(CTarmioView& view, QSize chart, int scale) {
+    QImage screen(chart * scale, QImage::Format_RGB32);
+    screen.setDevicePixelRatio(scale);
+    CDC dc(&screen, false);
+    view.DrawScreenPicture(&dc);
+    return screen;
+}
+
+QImage DrawChartImage(CTarmioView& view, const PictureFrame& frame, int scale) {
     const QSize chart = ChartSize(view);
-    const QImage screen = view.grab(QRect(QPoint(0, 0), chart)).toImage();
+    const QImage screen =
+        scale == 1 ? view.grab(QRect(QPoint(0, 0), chart)).toImage() : DrawScaledScreen(view, chart, scale);
     if (frame.Empty())
         return screen;
     const FrameLayout layout = LayOutFrame(view, frame, FrameFont(), chart.width());
-    QImage whole(chart.width(), layout.titleHeight + chart.height() + layout.legendHeight,
+    QImage whole(QSize(chart.width(), layout.titleHeight + chart.height() + layout.legendHeight) * scale,
                  QImage::Format_RGB32);
+    whole.setDevicePixelRatio(scale);
     QPainter painter(&whole);
     painter.setFont(FrameFont());
     PaintFrame(painter, frame, layout, chart);

@@ -25,8 +25,9 @@ struct PictureFrame {
 
 // The view's current chart as SVG of its client area, in its frame; texts stay text.
 QByteArray DrawChartSvg(CTarmioView& view, const PictureFrame& frame = {});
-// The chart as the window shows it, in its frame.
-QImage DrawChartImage(CTarmioView& view, const PictureFrame& frame);
+// The chart as the window shows it, in its frame; scale > 1 draws it for a device with that many
+// pixels per window pixel, the same layout in a larger, sharper picture.
+QImage DrawChartImage(CTarmioView& view, const PictureFrame& frame, int scale = 1);
 
 // Every chart kind in the table's order, each as SVG with its curves, for the web report; the
 // view shows the kind it showed before.
