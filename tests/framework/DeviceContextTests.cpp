@@ -95,47 +95,38 @@ TEST(BackgroundMode, FillsTextCellsAndDotGapsOnlyWhenOpaque) {
 // Lines on a high-density image: one device pixel thin, whether drawn straight on it or composed
 // in a bitmap compatible with it and copied; the dashes keep their length in window pixels.
 TEST(HighDensity, LinesStayOneDevicePixelThinThroughTheOffscreenBitmap) {
-    constexpr int kRatio = 2;
-    const auto drawLines = [](CDC& dc) {
-        CPen solid(PS_SOLID, 1, kRed);
-        CPen* previous = dc.SelectObject(&solid);
-        dc.MoveTo(2, 5);
-        dc.LineTo(30, 5);
-        CPen dashed(PS_DASH, 1, RGB(255, 255, 255));
-        dc.SelectObject(&dashed);
-        dc.SetBkMode(TRANSPARENT);
-        dc.MoveTo(0, 12);
-        dc.LineTo(24, 12);
-        dc.SelectObject(previous);
-    };
     for (const bool composed : {false, true}) {
-        QImage screen(QSize(32, 16) * kRatio, QImage::Format_RGB32);
-        screen.setDevicePixelRatio(kRatio);
+        QImage screen(64, 32, QImage::Format_RGB32);
+        screen.setDevicePixelRatio(2);
         screen.fill(Qt::black);
         {
             CDC dc(&screen);
-            if (!composed) {
-                drawLines(dc);
-            } else {
-                CDC memDC;
+            CDC memDC;
+            CBitmap bitmap;
+            CDC* target = &dc;
+            if (composed) {
                 memDC.CreateCompatibleDC(&dc);
-                CBitmap bitmap;
                 ASSERT_TRUE(bitmap.CreateCompatibleBitmap(&dc, 32, 16));
-                EXPECT_EQ(bitmap.m_image.size(), QSize(64, 32));
-                EXPECT_TRUE(bitmap.IsCompatible(&dc, 32, 16));
+                EXPECT_TRUE(bitmap.IsCompatible(&dc, 32, 16) && bitmap.m_image.size() == QSize(64, 32));
                 memDC.SelectObject(&bitmap);
                 memDC.PatBlt(0, 0, 32, 16, BLACKNESS);
-                drawLines(memDC);
-                dc.BitBlt(0, 0, 32, 16, &memDC, 0, 0);
+                target = &memDC;
             }
+            CPen solid(PS_SOLID, 1, kRed);
+            CPen dashed(PS_DASH, 1, RGB(255, 255, 255));
+            target->SelectObject(&solid);
+            target->MoveTo(2, 5);
+            target->LineTo(30, 5);
+            target->SelectObject(&dashed);
+            target->SetBkMode(TRANSPARENT);
+            target->MoveTo(0, 12);
+            target->LineTo(24, 12);
+            if (composed)
+                dc.BitBlt(0, 0, 32, 16, &memDC, 0, 0);
         }
-        // 28 window pixels long (the hairline may stop one device pixel short), one device row high.
-        EXPECT_NEAR(CountOf(screen, kRedPixel), 28 * kRatio, 1) << "composed " << composed;
-        // Dashes of 8 on, 4 off: two whole periods over 24 window pixels.
-        EXPECT_NEAR(CountOf(screen, kWhitePixel), 2 * 8 * kRatio, 2) << "composed " << composed;
-        int whiteRows = 0;
-        for (int y = 0; y < screen.height(); ++y)
-            whiteRows += screen.pixel(4, y) == kWhitePixel ? 1 : 0;
-        EXPECT_EQ(whiteRows, 1) << "composed " << composed;
+        // 28 window pixels long (the hairline may stop a device pixel short), one device row high;
+        // dashes of 8 on, 4 off: two whole periods over 24 window pixels.
+        EXPECT_NEAR(CountOf(screen, kRedPixel), 56, 1) << "composed " << composed;
+        EXPECT_NEAR(CountOf(screen, kWhitePixel), 32, 2) << "composed " << composed;
     }
 }

@@ -135,7 +135,6 @@ INSTANTIATE_TEST_SUITE_P(
         Scene{"FullFieldZoomedOutAndScrolledBack", FullField, kLarge, View(false, false, -2, -300)},
         Scene{"FullFieldPrinted", FullField, kLarge, kAsOpened, true},
         Scene{"FullFieldDistinctColours", FullField, kLarge, kShowDistinctColours},
-        Scene{"FullFieldDistinctColoursPrinted", FullField, kLarge, kShowDistinctColours, true},
         Scene{"SampleRacePaceLineOriginTop", SampleRace, kSample, View(true, true)},
         Scene{"SelectedDriverStandsOut", ThreeDrivers, kSmall, Selected({1})},
         Scene{"SelectedDriverStandsOutPrinted", ThreeDrivers, kSmall, Selected({1}), true},
