@@ -139,6 +139,14 @@ void CDC::ApplyPen() {
     m_bPenApplied = true;
 }
 
+void CDC::ApplyWidePenPhase() {
+    if (m_state.pen.m_nStyle == PS_SOLID)
+        return;
+    QPen pen = m_painter->pen();
+    pen.setDashOffset(static_cast<qreal>(m_nLinePhase) / m_state.pen.m_nWidth);
+    m_painter->setPen(pen);
+}
+
 void CDC::ApplyFont() {
     if (m_bFontApplied)
         return;
@@ -163,10 +171,22 @@ BOOL CDC::LineTo(int x, int y) {
     return TRUE;
 }
 
+// A dashed curve goes on with its pattern where its last piece stopped, so that pieces shorter
+// than a dash still show gaps; dotted lines start afresh with every line, as the platform's do.
+int CDC::PatternPhaseFor(QPoint from, QPoint to) {
+    const int style = m_state.pen.m_nStyle;
+    const int phase = style == PS_DASH && from == m_patternEnd ? m_nPatternPhase : 0;
+    const int steps = std::max(std::abs(to.x() - from.x()), std::abs(to.y() - from.y()));
+    m_patternEnd = to;
+    m_nPatternPhase = (phase + steps) % drawing::PatternOf(style).period;
+    return phase;
+}
+
 void CDC::DrawDeviceLine(QPoint from, QPoint to) {
     const CPen& pen = m_state.pen;
     if (from == to)
         return;
+    m_nLinePhase = pen.m_nStyle == PS_SOLID ? 0 : PatternPhaseFor(from, to);
     if (LinePainter() != nullptr && !m_bRasterEngine) {
         DrawVectorLine(from, to);
         return;
@@ -178,6 +198,7 @@ void CDC::DrawDeviceLine(QPoint from, QPoint to) {
     if (pen.m_nWidth > 1) {
         if (QPainter* painter = Painter()) {
             ApplyPen();
+            ApplyWidePenPhase();
             painter->drawLine(from, to);
         }
         return;
@@ -236,7 +257,7 @@ void CDC::DrawStyledLine(QPoint from, QPoint to) {
     gaps.resize(0);
     const drawing::LinePattern pattern = drawing::PatternOf(m_state.pen.m_nStyle);
     drawing::WalkLinePixels(from, to, [&](int i, QPoint pixel) {
-        (i % pattern.period < pattern.on ? dots : gaps).push_back(pixel);
+        ((i + m_nLinePhase) % pattern.period < pattern.on ? dots : gaps).push_back(pixel);
     });
     m_bPenApplied = false;
     QPen pen(ToQColor(m_state.pen.m_crColor), 0);
@@ -255,7 +276,9 @@ void CDC::DrawStyledLine(QPoint from, QPoint to) {
 void CDC::DrawScaledStyledLine(QPoint from, QPoint to) {
     const qreal scale = std::hypot(m_painter->deviceTransform().m11(), m_painter->deviceTransform().m12());
     const drawing::LinePattern pattern = drawing::PatternOf(m_state.pen.m_nStyle);
-    const QLineF line(from, drawing::LastPixelBefore(from, to));
+    // Up to the last device pixel before the end point, not the last window pixel.
+    const qreal steps = std::max(std::abs(to.x() - from.x()), std::abs(to.y() - from.y()));
+    const QLineF line(from, QPointF(to) - QPointF(to - from) / (scale * steps));
     QPen pen(ToQColor(m_state.bkColour), 0);
     pen.setCapStyle(Qt::FlatCap);
     if (m_state.bkMode == OPAQUE) {
@@ -264,6 +287,7 @@ void CDC::DrawScaledStyledLine(QPoint from, QPoint to) {
     }
     pen.setColor(ToQColor(m_state.pen.m_crColor));
     pen.setDashPattern({pattern.on * scale, (pattern.period - pattern.on) * scale});
+    pen.setDashOffset(m_nLinePhase * scale);
     m_painter->setPen(pen);
     m_painter->drawLine(line);
     m_bPenApplied = false;

@@ -82,6 +82,7 @@ void CDC::DrawVectorLine(QPoint from, QPoint to) {
             return;
         QPainter* painter = Painter();
         ApplyPen();
+        ApplyWidePenPhase();
         painter->drawLine(QLineF(PointAlong(from, to, span->enter), PointAlong(from, to, span->leave)));
         return;
     }
@@ -121,7 +122,7 @@ void CDC::DrawVectorDottedLine(QPoint from, QPoint to) {
     // The cut-off start takes its share of the pattern with it; within one period, so that a start
     // far off the page keeps its precision.
     const double period = pattern.period * step;
-    const double phase = std::fmod(span->enter * length, period);
+    const double phase = std::fmod(span->enter * length + m_nLinePhase * step, period);
     pen.setDashOffset(phase);
     painter->setPen(pen);
     painter->drawLine(visible);
