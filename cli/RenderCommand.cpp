@@ -20,6 +20,7 @@ constexpr const char* kCommand = "render";
 constexpr int kDefaultWidth = 1024;
 constexpr int kDefaultHeight = 640;
 constexpr int kLargestSide = 16384;
+constexpr int kLargestScale = 4;
 
 struct RenderArguments {
     int width = kDefaultWidth;
@@ -29,6 +30,8 @@ struct RenderArguments {
     int zoom = 0;     // 0: the auto-zoom's choice
     bool fit = false; // Zoom to Fit, after everything else is chosen
     bool printed = false;
+    int scale = 1; // picture pixels per window pixel, as on a high-density screen
+    bool distinctColours = false;
     lapgraph::ChartKind chart = lapgraph::ChartKind::Gap;
     std::vector<int> highlightCars; // car bytes as dump prints them
     std::optional<int> referenceCar;
@@ -92,6 +95,8 @@ std::optional<RenderArguments> ParseRenderArguments(const std::vector<std::strin
             parsed.originBottom = true;
         } else if (arg == "--print") {
             parsed.printed = true;
+        } else if (arg == "--distinct-colours") {
+            parsed.distinctColours = true;
         } else if (arg == "--fit") {
             parsed.fit = true;
         } else if (arg == "--legend") {
@@ -106,6 +111,11 @@ std::optional<RenderArguments> ParseRenderArguments(const std::vector<std::strin
             int& side = arg == "--width" ? parsed.width : parsed.height;
             if (!hasValue || !ParseNumber(args[++i], 1, kLargestSide, side)) {
                 error = arg + " needs a number of pixels from 1 to " + std::to_string(kLargestSide);
+                return std::nullopt;
+            }
+        } else if (arg == "--scale") {
+            if (!hasValue || !ParseNumber(args[++i], 1, kLargestScale, parsed.scale)) {
+                error = "--scale needs a number from 1 to " + std::to_string(kLargestScale);
                 return std::nullopt;
             }
         } else if (arg == "--zoom") {
@@ -151,6 +161,14 @@ std::optional<RenderArguments> ParseRenderArguments(const std::vector<std::strin
     }
     if (!parsed.frame.Empty() && parsed.printed && !EndsWith(parsed.output, ".pdf")) {
         error = "--legend and --title frame the screen picture or the PDF page: not with --print";
+        return std::nullopt;
+    }
+    if (parsed.scale != 1 && (parsed.printed || !EndsWith(parsed.output, ".png"))) {
+        error = "--scale sharpens the screen picture: .png without --print";
+        return std::nullopt;
+    }
+    if (std::max(parsed.width, parsed.height) * parsed.scale > kLargestSide) {
+        error = "--scale makes a side larger than " + std::to_string(kLargestSide) + " pixels";
         return std::nullopt;
     }
     return parsed;
@@ -211,7 +229,7 @@ bool ChooseDrivers(CTarmioView& view, CTarmioDoc& document, const RenderArgument
 }
 
 QImage RenderScreen(CTarmioView& view, const RenderArguments& args) {
-    return DrawChartImage(view, args.frame);
+    return DrawChartImage(view, args.frame, args.scale);
 }
 
 // The printed look on an image of the page's size: white, the printer font, the legend.
@@ -235,6 +253,8 @@ int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream&
     if (race == nullptr)
         return exitStatus;
     CTarmioDoc& document = race->document;
+    if (parsed->distinctColours)
+        document.SetDistinctColours(true);
     CTarmioView view;
     PrepareView(view, document, *parsed);
     if (!ChooseDrivers(view, document, *parsed, error))

@@ -17,7 +17,8 @@ const char* RenderUsage() {
         for (const char* name : kChartKindNames)
             kinds += (kinds.empty() ? "" : "|") + std::string(name);
         return "[--chart " + kinds +
-               "] [--width W --height H] [--absolute] [--origin-bottom] [--zoom Z] [--fit] [--print] "
+               "] [--width W --height H] [--absolute] [--origin-bottom] [--zoom Z] [--fit] [--scale S] "
+               "[--distinct-colours] [--print] "
                "[--highlight CAR[,CAR...]] [--reference CAR] [--legend] [--title TEXT] -o OUT FILE...";
     }();
     return usage.c_str();

@@ -49,3 +49,5 @@ constexpr unsigned ID_VIEW_ZOOMTOFIT = 32820;
 // Following a race while it is logged.
 constexpr unsigned ID_FILE_RELOAD = 32830;
 constexpr unsigned ID_VIEW_FOLLOWFILES = 32831;
+// Colours every driver can be told apart by.
+constexpr unsigned ID_VIEW_DISTINCTCOLOURS = 32850;

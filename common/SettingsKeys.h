@@ -29,4 +29,6 @@ inline constexpr PlaceKeys kRaceSummaryPlace{"SummaryLeft", "SummaryTop", "Summa
 
 // Beyond the designed settings: whether the race's files are followed while they are written.
 inline constexpr const char* kFollowFiles = "FollowFiles";
+// Beyond the designed settings: View, Distinct Colours in place of the designed palette.
+inline constexpr const char* kDistinctColours = "DistinctColours";
 } // namespace settings

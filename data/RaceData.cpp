@@ -71,7 +71,7 @@ void LapArray::SetAt(int slot, std::unique_ptr<LapRecord> lap) {
 }
 
 DriverRecord::DriverRecord(std::uint8_t carByte, std::string driverName, COLORREF driverColour)
-    : colour(driverColour), name(std::move(driverName)), car(carByte) {}
+    : colour(driverColour), designedColour(driverColour), name(std::move(driverName)), car(carByte) {}
 
 std::uint32_t DriverRecord::GetLastRaceTime() const {
     const LapRecord* last = laps.GetAt(laps.GetSize() - 1);

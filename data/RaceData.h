@@ -57,11 +57,14 @@ struct DriverRecord {
     std::uint32_t GetLastRaceTime() const;
     std::uint32_t GetFastestLap();
 
-    COLORREF colour;
+    COLORREF colour; // as shown: the designed colour, or the distinct one
+    COLORREF designedColour;
     std::string name;
     LapArray laps;
     std::uint32_t fastestLap = kFastestLapNotComputed;
     std::uint8_t car;
+    int colourSlot = -1; // the driver's place in the distinct colours, kept for its life
+    bool dashed = false; // its shown colour is a repeat
 };
 
 enum DriverSortKey : int { kSortByName = 0, kSortByRaceOrder = 1, kSortByFastestLap = 2 };

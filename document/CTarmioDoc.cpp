@@ -3,6 +3,7 @@
 #include "common/CommandIds.h"
 #include "common/SettingsKeys.h"
 #include "data/DiskFile.h"
+#include "data/DriverColours.h"
 #include "data/RaceFileLoader.h"
 #include "document/RaceFollower.h"
 #include "framework/CFrameWnd.h"
@@ -75,6 +76,9 @@ CTarmioDoc::CTarmioDoc() {
     OnCommand(ID_VIEW_FOLLOWFILES, [this] { SetFollowingFiles(!m_bFollowFiles); });
     OnUpdateCommandUI(ID_VIEW_FOLLOWFILES,
                       [this](CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_bFollowFiles ? 1 : 0); });
+    OnCommand(ID_VIEW_DISTINCTCOLOURS, [this] { SetDistinctColours(!m_bDistinctColours); });
+    OnUpdateCommandUI(ID_VIEW_DISTINCTCOLOURS,
+                      [this](CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_bDistinctColours ? 1 : 0); });
     for (UINT id : {ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS})
         OnUpdateCommandUI(id, [](CCmdUI* pCmdUI) { pCmdUI->Enable(FALSE); });
 }
@@ -87,8 +91,10 @@ BOOL CTarmioDoc::OnNewDocument() {
     m_pRaceData = std::make_unique<RaceData>();
     if (!m_bFollowSettingRead) {
         m_bFollowSettingRead = true;
-        if (CWinApp* app = AfxGetApp())
+        if (CWinApp* app = AfxGetApp()) {
             m_bFollowFiles = app->GetProfileInt(settings::kSection, settings::kFollowFiles, 0) != 0;
+            m_bDistinctColours = app->GetProfileInt(settings::kSection, settings::kDistinctColours, 0) != 0;
+        }
     }
     return TRUE;
 }
@@ -167,6 +173,9 @@ bool CTarmioDoc::AddFile(const QString& path) {
 
 void CTarmioDoc::FinishAdd(bool merged) {
     SetTitle(TrackTitle(*m_pRaceData));
+    // With the designed palette the colours stay exactly as the decoder handed them out.
+    if (merged && m_bDistinctColours)
+        ShowDriverColours(*m_pRaceData, true);
     if (merged)
         UpdateAllViews(nullptr, 0);
     if (merged && m_bFollowFiles)
@@ -178,6 +187,16 @@ void CTarmioDoc::SetFollowingFiles(bool follow) {
     if (CWinApp* app = AfxGetApp())
         app->WriteProfileInt(settings::kSection, settings::kFollowFiles, follow ? 1 : 0);
     SyncFollower();
+}
+
+void CTarmioDoc::SetDistinctColours(bool distinct) {
+    m_bDistinctColours = distinct;
+    if (CWinApp* app = AfxGetApp())
+        app->WriteProfileInt(settings::kSection, settings::kDistinctColours, distinct ? 1 : 0);
+    if (!m_pRaceData)
+        return;
+    ShowDriverColours(*m_pRaceData, distinct);
+    UpdateAllViews(nullptr, kHintColours);
 }
 
 void CTarmioDoc::SyncFollower() {
@@ -232,6 +251,9 @@ void CTarmioDoc::ReplaceRace(std::unique_ptr<RaceData> race) {
             if (const int found = FindSameDriver(*race, *driver); found >= 0)
                 selected.push_back(found);
     std::sort(selected.begin(), selected.end());
+    CarryColourSlots(*m_pRaceData, *race);
+    if (m_bDistinctColours)
+        ShowDriverColours(*race, true);
     // The old race lives until every view has found its drivers in the new one.
     m_pReplacedRace = std::exchange(m_pRaceData, std::move(race));
     m_selectedDrivers = std::move(selected);

@@ -56,6 +56,10 @@ public:
     // setting "FollowFiles", off by default.
     bool IsFollowingFiles() const { return m_bFollowFiles; }
     void SetFollowingFiles(bool follow);
+    // View, Distinct Colours: every driver in a colour of its own that reads on any background,
+    // in place of the designed palette. Kept as the setting "DistinctColours", off by default.
+    bool IsShowingDistinctColours() const { return m_bDistinctColours; }
+    void SetDistinctColours(bool distinct);
     const CRaceFollower* GetFollower() const { return m_pFollower.get(); }
     // While Add or Reload reads files, a message box may run the event loop; the race must not be
     // replaced under them.
@@ -69,6 +73,8 @@ public:
     // The race was replaced by one read again from its files; GetReplacedRace is the old race, alive until
     // every view has been told, so that views can find their drivers again by car byte and name.
     static constexpr LPARAM kHintRaceReplaced = 3;
+    // The drivers' colours changed, nothing else.
+    static constexpr LPARAM kHintColours = 4;
     // During the update with kHintRaceReplaced: the race before the reload; null otherwise.
     const RaceData* GetReplacedRace() const { return m_pReplacedRace.get(); }
     // The index of the driver in race with the car byte and name of driver, -1 when there is none.
@@ -100,5 +106,6 @@ private:
     int m_nReadingFiles = 0;
     bool m_bFollowFiles = false;
     bool m_bFollowSettingRead = false;
+    bool m_bDistinctColours = false;
     std::unique_ptr<CRaceFollower> m_pFollower;
 };

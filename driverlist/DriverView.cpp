@@ -86,7 +86,7 @@ void CDriverView::OnUpdate(CView* pSender, LPARAM lHint) {
     }
     FillDriverList();
     ResizeColumns();
-    if (lHint == CTarmioDoc::kHintRaceReplaced && document != nullptr)
+    if ((lHint == CTarmioDoc::kHintRaceReplaced || lHint == CTarmioDoc::kHintColours) && document != nullptr)
         SelectRows(document->GetSelectedDrivers());
     PublishSelection();
 }

@@ -127,9 +127,24 @@ void CDC::ApplyPen() {
     } else {
         qpen.setWidth(pen.m_nWidth);
         qpen.setCapStyle(Qt::RoundCap);
+        if (pen.m_nStyle != PS_SOLID) {
+            // A wide pen's pattern counts in pen widths.
+            const drawing::LinePattern pattern = drawing::PatternOf(pen.m_nStyle);
+            const qreal width = pen.m_nWidth;
+            qpen.setCapStyle(Qt::FlatCap);
+            qpen.setDashPattern({pattern.on / width, (pattern.period - pattern.on) / width});
+        }
     }
     m_painter->setPen(qpen);
     m_bPenApplied = true;
+}
+
+void CDC::ApplyWidePenPhase() {
+    if (m_state.pen.m_nStyle == PS_SOLID)
+        return;
+    QPen pen = m_painter->pen();
+    pen.setDashOffset(static_cast<qreal>(m_nLinePhase) / m_state.pen.m_nWidth);
+    m_painter->setPen(pen);
 }
 
 void CDC::ApplyFont() {
@@ -156,10 +171,22 @@ BOOL CDC::LineTo(int x, int y) {
     return TRUE;
 }
 
+// A dashed curve goes on with its pattern where its last piece stopped, so that pieces shorter
+// than a dash still show gaps; dotted lines start afresh with every line, as the platform's do.
+int CDC::PatternPhaseFor(QPoint from, QPoint to) {
+    const int style = m_state.pen.m_nStyle;
+    const int phase = style == PS_DASH && from == m_patternEnd ? m_nPatternPhase : 0;
+    const int steps = std::max(std::abs(to.x() - from.x()), std::abs(to.y() - from.y()));
+    m_patternEnd = to;
+    m_nPatternPhase = (phase + steps) % drawing::PatternOf(style).period;
+    return phase;
+}
+
 void CDC::DrawDeviceLine(QPoint from, QPoint to) {
     const CPen& pen = m_state.pen;
     if (from == to)
         return;
+    m_nLinePhase = pen.m_nStyle == PS_SOLID ? 0 : PatternPhaseFor(from, to);
     if (LinePainter() != nullptr && !m_bRasterEngine) {
         DrawVectorLine(from, to);
         return;
@@ -171,6 +198,7 @@ void CDC::DrawDeviceLine(QPoint from, QPoint to) {
     if (pen.m_nWidth > 1) {
         if (QPainter* painter = Painter()) {
             ApplyPen();
+            ApplyWidePenPhase();
             painter->drawLine(from, to);
         }
         return;
@@ -219,12 +247,17 @@ void CDC::DrawStyledLine(QPoint from, QPoint to) {
     // The pixels of one line are all different, so dots and gaps may go in any order.
     if (painter == nullptr || StoreStyledLine(from, to))
         return;
+    if (!PixelExactRects()) {
+        DrawScaledStyledLine(from, to);
+        return;
+    }
     QVector<QPoint>& dots = m_styledDots;
     QVector<QPoint>& gaps = m_styledGaps;
     dots.resize(0);
     gaps.resize(0);
+    const drawing::LinePattern pattern = drawing::PatternOf(m_state.pen.m_nStyle);
     drawing::WalkLinePixels(from, to, [&](int i, QPoint pixel) {
-        (i % drawing::kDotPeriodPixels < drawing::kDotOnPixels ? dots : gaps).push_back(pixel);
+        ((i + m_nLinePhase) % pattern.period < pattern.on ? dots : gaps).push_back(pixel);
     });
     m_bPenApplied = false;
     QPen pen(ToQColor(m_state.pen.m_crColor), 0);
@@ -236,6 +269,28 @@ void CDC::DrawStyledLine(QPoint from, QPoint to) {
         painter->setPen(pen);
         painter->drawPoints(gaps.data(), static_cast<int>(gaps.size()));
     }
+}
+
+// On a high-density device the pattern keeps its length in device-independent pixels while the
+// line stays one device pixel thin.
+void CDC::DrawScaledStyledLine(QPoint from, QPoint to) {
+    const qreal scale = std::hypot(m_painter->deviceTransform().m11(), m_painter->deviceTransform().m12());
+    const drawing::LinePattern pattern = drawing::PatternOf(m_state.pen.m_nStyle);
+    // Up to the last device pixel before the end point, not the last window pixel.
+    const qreal steps = std::max(std::abs(to.x() - from.x()), std::abs(to.y() - from.y()));
+    const QLineF line(from, QPointF(to) - QPointF(to - from) / (scale * steps));
+    QPen pen(ToQColor(m_state.bkColour), 0);
+    pen.setCapStyle(Qt::FlatCap);
+    if (m_state.bkMode == OPAQUE) {
+        m_painter->setPen(pen);
+        m_painter->drawLine(line);
+    }
+    pen.setColor(ToQColor(m_state.pen.m_crColor));
+    pen.setDashPattern({pattern.on * scale, (pattern.period - pattern.on) * scale});
+    pen.setDashOffset(m_nLinePhase * scale);
+    m_painter->setPen(pen);
+    m_painter->drawLine(line);
+    m_bPenApplied = false;
 }
 
 void CDC::FillDeviceRect(const QRect& rect, COLORREF crColor) {
@@ -278,7 +333,14 @@ BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, i
     const QRect from = pSrcDC->ToDeviceRect(xSrc, ySrc, xSrc + nWidth, ySrc + nHeight);
     const QPainter::CompositionMode mode = painter->compositionMode();
     painter->setCompositionMode(QPainter::CompositionMode_Source);
-    painter->drawImage(target, *source, from);
+    // The source rectangle counts the image's own pixels: a high-density bitmap has more of them.
+    const qreal ratio = source->devicePixelRatio();
+    if (ratio == 1.0)
+        painter->drawImage(target, *source, from);
+    else
+        painter->drawImage(
+            QRectF(target), *source,
+            QRectF(from.x() * ratio, from.y() * ratio, from.width() * ratio, from.height() * ratio));
     painter->setCompositionMode(mode);
     return TRUE;
 }

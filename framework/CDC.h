@@ -151,7 +151,10 @@ private:
 
     void FillDeviceRect(const QRect& rect, COLORREF crColor);
     void DrawDeviceLine(QPoint from, QPoint to);
+    int PatternPhaseFor(QPoint from, QPoint to);
+    void ApplyWidePenPhase();
     void DrawStyledLine(QPoint from, QPoint to);
+    void DrawScaledStyledLine(QPoint from, QPoint to);
     void DrawOpaqueText(QPoint topLeft, const QString& text, const QRect* clip);
 
     // Raster fast path (RasterFastPath.cpp): pixels stored straight into the painted image where
@@ -184,6 +187,9 @@ private:
     QImage* m_pRasterImage = nullptr; // the painted image, when its pixels can be stored directly
     QRgb* m_pRasterBits = nullptr;
     qsizetype m_nRasterStride = 0;
+    QPoint m_patternEnd;     // where the last styled line stopped, device coordinates
+    int m_nPatternPhase = 0; // how far into its pattern it stopped
+    int m_nLinePhase = 0;    // the styled line being drawn starts this far into its pattern
     QVector<QPoint> m_styledDots;
     QVector<QPoint> m_styledGaps;
     QVector<QLine> m_pendingLines;

@@ -1,6 +1,8 @@
 #include "framework/CDC.h"
 
 #include <QGuiApplication>
+#include <QPaintDevice>
+#include <cmath>
 #include <cstring>
 #include <utility>
 
@@ -84,12 +86,26 @@ BOOL CFont::CreateFontIndirect(const LOGFONT* pLogFont) {
     return TRUE;
 }
 
+namespace {
+// The device's pixels per device-independent pixel: a bitmap for a high-density screen holds
+// that many more, so that copying it to the screen scales nothing.
+qreal RatioOf(CDC* pDC) {
+    return pDC != nullptr && pDC->GetDevice() != nullptr ? pDC->GetDevice()->devicePixelRatio() : 1.0;
+}
+
+QSize PixelsFor(int nWidth, int nHeight, qreal ratio) {
+    return QSize(static_cast<int>(std::ceil(nWidth * ratio)), static_cast<int>(std::ceil(nHeight * ratio)));
+}
+} // namespace
+
 BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight) {
     if (nWidth <= 0 || nHeight <= 0)
         return FALSE;
-    m_image = QImage(nWidth, nHeight, QImage::Format_RGB32);
+    const qreal ratio = RatioOf(pDC);
+    m_image = QImage(PixelsFor(nWidth, nHeight, ratio), QImage::Format_RGB32);
     if (m_image.isNull())
         return FALSE;
+    m_image.setDevicePixelRatio(ratio);
     // Left uninitialised, as the platform leaves it: every user paints the whole bitmap first.
     if (pDC != nullptr && pDC->GetDevice() != nullptr) {
         m_image.setDotsPerMeterX(drawing::DotsPerMetre(pDC->GetDevice()->logicalDpiX()));
@@ -99,7 +115,9 @@ BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight) {
 }
 
 bool CBitmap::IsCompatible(CDC* pDC, int nWidth, int nHeight) const {
-    if (m_image.isNull() || m_image.width() != nWidth || m_image.height() != nHeight)
+    const qreal ratio = RatioOf(pDC);
+    if (m_image.isNull() || m_image.devicePixelRatio() != ratio ||
+        m_image.size() != PixelsFor(nWidth, nHeight, ratio))
         return false;
     if (pDC == nullptr || pDC->GetDevice() == nullptr)
         return true;

@@ -13,6 +13,7 @@ class QFontMetricsF;
 
 // Pen styles
 constexpr int PS_SOLID = 0;
+constexpr int PS_DASH = 1;
 constexpr int PS_DOT = 2;
 
 constexpr int LF_FACESIZE = 32;
@@ -68,9 +69,17 @@ int DotsPerMetre(int dotsPerInch);
 CPen& StockBlackPen();
 CFont& StockFont();
 
-// The platform's cosmetic dotted pen: three pixels on, three off.
-constexpr int kDotOnPixels = 3;
-constexpr int kDotPeriodPixels = 6;
+// A styled pen's pattern in pixels along the line: the platform's cosmetic dotted pen is three
+// on, three off; the dashed one is long enough to tell from it at a glance.
+struct LinePattern {
+    int on;
+    int period;
+};
+constexpr LinePattern kDotPattern{3, 6};
+constexpr LinePattern kDashPattern{8, 12};
+constexpr LinePattern PatternOf(int penStyle) {
+    return penStyle == PS_DASH ? kDashPattern : kDotPattern;
+}
 
 // Every pixel of the line from `from` towards `to`, without `to` itself.
 template <typename Visit> void WalkLinePixels(QPoint from, QPoint to, Visit visit) {

@@ -100,8 +100,9 @@ bool CDC::StoreStyledLine(QPoint from, QPoint to) {
     const QRgb dot = ToQColor(m_state.pen.m_crColor).rgba();
     const QRgb gap = ToQColor(m_state.bkColour).rgba();
     const QRect bounds = image->rect();
+    const drawing::LinePattern pattern = drawing::PatternOf(m_state.pen.m_nStyle);
     drawing::WalkLinePixels(from, to, [&](int i, QPoint pixel) {
-        const bool on = i % drawing::kDotPeriodPixels < drawing::kDotOnPixels;
+        const bool on = (i + m_nLinePhase) % pattern.period < pattern.on;
         if ((on || opaqueGaps) && bounds.contains(pixel))
             m_pRasterBits[pixel.y() * m_nRasterStride + pixel.x()] = on ? dot : gap;
     });

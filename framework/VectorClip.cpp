@@ -82,6 +82,7 @@ void CDC::DrawVectorLine(QPoint from, QPoint to) {
             return;
         QPainter* painter = Painter();
         ApplyPen();
+        ApplyWidePenPhase();
         painter->drawLine(QLineF(PointAlong(from, to, span->enter), PointAlong(from, to, span->leave)));
         return;
     }
@@ -114,21 +115,21 @@ void CDC::DrawVectorDottedLine(QPoint from, QPoint to) {
     const double length = std::hypot(dx, dy);
     const double step = length / std::max(std::abs(dx), std::abs(dy));
     const QLineF visible(PointAlong(from, to, span->enter), PointAlong(from, to, span->leave));
+    const drawing::LinePattern pattern = drawing::PatternOf(m_state.pen.m_nStyle);
     QPen pen(ToQColor(m_state.pen.m_crColor), 0);
     pen.setCapStyle(Qt::FlatCap);
-    pen.setDashPattern(
-        {drawing::kDotOnPixels * step, (drawing::kDotPeriodPixels - drawing::kDotOnPixels) * step});
+    pen.setDashPattern({pattern.on * step, (pattern.period - pattern.on) * step});
     // The cut-off start takes its share of the pattern with it; within one period, so that a start
     // far off the page keeps its precision.
-    const double period = drawing::kDotPeriodPixels * step;
-    const double phase = std::fmod(span->enter * length, period);
+    const double period = pattern.period * step;
+    const double phase = std::fmod(span->enter * length + m_nLinePhase * step, period);
     pen.setDashOffset(phase);
     painter->setPen(pen);
     painter->drawLine(visible);
     // An opaque background fills the gaps: the same pattern, moved on by the length of the dots.
     if (m_state.bkMode == OPAQUE) {
         pen.setColor(ToQColor(m_state.bkColour));
-        pen.setDashOffset(phase + drawing::kDotOnPixels * step);
+        pen.setDashOffset(phase + pattern.on * step);
         painter->setPen(pen);
         painter->drawLine(visible);
     }

@@ -24,6 +24,7 @@ ChartKind ChartKindFromSetting(int value);
 struct DriverPen {
     COLORREF colour = 0;
     int width = 1;
+    bool dashed = false; // a colour another driver has too
 };
 
 // What differs between the screen and paper.

@@ -150,12 +150,13 @@ QByteArray DrawChartSvg(CTarmioView& view, const PictureFrame& frame) {
     return svg;
 }
 
-QImage DrawChartImage(CTarmioView& view, const PictureFrame& frame) {
+QImage DrawChartImage(CTarmioView& view, const PictureFrame& frame, int scale) {
     const QSize chart = ChartSize(view);
     const FrameLayout layout =
         frame.Empty() ? FrameLayout{} : LayOutFrame(view, frame, FrameFont(), chart.width());
-    QImage whole(chart.width(), layout.titleHeight + chart.height() + layout.legendHeight,
+    QImage whole(QSize(chart.width(), layout.titleHeight + chart.height() + layout.legendHeight) * scale,
                  QImage::Format_RGB32);
+    whole.setDevicePixelRatio(scale);
     if (!frame.Empty()) {
         QPainter painter(&whole);
         painter.setFont(FrameFont());
@@ -164,9 +165,10 @@ QImage DrawChartImage(CTarmioView& view, const PictureFrame& frame) {
     if (chart.isEmpty())
         return whole;
     // The chart is drawn in place, through an image over its own rows of the whole: no second
-    // bitmap and no copy, the same pixels as the window's paint.
-    QImage chartRows(whole.scanLine(layout.titleHeight), chart.width(), chart.height(), whole.bytesPerLine(),
-                     whole.format());
+    // bitmap and no copy, the same pixels as the window's paint (with more of them when scaled).
+    QImage chartRows(whole.scanLine(layout.titleHeight * scale), chart.width() * scale,
+                     chart.height() * scale, whole.bytesPerLine(), whole.format());
+    chartRows.setDevicePixelRatio(scale);
     CDC dc(&chartRows);
     view.DrawScreenPicture(&dc);
     dc.EndPainting();

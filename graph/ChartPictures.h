@@ -27,8 +27,9 @@ struct PictureFrame {
 
 // The view's current chart as SVG of its client area, in its frame; texts stay text.
 QByteArray DrawChartSvg(CTarmioView& view, const PictureFrame& frame = {});
-// The chart as the window shows it, in its frame.
-QImage DrawChartImage(CTarmioView& view, const PictureFrame& frame);
+// The chart as the window shows it, in its frame; scale > 1 draws it for a device with that many
+// pixels per window pixel, the same layout in a larger, sharper picture.
+QImage DrawChartImage(CTarmioView& view, const PictureFrame& frame, int scale = 1);
 
 // The view's printed page as a one-page PDF; a title line above the chart and the legend below
 // it, inside the page's margin, when the frame asks for them. False when it could not be written.

@@ -125,8 +125,11 @@ void DrawCurves(const ChartCanvas& canvas) {
     for (const int d : canvas.order) {
         const DriverRecord& driver = *race.drivers->GetAt(d);
         const DriverPen& style = canvas.pens[static_cast<std::size_t>(d)];
-        CPen pen(PS_SOLID, style.width, style.colour);
+        CPen pen(style.dashed ? PS_DASH : PS_SOLID, style.width, style.colour);
+        // A dashed curve leaves the curves under its gaps alone.
+        const int bkMode = dc->SetBkMode(style.dashed ? TRANSPARENT : OPAQUE);
         DrawDriverCurve(dc, driver, reference, times, canvas.layout.plotWidth, pen);
+        dc->SetBkMode(bkMode);
     }
     DrawLappingLines(canvas, times, reference);
 }

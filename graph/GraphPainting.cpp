@@ -225,10 +225,10 @@ std::vector<DriverPen> CTarmioView::DriverPens(CDC* pDC, const RaceData& race) c
     const COLORREF background = ColoursFor(pDC).background;
     std::vector<DriverPen> pens;
     for (int d = 0; d < race.drivers->GetCount(); ++d) {
-        const COLORREF colour = race.drivers->GetAt(d)->colour;
+        const DriverRecord& driver = *race.drivers->GetAt(d);
         const bool standsOut = std::find(highlighted.begin(), highlighted.end(), d) != highlighted.end();
-        pens.push_back({highlighted.empty() || standsOut ? colour : Dimmed(colour, background),
-                        standsOut ? HighlightPenWidth(pDC) : 1});
+        pens.push_back({highlighted.empty() || standsOut ? driver.colour : Dimmed(driver.colour, background),
+                        standsOut ? HighlightPenWidth(pDC) : 1, driver.dashed});
     }
     return pens;
 }

@@ -26,8 +26,10 @@ void DrawEventMark(CDC* dc, int x, int y, std::uint32_t flags) {
 void DrawTrace(const ChartCanvas& canvas, const CurveTrace& curve, const LapMark& lapMark) {
     const DriverRecord& driver = *canvas.race->drivers->GetAt(curve.driver);
     const DriverPen& style = canvas.pens[static_cast<std::size_t>(curve.driver)];
-    CPen pen(PS_SOLID, style.width, style.colour);
+    CPen pen(style.dashed ? PS_DASH : PS_SOLID, style.width, style.colour);
     CPen* previous = canvas.dc->SelectObject(&pen);
+    // A dashed curve leaves the curves under its gaps alone.
+    const int bkMode = canvas.dc->SetBkMode(style.dashed ? TRANSPARENT : OPAQUE);
     for (const TracePoint& point : curve.points) {
         if (point.joined)
             canvas.dc->LineTo(point.x, point.y);
@@ -38,6 +40,7 @@ void DrawTrace(const ChartCanvas& canvas, const CurveTrace& curve, const LapMark
             lapMark(lap, point);
         DrawEventMark(canvas.dc, point.x, point.y, lap.flags);
     }
+    canvas.dc->SetBkMode(bkMode);
     canvas.dc->SelectObject(previous);
 }
 

@@ -143,7 +143,7 @@ void CTarmioView::OnUpdate(CView*, LPARAM lHint) {
     }
     HideReadout();
     m_readoutModel.reset();
-    if (lHint == CTarmioDoc::kHintSelection) {
+    if (lHint == CTarmioDoc::kHintSelection || lHint == CTarmioDoc::kHintColours) {
         Redraw();
         return;
     }

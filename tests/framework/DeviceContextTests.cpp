@@ -91,3 +91,44 @@ TEST(BackgroundMode, FillsTextCellsAndDotGapsOnlyWhenOpaque) {
 }
 
 } // namespace
+
+// Lines on a high-density image: one device pixel thin, whether drawn straight on it or composed
+// in a bitmap compatible with it and copied; the dashes keep their length in window pixels and go
+// on from one piece of a line to the next.
+TEST(HighDensity, LinesStayOneDevicePixelThinThroughTheOffscreenBitmap) {
+    for (const bool composed : {false, true}) {
+        QImage screen(64, 32, QImage::Format_RGB32);
+        screen.setDevicePixelRatio(2);
+        screen.fill(Qt::black);
+        {
+            CDC dc(&screen);
+            CDC memDC;
+            CBitmap bitmap;
+            CDC* target = &dc;
+            if (composed) {
+                memDC.CreateCompatibleDC(&dc);
+                ASSERT_TRUE(bitmap.CreateCompatibleBitmap(&dc, 32, 16));
+                EXPECT_TRUE(bitmap.IsCompatible(&dc, 32, 16) && bitmap.m_image.size() == QSize(64, 32));
+                memDC.SelectObject(&bitmap);
+                memDC.PatBlt(0, 0, 32, 16, BLACKNESS);
+                target = &memDC;
+            }
+            CPen solid(PS_SOLID, 1, kRed);
+            CPen dashed(PS_DASH, 1, RGB(255, 255, 255));
+            target->SelectObject(&solid);
+            target->MoveTo(2, 5);
+            target->LineTo(30, 5);
+            target->SelectObject(&dashed);
+            target->SetBkMode(TRANSPARENT);
+            target->MoveTo(0, 12);
+            for (const int x : {8, 16, 24}) // pieces as long as a dash, as a curve's laps may be
+                target->LineTo(x, 12);
+            if (composed)
+                dc.BitBlt(0, 0, 32, 16, &memDC, 0, 0);
+        }
+        // 28 window pixels long (the hairline may stop a device pixel short), one device row high;
+        // dashes of 8 on, 4 off: two whole periods over 24 window pixels.
+        EXPECT_NEAR(CountOf(screen, kRedPixel), 56, 1) << "composed " << composed;
+        EXPECT_NEAR(CountOf(screen, kWhitePixel), 32, 2) << "composed " << composed;
+    }
+}

@@ -66,6 +66,8 @@ Arrange Selected(std::vector<int> drivers) {
 Arrange Reference(int driver) {
     return [=](ChartFixture& chart) { chart.view->SetReferenceDriver(driver); };
 }
+// Past the twenty distinct colours the curves come round dashed; the lapping lines stay dotted.
+const Arrange kShowDistinctColours = [](ChartFixture& chart) { chart.document.SetDistinctColours(true); };
 Arrange Kind(ChartKind kind, bool mirrored) {
     return [=](ChartFixture& chart) {
         View(true, mirrored)(chart);
@@ -132,6 +134,7 @@ INSTANTIATE_TEST_SUITE_P(
         Scene{"FullFieldZoomedInAndScrolled", FullField, kLarge, View(true, true, 3, 700)},
         Scene{"FullFieldZoomedOutAndScrolledBack", FullField, kLarge, View(false, false, -2, -300)},
         Scene{"FullFieldPrinted", FullField, kLarge, kAsOpened, true},
+        Scene{"FullFieldDistinctColours", FullField, kLarge, kShowDistinctColours},
         Scene{"SampleRacePaceLineOriginTop", SampleRace, kSample, View(true, true)},
         Scene{"SelectedDriverStandsOut", ThreeDrivers, kSmall, Selected({1})},
         Scene{"SelectedDriverStandsOutPrinted", ThreeDrivers, kSmall, Selected({1}), true},

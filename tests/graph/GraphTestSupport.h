@@ -70,7 +70,7 @@ struct ChartFixture {
                     previousRaceTime = lap.raceTime;
             }
             auto driver = MakeDriver(static_cast<std::uint8_t>(race.drivers->GetCount()), source.name, laps);
-            driver->colour = source.colour;
+            driver->colour = driver->designedColour = source.colour;
             AppendDriver(race, std::move(driver));
             race.lapCount = std::max(race.lapCount, static_cast<std::int32_t>(source.laps.size()));
         }

@@ -1,5 +1,6 @@
 // The command-line tool, run as the user would run it; its JSON read back with Qt's parser.
 #include "LoaderTestSupport.h"
+#include "data/DriverColours.h"
 
 #include <QImage>
 #include <QJsonArray>
@@ -338,6 +339,41 @@ TEST(CliRender, FramesTheScreenPictureWithTitleAndLegend) {
     EXPECT_EQ(RunCli("render --legend --title Round -o " + page + " " + kSample).status, 0);
     EXPECT_EQ(ReadAll(page).substr(0, 5), "%PDF-");
     EXPECT_EQ(RunCli("render --legend --print -o " + (kFolder / "x.png").string() + " " + kSample).status, 2);
+}
+
+// Twice the pixels, not the same pixels doubled.
+TEST(CliRender, ScaleDrawsASharpPictureOfTheSameLayout) {
+    const std::string plain = (kFolder / "plain-scale.png").string();
+    const std::string sharp = (kFolder / "sharp.png").string();
+    ASSERT_EQ(RunCli("render --width 600 --height 400 -o " + plain + " " + kSample).status, 0);
+    ASSERT_EQ(RunCli("render --width 600 --height 400 --scale 2 -o " + sharp + " " + kSample).status, 0);
+    const QImage one = QImage(QString::fromStdString(plain)).convertToFormat(QImage::Format_RGB32);
+    const QImage two = QImage(QString::fromStdString(sharp)).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(two.size(), QSize(1200, 800));
+    EXPECT_NE(two, one.scaled(two.size())) << "pixel-doubled";
+    // The same layout: shrunk back, the sharp picture is close to the one drawn a pixel a pixel.
+    const QImage shrunk = two.scaled(one.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    int far = 0;
+    for (int i = 0; i < one.width() * one.height(); ++i)
+        far += std::abs(qGray(shrunk.pixel(i % 600, i / 600)) - qGray(one.pixel(i % 600, i / 600))) > 128;
+    EXPECT_LT(far, one.width() * one.height() / 100);
+    for (const char* bad :
+         {"--scale 0 -o x.png", "--scale 5 -o x.png", "--scale 2 --print -o x.png", "--scale 2 -o x.svg"})
+        EXPECT_EQ(RunCli(std::string("render ") + bad + " " + kSample).status, 2) << bad;
+}
+
+// The twenty cars of the sample each in a colour of its own, in the curves and in the legend.
+TEST(CliRender, DistinctColoursGiveEveryCarItsOwnColourInChartAndLegend) {
+    const std::string out = (kFolder / "distinct.svg").string();
+    ASSERT_EQ(RunCli("render --legend --distinct-colours -o " + out + " " + kSample).status, 0);
+    const std::string svg = ReadAll(out);
+    for (const COLORREF colour : kDistinctColours) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "#%02x%02x%02x", GetRValue(colour), GetGValue(colour),
+                      GetBValue(colour));
+        EXPECT_NE(svg.find(std::string("stroke=\"") + hex), std::string::npos) << hex;
+        EXPECT_NE(svg.find(std::string("fill=\"") + hex), std::string::npos) << hex;
+    }
 }
 
 TEST(CliReport, WritesOnePageWithEveryChartUnderTheOutputRules) {

@@ -22,6 +22,7 @@ P_LAPTIMES="Show each driver's lap times lap by lap"
 P_SUMMARY="Show the finishing order, the leaders, the fastest lap and the events"
 P_FIT="Fit the chart's height to every curve"
 P_FOLLOW="Read the race's files again whenever they change"
+P_DISTINCT="Give every driver a colour of its own that reads on any background"
 
 
 # Pane, the keys that open the menu, how many Down presses walk it, and the prompts they show.
@@ -29,7 +30,7 @@ TV_MENU_WALKS=(
   "list;alt+f;12;$P_ADD|$P_RELOAD|$P_EXPORT|$P_OPEN|$P_SAVE|$P_SAVEAS|$P_PRINT|$P_PREVIEW|$P_SETUP|$P_MRU|$P_EXIT|$P_NEW"
   "chart;alt+f;12;$P_ADD|$P_RELOAD|$P_EXPORT|$P_OPEN|$P_SAVE|$P_SAVEAS|$P_PRINT|$P_PREVIEW|$P_SETUP|$P_MRU|$P_EXIT|$P_NEW"
   "list;alt+e;1;Cut the selection"
-  "list;alt+v;10;Show or hide the status bar|$P_HIGHLIGHT|$P_GAPTO|$P_FIT|$P_GAPCHART|$P_POSITIONS|$P_LAPTIMES|$P_SUMMARY|$P_FOLLOW|Show or hide the toolbar"
+  "list;alt+v;11;Show or hide the status bar|$P_HIGHLIGHT|$P_GAPTO|$P_FIT|$P_GAPCHART|$P_POSITIONS|$P_LAPTIMES|$P_SUMMARY|$P_FOLLOW|$P_DISTINCT|Show or hide the toolbar"
   "list;alt+o;2;|"
   "list;alt+h;1;Display program information, version number and copyright"
 )

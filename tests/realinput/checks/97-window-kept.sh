@@ -1,10 +1,10 @@
 # The window's place, the list's width and background and the Race Summary's place come back at
 # the next start; the Race Summary first opens beside the main window, off the chart.
 
-# The Race Summary's window id in SUMMARY_WID, opened through View's last item but one.
+# The Race Summary's window id in SUMMARY_WID, opened through View's last item but two.
 open_race_summary() {
   tv_key alt+v
-  tv_key Up Up
+  tv_key Up Up Up
   tv_key Return
   tv_wait_window "Race Summary" || { tv_why "no Race Summary window"; return 1; }
   SUMMARY_WID=$TV_DIALOG
