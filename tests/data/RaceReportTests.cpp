@@ -70,6 +70,14 @@ protected:
     std::string page;
 };
 
+TEST_F(HostileRace, OneDriverLeftIsStillARace) {
+    race.RemoveDriver(2);
+    race.RemoveDriver(1);
+    std::ostringstream out;
+    WriteRaceReport(out, race, "", {});
+    EXPECT_EQ(out.str().find("No drivers."), std::string::npos);
+}
+
 TEST_F(HostileRace, NamesAreTextInTablesAndData) {
     EXPECT_EQ(page.find("<img"), std::string::npos);
     EXPECT_EQ(page.find("<b>"), std::string::npos);

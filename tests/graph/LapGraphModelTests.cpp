@@ -113,10 +113,11 @@ TEST(LappingLines, FollowTheLeaderLaterLapsWhereSomeoneIsThatFarBehind) {
 }
 
 TEST(FitToReference, PutsTheCarFurthestAheadOnTheAxisAndKeepsTheLastInTheWindow) {
-    // Ann leads; Cyd's second lap carries an event 20 s after Bob's time.
+    // Ann leads; Cyd's second lap carries an event 20 s after Bob's time. Bob's stray event time
+    // without an event mark counts for nothing.
     RaceData race;
     AppendDriver(race, MakeDriver(1, "Ann", {{100'000}, {200'000}}));
-    AppendDriver(race, MakeDriver(1, "Bob", {{110'000}, {230'000}}));
+    AppendDriver(race, MakeDriver(1, "Bob", {{110'000, 0, 0, 900'000}, {230'000}}));
     AppendDriver(race, MakeDriver(1, "Cyd", {{105'000}, {215'000, 0, kLapEventA, 250'000}}));
     race.lapCount = 2;
     race.UpdateLapStatistics();
