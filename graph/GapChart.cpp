@@ -66,7 +66,7 @@ void DrawTimeGrid(const ChartCanvas& canvas) {
 
 // The pen runs from lap to lap through the event marks; the strokes of a type A mark break the run.
 void DrawDriverCurve(CDC* dc, const DriverRecord& driver, const lapgraph::ReferenceSeries& reference,
-                     const lapgraph::RaceTimes& times, int width, CPen& pen, std::vector<CPoint>& run) {
+                     const std::vector<int>& slotX, CPen& pen, std::vector<CPoint>& run) {
     CPen* previousPen = dc->SelectObject(&pen);
     const auto drawRun = [&] {
         dc->PolylineTo(run.data(), static_cast<int>(run.size()));
@@ -80,7 +80,7 @@ void DrawDriverCurve(CDC* dc, const DriverRecord& driver, const lapgraph::Refere
         const std::optional<std::uint32_t> referenceTime = reference[static_cast<std::size_t>(slot)];
         if (lap == nullptr || !referenceTime)
             continue; // the next line bridges the missing lap
-        const int x = lapgraph::SlotOffset(slot, width, times.slotCount);
+        const int x = slotX[static_cast<std::size_t>(slot)];
         const int y = lapgraph::GapValue(lap->raceTime, *referenceTime);
         if (firstPoint)
             dc->MoveTo(x, y);
@@ -131,12 +131,16 @@ void DrawCurves(const ChartCanvas& canvas) {
     const lapgraph::RaceTimes times = lapgraph::TimesOf(race);
     const lapgraph::ReferenceSeries reference =
         lapgraph::ReferenceSeriesFor(race, canvas.referenceDriver, canvas.view.relative);
+    // Every driver's lap i is drawn at the same x; slotX has one for each slot of the reference.
+    std::vector<int> slotX(reference.size());
+    for (std::size_t slot = 0; slot < slotX.size(); ++slot)
+        slotX[slot] = lapgraph::SlotOffset(static_cast<int>(slot), canvas.layout.plotWidth, times.slotCount);
     std::vector<CPoint> run; // kept from driver to driver, so that it is allocated once
     for (const int d : canvas.order) {
         const DriverRecord& driver = *race.drivers->GetAt(d);
         const DriverPen& style = canvas.pens[static_cast<std::size_t>(d)];
         CPen pen(PS_SOLID, style.width, style.colour);
-        DrawDriverCurve(dc, driver, reference, times, canvas.layout.plotWidth, pen, run);
+        DrawDriverCurve(dc, driver, reference, slotX, pen, run);
     }
     DrawLappingLines(canvas, times, reference);
 }
