@@ -111,9 +111,9 @@ void PrintTo(const PolylineSetup& setup, std::ostream* out) {
 constexpr int kFieldWidth = 96;
 constexpr int kFieldHeight = 72;
 
-// Points in and around the image, first across the image, then at random, some repeated (the last
-// too) and some sharing a row or column with the one before;
-// or points at the far ends of the coordinates, which no image shows.
+// Points in and around the image: first across it, then at random, some repeated (the last too)
+// and some sharing a row or column with the one before. Or, hostile, points towards the far ends
+// of the coordinates, which no image shows.
 std::vector<CPoint> PointsFor(bool hostile) {
     if (hostile) {
         constexpr int kFar = INT_MAX / 2;
