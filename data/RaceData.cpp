@@ -51,23 +51,23 @@ int CompareFastestLaps(DriverRecord& a, DriverRecord& b) {
 
 } // namespace
 
-LapArray::~LapArray() {
-    DestroyFromBack(m_laps);
-}
-
-LapRecord* LapArray::GetAt(int slot) const {
-    if (slot < 0 || slot >= GetSize())
-        return nullptr;
-    return m_laps[static_cast<std::size_t>(slot)].get();
-}
+LapArray::~LapArray() = default;
 
 void LapArray::SetAt(int slot, std::unique_ptr<LapRecord> lap) {
+    Fill(slot, lap.get());
+}
+
+void LapArray::SetAt(int slot, const LapRecord& lap) {
+    Fill(slot, &lap);
+}
+
+void LapArray::Fill(int slot, const LapRecord* lap) {
     if (slot < 0)
         return;
     const auto index = static_cast<std::size_t>(slot);
-    if (index >= m_laps.size())
-        m_laps.resize(index + 1);
-    m_laps[index] = std::move(lap);
+    if (index >= m_slots.size())
+        m_slots.resize(index + 1);
+    m_slots[index] = lap != nullptr ? Slot{*lap, true} : Slot{};
 }
 
 DriverRecord::DriverRecord(std::uint8_t carByte, std::string driverName, COLORREF driverColour)

@@ -32,7 +32,8 @@ struct LapRecord {
     std::uint32_t eventTime = 0;
 };
 
-// The laps of one car; slot i holds lap number i + 1 and may be empty.
+// The laps of one car; slot i holds lap number i + 1 and may be empty. The laps lie side by side,
+// so that a chart's pass over every lap of every car reads memory in order.
 class LapArray {
 public:
     LapArray() = default;
@@ -40,14 +41,27 @@ public:
     LapArray& operator=(const LapArray&) = delete;
     ~LapArray();
 
-    int GetSize() const { return static_cast<int>(m_laps.size()); }
-    // Null for an empty slot or an index outside the array.
-    LapRecord* GetAt(int slot) const;
-    // Replaces the lap in the slot, growing the array with empty slots as needed.
+    int GetSize() const { return static_cast<int>(m_slots.size()); }
+    // Null for an empty slot or an index outside the array; valid until the next SetAt.
+    LapRecord* GetAt(int slot) const {
+        if (slot < 0 || slot >= GetSize() || !m_slots[static_cast<std::size_t>(slot)].filled)
+            return nullptr;
+        return &m_slots[static_cast<std::size_t>(slot)].lap;
+    }
+    // Replaces the lap in the slot (empties it for null), growing the array with empty slots as
+    // needed.
     void SetAt(int slot, std::unique_ptr<LapRecord> lap);
+    void SetAt(int slot, const LapRecord& lap);
 
 private:
-    std::vector<std::unique_ptr<LapRecord>> m_laps;
+    struct Slot {
+        LapRecord lap;
+        bool filled = false;
+    };
+    void Fill(int slot, const LapRecord* lap);
+
+    // Mutable: a lap handed out by GetAt may be changed, as the loaders' event records do.
+    mutable std::vector<Slot> m_slots;
 };
 
 struct DriverRecord {

@@ -139,11 +139,11 @@ private:
         DriverRecord& car = FindOrCreateCar(record[kCarByteAt]);
         const int slot = lapNumber - 1;
         m_race.lapCount = std::max(m_race.lapCount, slot + 1);
-        auto lap = std::make_unique<LapRecord>();
-        lap->flags = (record[m_variant.lap.flagByteAt] & kLoggerMarkBit) ? std::uint32_t{kLapMarked} : 0;
-        lap->raceTime = ReadU32(record, m_variant.lap.raceTimeAt);
-        lap->lapTime = ReadU32(record, m_variant.lap.lapTimeAt);
-        car.laps.SetAt(slot, std::move(lap));
+        LapRecord lap;
+        lap.flags = (record[m_variant.lap.flagByteAt] & kLoggerMarkBit) ? std::uint32_t{kLapMarked} : 0;
+        lap.raceTime = ReadU32(record, m_variant.lap.raceTimeAt);
+        lap.lapTime = ReadU32(record, m_variant.lap.lapTimeAt);
+        car.laps.SetAt(slot, lap);
     }
 
     void MarkLap(std::span<const std::uint8_t> record, const EventLayout& event) {

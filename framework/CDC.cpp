@@ -182,6 +182,21 @@ int CDC::PatternPhaseFor(QPoint from, QPoint to) {
     return phase;
 }
 
+BOOL CDC::PolylineTo(const CPoint* points, int count) {
+    if (count <= 0)
+        return TRUE;
+    const QPoint from = ToDevice(m_state.position.x, m_state.position.y);
+    m_state.position = points[count - 1];
+    m_polylinePoints.resize(count);
+    QPoint* device = m_polylinePoints.data();
+    ToDevice(points, count, device);
+    if (StoreHairlines(from, device, count))
+        return TRUE;
+    for (int i = 0; i < count; ++i)
+        DrawDeviceLine(i == 0 ? from : device[i - 1], device[i]);
+    return TRUE;
+}
+
 void CDC::DrawDeviceLine(QPoint from, QPoint to) {
     const CPen& pen = m_state.pen;
     if (from == to)
@@ -216,7 +231,7 @@ void CDC::DrawDeviceLine(QPoint from, QPoint to) {
     const bool alongAxis = from.x() == last.x() || from.y() == last.y();
     if (alongAxis) {
         if (QImage* image = DirectPixels()) {
-            StoreAxisLine(*image, from, last, pen.m_crColor);
+            StoreAxisLine(*image, from, last, ToQColor(pen.m_crColor).rgba());
             return;
         }
     }
@@ -235,7 +250,7 @@ void CDC::DrawDeviceLine(QPoint from, QPoint to) {
     }
     if (QImage* image = DirectPixels();
         image != nullptr && image->rect().contains(from) && image->rect().contains(last)) {
-        StoreHairline(from, last, pen.m_crColor);
+        StoreHairline(from, last, ToQColor(pen.m_crColor).rgba());
         return;
     }
     // Each line of one call is stroked on its own, so collecting them changes no pixel.

@@ -50,11 +50,10 @@ CSize CDC::SetViewportExt(int cx, int cy) {
 }
 
 QPoint CDC::ToDevice(int x, int y) const {
-    const State& s = m_state;
-    if (s.mapMode == MM_TEXT) // the extents are one to one: a shift alone, on every line drawn
-        return QPoint(x - s.windowOrg.x + s.viewportOrg.x, y - s.windowOrg.y + s.viewportOrg.y);
-    return QPoint(MapAxis(x, s.windowOrg.x, s.windowExt.cx, s.viewportExt.cx, s.viewportOrg.x),
-                  MapAxis(y, s.windowOrg.y, s.windowExt.cy, s.viewportExt.cy, s.viewportOrg.y));
+    const CPoint point(x, y);
+    QPoint device;
+    ToDevice(&point, 1, &device);
+    return device;
 }
 
 QRect CDC::ToDeviceRect(int x1, int y1, int x2, int y2) const {
@@ -69,6 +68,22 @@ CPoint CDC::ToLogical(CPoint p) const {
     const State& s = m_state;
     return CPoint(MapAxis(p.x, s.viewportOrg.x, s.viewportExt.cx, s.windowExt.cx, s.windowOrg.x),
                   MapAxis(p.y, s.viewportOrg.y, s.viewportExt.cy, s.windowExt.cy, s.windowOrg.y));
+}
+
+void CDC::ToDevice(const CPoint* points, int count, QPoint* device) const {
+    const State& s = m_state;
+    // An axis whose extents agree only shifts, with no division for each point.
+    const bool shiftX = s.mapMode == MM_TEXT || s.windowExt.cx == s.viewportExt.cx;
+    const bool shiftY = s.mapMode == MM_TEXT || s.windowExt.cy == s.viewportExt.cy;
+    for (int i = 0; i < count; ++i) {
+        const int x = points[i].x;
+        const int y = points[i].y;
+        device[i] =
+            QPoint(shiftX ? x - s.windowOrg.x + s.viewportOrg.x
+                          : MapAxis(x, s.windowOrg.x, s.windowExt.cx, s.viewportExt.cx, s.viewportOrg.x),
+                   shiftY ? y - s.windowOrg.y + s.viewportOrg.y
+                          : MapAxis(y, s.windowOrg.y, s.windowExt.cy, s.viewportExt.cy, s.viewportOrg.y));
+    }
 }
 
 void CDC::LPtoDP(CPoint* point) const {

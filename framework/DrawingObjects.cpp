@@ -35,14 +35,6 @@ QColor ToQColor(COLORREF colour) {
     return QColor(GetRValue(colour), GetGValue(colour), GetBValue(colour));
 }
 
-LONG DivideRounded(long long n, long long d) {
-    if (d == 0)
-        return 0;
-    if (d < 0)
-        n = -n, d = -d;
-    return static_cast<LONG>(n >= 0 ? (n + d / 2) / d : -((-n + d / 2) / d));
-}
-
 double AverageCharWidth(const QFontMetricsF& metrics) {
     double total = 0;
     for (const auto& [letter, weight] : kLetterWeights)

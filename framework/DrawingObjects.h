@@ -59,8 +59,15 @@ public:
 // What the drawing files share.
 namespace drawing {
 QColor ToQColor(COLORREF colour);
-// n / d rounded to the nearest whole number, halves away from zero, as the platform maps.
-LONG DivideRounded(long long n, long long d);
+// n / d rounded to the nearest whole number, halves away from zero, as the platform maps. Inline:
+// the mapping asks it for every point drawn.
+inline LONG DivideRounded(long long n, long long d) {
+    if (d == 0)
+        return 0;
+    if (d < 0)
+        n = -n, d = -d;
+    return static_cast<LONG>(n >= 0 ? (n + d / 2) / d : -((-n + d / 2) / d));
+}
 // The average character width as the platform measures it for a face.
 double AverageCharWidth(const QFontMetricsF& metrics);
 QFont ApplicationFont();

@@ -3,6 +3,7 @@
 
 #include "framework/CDC.h"
 #include "framework/TextCellCache.h"
+#include "framework/VectorClip.h"
 
 #include <QPaintEngine>
 #include <cmath>
@@ -44,26 +45,25 @@ bool CDC::PixelExactRects() const {
            transform.dy() == std::floor(transform.dy());
 }
 
-void CDC::StoreAxisLine(QImage& image, QPoint from, QPoint last, COLORREF crColor) {
-    const QRect line = QRect(QPoint(std::min(from.x(), last.x()), std::min(from.y(), last.y())),
-                             QPoint(std::max(from.x(), last.x()), std::max(from.y(), last.y())))
-                           .intersected(image.rect());
-    if (line.isEmpty())
+void CDC::StoreAxisLine(QImage& image, QPoint from, QPoint last, QRgb pixel) {
+    const int left = std::max(std::min(from.x(), last.x()), 0);
+    const int right = std::min(std::max(from.x(), last.x()), image.width() - 1);
+    const int top = std::max(std::min(from.y(), last.y()), 0);
+    const int bottom = std::min(std::max(from.y(), last.y()), image.height() - 1);
+    if (left > right || top > bottom)
         return;
-    const QRgb pixel = ToQColor(crColor).rgba();
-    QRgb* row = m_pRasterBits + line.top() * m_nRasterStride + line.left();
-    if (line.height() == 1) {
-        std::fill_n(row, line.width(), pixel);
+    QRgb* row = m_pRasterBits + top * m_nRasterStride + left;
+    if (top == bottom) {
+        std::fill_n(row, right - left + 1, pixel);
         return;
     }
-    for (int y = 0; y < line.height(); ++y, row += m_nRasterStride)
+    for (int y = top; y <= bottom; ++y, row += m_nRasterStride)
         *row = pixel;
 }
 
 // The painter's hairline from `from` to `last`, both included, in 26.6 and 16.16 fixed point as
 // its rasteriser steps: half a pixel added at each end, the minor axis advanced by the slope.
-void CDC::StoreHairline(QPoint from, QPoint last, COLORREF crColor) {
-    const QRgb pixel = ToQColor(crColor).rgba();
+void CDC::StoreHairline(QPoint from, QPoint last, QRgb pixel) {
     int major1 = from.x() * 64;
     int minor1 = from.y() * 64;
     int major2 = last.x() * 64;
@@ -85,11 +85,48 @@ void CDC::StoreHairline(QPoint from, QPoint last, COLORREF crColor) {
     const int majorEnd = (major2 + 32) >> 6;
     const int round = slope > 0 ? 32 : 0;
     minor += ((major * 64) + round - major1) * slope >> 6;
-    for (; major < majorEnd; ++major, minor += slope) {
-        const int x = steep ? minor >> 16 : major;
-        const int y = steep ? major : minor >> 16;
-        m_pRasterBits[y * m_nRasterStride + x] = pixel;
+    // One loop for each orientation keeps the choice out of the per-pixel step.
+    QRgb* const bits = m_pRasterBits;
+    const qsizetype stride = m_nRasterStride;
+    if (steep) {
+        for (QRgb* row = bits + major * stride; major < majorEnd; ++major, minor += slope, row += stride)
+            row[minor >> 16] = pixel;
+    } else {
+        for (; major < majorEnd; ++major, minor += slope)
+            bits[(minor >> 16) * stride + major] = pixel;
     }
+}
+
+bool CDC::StoreHairlines(QPoint from, const QPoint* points, int count) {
+    const CPen& pen = m_state.pen;
+    if (pen.m_nStyle != PS_SOLID || pen.m_nWidth > 1 || LinePainter() == nullptr || !m_bRasterEngine)
+        return false;
+    QImage* image = DirectPixels();
+    if (image == nullptr)
+        return false;
+    if (!m_bPenApplied) {
+        // The waiting lines belong to the pen that is about to be replaced.
+        FlushLines();
+        ApplyPen();
+    }
+    const QRgb pixel = ToQColor(pen.m_crColor).rgba();
+    const auto inside = [width = image->width(), height = image->height()](QPoint p) {
+        return static_cast<unsigned>(p.x()) < static_cast<unsigned>(width) &&
+               static_cast<unsigned>(p.y()) < static_cast<unsigned>(height);
+    };
+    for (int i = 0; i < count; from = points[i++]) {
+        const QPoint to = points[i];
+        if (to == from)
+            continue;
+        const QPoint last = drawing::LastPixelBefore(from, to);
+        if (from.x() == last.x() || from.y() == last.y())
+            StoreAxisLine(*image, from, last, pixel);
+        else if (inside(from) && inside(last))
+            StoreHairline(from, last, pixel);
+        else
+            DrawDeviceLine(from, to); // partly off the image: the painter clips it
+    }
+    return true;
 }
 
 bool CDC::StoreStyledLine(QPoint from, QPoint to) {

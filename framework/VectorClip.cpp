@@ -36,16 +36,6 @@ std::optional<SegmentSpan> VisibleSpan(QPoint from, QPoint to, const QRectF& box
     return std::nullopt;
 }
 
-QPoint LastPixelBefore(QPoint from, QPoint to) {
-    const long long dx = static_cast<long long>(to.x()) - from.x();
-    const long long dy = static_cast<long long>(to.y()) - from.y();
-    const long long steps = std::max(std::llabs(dx), std::llabs(dy));
-    if (steps == 0)
-        return from;
-    return QPoint(from.x() + DivideRounded(dx * (steps - 1), steps),
-                  from.y() + DivideRounded(dy * (steps - 1), steps));
-}
-
 } // namespace drawing
 
 namespace {

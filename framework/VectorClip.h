@@ -6,6 +6,8 @@
 
 #include <QPoint>
 #include <QRectF>
+#include <algorithm>
+#include <cstdlib>
 #include <optional>
 
 namespace drawing {
@@ -20,7 +22,17 @@ struct SegmentSpan {
 // when the segment misses the box.
 std::optional<SegmentSpan> VisibleSpan(QPoint from, QPoint to, const QRectF& box);
 
-// The last pixel a line from `from` towards `to` covers: the pixel before `to`.
-QPoint LastPixelBefore(QPoint from, QPoint to);
+// The last pixel a line from `from` towards `to` covers: the pixel before `to`. Each axis goes
+// back by d / steps of a pixel rounded half away from zero, that is one pixel when that is more
+// than half and none otherwise; worked without dividing, as every line drawn asks it.
+inline QPoint LastPixelBefore(QPoint from, QPoint to) {
+    const long long dx = static_cast<long long>(to.x()) - from.x();
+    const long long dy = static_cast<long long>(to.y()) - from.y();
+    const long long steps = std::max(std::llabs(dx), std::llabs(dy));
+    const auto back = [steps](long long d) {
+        return 2 * std::llabs(d) > steps ? (d > 0 ? d - 1 : d + 1) : d;
+    };
+    return QPoint(static_cast<int>(from.x() + back(dx)), static_cast<int>(from.y() + back(dy)));
+}
 
 } // namespace drawing

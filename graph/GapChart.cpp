@@ -65,35 +65,45 @@ void DrawTimeGrid(const ChartCanvas& canvas) {
     }
 }
 
+// The pen runs from lap to lap through the event marks; the strokes of a type A mark break the run.
 void DrawDriverCurve(CDC* dc, const DriverRecord& driver, const lapgraph::ReferenceSeries& reference,
-                     const lapgraph::RaceTimes& times, int width, CPen& pen) {
+                     const std::vector<int>& slotX, CPen& pen, std::vector<CPoint>& run) {
     CPen* previousPen = dc->SelectObject(&pen);
+    const auto drawRun = [&] {
+        dc->PolylineTo(run.data(), static_cast<int>(run.size()));
+        run.clear();
+    };
     bool firstPoint = true;
+    run.clear();
     const int slotEnd = std::min(driver.laps.GetSize(), static_cast<int>(reference.size()));
     for (int slot = 0; slot < slotEnd; ++slot) {
         const LapRecord* lap = driver.laps.GetAt(slot);
         const std::optional<std::uint32_t> referenceTime = reference[static_cast<std::size_t>(slot)];
         if (lap == nullptr || !referenceTime)
             continue; // the next line bridges the missing lap
-        const int x = lapgraph::SlotOffset(slot, width, times.slotCount);
+        const int x = slotX[static_cast<std::size_t>(slot)];
         const int y = lapgraph::GapValue(lap->raceTime, *referenceTime);
-        const int eventY = lapgraph::GapValue(lap->eventTime, *referenceTime);
         if (firstPoint)
             dc->MoveTo(x, y);
         else
-            dc->LineTo(x, y);
+            run.emplace_back(x, y);
         firstPoint = false;
+        if ((lap->flags & (kLapEventA | kLapEventB)) == 0)
+            continue;
+        const int eventY = lapgraph::GapValue(lap->eventTime, *referenceTime);
         if ((lap->flags & kLapEventA) != 0) {
+            drawRun();
             for (const int strokeX : {x - 1, x + 1, x}) {
                 dc->MoveTo(strokeX, y);
                 dc->LineTo(strokeX, eventY);
             }
         }
         if ((lap->flags & kLapEventB) != 0) {
-            dc->LineTo(x, eventY);
-            dc->LineTo(x - lapgraph::kEventTickLength, eventY);
+            run.emplace_back(x, eventY);
+            run.emplace_back(x - lapgraph::kEventTickLength, eventY);
         }
     }
+    drawRun();
     dc->SelectObject(previousPen);
 }
 
@@ -122,13 +132,18 @@ void DrawCurves(const ChartCanvas& canvas) {
     const lapgraph::RaceTimes times = lapgraph::TimesOf(race);
     const lapgraph::ReferenceSeries reference =
         lapgraph::ReferenceSeriesFor(race, canvas.referenceDriver, canvas.view.relative);
+    // Every driver's lap i is drawn at the same x; slotX has one for each slot of the reference.
+    std::vector<int> slotX(reference.size());
+    for (std::size_t slot = 0; slot < slotX.size(); ++slot)
+        slotX[slot] = lapgraph::SlotOffset(static_cast<int>(slot), canvas.layout.plotWidth, times.slotCount);
+    std::vector<CPoint> run; // kept from driver to driver, so that it is allocated once
     for (const int d : canvas.order) {
         const DriverRecord& driver = *race.drivers->GetAt(d);
         const DriverPen& style = canvas.pens[static_cast<std::size_t>(d)];
         CPen pen(style.dashed ? PS_DASH : PS_SOLID, style.width, style.colour);
         // A dashed curve leaves the curves under its gaps alone.
         const int bkMode = dc->SetBkMode(style.dashed ? TRANSPARENT : OPAQUE);
-        DrawDriverCurve(dc, driver, reference, times, canvas.layout.plotWidth, pen);
+        DrawDriverCurve(dc, driver, reference, slotX, pen, run);
         dc->SetBkMode(bkMode);
     }
     DrawLappingLines(canvas, times, reference);

@@ -3,9 +3,12 @@
 #include "framework/CDC.h"
 
 #include <QImage>
+#include <QPicture>
 #include <algorithm>
+#include <climits>
 #include <functional>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -89,6 +92,139 @@ TEST(BackgroundMode, FillsTextCellsAndDotGapsOnlyWhenOpaque) {
         EXPECT_EQ(dotted.pixel(0, 2), kWhitePixel);
     }
 }
+
+// ---- PolylineTo gives the pixels of the LineTo calls it stands for
+
+// A pen, a background and a mapping to draw with.
+struct PolylineSetup {
+    const char* name;
+    int penStyle;
+    int penWidth;
+    int bkMode;
+    int mapping; // 0: text; 1: both axes scaled, y flipped; 2: x only shifted, y scaled and flipped
+    bool hostile;
+};
+void PrintTo(const PolylineSetup& setup, std::ostream* out) {
+    *out << setup.name;
+}
+
+constexpr int kFieldWidth = 96;
+constexpr int kFieldHeight = 72;
+
+// Points in and around the image: first across it, then at random, some repeated (the last too)
+// and some sharing a row or column with the one before. Or, hostile, points towards the far ends
+// of the coordinates, which no image shows.
+std::vector<CPoint> PointsFor(bool hostile) {
+    if (hostile) {
+        constexpr int kFar = INT_MAX / 2;
+        return {{0, 0},    {kFar, 10}, {10, -kFar},   {-kFar, kFar},  {40, 30}, {40, kFar}, {-kFar, 30},
+                {50, -50}, {50, -50},  {kFar, -kFar}, {-kFar, -kFar}, {20, 60}, {60, -20},  {kFar, kFar}};
+    }
+    std::vector<CPoint> points{{10, 10}, {30, 40}, {50, 10}, {70, 45}};
+    unsigned seed = 12345;
+    for (int i = 4; i < 240; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        CPoint next(static_cast<int>(seed >> 8) % 160 - 30, static_cast<int>(seed >> 20) % 130 - 30);
+        if (i % 7 == 0)
+            next = points.back();
+        else if (i % 5 == 0)
+            next.x = points.back().x;
+        else if (i % 11 == 0)
+            next.y = points.back().y;
+        points.push_back(next);
+    }
+    // The end point stays out even after a line of no length.
+    points.insert(points.end(), {{6, 6}, {6, 6}});
+    return points;
+}
+
+void Prepare(CDC& dc, const PolylineSetup& setup) {
+    dc.SetBkMode(setup.bkMode);
+    dc.SetBkColor(RGB(0, 0, 255));
+    if (setup.mapping == 0)
+        return;
+    dc.SetMapMode(MM_ANISOTROPIC);
+    dc.SetWindowOrg(5, 60);
+    dc.SetWindowExt(setup.mapping == 1 ? 100 : 64, setup.mapping == 1 ? -37 : -300);
+    dc.SetViewportExt(64, 48);
+}
+
+// The points drawn as one MoveTo and two PolylineTo calls, or as one LineTo each, between lines of
+// other pens that leave the image (so they may wait to be drawn together) and cross the points'
+// lines: each must land in its turn. Answers the current position after the points.
+CPoint DrawField(CDC& dc, const PolylineSetup& setup, bool polyline) {
+    const std::vector<CPoint> points = PointsFor(setup.hostile);
+    CPen before(PS_SOLID, 1, RGB(0, 0, 255));
+    CPen pen(setup.penStyle, setup.penWidth, kRed);
+    CPen after(PS_SOLID, 1, RGB(0, 255, 0));
+    Prepare(dc, setup);
+    dc.SelectObject(&before);
+    dc.MoveTo(-40, 10);
+    dc.LineTo(90, 45);
+    dc.SelectObject(&pen);
+    dc.MoveTo(points[0].x, points[0].y);
+    const int half = static_cast<int>(points.size()) / 2;
+    if (polyline) {
+        dc.PolylineTo(&points[1], half - 1);
+        dc.PolylineTo(&points[static_cast<std::size_t>(half)], static_cast<int>(points.size()) - half);
+    } else {
+        for (std::size_t i = 1; i < points.size(); ++i)
+            dc.LineTo(points[i].x, points[i].y);
+    }
+    dc.SelectObject(&after);
+    const CPoint position = dc.MoveTo(-40, 20);
+    dc.LineTo(110, 35);
+    return position;
+}
+
+class PolylineTo : public ::testing::TestWithParam<PolylineSetup> {};
+
+// On an image stored into directly, on one clipped by a box and on a recorded vector picture (as
+// pages and drawings are), the same pixels or commands, ending at the same position.
+TEST_P(PolylineTo, DrawsWhatItsLineToCallsDraw) {
+    const PolylineSetup& setup = GetParam();
+    for (const bool clipped : {false, true}) {
+        QImage images[2];
+        CPoint ends[2];
+        for (const bool polyline : {false, true}) {
+            QImage& image = images[polyline ? 1 : 0];
+            image = QImage(kFieldWidth, kFieldHeight, QImage::Format_RGB32);
+            image.fill(Qt::black);
+            CDC dc(&image);
+            if (clipped)
+                dc.SetClipBoxDevice(CRect(7, 5, 61, 50));
+            ends[polyline ? 1 : 0] = DrawField(dc, setup, polyline);
+        }
+        EXPECT_EQ(images[0], images[1]) << (clipped ? "clipped" : "direct");
+        EXPECT_EQ(ends[0], ends[1]);
+        EXPECT_GT(CountOf(images[1], kRedPixel), 0);
+    }
+    QByteArray recorded[2];
+    for (const bool polyline : {false, true}) {
+        QPicture picture;
+        picture.setBoundingRect(QRect(0, 0, kFieldWidth, kFieldHeight));
+        {
+            CDC dc(&picture, true);
+            ASSERT_EQ(dc.GetDeviceCaps(HORZRES), kFieldWidth);
+            DrawField(dc, setup, polyline);
+        }
+        recorded[polyline ? 1 : 0] = QByteArray(picture.data(), static_cast<qsizetype>(picture.size()));
+    }
+    EXPECT_EQ(recorded[0], recorded[1]);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Setups, PolylineTo,
+    ::testing::Values(PolylineSetup{"Hairline", PS_SOLID, 1, OPAQUE, 0, false},
+                      PolylineSetup{"HairlineScaled", PS_SOLID, 1, OPAQUE, 1, false},
+                      PolylineSetup{"HairlineShiftedX", PS_SOLID, 1, OPAQUE, 2, false},
+                      PolylineSetup{"WidePenScaled", PS_SOLID, 3, OPAQUE, 1, false},
+                      PolylineSetup{"DottedOpaque", PS_DOT, 1, OPAQUE, 0, false},
+                      PolylineSetup{"DottedTransparentScaled", PS_DOT, 1, TRANSPARENT, 1, false},
+                      PolylineSetup{"HostileHairline", PS_SOLID, 1, OPAQUE, 0, true},
+                      PolylineSetup{"HostileHairlineScaled", PS_SOLID, 1, OPAQUE, 1, true},
+                      PolylineSetup{"HostileWidePen", PS_SOLID, 3, OPAQUE, 2, true}),
+    [](const ::testing::TestParamInfo<PolylineSetup>& info) { return std::string(info.param.name); });
 
 } // namespace
 
