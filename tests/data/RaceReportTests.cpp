@@ -70,6 +70,14 @@ protected:
     std::string page;
 };
 
+TEST_F(HostileRace, LapTableHasACellForEachLapOfEachDriver) {
+    const std::size_t table = page.find("id=\"lap-by-lap\"");
+    ASSERT_NE(table, std::string::npos);
+    const std::string laps = page.substr(table, page.find("</table>", table) - table);
+    EXPECT_EQ(Count(laps, "<th class=\"n\">"), 2u);
+    EXPECT_EQ(Count(laps, "<td>"), 6u);
+}
+
 TEST_F(HostileRace, OneDriverLeftIsStillARace) {
     race.RemoveDriver(2);
     race.RemoveDriver(1);
