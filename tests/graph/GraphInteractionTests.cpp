@@ -122,16 +122,12 @@ QPoint PointOf(const CTarmioView& view, int driver, int slot) {
     return point ? QPoint(point->x, point->y) : QPoint(-1, -1);
 }
 
-// Ann leads, Bob is 20 s and Cyd 45 s behind; Cyd stops after five laps.
-std::vector<TestDriver> SteadyThree() {
-    return {SteadyDriver("Ann", kRed, 8, 0), SteadyDriver("Bob", kBlue, 8, 20'000),
-            SteadyDriver("Cyd", kYellow, 5, 45'000)};
-}
-
 // The read-out names the driver whose lap point is under the pointer, and that point is where the
 // curve is drawn. The real-input tier reads the status bar in the orientation the chart opens in.
 TEST(ChartHover, NamesTheDriverUnderThePointerInEveryOrientation) {
-    ChartFixture chart(SteadyThree());
+    // Ann leads, Bob is 20 s and Cyd 45 s behind; Cyd stops after five laps.
+    ChartFixture chart({SteadyDriver("Ann", kRed, 8, 0), SteadyDriver("Bob", kBlue, 8, 20'000),
+                        SteadyDriver("Cyd", kYellow, 5, 45'000)});
     CTarmioView& view = *chart.view;
     const CInfoPanel* panel = view.GetReadoutPanel();
     for (const lapgraph::ViewState& state :

@@ -148,24 +148,17 @@ struct LinesOnAPage : ::testing::Test {
     }
 };
 
-TEST_F(LinesOnAPage, DottedLineIsOneDashedSegmentForTheDotsAndOneForTheGaps) {
-    CPen dotted(PS_DOT, 1, RGB(0, 0, 0));
-    const PathCounts counts = Draw([&](CDC& dc) {
-        dc.SelectObject(&dotted);
-        dc.MoveTo(100, 100);
-        dc.LineTo(100, 700);
-    });
-    EXPECT_EQ(counts.lines, 2);
-    EXPECT_EQ(counts.dashes, 2);
-}
-
 // Each pen, with lines that cross the page from far outside and lines that never reach it; on a
-// transparent background a dotted line has no gaps to fill.
-TEST_F(LinesOnAPage, OnlyWhatThePageShowsIsEmitted) {
+// transparent background a dotted line has no gaps to fill. First an opaque dotted line: one
+// dashed segment for the dots and one for the gaps.
+TEST_F(LinesOnAPage, OnlyWhatThePageShowsIsEmittedAndDotsAreDashedSegments) {
     CPen pens[] = {CPen(PS_SOLID, 1, RGB(0, 0, 0)), CPen(PS_SOLID, 5, RGB(0, 0, 0)),
                    CPen(PS_DOT, 1, RGB(0, 0, 0))};
     constexpr int kFar = INT_MAX / 2;
     const PathCounts counts = Draw([&](CDC& dc) {
+        dc.SelectObject(&pens[2]);
+        dc.MoveTo(100, 100);
+        dc.LineTo(100, 700);
         dc.SetBkMode(TRANSPARENT);
         for (CPen& pen : pens) {
             dc.SelectObject(&pen);
@@ -177,7 +170,8 @@ TEST_F(LinesOnAPage, OnlyWhatThePageShowsIsEmitted) {
             dc.LineTo(kFar, -kFar);  // right of it
         }
     });
-    EXPECT_EQ(counts.lines, 3 * 2);
+    EXPECT_EQ(counts.lines, 2 + 3 * 2);
+    EXPECT_EQ(counts.dashes, 2 + 2); // and one for each visible line of the transparent dots
     EXPECT_LT(counts.farthestOutside, 10.0);
 }
 
@@ -186,20 +180,10 @@ TEST_F(LinesOnAPage, OnlyWhatThePageShowsIsEmitted) {
 // A race and whether the chart shows it against the pace line (or the lap leader).
 using HostileCase = std::tuple<hostile::Pattern, bool>;
 
-} // namespace
-
-namespace hostile {
-void PrintTo(Pattern pattern, std::ostream* out) {
-    constexpr const char* kNames[] = {"Extremes", "SplitField", "Swinging", "StrayBytes"};
-    *out << kNames[static_cast<int>(pattern)];
-}
-} // namespace hostile
-
-namespace {
-
 std::string CaseName(const ::testing::TestParamInfo<HostileCase>& info) {
-    return ::testing::PrintToString(std::get<0>(info.param)) +
-           (std::get<1>(info.param) ? "Relative" : "Absolute");
+    constexpr const char* kNames[] = {"Extremes", "SplitField", "Swinging", "StrayBytes"};
+    return kNames[static_cast<int>(std::get<0>(info.param))] +
+           std::string(std::get<1>(info.param) ? "Relative" : "Absolute");
 }
 
 // The race loaded as the command line loads it, in a chart as it renders one.
