@@ -187,18 +187,6 @@ TEST(ChartReference, LeavesTheDriverForTheDesignedReferences) {
     EXPECT_EQ(chart.view->GetReferenceDriver(), 1);
 }
 
-TEST(AnalysisChartView, ZoomMovesTheLapTimeCutoffAndLeavesTheGapZoom) {
-    ChartFixture chart(ThreeDrivers());
-    const int gapZoom = chart.view->GetZoom();
-    chart.view->SetChartKind(ChartKind::LapTimes);
-    chart.view->OnViewZoomOutY();
-    EXPECT_EQ(chart.view->GetLapTimeZoom(), lapgraph::kDefaultLapTimeZoom + 1);
-    chart.view->SetChartKind(ChartKind::Positions);
-    chart.view->OnViewZoomInY();
-    EXPECT_EQ(chart.view->GetZoom(), gapZoom);
-    EXPECT_EQ(chart.view->GetLapTimeZoom(), lapgraph::kDefaultLapTimeZoom + 1);
-}
-
 // Read from the picture: the rows where the drivers' colours show, against the band between the
 // axis line and the far edge. Fitted, the curves take most of the band, clear of both ends and
 // as far from one as from the other, whatever the reference and the orientation.
@@ -241,12 +229,19 @@ TEST(ZoomToFitView, CurvesFillTheBandInEveryReferenceAndOrientation) {
     }
 }
 
-TEST(ZoomToFitView, LapTimesGetTheLowestCutoffAboveTheSlowestLapAndPositionsHaveNoFit) {
+// Zoom steps and the fit move the lap-time cut-off only; positions have no fit.
+TEST(AnalysisChartView, ZoomAndFitMoveTheLapTimeCutoffAndLeaveTheGapZoom) {
     ChartFixture chart(ThreeDrivers()); // Bob's pit lap of 114 s is far above the median of 91 s
+    const int gapZoom = chart.view->GetZoom();
     chart.view->SetChartKind(ChartKind::LapTimes);
+    chart.view->OnViewZoomOutY();
+    EXPECT_EQ(chart.view->GetLapTimeZoom(), lapgraph::kDefaultLapTimeZoom + 1);
     chart.view->OnCmdMsg(ID_VIEW_ZOOMTOFIT, nullptr);
     EXPECT_EQ(lapgraph::CutoffPercent(chart.view->GetLapTimeZoom()), 130);
     chart.view->SetChartKind(ChartKind::Positions);
+    chart.view->OnViewZoomInY();
+    EXPECT_EQ(chart.view->GetZoom(), gapZoom);
+    EXPECT_EQ(lapgraph::CutoffPercent(chart.view->GetLapTimeZoom()), 130);
     CCmdUI state(ID_VIEW_ZOOMTOFIT);
     chart.view->OnCmdMsg(ID_VIEW_ZOOMTOFIT, &state);
     EXPECT_FALSE(state.m_bEnabled);
