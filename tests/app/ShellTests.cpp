@@ -108,8 +108,7 @@ TEST_F(AppShell, ContextMenusNameEachOptionAsItStands) {
               QStringList({"Cut", "-", "Default Background"}));
     Graph().OnViewRelative();
     Graph().OnViewMirrored();
-    Frame().SetActiveView(&DriverList());
-    Frame().SendCommand(ID_VIEW_BLACKBACKGROUND);
+    DriverList().OnCmdMsg(ID_VIEW_BLACKBACKGROUND, nullptr);
     EXPECT_EQ(ContextMenuItems(Graph()), QStringList({"Absolute\tCtrl+R", "Origin at top\tCtrl+M"}));
     EXPECT_EQ(ContextMenuItems(DriverList().GetDriverList()), QStringList({"Cut", "-", "Black Background"}));
 }
@@ -307,7 +306,7 @@ TEST_F(AppShell, WindowPlaceListWidthAndBackgroundComeBackAtStart) {
     EXPECT_LT(Frame().GetSplitter()->sizes().front(), Frame().width());
 }
 
-TEST(WindowPlaces, RaceSummaryOpensBesideTheMainWindowOnTheSideWithRoom) {
+TEST(WindowPlaces, SummaryOpensBesideTheWindowWithRoomAndAStoredPlaceOnlyWhereAScreenShowsIt) {
     const QRect screen(0, 0, 1920, 1080);
     const QSize summary(720, 560);
     // Room on the right; on the left; a narrower window where the room is less but still of use.
@@ -318,9 +317,7 @@ TEST(WindowPlaces, RaceSummaryOpensBesideTheMainWindowOnTheSideWithRoom) {
     EXPECT_EQ(PlaceBeside(QRect(100, 50, 1700, 700), summary, screen), QRect(100, 50, 720, 560));
     // Kept on the screen vertically.
     EXPECT_EQ(PlaceBeside(QRect(100, 700, 1000, 300), summary, screen), QRect(1100, 520, 720, 560));
-}
-
-TEST(WindowPlaces, StoredPlaceCountsOnlyWhereAScreenShowsItsCornerAndNoLargerThanThatScreen) {
+    // A stored place counts only where a screen shows its corner, and no larger than that screen.
     const std::vector<QRect> screens = {QRect(0, 0, 1920, 1080), QRect(1920, 0, 1280, 1024)};
     EXPECT_EQ(ShownPlace(QRect(2000, 100, 800, 600), screens), QRect(2000, 100, 800, 600));
     EXPECT_EQ(ShownPlace(QRect(-15, -15, 800, 600), screens), QRect(-15, -15, 800, 600));

@@ -55,7 +55,6 @@ struct Job {
     PrintedView view;
     QString pdf = folder.filePath("graph.pdf");
 };
-struct PrintJob : ::testing::Test, Job {};
 
 // The ways a job starts, what each asks, and whether the one page comes out, drawn on a printing
 // context that answers with the printer's page and resolution.
@@ -96,16 +95,17 @@ TEST(PrintStart, RunsTheOnePageJobOnAPrintingContextOrEndsBeforeItBegins) {
     }
 }
 
-TEST_F(PrintJob, PrinterThatCannotStartIsReportedNotPrinted) {
-    const QString unwritable = folder.filePath("missing-folder/graph.pdf");
-    EXPECT_FALSE(PrintViewToPdf(view, unwritable));
-    EXPECT_EQ(view.calls, "prepare");
+TEST(PrintJob, PrinterThatCannotStartIsReportedNotPrinted) {
+    Job job;
+    const QString unwritable = job.folder.filePath("missing-folder/graph.pdf");
+    EXPECT_FALSE(PrintViewToPdf(job.view, unwritable));
+    EXPECT_EQ(job.view.calls, "prepare");
 
-    prompter.printDialogAnswers = {true};
-    prompter.printOutputPath = unwritable;
-    view.OnFilePrint();
-    ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0].text, kPrintFailedText);
+    job.prompter.printDialogAnswers = {true};
+    job.prompter.printOutputPath = unwritable;
+    job.view.OnFilePrint();
+    ASSERT_EQ(job.prompter.messages.size(), 1u);
+    EXPECT_EQ(job.prompter.messages[0].text, kPrintFailedText);
     EXPECT_FALSE(QFile::exists(unwritable));
 }
 
