@@ -78,16 +78,18 @@ TEST_F(AppShell, RaceSummaryStaysOpenBesideTheWindowAndFollowsTheRace) {
 
 TEST_F(AppShell, ExportWritesTheFormatOfTheExtension) {
     Start({WriteRaceFile()});
-    const QString csv = folder.filePath("laps.csv");
-    const QString png = folder.filePath("chart.png");
-    const QString pdf = folder.filePath("chart.pdf");
-    const QString svg = folder.filePath("chart.svg");
-    const QString html = folder.filePath("race.html");
+    const QString csv = folder.filePath("laps.csv"), png = folder.filePath("chart.png"),
+                  pdf = folder.filePath("chart.pdf"), svg = folder.filePath("chart.svg"),
+                  html = folder.filePath("race.html");
     for (const QString& path : {csv, png, pdf, svg, html})
         prompter.fileSaveAnswers.push_back({true, {path}, 1});
     for (int i = 0; i < 5; ++i)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::ControlModifier);
     ASSERT_EQ(prompter.fileSaveRequests.size(), 5u);
+    // The former three entries keep their order; the new ones follow.
+    EXPECT_EQ(prompter.fileSaveRequests[0].filter,
+              "CSV Files (*.csv)|*.csv|PNG Pictures (*.png)|*.png|PDF Documents (*.pdf)|*.pdf|"
+              "SVG Pictures (*.svg)|*.svg|HTML Race Reports (*.html)|*.html||");
     EXPECT_TRUE(ReadAll(csv).startsWith(
         "driver,car,id,lap,position,raceTime,lapTime,gapToLeader,flags,eventTime\r\n"));
     EXPECT_EQ(ReadAll(csv).count("\r\n"), 16); // header and 3 x 5 laps
@@ -117,12 +119,12 @@ TEST_F(AppShell, ExportCarriesTheTitleAndLegendChosenInTheDialog) {
     for (int i = 0; i < 3; ++i)
         Frame().SendCommand(ID_FILE_EXPORT);
     ASSERT_EQ(prompter.pictureFramesOffered.size(), 3u);
-    EXPECT_FALSE(prompter.pictureFramesOffered[0].title);
-    EXPECT_FALSE(prompter.pictureFramesOffered[0].legend);
-    EXPECT_EQ(prompter.pictureFramesOffered[0].titleText, "Port Haddon, 5 laps");
-    EXPECT_TRUE(prompter.pictureFramesOffered[1].title);
-    EXPECT_TRUE(prompter.pictureFramesOffered[1].legend);
-    EXPECT_EQ(prompter.pictureFramesOffered[1].titleText, "Round <3>");
+    const auto offered = [this](int i) {
+        const auto& frame = prompter.pictureFramesOffered[static_cast<std::size_t>(i)];
+        return std::tuple(frame.title, frame.legend, frame.titleText);
+    };
+    EXPECT_EQ(offered(0), std::tuple(false, false, QString("Port Haddon, 5 laps")));
+    EXPECT_EQ(offered(1), std::tuple(true, true, QString("Round <3>")));
     const QByteArray text = ReadAll(svg);
     EXPECT_TRUE(text.contains(">Round &lt;3&gt;</text>"));
     for (const char* name : {">Alma Rydberg</text>", ">Bo Castell</text>", ">Cyr Lindqvist</text>"})
@@ -134,17 +136,6 @@ TEST_F(AppShell, ExportCarriesTheTitleAndLegendChosenInTheDialog) {
     EXPECT_GT(picture.height(), client.Height() + 30) << "a title line and a legend line";
     EXPECT_TRUE(ReadAll(pdf).startsWith("%PDF"));
     EXPECT_TRUE(prompter.messages.empty());
-}
-
-// The dialog's first three entries and their order stay as they were; the new ones follow.
-TEST_F(AppShell, ExportOffersSvgAndTheReportAfterTheFormerEntries) {
-    Start({WriteRaceFile()});
-    prompter.fileSaveAnswers.push_back({false, {}, 1});
-    Frame().SendCommand(ID_FILE_EXPORT);
-    ASSERT_EQ(prompter.fileSaveRequests.size(), 1u);
-    EXPECT_EQ(prompter.fileSaveRequests[0].filter,
-              "CSV Files (*.csv)|*.csv|PNG Pictures (*.png)|*.png|PDF Documents (*.pdf)|*.pdf|"
-              "SVG Pictures (*.svg)|*.svg|HTML Race Reports (*.html)|*.html||");
 }
 
 // Also when the input's name is not UTF-8: the file is known by its bytes.

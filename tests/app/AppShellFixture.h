@@ -29,14 +29,13 @@ protected:
     }
 
     // InitInstance with these command-line arguments; the frame is shown and active.
-    CMainFrame& Start(const QStringList& arguments = {}) {
+    void Start(const QStringList& arguments = {}) {
         app = std::make_unique<CTarmioApp>();
         app->ParseCommandLine(arguments);
         EXPECT_TRUE(app->InitInstance());
         Frame().activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&Frame()));
         Frame().UpdateAllCommandUI();
-        return Frame();
     }
     // The program's exit: frame and views destroyed, then ExitInstance.
     void Exit() {

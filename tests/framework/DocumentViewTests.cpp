@@ -73,28 +73,19 @@ struct Route {
     }
 };
 
-class CommandRouting : public ::testing::TestWithParam<std::pair<std::string, std::string>> {};
-
-TEST_P(CommandRouting, FirstTargetOnTheRouteRunsTheCommand) {
-    Route route(GetParam().first);
-    const BOOL handled = route.frame.SendCommand(kCommand);
-    EXPECT_EQ(route.ran, GetParam().second);
-    EXPECT_EQ(handled != FALSE, !GetParam().second.empty());
+// Handlers on the targets ("vdfa": view, document, frame, application) and the one that runs.
+TEST(CommandRouting, FirstTargetOnTheRouteRunsTheCommand) {
+    for (const auto& [handlers, runs] : {std::pair<std::string, std::string>{"vdfa", "v"},
+                                         {"dfa", "d"},
+                                         {"fa", "f"},
+                                         {"a", "a"},
+                                         {"", ""}}) {
+        Route route(handlers);
+        const BOOL handled = route.frame.SendCommand(kCommand);
+        EXPECT_EQ(route.ran, runs) << handlers;
+        EXPECT_EQ(handled != FALSE, !runs.empty()) << handlers;
+    }
 }
-
-// Named for the targets that have a handler: "vdfa" is ViewDocumentFrameApp.
-INSTANTIATE_TEST_SUITE_P(ViewDocumentFrameApp, CommandRouting,
-                         ::testing::Values(std::pair{"vdfa", "v"}, std::pair{"dfa", "d"},
-                                           std::pair{"fa", "f"}, std::pair{"a", "a"}, std::pair{"", ""}),
-                         [](const auto& info) {
-                             std::string name = info.param.first.empty() ? "NoHandler" : "";
-                             for (const char target : info.param.first)
-                                 name += target == 'v'   ? "View"
-                                         : target == 'd' ? "Document"
-                                         : target == 'f' ? "Frame"
-                                                         : "App";
-                             return name;
-                         });
 
 TEST(CommandRouting, HandlerSeesWhichCommandItIsRunning) {
     RecordingView view;
@@ -107,45 +98,40 @@ TEST(CommandRouting, HandlerSeesWhichCommandItIsRunning) {
     EXPECT_EQ(AfxGetCurrentCommand(), 0u);
 }
 
-// How a command's menu item ends up: what the route offers, and the state it gets.
-struct StateCase {
-    const char* name;
-    bool commandHandler;
-    int updateHandler; // 0 none, 1 enables, 2 disables, 3 only checks
-    bool enabled;
-    int check;
-    friend void PrintTo(const StateCase& c, std::ostream* out) { *out << c.name; }
-};
-
-class CommandState : public ::testing::TestWithParam<StateCase> {};
-
-TEST_P(CommandState, UpdateHandlerDecidesElseCommandHandlerEnables) {
-    const StateCase& c = GetParam();
-    Route route(c.commandHandler ? "d" : "");
-    if (c.updateHandler != 0) {
-        route.view.OnUpdateCommandUI(kCommand, [&c](CCmdUI* pCmdUI) {
-            if (c.updateHandler == 3)
-                pCmdUI->SetCheck(1);
-            else
-                pCmdUI->Enable(c.updateHandler == 1);
-        });
+// How a command's menu item ends up: the update handler decides, else a command handler enables.
+TEST(CommandState, UpdateHandlerDecidesElseCommandHandlerEnables) {
+    const struct {
+        const char* name;
+        bool commandHandler;
+        int updateHandler; // 0 none, 1 enables, 2 disables, 3 only checks
+        bool enabled;
+        int check;
+    } cases[] = {
+        {"no handler disables", false, 0, false, 0},
+        {"command handler enables", true, 0, true, 0},
+        {"update handler disables despite the command", true, 2, false, 0},
+        {"check only leaves enabling to the command", true, 3, true, 1},
+        {"check only without a command is disabled", false, 3, false, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Route route(c.commandHandler ? "d" : "");
+        if (c.updateHandler != 0) {
+            route.view.OnUpdateCommandUI(kCommand, [&c](CCmdUI* pCmdUI) {
+                if (c.updateHandler == 3)
+                    pCmdUI->SetCheck(1);
+                else
+                    pCmdUI->Enable(c.updateHandler == 1);
+            });
+        }
+        CCmdUI state(kCommand);
+        UpdateCommandState(route.frame, state);
+        EXPECT_EQ(state.m_bEnabled, c.enabled);
+        EXPECT_EQ(state.m_nCheck, c.check);
+        EXPECT_EQ(route.frame.SendCommand(kCommand) != FALSE, c.enabled && c.commandHandler)
+            << "a disabled command is dropped";
     }
-    CCmdUI state(kCommand);
-    UpdateCommandState(route.frame, state);
-    EXPECT_EQ(state.m_bEnabled, c.enabled);
-    EXPECT_EQ(state.m_nCheck, c.check);
-    EXPECT_EQ(route.frame.SendCommand(kCommand) != FALSE, c.enabled && c.commandHandler)
-        << "a disabled command is dropped";
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CommandState,
-    ::testing::Values(StateCase{"NoHandlerDisables", false, 0, false, 0},
-                      StateCase{"CommandHandlerEnables", true, 0, true, 0},
-                      StateCase{"UpdateHandlerDisablesDespiteCommand", true, 2, false, 0},
-                      StateCase{"CheckOnlyLeavesEnablingToCommand", true, 3, true, 1},
-                      StateCase{"CheckOnlyWithoutCommandIsDisabled", false, 3, false, 1}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 // The tests' own settings live in a private folder (see the Qt test main). Whole-program tests
 // cover the stored options; this guards what they cannot see: sections, signs, the full range,

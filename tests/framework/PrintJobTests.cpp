@@ -48,70 +48,64 @@ private:
     void Record(const char* name, CDC* pDC) { calls += pDC->IsPrinting() ? name : " not-printing"; }
 };
 
-struct PrintJob : ::testing::Test {
+// A view to print and a prompter answering for the user.
+struct Job {
     QTemporaryDir folder;
     ScriptedPrompter prompter;
     PrintedView view;
     QString pdf = folder.filePath("graph.pdf");
 };
 
-// The ways a job starts, what each asks, and whether the page comes out.
-enum class Start { ToPdf, DialogAccepted, DialogCancelled, Preview };
-struct StartCase {
-    const char* name;
-    Start start;
-    int dialogs;
-    const char* calls;
-    friend void PrintTo(const StartCase& c, std::ostream* out) { *out << c.name; }
-};
-
-class PrintStart : public PrintJob, public ::testing::WithParamInterface<StartCase> {};
-
-TEST_P(PrintStart, RunsTheOnePageJobOnAPrintingContextOrEndsBeforeItBegins) {
-    const StartCase& c = GetParam();
-    const bool preview = c.start == Start::Preview;
-    prompter.printDialogAnswers = {c.start != Start::DialogCancelled};
-    prompter.printOutputPath = pdf;
-    if (c.start == Start::ToPdf)
-        ASSERT_TRUE(PrintViewToPdf(view, pdf));
-    else if (preview)
-        view.OnFilePrintPreview();
-    else
-        view.OnFilePrint();
-
-    EXPECT_EQ(prompter.printDialogs, c.dialogs);
-    EXPECT_EQ(prompter.previews, preview ? 1 : 0);
-    EXPECT_TRUE(prompter.messages.empty());
-    EXPECT_EQ(view.calls, c.calls);
-    if (c.start == Start::DialogCancelled)
-        return;
-    EXPECT_EQ(PdfPageCount(preview ? prompter.lastPreviewPdf : pdf), 1);
-    // The context answers with the printer's page and resolution.
+// The ways a job starts, what each asks, and whether the one page comes out, drawn on a printing
+// context that answers with the printer's page and resolution.
+TEST(PrintStart, RunsTheOnePageJobOnAPrintingContextOrEndsBeforeItBegins) {
+    enum class Start { ToPdf, DialogAccepted, DialogCancelled, Preview };
+    constexpr const char* kWholeJob = "prepare begin preparedc draw end";
+    const struct {
+        Start start;
+        int dialogs;
+        const char* calls;
+    } cases[] = {{Start::ToPdf, 0, kWholeJob},
+                 {Start::DialogAccepted, 1, kWholeJob},
+                 {Start::DialogCancelled, 1, "prepare"},
+                 {Start::Preview, 0, "prepare-preview begin preparedc draw end"}};
     QPrinter printer(QPrinter::ScreenResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     const QRect page = printer.pageLayout().paintRectPixels(kPrintResolution);
-    EXPECT_EQ(view.device, CRect(kPrintResolution, kPrintResolution, page.width(), page.height()));
+    for (const auto& c : cases) {
+        Job job;
+        const bool preview = c.start == Start::Preview;
+        job.prompter.printDialogAnswers = {c.start != Start::DialogCancelled};
+        job.prompter.printOutputPath = job.pdf;
+        if (c.start == Start::ToPdf)
+            ASSERT_TRUE(PrintViewToPdf(job.view, job.pdf));
+        else if (preview)
+            job.view.OnFilePrintPreview();
+        else
+            job.view.OnFilePrint();
+        SCOPED_TRACE(c.calls);
+        EXPECT_EQ(job.prompter.printDialogs, c.dialogs);
+        EXPECT_EQ(job.prompter.previews, preview ? 1 : 0);
+        EXPECT_TRUE(job.prompter.messages.empty());
+        EXPECT_EQ(job.view.calls, c.calls);
+        if (c.start == Start::DialogCancelled)
+            continue;
+        EXPECT_EQ(PdfPageCount(preview ? job.prompter.lastPreviewPdf : job.pdf), 1);
+        EXPECT_EQ(job.view.device, CRect(kPrintResolution, kPrintResolution, page.width(), page.height()));
+    }
 }
 
-constexpr const char* kWholeJob = "prepare begin preparedc draw end";
-INSTANTIATE_TEST_SUITE_P(Ways, PrintStart,
-                         ::testing::Values(StartCase{"ToPdfAsksNothing", Start::ToPdf, 0, kWholeJob},
-                                           StartCase{"AcceptedDialog", Start::DialogAccepted, 1, kWholeJob},
-                                           StartCase{"CancelledDialog", Start::DialogCancelled, 1, "prepare"},
-                                           StartCase{"PreviewAsksNothing", Start::Preview, 0,
-                                                     "prepare-preview begin preparedc draw end"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+TEST(PrintJob, PrinterThatCannotStartIsReportedNotPrinted) {
+    Job job;
+    const QString unwritable = job.folder.filePath("missing-folder/graph.pdf");
+    EXPECT_FALSE(PrintViewToPdf(job.view, unwritable));
+    EXPECT_EQ(job.view.calls, "prepare");
 
-TEST_F(PrintJob, PrinterThatCannotStartIsReportedNotPrinted) {
-    const QString unwritable = folder.filePath("missing-folder/graph.pdf");
-    EXPECT_FALSE(PrintViewToPdf(view, unwritable));
-    EXPECT_EQ(view.calls, "prepare");
-
-    prompter.printDialogAnswers = {true};
-    prompter.printOutputPath = unwritable;
-    view.OnFilePrint();
-    ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0].text, kPrintFailedText);
+    job.prompter.printDialogAnswers = {true};
+    job.prompter.printOutputPath = unwritable;
+    job.view.OnFilePrint();
+    ASSERT_EQ(job.prompter.messages.size(), 1u);
+    EXPECT_EQ(job.prompter.messages[0].text, kPrintFailedText);
     EXPECT_FALSE(QFile::exists(unwritable));
 }
 

@@ -62,31 +62,25 @@ void WhenModalShows(std::function<void(QWidget*)> check) {
     });
 }
 
-TEST(QtPrompter, MessageBoxShowsIconAndDefaultButtonAndReturnsTheAnswer) {
-    QtPrompter prompter;
-    WhenModalShows([](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        ASSERT_NE(box, nullptr);
-        EXPECT_EQ(box->text(), "Load it anyway?");
-        EXPECT_EQ(box->icon(), QMessageBox::Warning);
-        EXPECT_EQ(box->buttons().size(), 2);
-        EXPECT_EQ(box->standardButton(box->defaultButton()), QMessageBox::No);
-        QTest::keyClick(box, Qt::Key_Return);
-    });
-    EXPECT_EQ(prompter.MessageBox("Load it anyway?", MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2), IDNO);
-}
-
-TEST(QtPrompter, MessageBoxTitleNamesTheSubjectBeforeTheProgram) {
+// The title names the subject, when there is one, before the program.
+TEST(QtPrompter, MessageBoxShowsTitleIconAndDefaultButtonAndReturnsTheAnswer) {
     QtPrompter prompter;
     const QString program = QGuiApplication::applicationDisplayName();
     QStringList titles;
     for (const QString& subject : {QString("heat 2.ra3"), QString()}) {
         prompter.SetMessageSubject(subject);
         WhenModalShows([&titles](QWidget* modal) {
-            titles << modal->windowTitle();
-            QTest::keyClick(modal, Qt::Key_Return);
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            ASSERT_NE(box, nullptr);
+            titles << box->windowTitle();
+            EXPECT_EQ(box->text(), "Load it anyway?");
+            EXPECT_EQ(box->icon(), QMessageBox::Warning);
+            EXPECT_EQ(box->buttons().size(), 2);
+            EXPECT_EQ(box->standardButton(box->defaultButton()), QMessageBox::No);
+            QTest::keyClick(box, Qt::Key_Return);
         });
-        prompter.MessageBox("File not found", MB_OK);
+        EXPECT_EQ(prompter.MessageBox("Load it anyway?", MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2),
+                  IDNO);
     }
     EXPECT_EQ(titles, QStringList({"heat 2.ra3 - " + program, program}));
 }

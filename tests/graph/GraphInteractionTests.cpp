@@ -122,16 +122,12 @@ QPoint PointOf(const CTarmioView& view, int driver, int slot) {
     return point ? QPoint(point->x, point->y) : QPoint(-1, -1);
 }
 
-// Ann leads, Bob is 20 s and Cyd 45 s behind; Cyd stops after five laps.
-std::vector<TestDriver> SteadyThree() {
-    return {SteadyDriver("Ann", kRed, 8, 0), SteadyDriver("Bob", kBlue, 8, 20'000),
-            SteadyDriver("Cyd", kYellow, 5, 45'000)};
-}
-
 // The read-out names the driver whose lap point is under the pointer, and that point is where the
 // curve is drawn. The real-input tier reads the status bar in the orientation the chart opens in.
 TEST(ChartHover, NamesTheDriverUnderThePointerInEveryOrientation) {
-    ChartFixture chart(SteadyThree());
+    // Ann leads, Bob is 20 s and Cyd 45 s behind; Cyd stops after five laps.
+    ChartFixture chart({SteadyDriver("Ann", kRed, 8, 0), SteadyDriver("Bob", kBlue, 8, 20'000),
+                        SteadyDriver("Cyd", kYellow, 5, 45'000)});
     CTarmioView& view = *chart.view;
     const CInfoPanel* panel = view.GetReadoutPanel();
     for (const lapgraph::ViewState& state :
@@ -141,8 +137,7 @@ TEST(ChartHover, NamesTheDriverUnderThePointerInEveryOrientation) {
         for (const auto& [driver, slot, name, colour] :
              {std::tuple{0, 2, "Ann", kRed}, {1, 6, "Bob", kBlue}, {2, 3, "Cyd", kYellow}}) {
             EXPECT_EQ(image.pixel(PointOf(view, driver, slot)), Rgb(colour))
-                << name << " zoom " << state.zoom << " at " << PointOf(view, driver, slot).x() << ","
-                << PointOf(view, driver, slot).y() << " in " << image.width() << "x" << image.height();
+                << name << " zoom " << state.zoom;
             MovePointer(view, PointOf(view, driver, slot) + QPoint(2, -2));
             ASSERT_TRUE(panel->isVisibleTo(&view)) << name << " zoom " << state.zoom;
             EXPECT_TRUE(panel->GetLines().front().text.startsWith(name));
@@ -192,70 +187,61 @@ TEST(ChartReference, LeavesTheDriverForTheDesignedReferences) {
     EXPECT_EQ(chart.view->GetReferenceDriver(), 1);
 }
 
-TEST(AnalysisChartView, ZoomMovesTheLapTimeCutoffAndLeavesTheGapZoom) {
-    ChartFixture chart(ThreeDrivers());
-    const int gapZoom = chart.view->GetZoom();
-    chart.view->SetChartKind(ChartKind::LapTimes);
-    chart.view->OnViewZoomOutY();
-    EXPECT_EQ(chart.view->GetLapTimeZoom(), lapgraph::kDefaultLapTimeZoom + 1);
-    chart.view->SetChartKind(ChartKind::Positions);
-    chart.view->OnViewZoomInY();
-    EXPECT_EQ(chart.view->GetZoom(), gapZoom);
-    EXPECT_EQ(chart.view->GetLapTimeZoom(), lapgraph::kDefaultLapTimeZoom + 1);
-}
-
 // Read from the picture: the rows where the drivers' colours show, against the band between the
 // axis line and the far edge. Fitted, the curves take most of the band, clear of both ends and
 // as far from one as from the other, whatever the reference and the orientation.
 TEST(ZoomToFitView, CurvesFillTheBandInEveryReferenceAndOrientation) {
-    for (const int reference : {-1, 1}) {
-        for (const bool relative : {false, true}) {
-            for (const bool mirrored : {true, false}) {
-                ChartFixture chart(ThreeDrivers());
-                lapgraph::ViewState state = chart.view->GetViewState();
-                state.relative = relative;
-                state.mirrored = mirrored;
-                chart.view->SetViewState(state);
-                if (reference != -1)
-                    chart.view->SetReferenceDriver(reference);
-                chart.view->OnCmdMsg(ID_VIEW_ZOOMTOFIT, nullptr);
-                const QImage picture = chart.Render();
-                const lapgraph::Layout layout = chart.view->GetLayout();
-                const int bandTop = mirrored ? layout.yAxis : layout.graph.top;
-                const int bandBottom = mirrored ? layout.graph.bottom : layout.yAxis;
-                // The "Gap to" note's square, in the driver's colour, sits on the far edge's line.
-                const bool noted = reference != -1;
-                const int rowsFrom = noted && !mirrored ? layout.graph.top + layout.lineHeight : 0;
-                const int rowsTo =
-                    noted && mirrored ? layout.graph.bottom - layout.lineHeight : picture.height();
-                int first = picture.height();
-                int last = -1;
-                for (int y = rowsFrom; y < rowsTo; ++y)
-                    for (int x = layout.x0 + 1; x < picture.width(); ++x)
-                        if (const QRgb pixel = picture.pixel(x, y);
-                            pixel == Rgb(kRed) || pixel == Rgb(kBlue) || pixel == Rgb(kGreen)) {
-                            first = std::min(first, y);
-                            last = std::max(last, y);
-                        }
-                const std::string what = "reference " + std::to_string(reference) +
-                                         (relative ? " pace" : " leader") +
-                                         (mirrored ? " origin top" : " origin bottom");
-                const int band = bandBottom - bandTop;
-                EXPECT_GT(first, bandTop + 1) << what;
-                EXPECT_LT(last, bandBottom - 2) << what;
-                EXPECT_GE(last - first, band * 8 / 10) << what;
-                EXPECT_LE(std::abs((first - bandTop) - (bandBottom - last)), 3) << what;
-            }
-        }
+    for (int combination = 0; combination < 8; ++combination) {
+        const int reference = (combination & 4) != 0 ? 1 : -1;
+        const bool relative = (combination & 2) != 0;
+        const bool mirrored = (combination & 1) != 0;
+        SCOPED_TRACE(testing::Message()
+                     << "reference " << reference << " relative " << relative << " mirrored " << mirrored);
+        ChartFixture chart(ThreeDrivers());
+        lapgraph::ViewState state = chart.view->GetViewState();
+        state.relative = relative;
+        state.mirrored = mirrored;
+        chart.view->SetViewState(state);
+        if (reference != -1)
+            chart.view->SetReferenceDriver(reference);
+        chart.view->OnCmdMsg(ID_VIEW_ZOOMTOFIT, nullptr);
+        const QImage picture = chart.Render();
+        const lapgraph::Layout layout = chart.view->GetLayout();
+        const int bandTop = mirrored ? layout.yAxis : layout.graph.top;
+        const int bandBottom = mirrored ? layout.graph.bottom : layout.yAxis;
+        // The "Gap to" note's square, in the driver's colour, sits on the far edge's line.
+        const bool noted = reference != -1;
+        const int rowsFrom = noted && !mirrored ? layout.graph.top + layout.lineHeight : 0;
+        const int rowsTo = noted && mirrored ? layout.graph.bottom - layout.lineHeight : picture.height();
+        int first = picture.height();
+        int last = -1;
+        for (int y = rowsFrom; y < rowsTo; ++y)
+            for (int x = layout.x0 + 1; x < picture.width(); ++x)
+                if (const QRgb pixel = picture.pixel(x, y);
+                    pixel == Rgb(kRed) || pixel == Rgb(kBlue) || pixel == Rgb(kGreen)) {
+                    first = std::min(first, y);
+                    last = std::max(last, y);
+                }
+        EXPECT_GT(first, bandTop + 1);
+        EXPECT_LT(last, bandBottom - 2);
+        EXPECT_GE(last - first, (bandBottom - bandTop) * 8 / 10);
+        EXPECT_LE(std::abs((first - bandTop) - (bandBottom - last)), 3);
     }
 }
 
-TEST(ZoomToFitView, LapTimesGetTheLowestCutoffAboveTheSlowestLapAndPositionsHaveNoFit) {
+// Zoom steps and the fit move the lap-time cut-off only; positions have no fit.
+TEST(AnalysisChartView, ZoomAndFitMoveTheLapTimeCutoffAndLeaveTheGapZoom) {
     ChartFixture chart(ThreeDrivers()); // Bob's pit lap of 114 s is far above the median of 91 s
+    const int gapZoom = chart.view->GetZoom();
     chart.view->SetChartKind(ChartKind::LapTimes);
+    chart.view->OnViewZoomOutY();
+    EXPECT_EQ(chart.view->GetLapTimeZoom(), lapgraph::kDefaultLapTimeZoom + 1);
     chart.view->OnCmdMsg(ID_VIEW_ZOOMTOFIT, nullptr);
     EXPECT_EQ(lapgraph::CutoffPercent(chart.view->GetLapTimeZoom()), 130);
     chart.view->SetChartKind(ChartKind::Positions);
+    chart.view->OnViewZoomInY();
+    EXPECT_EQ(chart.view->GetZoom(), gapZoom);
+    EXPECT_EQ(lapgraph::CutoffPercent(chart.view->GetLapTimeZoom()), 130);
     CCmdUI state(ID_VIEW_ZOOMTOFIT);
     chart.view->OnCmdMsg(ID_VIEW_ZOOMTOFIT, &state);
     EXPECT_FALSE(state.m_bEnabled);

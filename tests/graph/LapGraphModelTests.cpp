@@ -112,9 +112,9 @@ TEST(LappingLines, FollowTheLeaderLaterLapsWhereSomeoneIsThatFarBehind) {
     }
 }
 
-TEST(FitToReference, PutsTheCarFurthestAheadOnTheAxisAndKeepsTheLastInTheWindow) {
-    // Ann leads; Cyd's second lap carries an event 20 s after Bob's time. Bob's stray event time
-    // without an event mark counts for nothing.
+// Ann leads; Cyd's second lap carries an event 20 s after Bob's time. Bob's stray event time
+// without an event mark counts for nothing.
+TEST(FitToReference, SpanCoversEveryLapAndEventMarkAndTheFitPutsTheCarFurthestAheadOnTheAxis) {
     RaceData race;
     AppendDriver(race, MakeDriver(1, "Ann", {{100'000}, {200'000}}));
     AppendDriver(race, MakeDriver(1, "Bob", {{110'000, 0, 0, 900'000}, {230'000}}));
@@ -122,16 +122,22 @@ TEST(FitToReference, PutsTheCarFurthestAheadOnTheAxisAndKeepsTheLastInTheWindow)
     race.lapCount = 2;
     race.UpdateLapStatistics();
     const RaceTimes times = TimesOf(race);
-    const auto fit = [&](int driver, bool mirrored) {
-        return FitToReference(race, DriverReferenceSeries(times, race.drivers->GetAt(driver)->laps),
-                              mirrored);
+    const auto against = [&](int driver) {
+        return DriverReferenceSeries(times, race.drivers->GetAt(driver)->laps);
     };
-    EXPECT_EQ(fit(1, true), (ViewFit{11, -750}));
-    EXPECT_EQ(fit(1, false), (ViewFit{11, 750}));
-    EXPECT_EQ(fit(0, true), (ViewFit{11, 0}));
+    const auto span = [&](const ReferenceSeries& reference) {
+        const std::optional<GapSpan> found = CurveGapSpan(race, reference);
+        return found ? std::pair(found->low, found->high) : std::pair(-1, -1);
+    };
+    // Against the leader: 0 .. (250 - 200) s; against Bob: Ann 30 s ahead, Cyd's event 20 s on.
+    EXPECT_EQ(span(ReferenceSeriesOf(times, false)), std::pair(0, 1250));
+    EXPECT_EQ(span(against(1)), std::pair(-750, 500));
+    EXPECT_EQ(FitToReference(race, against(1), true), (ViewFit{11, -750}));
+    EXPECT_EQ(FitToReference(race, against(1), false), (ViewFit{11, 750}));
+    EXPECT_EQ(FitToReference(race, against(0), true), (ViewFit{11, 0}));
     race.RemoveDriver(2);
     race.RemoveDriver(1);
-    EXPECT_EQ(fit(0, true), std::nullopt);
+    EXPECT_EQ(FitToReference(race, against(0), true), std::nullopt);
 }
 
 // Worked by hand: the span of 1500 units must take the 380-row band less 19 rows at either end,
@@ -144,22 +150,6 @@ TEST(ZoomToFit, SmallestZoomThatHoldsTheSpanAndItsMiddleInTheBandsMiddle) {
     EXPECT_EQ(FitSpanToBand({50, 50}, 400, 380, true), (ViewFit{1, -9}));
     // The widest span the clamped gaps allow stays within the scroll range.
     EXPECT_EQ(FitSpanToBand({kLowestGap, kHighestGap}, 400, 380, true), (ViewFit{614, -kScrollLimit}));
-}
-
-TEST(ZoomToFit, SpanCoversEveryLapAndEventMarkAgainstTheReference) {
-    RaceData race;
-    AppendDriver(race, MakeDriver(1, "Ann", {{100'000}, {200'000}}));
-    AppendDriver(race, MakeDriver(1, "Bob", {{110'000}, {230'000, 0, kLapEventA, 250'000}}));
-    race.lapCount = 2;
-    race.UpdateLapStatistics();
-    const RaceTimes times = TimesOf(race);
-    const auto span = [&](const ReferenceSeries& reference) {
-        const std::optional<GapSpan> found = CurveGapSpan(race, reference);
-        return found ? std::pair(found->low, found->high) : std::pair(-1, -1);
-    };
-    // Against the leader: 0 .. (250 - 200) s; against Bob: Ann 30 s ahead, Bob's event 20 s on.
-    EXPECT_EQ(span(ReferenceSeriesOf(times, false)), std::pair(0, 1250));
-    EXPECT_EQ(span(DriverReferenceSeries(times, race.drivers->GetAt(1)->laps)), std::pair(-750, 500));
 }
 
 TEST(Zoom, AutoZoomCoversTheLargestGapAndCommandsStayWithinOneAndTwoHundredSixtyTwo) {

@@ -32,47 +32,38 @@ namespace {
 
 // ---- the span of a segment inside a box
 
-struct SpanCase {
-    const char* name;
-    QPoint from;
-    QPoint to;
-    std::optional<drawing::SegmentSpan> expected;
-};
-void PrintTo(const SpanCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
-class VisibleSpanOf : public ::testing::TestWithParam<SpanCase> {};
-
-TEST_P(VisibleSpanOf, SegmentInABox) {
-    const SpanCase& c = GetParam();
-    const std::optional<drawing::SegmentSpan> span =
-        drawing::VisibleSpan(c.from, c.to, QRectF(0, 0, 100, 50));
-    ASSERT_EQ(span.has_value(), c.expected.has_value());
-    if (span) {
-        EXPECT_DOUBLE_EQ(span->enter, c.expected->enter);
-        EXPECT_DOUBLE_EQ(span->leave, c.expected->leave);
+TEST(VisibleSpan, OfASegmentInABox) {
+    constexpr double kFullClock = 4294967295.0; // INT_MAX - INT_MIN
+    const struct {
+        const char* name;
+        QPoint from;
+        QPoint to;
+        std::optional<drawing::SegmentSpan> expected;
+    } cases[] = {
+        {"inside", {10, 10}, {90, 40}, drawing::SegmentSpan{0.0, 1.0}},
+        {"in from the left", {-100, 10}, {100, 10}, drawing::SegmentSpan{0.5, 1.0}},
+        {"across both sides", {-100, 25}, {200, 25}, drawing::SegmentSpan{1.0 / 3, 2.0 / 3}},
+        {"out at the bottom", {50, 25}, {50, 75}, drawing::SegmentSpan{0.0, 0.5}},
+        {"from end to end of the integers",
+         {50, INT_MIN},
+         {50, INT_MAX},
+         drawing::SegmentSpan{2147483648.0 / kFullClock, 2147483698.0 / kFullClock}},
+        {"above the box", {10, -20}, {90, -1}, std::nullopt},
+        {"past the corner", {-10, 40}, {40, 110}, std::nullopt},
+        {"far away both ends", {INT_MIN, INT_MIN}, {INT_MIN, INT_MAX}, std::nullopt},
+        {"point inside", {5, 5}, {5, 5}, drawing::SegmentSpan{0.0, 1.0}},
+        {"point outside", {-5, 5}, {-5, 5}, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const std::optional<drawing::SegmentSpan> span =
+            drawing::VisibleSpan(c.from, c.to, QRectF(0, 0, 100, 50));
+        ASSERT_EQ(span.has_value(), c.expected.has_value()) << c.name;
+        if (span) {
+            EXPECT_DOUBLE_EQ(span->enter, c.expected->enter) << c.name;
+            EXPECT_DOUBLE_EQ(span->leave, c.expected->leave) << c.name;
+        }
     }
 }
-
-constexpr double kFullClock = 4294967295.0; // INT_MAX - INT_MIN
-INSTANTIATE_TEST_SUITE_P(
-    Cases, VisibleSpanOf,
-    ::testing::Values(SpanCase{"Inside", {10, 10}, {90, 40}, drawing::SegmentSpan{0.0, 1.0}},
-                      SpanCase{"InFromTheLeft", {-100, 10}, {100, 10}, drawing::SegmentSpan{0.5, 1.0}},
-                      SpanCase{
-                          "AcrossBothSides", {-100, 25}, {200, 25}, drawing::SegmentSpan{1.0 / 3, 2.0 / 3}},
-                      SpanCase{"OutAtTheBottom", {50, 25}, {50, 75}, drawing::SegmentSpan{0.0, 0.5}},
-                      SpanCase{"FromEndToEndOfTheIntegers",
-                               {50, INT_MIN},
-                               {50, INT_MAX},
-                               drawing::SegmentSpan{2147483648.0 / kFullClock, 2147483698.0 / kFullClock}},
-                      SpanCase{"AboveTheBox", {10, -20}, {90, -1}, std::nullopt},
-                      SpanCase{"PastTheCorner", {-10, 40}, {40, 110}, std::nullopt},
-                      SpanCase{"FarAwayBothEnds", {INT_MIN, INT_MIN}, {INT_MIN, INT_MAX}, std::nullopt},
-                      SpanCase{"PointInside", {5, 5}, {5, 5}, drawing::SegmentSpan{0.0, 1.0}},
-                      SpanCase{"PointOutside", {-5, 5}, {-5, 5}, std::nullopt}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 // ---- what a page's content holds
 
@@ -103,16 +94,20 @@ std::string PdfContent(const QString& path) {
     return content;
 }
 
-// Counts of the path operators: moves, lines, dash patterns, and the largest distance of any
-// path point outside the page.
+// Counts of the path operators: moves, lines, dash patterns, text runs, the largest distance of
+// any path point outside the page, and the highest and lowest rows of the lines (the content
+// draws top down).
 struct PathCounts {
     int moves = 0;
     int lines = 0;
     int dashes = 0;
+    std::size_t texts = 0;
     double farthestOutside = 0.0;
+    double top = 1e9;
+    double bottom = -1e9;
 };
 
-PathCounts CountPaths(const std::string& content, const QSizeF& page) {
+PathCounts CountPaths(const std::string& content, const QSizeF& page = {}) {
     PathCounts counts;
     std::istringstream lines(content);
     for (std::string line; std::getline(lines, line);) {
@@ -122,12 +117,15 @@ PathCounts CountPaths(const std::string& content, const QSizeF& page) {
         const std::size_t pattern = line.find('[');
         if (pattern != std::string::npos && pattern + 1 < line.size() && std::isdigit(line[pattern + 1]) != 0)
             ++counts.dashes;
+        counts.texts += line == "BT";
         if (std::sscanf(line.c_str(), "%lf %lf %c", &x, &y, &op) != 3 || line.size() < 2 ||
             line[line.size() - 2] != ' ' || (op != 'm' && op != 'l'))
             continue;
         ++(op == 'm' ? counts.moves : counts.lines);
         counts.farthestOutside =
             std::max({counts.farthestOutside, -x, -y, x - page.width(), y - page.height()});
+        counts.top = std::min(counts.top, y);
+        counts.bottom = std::max(counts.bottom, y);
     }
     return counts;
 }
@@ -150,24 +148,17 @@ struct LinesOnAPage : ::testing::Test {
     }
 };
 
-TEST_F(LinesOnAPage, DottedLineIsOneDashedSegmentForTheDotsAndOneForTheGaps) {
-    CPen dotted(PS_DOT, 1, RGB(0, 0, 0));
-    const PathCounts counts = Draw([&](CDC& dc) {
-        dc.SelectObject(&dotted);
-        dc.MoveTo(100, 100);
-        dc.LineTo(100, 700);
-    });
-    EXPECT_EQ(counts.lines, 2);
-    EXPECT_EQ(counts.dashes, 2);
-}
-
 // Each pen, with lines that cross the page from far outside and lines that never reach it; on a
-// transparent background a dotted line has no gaps to fill.
-TEST_F(LinesOnAPage, OnlyWhatThePageShowsIsEmitted) {
+// transparent background a dotted line has no gaps to fill. First an opaque dotted line: one
+// dashed segment for the dots and one for the gaps.
+TEST_F(LinesOnAPage, OnlyWhatThePageShowsIsEmittedAndDotsAreDashedSegments) {
     CPen pens[] = {CPen(PS_SOLID, 1, RGB(0, 0, 0)), CPen(PS_SOLID, 5, RGB(0, 0, 0)),
                    CPen(PS_DOT, 1, RGB(0, 0, 0))};
     constexpr int kFar = INT_MAX / 2;
     const PathCounts counts = Draw([&](CDC& dc) {
+        dc.SelectObject(&pens[2]);
+        dc.MoveTo(100, 100);
+        dc.LineTo(100, 700);
         dc.SetBkMode(TRANSPARENT);
         for (CPen& pen : pens) {
             dc.SelectObject(&pen);
@@ -179,7 +170,8 @@ TEST_F(LinesOnAPage, OnlyWhatThePageShowsIsEmitted) {
             dc.LineTo(kFar, -kFar);  // right of it
         }
     });
-    EXPECT_EQ(counts.lines, 3 * 2);
+    EXPECT_EQ(counts.lines, 2 + 3 * 2);
+    EXPECT_EQ(counts.dashes, 2 + 2); // and one for each visible line of the transparent dots
     EXPECT_LT(counts.farthestOutside, 10.0);
 }
 
@@ -188,20 +180,10 @@ TEST_F(LinesOnAPage, OnlyWhatThePageShowsIsEmitted) {
 // A race and whether the chart shows it against the pace line (or the lap leader).
 using HostileCase = std::tuple<hostile::Pattern, bool>;
 
-} // namespace
-
-namespace hostile {
-void PrintTo(Pattern pattern, std::ostream* out) {
-    constexpr const char* kNames[] = {"Extremes", "SplitField", "Swinging", "StrayBytes"};
-    *out << kNames[static_cast<int>(pattern)];
-}
-} // namespace hostile
-
-namespace {
-
 std::string CaseName(const ::testing::TestParamInfo<HostileCase>& info) {
-    return ::testing::PrintToString(std::get<0>(info.param)) +
-           (std::get<1>(info.param) ? "Relative" : "Absolute");
+    constexpr const char* kNames[] = {"Extremes", "SplitField", "Swinging", "StrayBytes"};
+    return kNames[static_cast<int>(std::get<0>(info.param))] +
+           std::string(std::get<1>(info.param) ? "Relative" : "Absolute");
 }
 
 // The race loaded as the command line loads it, in a chart as it renders one.
@@ -248,32 +230,6 @@ INSTANTIATE_TEST_SUITE_P(Races, HostileRaceOnPaper,
                          ::testing::Combine(::testing::ValuesIn(hostile::kPatterns), ::testing::Bool()),
                          CaseName);
 
-// The lines' highest and lowest device rows on the page (the content draws top down) and the
-// number of text runs.
-struct PageExtent {
-    double top = 1e9;
-    double bottom = -1e9;
-    std::size_t texts = 0;
-};
-
-PageExtent MeasurePage(const std::string& content) {
-    PageExtent extent;
-    std::istringstream lines(content);
-    for (std::string line; std::getline(lines, line);) {
-        double x = 0;
-        double y = 0;
-        char op = 0;
-        if (line == "BT")
-            ++extent.texts;
-        else if (std::sscanf(line.c_str(), "%lf %lf %c", &x, &y, &op) == 3 && line.size() > 2 &&
-                 line[line.size() - 2] == ' ' && (op == 'm' || op == 'l')) {
-            extent.top = std::min(extent.top, y);
-            extent.bottom = std::max(extent.bottom, y);
-        }
-    }
-    return extent;
-}
-
 // The title line and the legend are printed only when asked, one text run for the title and one
 // for each name; the title takes room of its own above the chart, and the next page without them
 // is the plain one again.
@@ -286,9 +242,9 @@ TEST(FramedPdfPage, MakesRoomForTitleAndLegendAndOnlyWhenAsked) {
         return PdfContent(pdf);
     };
     const std::string plain = print({}, "plain.pdf");
-    const PageExtent framed = MeasurePage(print({"Round 3", true}, "framed.pdf"));
-    const PageExtent titled = MeasurePage(print({"Round 3", false}, "titled.pdf"));
-    const PageExtent bare = MeasurePage(plain);
+    const PathCounts framed = CountPaths(print({"Round 3", true}, "framed.pdf"));
+    const PathCounts titled = CountPaths(print({"Round 3", false}, "titled.pdf"));
+    const PathCounts bare = CountPaths(plain);
     EXPECT_EQ(framed.texts, bare.texts + 1 + 3);
     EXPECT_EQ(titled.texts, bare.texts + 1);
     EXPECT_GT(titled.top, bare.top + 30) << "a title line of 12 screen pixels and its margins, on paper";

@@ -26,13 +26,17 @@ public:
 // A list of columns 100 wide, every one active, on a background, inside a window.
 class ListHarness {
 public:
-    explicit ListHarness(int columns = 3, COLORREF background = kDefaultColour) {
+    explicit ListHarness(int columns = 3, COLORREF background = kDefaultColour)
+        : ListHarness(std::string(static_cast<std::size_t>(columns), '1'), 100, background) {}
+    // A column of this width for each character of active, '1' for an active one.
+    ListHarness(const std::string& active, int width, COLORREF background = kDefaultColour) {
         parent.resize(420, 240);
         list = new CTreeListCtrl(&parent);
         list->Create(WS_VISIBLE, CRect(0, 0, 420, 240), &parent, 1);
         list->m_crBackground = background;
-        for (int column = 0; column < columns; ++column)
-            list->InsertColumn(column, "Column " + std::to_string(column), TRUE, LVCFMT_LEFT, 100);
+        for (std::size_t column = 0; column < active.size(); ++column)
+            list->InsertColumn(static_cast<int>(column), "Column " + std::to_string(column),
+                               active[column] == '1', LVCFMT_LEFT, width);
         list->Init();
     }
 
@@ -122,10 +126,7 @@ TEST(ListInput, CurrentColumnStepsToTheNextActiveColumn) {
                  {"10010", 3, +1, 0},  {"10010", 0, -1, 3}, {"10010", 0, +1, 3}, {"10010", 3, -1, 0},
                  {"111", 7, +1, 0},    {"111", -1, -1, 2},  {"", 2, +1, -1}};
     for (const auto& c : cases) {
-        ListHarness harness(0);
-        for (std::size_t column = 0; column < c.active.size(); ++column)
-            harness.list->InsertColumn(static_cast<int>(column), "c", c.active[column] == '1', LVCFMT_LEFT,
-                                       50);
+        ListHarness harness(c.active, 50);
         harness.list->m_nCurColumn = c.current;
         c.step > 0 ? harness.list->NextColumn() : harness.list->PrevColumn();
         EXPECT_EQ(harness.list->m_nCurColumn, c.expected) << c.active << " " << c.current << " " << c.step;
@@ -135,9 +136,7 @@ TEST(ListInput, CurrentColumnStepsToTheNextActiveColumn) {
 // A click makes an active cell current and selects; inactive cells and the space past the last
 // column leave the current column alone.
 TEST(ListInput, ClickMakesAnActiveCellCurrent) {
-    ListHarness harness(0);
-    for (int column = 0; column < 3; ++column)
-        harness.list->InsertColumn(column, "c", column != 1, LVCFMT_LEFT, 100);
+    ListHarness harness("101", 100);
     harness.AddRows({"a", "b"});
     harness.Focus();
     QTest::mouseClick(harness.list->viewport(), Qt::LeftButton, {}, harness.Cell(1, 2).center());
