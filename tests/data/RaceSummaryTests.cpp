@@ -125,11 +125,8 @@ TEST(RaceSummary, EventsListEachDriversEventLapsInArrayOrder) {
 
 TEST(RaceSummary, EmptyRaceHasNothingToSay) {
     const RaceData race;
-    const RaceSummary summary = SummariseRace(race);
-    EXPECT_TRUE(summary.finishOrder.empty() && summary.leaders.empty() && summary.events.empty());
-    EXPECT_FALSE(summary.fastestLap);
     std::ostringstream json;
-    WriteSummaryJson(json, summary);
+    WriteSummaryJson(json, SummariseRace(race));
     EXPECT_EQ(json.str(),
               "{\n  \"finishOrder\": [],\n  \"leaders\": [],\n  \"lapsLed\": [],\n  \"fastestLap\": null,\n"
               "  \"events\": []\n}\n");

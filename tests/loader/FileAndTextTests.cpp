@@ -11,12 +11,9 @@
 
 namespace {
 
-std::filesystem::path TempPath(const std::string& name) {
-    return std::filesystem::temp_directory_path() / ("tarmio-" + std::to_string(::getpid()) + "-" + name);
-}
-
 TEST(DiskFile, ReadsSeeksAndReportsItsSizeWithoutChangingTheFile) {
-    const auto path = TempPath("disk.bin");
+    const auto path =
+        std::filesystem::temp_directory_path() / ("tarmio-" + std::to_string(::getpid()) + "-disk.bin");
     std::ofstream(path, std::ios::binary) << "0123456789";
     const auto written = std::filesystem::last_write_time(path);
     {

@@ -62,7 +62,7 @@ protected:
     std::unique_ptr<PollingChangeWaiter> waiter;
 };
 
-TEST_F(PollingWatchTest, SeesAppendsDeletionsReturnsAndReplacementsThatKeepSizeAndTime) {
+TEST_F(PollingWatchTest, SeesAppendsDeletionsReturnsAndReplacementsThatKeepSizeAndTimeAndEndsOnStop) {
     Write(race, "12345");
     Start();
     EXPECT_EQ(WaitBriefly(), ChangeWaiter::Wake::kQuiet);
@@ -83,10 +83,7 @@ TEST_F(PollingWatchTest, SeesAppendsDeletionsReturnsAndReplacementsThatKeepSizeA
     std::filesystem::rename(next, race);
     EXPECT_EQ(WaitBriefly(), ChangeWaiter::Wake::kChanged);
     EXPECT_EQ(WaitBriefly(), ChangeWaiter::Wake::kQuiet);
-}
-
-TEST_F(PollingWatchTest, AStopDuringThePauseEndsTheWait) {
-    Write(race, "12345");
+    // A stop during the pause ends the wait.
     PollingChangeWaiter stopped({race}, [](int) { return true; });
     EXPECT_EQ(stopped.Wait(-1), ChangeWaiter::Wake::kStop);
 }
