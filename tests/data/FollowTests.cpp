@@ -76,7 +76,6 @@ TEST(LogBeingWritten, EveryCutOfEveryRecordGivesItsWholeRecordsAndAFinishedLogAl
 
 class FollowedFilesTest : public testing::Test {
 protected:
-    std::string Path(const std::string& name) const { return folder.Path(name); }
     static void Write(const std::string& path, const Bytes& bytes,
                       std::ios::openmode mode = std::ios::trunc) {
         std::ofstream(path, std::ios::binary | mode)
@@ -89,7 +88,7 @@ protected:
 
 TEST_F(FollowedFilesTest, ALogAppendedInRandomChunksShowsItsWholeRecordsAfterEveryRead) {
     const Bytes log = RaceFileWriter::LogFile(FourCars(), {.tail = {}});
-    const std::string path = Path("growing.zq3");
+    const std::string path = folder.Path("growing.zq3");
     Write(path, {});
     FollowedFiles files({path}, IDNO);
     std::mt19937 random(21);
@@ -110,7 +109,7 @@ TEST_F(FollowedFilesTest, ALogAppendedInRandomChunksShowsItsWholeRecordsAfterEve
 }
 
 TEST_F(FollowedFilesTest, ARaceFileCaughtMidWriteKeepsItsLastLapsUntilItReadsWhole) {
-    const std::string path = Path("race.ra3");
+    const std::string path = folder.Path("race.ra3");
     Write(path, RaceFileWriter::RaceFile(FourCars(2)));
     FollowedFiles files({path}, IDNO);
     EXPECT_EQ(files.ReadAll().stateChanged, std::vector<std::size_t>{0});
@@ -132,8 +131,8 @@ TEST_F(FollowedFilesTest, ARaceFileCaughtMidWriteKeepsItsLastLapsUntilItReadsWho
     EXPECT_EQ(Laps(files), 20);
 
     // Replaced by rename, as an editor or the game saves.
-    Write(Path("race.tmp"), RaceFileWriter::RaceFile(FourCars(7)));
-    std::filesystem::rename(Path("race.tmp"), path);
+    Write(folder.Path("race.tmp"), RaceFileWriter::RaceFile(FourCars(7)));
+    std::filesystem::rename(folder.Path("race.tmp"), path);
     EXPECT_TRUE(files.ReadAll().contentsChanged);
     EXPECT_EQ(Laps(files), 28);
 
@@ -144,7 +143,7 @@ TEST_F(FollowedFilesTest, ARaceFileCaughtMidWriteKeepsItsLastLapsUntilItReadsWho
 }
 
 TEST_F(FollowedFilesTest, ADeletedFileWaitsWithItsLapsAndComesBackWhenWrittenAgain) {
-    const std::string path = Path("log.zq3");
+    const std::string path = folder.Path("log.zq3");
     Write(path, RaceFileWriter::LogFile(FourCars(3)));
     FollowedFiles files({path}, IDNO);
     files.ReadAll();
@@ -160,8 +159,8 @@ TEST_F(FollowedFilesTest, ADeletedFileWaitsWithItsLapsAndComesBackWhenWrittenAga
 }
 
 TEST_F(FollowedFilesTest, AFileGrownPastTheLimitsIsRefusedOnceAndTheOthersGoOn) {
-    const std::string big = Path("big.zq3");
-    const std::string other = Path("other.ra3");
+    const std::string big = folder.Path("big.zq3");
+    const std::string other = folder.Path("other.ra3");
     Write(big, RaceFileWriter::LogFile(FourCars(2)));
     Write(other, RaceFileWriter::RaceFile(FourCars(3, 11)));
     FollowedFiles files({big, other}, IDNO);
@@ -178,14 +177,15 @@ TEST_F(FollowedFilesTest, AFileGrownPastTheLimitsIsRefusedOnceAndTheOthersGoOn) 
 }
 
 TEST_F(FollowedFilesTest, PipesAndFoldersAreRefusedWithoutWaitingAndTheTrackAnswerDecidesEveryRead) {
-    const std::string pipe = Path("pipe.zq3");
+    const std::string pipe = folder.Path("pipe.zq3");
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-    Write(Path("a.zq3"), RaceFileWriter::LogFile(FourCars(1)));
+    Write(folder.Path("a.zq3"), RaceFileWriter::LogFile(FourCars(1)));
     RaceDescription elsewhere = FourCars(2, 11);
     elsewhere.trackCode = 0x1234;
-    Write(Path("b.zq3"), RaceFileWriter::LogFile(elsewhere));
+    Write(folder.Path("b.zq3"), RaceFileWriter::LogFile(elsewhere));
     for (const auto& [answer, laps] : {std::pair{IDNO, 4}, {IDYES, 4 + 8}}) {
-        FollowedFiles files({pipe, folder.Get().string(), Path("a.zq3"), Path("b.zq3")}, answer);
+        FollowedFiles files({pipe, folder.Get().string(), folder.Path("a.zq3"), folder.Path("b.zq3")},
+                            answer);
         files.ReadAll();
         EXPECT_EQ(files.Files()[0].state, FollowState::kRefused);
         EXPECT_EQ(files.Files()[1].state, FollowState::kRefused);

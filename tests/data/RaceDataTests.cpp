@@ -1,7 +1,6 @@
 #include "RaceBuilder.h"
 
 #include <gtest/gtest.h>
-#include <memory>
 #include <string>
 #include <tuple>
 #include <utility>

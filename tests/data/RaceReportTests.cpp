@@ -4,19 +4,17 @@
 #include "data/SvgText.h"
 
 #include <gtest/gtest.h>
+#include <iomanip>
 #include <regex>
 #include <sstream>
 
 namespace {
 
 std::string HexOf(const std::array<std::uint8_t, 32>& digest) {
-    std::string hex;
-    char byte[3];
-    for (const std::uint8_t b : digest) {
-        std::snprintf(byte, sizeof byte, "%02x", b);
-        hex += byte;
-    }
-    return hex;
+    std::ostringstream hex;
+    for (const int b : digest)
+        hex << std::hex << std::setw(2) << std::setfill('0') << b;
+    return hex.str();
 }
 
 // The published test vectors: empty, one block, and a message whose padding takes a second block.

@@ -119,7 +119,7 @@ TEST_P(Decoding, FastestLapOrderDropsCarEqualOnlyInFastestLap) {
     EXPECT_EQ(race.lapCount, 3) << "the dropped car's laps still count";
 }
 
-TEST_P(Decoding, UnknownKindOrCutRecordEndsTheStreamYetCountsAsDecoded) {
+TEST_P(Decoding, UnknownKindOrCutRecordOrTheOtherLayoutsLapEndsTheStreamYetCountsAsDecoded) {
     Decode(Race({{1, "", {{1, 90000, 90000}}}}));
     race.maxGap = 4242;
     Bytes stream = {0};
@@ -143,6 +143,11 @@ TEST_P(Decoding, UnknownKindOrCutRecordEndsTheStreamYetCountsAsDecoded) {
         ASSERT_EQ(fresh.drivers->GetCount(), 1) << "cut " << cut;
         EXPECT_EQ(fresh.drivers->GetAt(0)->laps.GetAt(0)->flags, cut == 1 ? kLapEventA : 0u) << cut;
     }
+    // A game lap record (kind 4) ends a log stream; a log lap record (kind 5) is a game type A event.
+    const RaceDescription one = Race({{1, "", {{1, 1, 1}}}});
+    RaceData other;
+    Decode(other, GetParam() ? RaceFileWriter::GameStream(one) : RaceFileWriter::LogStream(one));
+    EXPECT_EQ(other.drivers->GetCount(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, Decoding, testing::Bool(),
@@ -171,15 +176,6 @@ TEST(CarNames, ComeFromTheEntryOfTheCarNumberOrAreEmpty) {
         ASSERT_EQ(race.drivers->GetCount(), 1);
         EXPECT_EQ(race.drivers->GetAt(0)->name, name) << int{carByte};
     }
-}
-
-TEST(StreamLayouts, GameCodesAreNotLogCodes) {
-    // A game lap record (kind 4) ends a log stream; a log lap record (kind 5) is a game type A event.
-    RaceData race;
-    const RaceDescription description = Race({{1, "", {{1, 1, 1}}}});
-    DecodeLogRecords(race, {}, RaceFileWriter::GameStream(description));
-    DecodeGameRecords(race, {}, RaceFileWriter::LogStream(description));
-    EXPECT_EQ(race.drivers->GetCount(), 0);
 }
 
 } // namespace

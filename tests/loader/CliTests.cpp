@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <map>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>

@@ -1,7 +1,6 @@
 #include "LoaderTestSupport.h"
 #include "tools/racefile/Compressor.h"
 
-#include <functional>
 #include <gtest/gtest.h>
 #include <tuple>
 

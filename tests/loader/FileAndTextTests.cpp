@@ -2,7 +2,6 @@
 #include "data/DriverTexts.h"
 #include "data/FileErrors.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>

@@ -83,17 +83,11 @@ private:
     pid_t m_pid = -1;
 };
 
-class WatchTest : public testing::Test {
-protected:
-    std::string Path(const std::string& name) const { return folder.Path(name); }
-
+TEST(Watch, PrintsEveryLapOfALogAppendedInRandomChunksExactlyOnce) {
     TestFolder folder{"tarmio-watch-"};
-};
-
-TEST_F(WatchTest, PrintsEveryLapOfALogAppendedInRandomChunksExactlyOnce) {
     const Bytes log = ReadBytes(kSampleLog);
-    const std::string path = Path("live.zq3");
-    const std::string output = Path("out.ndjson");
+    const std::string path = folder.Path("live.zq3");
+    const std::string output = folder.Path("out.ndjson");
     // The header and a few records before the tool starts.
     std::size_t written = 4000;
     Append(path, log, 0, written);
@@ -116,20 +110,21 @@ TEST_F(WatchTest, PrintsEveryLapOfALogAppendedInRandomChunksExactlyOnce) {
     EXPECT_EQ(printed.lines.front()["status"].toString(), "loaded");
 }
 
-TEST_F(WatchTest, ReportsAFileThatGoesAndComesBackAndEndsWithZeroOnEachStopSignal) {
+TEST(Watch, ReportsAFileThatGoesAndComesBackAndEndsWithZeroOnEachStopSignal) {
+    TestFolder folder{"tarmio-watch-"};
     const Bytes log = ReadBytes(kSampleLog);
-    const std::string path = Path("race.zq3");
+    const std::string path = folder.Path("race.zq3");
     for (const int signal : {SIGINT, SIGHUP, SIGTERM}) {
         std::filesystem::remove(path);
         Append(path, log, 0, log.size());
-        const std::string output = Path("out" + std::to_string(signal));
+        const std::string output = folder.Path("out" + std::to_string(signal));
         WatchProcess watch({path}, output);
         std::this_thread::sleep_for(300ms);
         std::filesystem::remove(path);
         std::this_thread::sleep_for(500ms);
         // Back by rename, as a finished file is saved.
-        Append(Path("next.tmp"), log, 0, log.size());
-        std::filesystem::rename(Path("next.tmp"), path);
+        Append(folder.Path("next.tmp"), log, 0, log.size());
+        std::filesystem::rename(folder.Path("next.tmp"), path);
         std::this_thread::sleep_for(500ms);
         EXPECT_EQ(watch.Stop(signal), 0) << signal;
         const Printed printed = ReadPrinted(output);
@@ -138,13 +133,14 @@ TEST_F(WatchTest, ReportsAFileThatGoesAndComesBackAndEndsWithZeroOnEachStopSigna
     }
 }
 
-TEST_F(WatchTest, OncePrintsWhatIsThereAndAClosedOutputEndsItQuietly) {
-    const std::string once = Path("once.txt");
+TEST(Watch, OncePrintsWhatIsThereAndAClosedOutputEndsItQuietly) {
+    TestFolder folder{"tarmio-watch-"};
+    const std::string once = folder.Path("once.txt");
     ASSERT_EQ(std::system((std::string(TARMIO_CLI) + " watch --once " + kSampleLog + " > " + once).c_str()),
               0);
     EXPECT_EQ(ReadPrinted(once).lines.size(), 1071u);
     // head takes one line and goes; the tool must neither hang nor complain.
-    const std::string err = Path("err.txt");
+    const std::string err = folder.Path("err.txt");
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(std::system(("timeout 5 sh -c '" + std::string(TARMIO_CLI) + " watch " + kSampleLog + " 2>" +
                            err + " | head -n 1 >/dev/null'")
