@@ -103,9 +103,8 @@ TEST(Watch, PrintsEveryLapOfALogAppendedInRandomChunksExactlyOnce) {
     EXPECT_EQ(watch.Stop(SIGTERM), 0);
     const Printed printed = ReadPrinted(output);
     // The sample's 1070 laps (as csv counts them), none twice.
-    EXPECT_EQ(printed.laps.size(), 1070u);
+    ASSERT_EQ(printed.laps.size(), 1070u);
     EXPECT_EQ(std::set(printed.laps.begin(), printed.laps.end()).size(), 1070u);
-    ASSERT_FALSE(printed.lines.empty());
     EXPECT_EQ(printed.lines.front()["type"].toString(), "file");
     EXPECT_EQ(printed.lines.front()["status"].toString(), "loaded");
 }

@@ -52,9 +52,7 @@ TEST(StopSignals, EveryStopSignalIsTakenAndTakenOnlyOnce) {
 // The only watch on Windows, so it is tested here with a pause that never stops.
 class PollingWatchTest : public testing::Test {
 protected:
-    static bool NeverStop(int) { return false; }
     ChangeWaiter::Wake WaitBriefly() { return waiter->Wait(50); }
-    void Start() { waiter = std::make_unique<PollingChangeWaiter>(std::vector{race}, NeverStop); }
 
     TestFolder folder{"tarmio-polling-"};
     const std::string race = folder.Path("race.zq3");
@@ -63,7 +61,7 @@ protected:
 
 TEST_F(PollingWatchTest, SeesAppendsDeletionsReturnsAndReplacementsThatKeepSizeAndTimeAndEndsOnStop) {
     Write(race, "12345");
-    Start();
+    waiter = std::make_unique<PollingChangeWaiter>(std::vector{race}, [](int) { return false; });
     EXPECT_EQ(WaitBriefly(), ChangeWaiter::Wake::kQuiet);
     Write(race, "678", std::ios::app);
     EXPECT_EQ(WaitBriefly(), ChangeWaiter::Wake::kChanged);
