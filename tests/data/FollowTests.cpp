@@ -107,7 +107,7 @@ TEST_F(FollowedFilesTest, ALogAppendedInRandomChunksShowsItsWholeRecordsAfterEve
     }
 }
 
-TEST_F(FollowedFilesTest, ARaceFileCaughtMidWriteKeepsItsLastLapsUntilItReadsWhole) {
+TEST_F(FollowedFilesTest, ARaceFileCaughtMidWriteOrDeletedKeepsItsLastLapsUntilItReadsWholeAgain) {
     const std::string path = folder.Path("race.ra3");
     Write(path, RaceFileWriter::RaceFile(FourCars(2)));
     FollowedFiles files({path}, IDNO);
@@ -139,22 +139,17 @@ TEST_F(FollowedFilesTest, ARaceFileCaughtMidWriteKeepsItsLastLapsUntilItReadsWho
     result = files.ReadAll();
     EXPECT_FALSE(result.contentsChanged);
     EXPECT_TRUE(result.stateChanged.empty());
-}
 
-TEST_F(FollowedFilesTest, ADeletedFileWaitsWithItsLapsAndComesBackWhenWrittenAgain) {
-    const std::string path = folder.Path("log.zq3");
-    Write(path, RaceFileWriter::LogFile(FourCars(3)));
-    FollowedFiles files({path}, IDNO);
-    files.ReadAll();
+    // Deleted, it waits with its laps and comes back when written again.
     std::filesystem::remove(path);
     EXPECT_EQ(files.ReadAll().stateChanged, std::vector<std::size_t>{0});
     EXPECT_EQ(files.Files()[0].state, FollowState::kWaiting);
     EXPECT_NE(files.Files()[0].message.find("was not found"), std::string::npos) << files.Files()[0].message;
-    EXPECT_EQ(Laps(files), 12);
-    Write(path, RaceFileWriter::LogFile(FourCars(4)));
+    EXPECT_EQ(Laps(files), 28);
+    Write(path, RaceFileWriter::RaceFile(FourCars(8)));
     files.ReadAll();
     EXPECT_EQ(files.Files()[0].state, FollowState::kLoaded);
-    EXPECT_EQ(Laps(files), 16);
+    EXPECT_EQ(Laps(files), 32);
 }
 
 TEST_F(FollowedFilesTest, AFileGrownPastTheLimitsIsRefusedOnceAndTheOthersGoOn) {

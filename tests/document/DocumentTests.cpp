@@ -64,7 +64,7 @@ struct Document : ::testing::Test {
     }
 };
 
-TEST_F(Document, LongAddShowsProgressAndCancellingKeepsTheFilesLoadedSoFar) {
+TEST_F(Document, LongAddShowsProgressCancellingOrAMissingFileKeepsTheFilesLoadedSoFar) {
     Add({Log("one.zq3", "Monza", {"Zulu"})});
     EXPECT_TRUE(prompter.progressSteps.isEmpty()) << "one file has no progress to show";
     prompter.cancelProgressAt = 2;
@@ -74,17 +74,15 @@ TEST_F(Document, LongAddShowsProgressAndCancellingKeepsTheFilesLoadedSoFar) {
     EXPECT_EQ(prompter.progressEnds, 1);
     EXPECT_EQ(Cars(), 3);
     EXPECT_EQ(document.GetRaceData()->leaderTimes.size(), 2u);
-    ExpectRaceUpdates(2);
-}
 
-TEST_F(Document, FileThatCannotBeOpenedIsReportedAndTheOthersStillLoad) {
+    // A file that cannot be opened is reported and the others still load.
     const QString missing = folder.filePath("missing.zq3");
-    Add({Log("a.zq3", "Monza", {"Alpha"}), missing, Log("c.zq3", "Monza", {"Bravo"})});
-    EXPECT_EQ(Cars(), 2);
+    Add({missing, Log("d.zq3", "Monza", {"Delta"})});
+    EXPECT_EQ(Cars(), 4);
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, FileErrorMessage(FileErrorCause::NotFound, missing.toStdString()));
     EXPECT_EQ(prompter.messages[0].style, MB_OK | MB_ICONEXCLAMATION);
-    ExpectRaceUpdates(1);
+    ExpectRaceUpdates(3);
     EXPECT_EQ(document.GetTitle(), "Monza");
     EXPECT_EQ(document.GetLastFolder(), folder.path());
 }

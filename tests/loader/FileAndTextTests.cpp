@@ -33,7 +33,7 @@ TEST(DiskFile, ReadsSeeksAndReportsItsSizeWithoutChangingTheFile) {
     std::filesystem::remove(path);
 }
 
-TEST(DiskFile, OpenFailureRaisesFileExceptionWithReadableMessage) {
+TEST(DiskFile, OpenFailureRaisesFileExceptionWithReadableMessageAsEveryFileErrorHas) {
     const std::tuple<std::string, FileErrorCause, std::string> cases[] = {
         {"/nonexistent-folder/race.zq3", FileErrorCause::BadPath,
          "All or part of the path /nonexistent-folder/race.zq3 is invalid."},
@@ -49,9 +49,7 @@ TEST(DiskFile, OpenFailureRaisesFileExceptionWithReadableMessage) {
             EXPECT_EQ(e.path(), path);
         }
     }
-}
-
-TEST(FileErrors, MessagesNameTheFile) {
+    // The other causes' messages name the file too.
     EXPECT_EQ(FileErrorMessage(FileErrorCause::AccessDenied, "x.zq3"), "Access to x.zq3 was denied.");
     EXPECT_EQ(FileErrorMessage(FileErrorCause::ReadFault, ""),
               "An error occurred while reading an unnamed file.");
