@@ -88,13 +88,6 @@ TEST(DistinctColours, ReadOnScreenAndPaperAndStandApartFromEachOther) {
     }
 }
 
-std::vector<COLORREF> ShownColours(const RaceData& race) {
-    std::vector<COLORREF> colours;
-    for (int d = 0; d < race.drivers->GetCount(); ++d)
-        colours.push_back(race.drivers->GetAt(d)->colour);
-    return colours;
-}
-
 COLORREF ColourOf(const RaceData& race, const std::string& name) {
     for (int d = 0; d < race.drivers->GetCount(); ++d)
         if (race.drivers->GetAt(d)->name == name)
@@ -116,7 +109,9 @@ std::unique_ptr<RaceData> RaceOf(int drivers) {
 TEST(DistinctColours, StayWithTheirDriverAndComeRoundDashedOnlyPastThePalette) {
     const std::unique_ptr<RaceData> race = RaceOf(kDistinctColourCount + 2);
     ShowDriverColours(*race, true);
-    const std::vector<COLORREF> shown = ShownColours(*race);
+    std::vector<COLORREF> shown;
+    for (int d = 0; d < race->drivers->GetCount(); ++d)
+        shown.push_back(race->drivers->GetAt(d)->colour);
     EXPECT_EQ(std::set(shown.begin(), shown.begin() + kDistinctColourCount).size(), 20u);
     EXPECT_EQ(shown[kDistinctColourCount], shown[0]);
     EXPECT_TRUE(race->drivers->GetAt(20)->dashed && !race->drivers->GetAt(19)->dashed);

@@ -72,7 +72,7 @@ TEST_F(LapReadoutTest, PositionsGapsAndLapsDown) {
     }
 }
 
-TEST_F(LapReadoutTest, LinesNameTheDriverLapTimesEventAndReference) {
+TEST_F(LapReadoutTest, LinesNameTheDriverLapTimesEventAndReferenceAndNoneWhereTheDriverHasNoLap) {
     const std::optional<LapReadout> readout = At("Bea", 3, "Cid");
     ASSERT_TRUE(readout);
     const std::vector<std::string> expected = {
@@ -89,9 +89,7 @@ TEST_F(LapReadoutTest, LinesNameTheDriverLapTimesEventAndReference) {
     EXPECT_EQ(ReadoutStatusText(*readout),
               "Bea (% 7), lap 3, P2/3, 0h04m31.500s, lap 1:30.500, leader +1.500, "
               "ahead +1.500, to Cid -28.500, event 0h04m56.500s");
-}
-
-TEST_F(LapReadoutTest, NoReadoutWhereTheDriverHasNoLap) {
+    // None where the driver has no lap.
     EXPECT_FALSE(At("Cid", 2));
     EXPECT_FALSE(At("Ada", 21));
     EXPECT_FALSE(LapReadoutModel(race).At(race, 7, 0));

@@ -15,7 +15,7 @@ std::unique_ptr<RaceData> MakeRace(const std::vector<std::pair<std::uint8_t, std
     return race;
 }
 
-TEST(RacePositions, RanksRaceTimesAmongDriversWhoHaveTheSlot) {
+TEST(RacePositions, RanksRaceTimesAmongDriversWhoHaveTheSlotAndBreaksTiesByCarNumber) {
     // Car 9 is lapped after slot 1 and has no slot 2; car 4 misses slot 1 but has slot 2.
     const auto race = MakeRace({
         {9, {{100}, {250}}},
@@ -38,15 +38,10 @@ TEST(RacePositions, RanksRaceTimesAmongDriversWhoHaveTheSlot) {
     EXPECT_EQ(empty.SlotCount(), 0);
     EXPECT_EQ(empty.FieldSizeAt(0), 0);
     EXPECT_EQ(empty.DriverAt(0, 1), -1);
-}
 
-TEST(RacePositions, BreaksTiesByCarNumberIgnoringMarkerBits) {
-    // 0xC5 is car 5 with both marker bits: it still comes after car 3 and before car 12.
-    const auto race = MakeRace({{12, {{500}}}, {0xC5, {{500}}}, {3, {{500}}}});
-    const RacePositions positions(*race);
-    EXPECT_EQ(positions.At(2, 0), 1);
-    EXPECT_EQ(positions.At(1, 0), 2);
-    EXPECT_EQ(positions.At(0, 0), 3);
+    // Ties go by car number: 0xC5 is car 5 with both marker bits, after car 3 and before car 12.
+    const RacePositions tied(*MakeRace({{12, {{500}}}, {0xC5, {{500}}}, {3, {{500}}}}));
+    EXPECT_EQ(std::vector({tied.At(0, 0), tied.At(1, 0), tied.At(2, 0)}), std::vector({3, 2, 1}));
 }
 
 } // namespace

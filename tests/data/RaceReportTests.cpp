@@ -4,19 +4,17 @@
 #include "data/SvgText.h"
 
 #include <gtest/gtest.h>
+#include <iomanip>
 #include <regex>
 #include <sstream>
 
 namespace {
 
 std::string HexOf(const std::array<std::uint8_t, 32>& digest) {
-    std::string hex;
-    char byte[3];
-    for (const std::uint8_t b : digest) {
-        std::snprintf(byte, sizeof byte, "%02x", b);
-        hex += byte;
-    }
-    return hex;
+    std::ostringstream hex;
+    for (const int b : digest)
+        hex << std::hex << std::setw(2) << std::setfill('0') << b;
+    return hex.str();
 }
 
 // The published test vectors: empty, one block, and a message whose padding takes a second block.
@@ -34,11 +32,6 @@ TEST(Sha256, Base64PadsShortGroups) {
     EXPECT_EQ(Base64(man, 1), "TQ==");
     const auto digest = Sha256("abc");
     EXPECT_EQ(Base64(digest.data(), digest.size()), "ungWv48Bz+pBQUDeXa4iI7ADYaOWF3qctBD/YfIAFa0=");
-}
-
-TEST(RaceReport, EscapesEveryMarkupCharacter) {
-    EXPECT_EQ(HtmlEscaped(R"(<a href="x" title='y'>&amp;</a>)"),
-              "&lt;a href=&quot;x&quot; title=&#39;y&#39;&gt;&amp;amp;&lt;/a&gt;");
 }
 
 class HostileRace : public ::testing::Test {
@@ -86,7 +79,10 @@ TEST_F(HostileRace, OneDriverLeftIsStillARace) {
     EXPECT_EQ(out.str().find("No drivers."), std::string::npos);
 }
 
+// Every markup character is escaped, so names are text in the tables and the read-out data.
 TEST_F(HostileRace, NamesAreTextInTablesAndData) {
+    EXPECT_EQ(HtmlEscaped(R"(<a href="x" title='y'>&amp;</a>)"),
+              "&lt;a href=&quot;x&quot; title=&#39;y&#39;&gt;&amp;amp;&lt;/a&gt;");
     EXPECT_EQ(page.find("<img"), std::string::npos);
     EXPECT_EQ(page.find("<b>"), std::string::npos);
     EXPECT_EQ(Count(page, "<script"), 2u); // the data block and the page's own script
@@ -96,9 +92,7 @@ TEST_F(HostileRace, NamesAreTextInTablesAndData) {
     EXPECT_NE(page.find("<h1>&lt;b&gt;Track&lt;/b&gt;, 2 laps</h1>"), std::string::npos);
     // The read-out data keeps the names as JSON escapes, none of them markup.
     EXPECT_NE(page.find(R"("\u003cscript\u003ealert(1)\u003c/script\u003e    1")"), std::string::npos);
-}
-
-TEST_F(HostileRace, NamesFromTheFilesAreLatin1) {
+    // Names from the files are Latin-1.
     EXPECT_NE(page.find("Ren\xC3\xA9</span>"), std::string::npos);
     EXPECT_NE(page.find(R"("Ren\u00e9    3")"), std::string::npos);
 }

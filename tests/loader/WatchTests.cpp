@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 #include <random>
 #include <set>
-#include <sstream>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -33,15 +32,27 @@ void Append(const std::string& path, const Bytes& bytes, std::size_t from, std::
         .write(reinterpret_cast<const char*>(bytes.data() + from), static_cast<std::streamsize>(to - from));
 }
 
-std::vector<QJsonObject> Lines(const std::string& text) {
+// What the tool printed: every line, the file states in order, and each lap line's car and lap.
+struct Printed {
     std::vector<QJsonObject> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
+    std::vector<std::string> states;
+    std::vector<std::pair<int, int>> laps;
+};
+
+Printed ReadPrinted(const std::string& path) {
+    Printed printed;
+    std::ifstream in(path);
+    for (std::string text; std::getline(in, text);) {
         QJsonParseError error;
-        lines.push_back(QJsonDocument::fromJson(QByteArray::fromStdString(line), &error).object());
-        EXPECT_EQ(error.error, QJsonParseError::NoError) << line;
+        const QJsonObject line = QJsonDocument::fromJson(QByteArray::fromStdString(text), &error).object();
+        EXPECT_EQ(error.error, QJsonParseError::NoError) << text;
+        printed.lines.push_back(line);
+        if (line["type"].toString() == "file")
+            printed.states.push_back(line["status"].toString().toStdString());
+        if (line["type"].toString() == "lap")
+            printed.laps.emplace_back(line["car"].toInt(), line["lap"].toInt());
     }
-    return lines;
+    return printed;
 }
 
 // The tool in the background, its output going to a file.
@@ -72,17 +83,11 @@ private:
     pid_t m_pid = -1;
 };
 
-class WatchTest : public testing::Test {
-protected:
-    std::string Path(const std::string& name) const { return folder.Path(name); }
-
+TEST(Watch, PrintsEveryLapOfALogAppendedInRandomChunksExactlyOnce) {
     TestFolder folder{"tarmio-watch-"};
-};
-
-TEST_F(WatchTest, PrintsEveryLapOfALogAppendedInRandomChunksExactlyOnce) {
     const Bytes log = ReadBytes(kSampleLog);
-    const std::string path = Path("live.zq3");
-    const std::string output = Path("out.ndjson");
+    const std::string path = folder.Path("live.zq3");
+    const std::string output = folder.Path("out.ndjson");
     // The header and a few records before the tool starts.
     std::size_t written = 4000;
     Append(path, log, 0, written);
@@ -96,60 +101,45 @@ TEST_F(WatchTest, PrintsEveryLapOfALogAppendedInRandomChunksExactlyOnce) {
     }
     std::this_thread::sleep_for(600ms);
     EXPECT_EQ(watch.Stop(SIGTERM), 0);
-    std::ifstream in(output);
-    const std::vector<QJsonObject> lines = Lines(std::string(std::istreambuf_iterator<char>(in), {}));
+    const Printed printed = ReadPrinted(output);
     // The sample's 1070 laps (as csv counts them), none twice.
-    std::set<std::pair<int, int>> laps;
-    int lapLines = 0;
-    for (const QJsonObject& line : lines)
-        if (line["type"].toString() == "lap") {
-            laps.insert({line["car"].toInt(), line["lap"].toInt()});
-            ++lapLines;
-        }
-    EXPECT_EQ(lapLines, 1070);
-    EXPECT_EQ(laps.size(), 1070u);
-    ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines.front()["type"].toString(), "file");
-    EXPECT_EQ(lines.front()["status"].toString(), "loaded");
+    ASSERT_EQ(printed.laps.size(), 1070u);
+    EXPECT_EQ(std::set(printed.laps.begin(), printed.laps.end()).size(), 1070u);
+    EXPECT_EQ(printed.lines.front()["type"].toString(), "file");
+    EXPECT_EQ(printed.lines.front()["status"].toString(), "loaded");
 }
 
-TEST_F(WatchTest, ReportsAFileThatGoesAndComesBackAndEndsWithZeroOnEachStopSignal) {
+TEST(Watch, ReportsAFileThatGoesAndComesBackAndEndsWithZeroOnEachStopSignal) {
+    TestFolder folder{"tarmio-watch-"};
     const Bytes log = ReadBytes(kSampleLog);
-    const std::string path = Path("race.zq3");
+    const std::string path = folder.Path("race.zq3");
     for (const int signal : {SIGINT, SIGHUP, SIGTERM}) {
         std::filesystem::remove(path);
         Append(path, log, 0, log.size());
-        const std::string output = Path("out" + std::to_string(signal));
+        const std::string output = folder.Path("out" + std::to_string(signal));
         WatchProcess watch({path}, output);
         std::this_thread::sleep_for(300ms);
         std::filesystem::remove(path);
         std::this_thread::sleep_for(500ms);
         // Back by rename, as a finished file is saved.
-        Append(Path("next.tmp"), log, 0, log.size());
-        std::filesystem::rename(Path("next.tmp"), path);
+        Append(folder.Path("next.tmp"), log, 0, log.size());
+        std::filesystem::rename(folder.Path("next.tmp"), path);
         std::this_thread::sleep_for(500ms);
         EXPECT_EQ(watch.Stop(signal), 0) << signal;
-        std::ifstream in(output);
-        std::vector<std::string> states;
-        int laps = 0;
-        for (const QJsonObject& line : Lines(std::string(std::istreambuf_iterator<char>(in), {}))) {
-            if (line["type"].toString() == "file")
-                states.push_back(line["status"].toString().toStdString());
-            laps += line["type"].toString() == "lap" ? 1 : 0;
-        }
-        EXPECT_EQ(states, (std::vector<std::string>{"loaded", "waiting", "loaded"})) << signal;
-        EXPECT_EQ(laps, 1070) << signal;
+        const Printed printed = ReadPrinted(output);
+        EXPECT_EQ(printed.states, (std::vector<std::string>{"loaded", "waiting", "loaded"})) << signal;
+        EXPECT_EQ(printed.laps.size(), 1070u) << signal;
     }
 }
 
-TEST_F(WatchTest, OncePrintsWhatIsThereAndAClosedOutputEndsItQuietly) {
-    const std::string once = Path("once.txt");
+TEST(Watch, OncePrintsWhatIsThereAndAClosedOutputEndsItQuietly) {
+    TestFolder folder{"tarmio-watch-"};
+    const std::string once = folder.Path("once.txt");
     ASSERT_EQ(std::system((std::string(TARMIO_CLI) + " watch --once " + kSampleLog + " > " + once).c_str()),
               0);
-    std::ifstream in(once);
-    EXPECT_EQ(Lines(std::string(std::istreambuf_iterator<char>(in), {})).size(), 1071u);
+    EXPECT_EQ(ReadPrinted(once).lines.size(), 1071u);
     // head takes one line and goes; the tool must neither hang nor complain.
-    const std::string err = Path("err.txt");
+    const std::string err = folder.Path("err.txt");
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(std::system(("timeout 5 sh -c '" + std::string(TARMIO_CLI) + " watch " + kSampleLog + " 2>" +
                            err + " | head -n 1 >/dev/null'")
