@@ -184,14 +184,18 @@ void BM_HostileRaceToPdf(benchmark::State& state) {
 }
 BENCHMARK(BM_HostileRaceToPdf)->Unit(benchmark::kMillisecond);
 
-// The sample race's web report, as report writes it: the three charts drawn into SVG by one view
-// and the page around them.
-void BM_SampleRaceReport(benchmark::State& state) {
-    CTarmioDoc document;
+void LoadSampleRace(CTarmioDoc& document) {
     document.OnNewDocument();
     DiskFile file(TARMIO_SAMPLE_RACE);
     ScriptedPrompt prompt;
     LoadRaceFile(*document.GetRaceData(), file, prompt);
+}
+
+// The sample race's web report, as report writes it: the three charts drawn into SVG by one view
+// and the page around them.
+void BM_SampleRaceReport(benchmark::State& state) {
+    CTarmioDoc document;
+    LoadSampleRace(document);
     std::size_t size = 0;
     for (auto _ : state) {
         std::ostringstream page;
@@ -207,10 +211,7 @@ BENCHMARK(BM_SampleRaceReport)->Unit(benchmark::kMillisecond);
 // writer takes (100: zlib level 0 ... 0: level 9); render's choice is kChartPngQuality.
 void BM_SampleChartPng(benchmark::State& state) {
     CTarmioDoc document;
-    document.OnNewDocument();
-    DiskFile file(TARMIO_SAMPLE_RACE);
-    ScriptedPrompt prompt;
-    LoadRaceFile(*document.GetRaceData(), file, prompt);
+    LoadSampleRace(document);
     CTarmioView view;
     view.Create(nullptr, &document);
     view.resize(900 + view.GetVerticalScrollBar()->sizeHint().width(), 500);
