@@ -145,6 +145,7 @@ TEST(NearestCurvePoint, PointsFirstThenLinesLaterCurvesOnTop) {
         {99, 0, CurveHit{0, 1}},    // on curve 0's point
         {30, 0, CurveHit{0, 0}},    // on curve 0's line, nearer its start
         {70, 0, CurveHit{0, 1}},    // nearer its end
+        {40, 3, CurveHit{0, 0}},    // at the line's tolerance, far from its points
         {150, 25, CurveHit{0, 1}},  // mid-line, ties go to the first end found nearer
         {150, 41, std::nullopt},    // curve 1 does not join its last point
         {200, 84, CurveHit{1, 3}},  // a lone point

@@ -69,6 +69,7 @@ TEST_F(HostileRace, LapTableHasACellForEachLapOfEachDriver) {
     const std::string laps = page.substr(table, page.find("</table>", table) - table);
     EXPECT_EQ(Count(laps, "<th class=\"n\">"), 2u);
     EXPECT_EQ(Count(laps, "<td>"), 6u);
+    EXPECT_NE(page.find("<td>Laps 1-2</td>"), std::string::npos) << "the leader's run of laps";
 }
 
 TEST_F(HostileRace, OneDriverLeftIsStillARace) {
