@@ -13,7 +13,7 @@
 namespace {
 
 int LoadWithinLimits(RaceData& race, IRaceFile& file, IPrompt& prompt, LogFileEnd logEnd) {
-    std::uint64_t fileSize = 0;
+    std::uint64_t fileSize{};
     if (!file.GetStatus(fileSize) || fileSize < kShortestReadableFile)
         return 0;
     std::array<std::uint8_t, kMagicSize> magic{};

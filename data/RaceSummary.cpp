@@ -28,8 +28,8 @@ std::vector<FinishEntry> FinishOrder(const DriverArray& drivers) {
         if (!entries.empty()) {
             const FinishEntry& winner = entries.front();
             entry.lapsDown = winner.laps - entry.laps;
-            // Both times are real race times here (the winner's is the smallest of its lap count).
-            if (entry.lapsDown == 0 && entry.raceTime < kNoTime && winner.raceTime < kNoTime)
+            // The winner's time is the smallest of its lap count, so a real time here makes both real.
+            if (entry.lapsDown == 0 && entry.raceTime < kNoTime)
                 entry.gap = entry.raceTime - winner.raceTime;
         }
         entries.push_back(std::move(entry));

@@ -8,10 +8,9 @@
 
 namespace lapgraph {
 namespace {
-// Candidate grid spacings in ms, finest first; the last one ends every search.
-constexpr std::array<std::int64_t, 15> kGridStepsMs = {0,      1000,   2000,   3000,    5000,
-                                                       10000,  20000,  30000,  60000,   120000,
-                                                       180000, 240000, 300000, 1000000, 2147483647};
+// Candidate grid spacings in seconds, finest first; 0 is no grid at all.
+constexpr std::array<std::int64_t, 14> kGridStepsSeconds = {0,  1,  2,   3,   5,   10,  20,
+                                                            30, 60, 120, 180, 240, 300, 1000};
 
 // n / d rounded to the nearest, halves away from zero: the device mapping's rounding.
 int DivideRounded(std::int64_t n, std::int64_t d) {
@@ -120,11 +119,12 @@ int GridStep(int plotHeight, int lineHeight, int extent) {
     const int rowHeight = std::max(1, lineHeight + lineHeight / 2);
     const int rows = std::max(1, plotHeight / rowHeight);
     const std::int64_t minStep = extent / rows;
-    for (const std::int64_t stepMs : kGridStepsMs) {
-        if (stepMs / kGapUnitMs >= minStep)
-            return static_cast<int>(stepMs / kGapUnitMs);
+    for (const std::int64_t seconds : kGridStepsSeconds) {
+        if (seconds * 1000 / kGapUnitMs >= minStep)
+            return static_cast<int>(seconds * 1000 / kGapUnitMs);
     }
-    return static_cast<int>(kGridStepsMs.back() / kGapUnitMs);
+    // Coarser than the table: a step no gap reaches.
+    return std::numeric_limits<int>::max() / kGapUnitMs;
 }
 
 int FirstGridValue(int step) {

@@ -77,6 +77,15 @@ Bytes FarRepeats() {
     return data;
 }
 
+// Runs repeating every 1 to 16 bytes: copies from closer than a chunk, each distance in turn.
+Bytes ShortPeriods() {
+    Bytes data;
+    for (std::uint8_t period = 1; period <= 16; ++period)
+        for (int i = 0; i < 64; ++i)
+            data.push_back(static_cast<std::uint8_t>(period * 16 + i % period));
+    return data;
+}
+
 // Each case runs on the portable loop and on the byte-shuffle loop, whichever the machine has.
 class DecompressOnPath : public testing::TestWithParam<DecompressPath> {
 protected:
@@ -114,7 +123,8 @@ TEST_P(DecompressOnPath, GivesBackWhatTheCompressorPacked) {
                                Random(50000, 1),
                                Random(50000, 2, 3),
                                RaceFileWriter::RaceBody({}, {}),
-                               FarRepeats()};
+                               FarRepeats(),
+                               ShortPeriods()};
     for (const Bytes& original : originals)
         EXPECT_EQ(DecompressAllWays(Compress(original)), original) << original.size() << " bytes";
 }

@@ -114,6 +114,7 @@ TEST_F(HostileRace, ChartIsInlinedWithItsCurvesOverIt) {
     EXPECT_NE(page.find("<g class=\"hl\"><path data-d=\"0\" class=\"c0\" d=\"M1 2L3 4\"/></g></svg>"),
               std::string::npos);
     EXPECT_NE(page.find(R"("charts":[[[0,[1,2,-1,3,4,2]]]])"), std::string::npos);
+    EXPECT_EQ(page.find("[,"), std::string::npos);
 }
 
 TEST(CompactSvg, JoinsGroupsAndLinesWithoutChangingTheDrawing) {

@@ -48,16 +48,18 @@ TEST(RaceSummary, FinishOrderIsLapsThenTimeThenNameWithGapsOrLapsDown) {
     const auto race = LoadRace({
         {3, "Cara", {100, 200, 300}},
         {1, "Abel", {90, 195, 310}},
-        {2, "Bea", {95, 190}},      // lapped
-        {4, "Abe", {98, 199, 310}}, // same laps and time as Abel: the name decides
-        {5, "Dot", {0, 0, 330}},    // misses laps but has the last slot
+        {2, "Bea", {95, 190}},       // lapped
+        {4, "Abe", {98, 199, 310}},  // same laps and time as Abel: the name decides
+        {5, "Dot", {0, 0, 330}},     // misses laps but has the last slot
+        {6, "Eve", {0, 0, kNoTime}}, // a time at the no-time mark gives no gap
     });
     const RaceSummary summary = SummariseRace(*race);
     std::vector<std::string> names;
     for (const FinishEntry& entry : summary.finishOrder)
         names.push_back(entry.name + (entry.lapsDown ? " -" + std::to_string(entry.lapsDown)
                                                      : " +" + std::to_string(entry.gap)));
-    EXPECT_EQ(names, (std::vector<std::string>{"Cara +0", "Abe +10", "Abel +10", "Dot +30", "Bea -1"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"Cara +0", "Abe +10", "Abel +10", "Dot +30", "Eve +0", "Bea -1"}));
 }
 
 TEST(RaceSummary, LeaderRunsAndLapsLedFollowThePositionRuleAndTiesKeepFinishOrder) {

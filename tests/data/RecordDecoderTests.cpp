@@ -47,7 +47,8 @@ protected:
 };
 
 TEST_P(Decoding, LapRecordsFillSlotsByLapNumberWithoutBitSeven) {
-    EXPECT_EQ(Decode(Race({{7, "", {{1, 90000, 90000}, {0x83, 270000, 91000, true}}}})), 1);
+    EXPECT_EQ(Decode(Race({{7, "", {{1, 90000, 90000, false, 0xFD}, {0x83, 270000, 91000, true, 0xFD}}}})),
+              1);
     ASSERT_EQ(race.drivers->GetCount(), 1);
     const DriverRecord* car = race.drivers->GetAt(0);
     EXPECT_EQ(car->colour, kPalette[0]);

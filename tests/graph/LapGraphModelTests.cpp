@@ -49,7 +49,8 @@ TEST(LapLabels, EveryThirdFromTheFirstForEvenSlotCountsAndMultiplesOfThreeForOdd
     const std::vector<int> odd = LabelledLaps(400, 61);
     ASSERT_EQ(odd.size(), 20u);
     EXPECT_EQ((std::vector<int>{odd[0], odd[1], odd.back()}), (std::vector<int>{3, 6, 60}));
-    EXPECT_EQ(LabelledLaps(4000, 61).size(), 61u); // room for all
+    EXPECT_EQ(LabelledLaps(4000, 61).size(), 61u);       // room for all
+    EXPECT_EQ(LabelledLaps(10, 4), std::vector<int>{1}); // narrower than one label: the first lap alone
 }
 
 TEST(Placement, SlotsSpreadToTheRightEdgeAndThePaceLineRunsEvenlyToTheBestFinalTime) {

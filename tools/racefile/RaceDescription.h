@@ -12,6 +12,7 @@ struct LapDescription {
     std::uint32_t raceTime = 0;
     std::uint32_t lapTime = 0;
     bool marked = false;
+    std::uint8_t otherFlagBits = 0; // flag bits the logger sets besides its mark
 };
 
 struct CarDescription {

@@ -63,7 +63,7 @@ Bytes LapRecordBytes(const StreamVariant& v, std::uint8_t car, const LapDescript
     record[0] = v.lapKind;
     record[1] = lap.lapNumber;
     record[2] = car;
-    record[v.flagAt] = lap.marked ? 0x02 : 0x00;
+    record[v.flagAt] = static_cast<std::uint8_t>((lap.marked ? 0x02 : 0x00) | lap.otherFlagBits);
     Put32(record.data() + v.raceTimeAt, lap.raceTime);
     Put32(record.data() + v.lapTimeAt, lap.lapTime);
     return record;
