@@ -102,7 +102,7 @@ int GapValue(std::uint32_t time, std::uint32_t reference) {
 }
 
 int SlotOffset(int slot, int plotWidth, int slotCount) {
-    const int spans = slotCount >= 2 ? slotCount - 1 : 1;
+    const int spans = std::max(1, slotCount - 1);
     return static_cast<int>(static_cast<std::int64_t>(slot) * plotWidth / spans);
 }
 

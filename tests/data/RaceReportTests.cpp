@@ -114,7 +114,10 @@ TEST_F(HostileRace, ChartIsInlinedWithItsCurvesOverIt) {
     EXPECT_NE(page.find("<g class=\"hl\"><path data-d=\"0\" class=\"c0\" d=\"M1 2L3 4\"/></g></svg>"),
               std::string::npos);
     EXPECT_NE(page.find(R"("charts":[[[0,[1,2,-1,3,4,2]]]])"), std::string::npos);
-    EXPECT_EQ(page.find("[,"), std::string::npos);
+    // Each lap's read-out, one after another in the driver's list.
+    EXPECT_NE(page.find(R"("readouts":[["11  P1/3\u000a20h01m30.000s\u000a01:30.000\u000a6",)"
+                        R"("12  P1/3\u000a20h03m00.000s\u000a01:30.000\u000a6"],[)"),
+              std::string::npos);
 }
 
 TEST(CompactSvg, JoinsGroupsAndLinesWithoutChangingTheDrawing) {
@@ -149,6 +152,9 @@ TEST(CompactSvg, KeepsPicturesOfAnotherShapeAsTheyAre) {
     const std::string nested = "<svg><g a=\"1\"><g b=\"2\"><g c=\"3\"></g></g></g></svg>";
     EXPECT_EQ(CompactSvg(nested), nested);
     EXPECT_EQ(CompactSvg("not a picture"), "not a picture");
+    const std::string oddRect = "<rect x=\"a\" y=\"1\" width=\"1\" height=\"1\"/>";
+    EXPECT_NE(CompactSvg("<svg><g o=\"1\">\n<g a=\"1\">\n" + oddRect + "\n</g>\n</g></svg>").find(oddRect),
+              std::string::npos);
 }
 
 } // namespace

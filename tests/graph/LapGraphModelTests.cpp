@@ -28,6 +28,10 @@ TEST(TimeGrid, FallsBackAtTheEdgesOfTheStepTable) {
           std::array{10, 12, 200, 25000},       // one row of 25000 units: 1000 s
           std::array{1, 12, 100000, 53687091}}) // beyond the table: its last entry
         EXPECT_EQ(GridStep(height, lineHeight, VerticalExtent(zoom)), step) << height << " " << zoom;
+    // Each step is the finest that holds the extent: 1, 2, 3, 5, 10, 20, 30 s, 1 to 5 min, 1000 s.
+    const std::array kSteps = {25, 50, 75, 125, 250, 500, 750, 1500, 3000, 4500, 6000, 7500, 25000};
+    for (std::size_t i = 1; i < kSteps.size(); ++i)
+        EXPECT_EQ(GridStep(1, 0, kSteps[i - 1] + 1), kSteps[i]) << kSteps[i - 1];
     EXPECT_EQ(FirstGridValue(25), -32750);
     EXPECT_EQ(FirstGridValue(0), 0); // no grid: no division
     EXPECT_EQ(TimeLabel(-32750), "-21:50");
@@ -51,6 +55,7 @@ TEST(LapLabels, EveryThirdFromTheFirstForEvenSlotCountsAndMultiplesOfThreeForOdd
     EXPECT_EQ((std::vector<int>{odd[0], odd[1], odd.back()}), (std::vector<int>{3, 6, 60}));
     EXPECT_EQ(LabelledLaps(4000, 61).size(), 61u);       // room for all
     EXPECT_EQ(LabelledLaps(10, 4), std::vector<int>{1}); // narrower than one label: the first lap alone
+    EXPECT_EQ(LapLabelInterval(100, 60, 0), 1);          // no font measured yet: every lap
 }
 
 TEST(Placement, SlotsSpreadToTheRightEdgeAndThePaceLineRunsEvenlyToTheBestFinalTime) {
