@@ -84,9 +84,9 @@ char* FormatLapTime(char* buffer, std::uint32_t time) {
     // Only the user-interface thread formats times, so one buffer serves every null-buffer call.
     static char ownText[kLapTimeTextSize];
     char* text = buffer ? buffer : ownText;
-    std::uint32_t minutes = 0;
-    std::uint32_t seconds = 0;
-    std::uint32_t milliseconds = 0;
+    std::uint32_t minutes{};
+    std::uint32_t seconds{};
+    std::uint32_t milliseconds{};
     if (!SplitTime(nullptr, &minutes, &seconds, &milliseconds, time))
         std::memcpy(text, kNoLapTimeText, std::strlen(kNoLapTimeText) + 1);
     else
@@ -97,10 +97,10 @@ char* FormatLapTime(char* buffer, std::uint32_t time) {
 char* FormatRaceTime(char* buffer, std::uint32_t time) {
     static char ownText[kRaceTimeTextSize];
     char* text = buffer ? buffer : ownText;
-    std::uint32_t hours = 0;
-    std::uint32_t minutes = 0;
-    std::uint32_t seconds = 0;
-    std::uint32_t milliseconds = 0;
+    std::uint32_t hours{};
+    std::uint32_t minutes{};
+    std::uint32_t seconds{};
+    std::uint32_t milliseconds{};
     if (!SplitTime(&hours, &minutes, &seconds, &milliseconds, time))
         std::memcpy(text, kNoRaceTimeText, std::strlen(kNoRaceTimeText) + 1);
     else

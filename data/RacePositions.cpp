@@ -1,6 +1,7 @@
 #include "data/RacePositions.h"
 
 #include <algorithm>
+#include <tuple>
 
 namespace {
 constexpr std::uint8_t kCarNumberMask = 63;
@@ -19,20 +20,11 @@ RacePositions::RacePositions(const RaceData& race) {
         for (int d = 0; d < m_driverCount; ++d)
             if (drivers.GetAt(d)->laps.GetAt(slot))
                 order.push_back(d);
-        auto comesFirst = [&](int a, int b) {
-            const DriverRecord& first = *drivers.GetAt(a);
-            const DriverRecord& second = *drivers.GetAt(b);
-            const std::uint32_t firstTime = first.laps.GetAt(slot)->raceTime;
-            const std::uint32_t secondTime = second.laps.GetAt(slot)->raceTime;
-            if (firstTime != secondTime)
-                return firstTime < secondTime;
-            const int firstCar = first.car & kCarNumberMask;
-            const int secondCar = second.car & kCarNumberMask;
-            if (firstCar != secondCar)
-                return firstCar < secondCar;
-            return a < b;
+        const auto key = [&](int d) {
+            const DriverRecord& driver = *drivers.GetAt(d);
+            return std::tuple(driver.laps.GetAt(slot)->raceTime, driver.car & kCarNumberMask, d);
         };
-        std::sort(order.begin(), order.end(), comesFirst);
+        std::sort(order.begin(), order.end(), [&](int a, int b) { return key(a) < key(b); });
         for (std::size_t rank = 0; rank < order.size(); ++rank)
             m_positions[static_cast<std::size_t>(order[rank]) * static_cast<std::size_t>(m_slotCount) +
                         static_cast<std::size_t>(slot)] = static_cast<int>(rank) + 1;
