@@ -120,6 +120,7 @@ void CDC::ApplyPen() {
         return;
     const CPen& pen = m_state.pen;
     QPen qpen(ToQColor(pen.m_crColor));
+    m_penPixel = qpen.color().rgba();
     if (pen.m_nWidth <= 1) {
         // Cosmetic: both ends inclusive; LineTo shortens the line itself.
         qpen.setWidth(0);
@@ -190,8 +191,11 @@ BOOL CDC::PolylineTo(const CPoint* points, int count) {
     m_polylinePoints.resize(count);
     QPoint* device = m_polylinePoints.data();
     ToDevice(points, count, device);
-    if (StoreHairlines(from, device, count))
+    const CPen& pen = m_state.pen;
+    if (pen.m_nStyle == PS_SOLID && pen.m_nWidth <= 1 && LinePainter() != nullptr && m_bRasterEngine) {
+        DrawHairlines(from, device, count);
         return TRUE;
+    }
     for (int i = 0; i < count; ++i)
         DrawDeviceLine(i == 0 ? from : device[i - 1], device[i]);
     return TRUE;
@@ -218,43 +222,7 @@ void CDC::DrawDeviceLine(QPoint from, QPoint to) {
         }
         return;
     }
-    QPainter* painter = LinePainter();
-    if (painter == nullptr)
-        return;
-    if (!m_bPenApplied) {
-        // The waiting lines belong to the pen that is about to be replaced.
-        FlushLines();
-        ApplyPen();
-    }
-    // The platform leaves out the end point; draw up to the pixel before it, both ends included.
-    const QPoint last = drawing::LastPixelBefore(from, to);
-    const bool alongAxis = from.x() == last.x() || from.y() == last.y();
-    if (alongAxis) {
-        if (QImage* image = DirectPixels()) {
-            StoreAxisLine(*image, from, last, ToQColor(pen.m_crColor).rgba());
-            return;
-        }
-    }
-    const bool exactRects = PixelExactRects();
-    if (last == from && !exactRects) {
-        FlushLines();
-        painter->drawPoint(from);
-        return;
-    }
-    if (alongAxis && exactRects) {
-        // Lines along an axis are plain rectangles one pixel wide, far cheaper than stroking.
-        painter->fillRect(QRect(QPoint(std::min(from.x(), last.x()), std::min(from.y(), last.y())),
-                                QPoint(std::max(from.x(), last.x()), std::max(from.y(), last.y()))),
-                          painter->pen().color());
-        return;
-    }
-    if (QImage* image = DirectPixels();
-        image != nullptr && image->rect().contains(from) && image->rect().contains(last)) {
-        StoreHairline(from, last, ToQColor(pen.m_crColor).rgba());
-        return;
-    }
-    // Each line of one call is stroked on its own, so collecting them changes no pixel.
-    m_pendingLines.push_back(QLine(from, last));
+    DrawHairlines(from, &to, 1);
 }
 
 void CDC::DrawStyledLine(QPoint from, QPoint to) {

@@ -167,11 +167,8 @@ private:
     void FindRasterImage();
     QImage* DirectPixels() const;
     bool PixelExactRects() const;
-    void StoreAxisLine(QImage& image, QPoint from, QPoint last, QRgb pixel);
-    void StoreHairline(QPoint from, QPoint last, QRgb pixel);
-    // The solid hairlines from `from` through each point, stored with one look at the pen and the
-    // image; false, drawing nothing, when the pen or the device needs the general path.
-    bool StoreHairlines(QPoint from, const QPoint* points, int count);
+    // Solid hairlines from `from` through each point, as many LineTo calls draw them.
+    void DrawHairlines(QPoint from, const QPoint* points, int count);
     bool StoreStyledLine(QPoint from, QPoint to);
     bool CopyTextCell(QPoint topLeft, const QString& text);
 
@@ -193,8 +190,10 @@ private:
     bool m_bFontApplied = false;
     bool m_bRasterEngine = false;
     QImage* m_pRasterImage = nullptr; // the painted image, when its pixels can be stored directly
+    QSize m_rasterSize;
     QRgb* m_pRasterBits = nullptr;
     qsizetype m_nRasterStride = 0;
+    QRgb m_penPixel = 0;     // the pen's colour as the image stores it
     QPoint m_patternEnd;     // where the last styled line stopped, device coordinates
     int m_nPatternPhase = 0; // how far into its pattern it stopped
     int m_nLinePhase = 0;    // the styled line being drawn starts this far into its pattern

@@ -21,6 +21,7 @@ void CDC::FindRasterImage() {
         !image->isDetached())
         return;
     m_pRasterImage = image;
+    m_rasterSize = image->size();
     m_pRasterBits = reinterpret_cast<QRgb*>(image->bits());
     m_nRasterStride = image->bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
 }
@@ -45,88 +46,101 @@ bool CDC::PixelExactRects() const {
            transform.dy() == std::floor(transform.dy());
 }
 
-void CDC::StoreAxisLine(QImage& image, QPoint from, QPoint last, QRgb pixel) {
+namespace {
+// The image the pixels go into and the pen's pixel.
+struct RasterTarget {
+    QRgb* bits;
+    qsizetype stride;
+    QSize size;
+    QRgb pixel;
+};
+
+// A line along a row or a column, cut to the image.
+void StoreAxisLine(const RasterTarget& target, QPoint from, QPoint last) {
     const int left = std::max(std::min(from.x(), last.x()), 0);
-    const int right = std::min(std::max(from.x(), last.x()), image.width() - 1);
+    const int right = std::min(std::max(from.x(), last.x()), target.size.width() - 1);
     const int top = std::max(std::min(from.y(), last.y()), 0);
-    const int bottom = std::min(std::max(from.y(), last.y()), image.height() - 1);
+    const int bottom = std::min(std::max(from.y(), last.y()), target.size.height() - 1);
     if (left > right || top > bottom)
         return;
-    QRgb* row = m_pRasterBits + top * m_nRasterStride + left;
+    QRgb* row = target.bits + top * target.stride + left;
     if (top == bottom) {
-        std::fill_n(row, right - left + 1, pixel);
+        std::fill_n(row, right - left + 1, target.pixel);
         return;
     }
-    for (int y = top; y <= bottom; ++y, row += m_nRasterStride)
-        *row = pixel;
+    for (int y = top; y <= bottom; ++y, row += target.stride)
+        *row = target.pixel;
 }
 
-// The painter's hairline from `from` to `last`, both included, in 26.6 and 16.16 fixed point as
-// its rasteriser steps: half a pixel added at each end, the minor axis advanced by the slope.
-void CDC::StoreHairline(QPoint from, QPoint last, QRgb pixel) {
-    int major1 = from.x() * 64;
-    int minor1 = from.y() * 64;
-    int major2 = last.x() * 64;
-    int minor2 = last.y() * 64;
-    const bool steep = std::abs(major2 - major1) < std::abs(minor2 - minor1);
-    if (steep) {
-        std::swap(major1, minor1);
-        std::swap(major2, minor2);
-    }
-    if (major1 > major2) {
-        std::swap(major1, major2);
-        std::swap(minor1, minor2);
-    }
-    const int slope = static_cast<int>(static_cast<long long>(minor2 - minor1) * 65536 / (major2 - major1));
-    int minor = minor1 * 1024 - (slope >> 1);
-    major1 -= 32;
-    major2 += 32;
-    int major = (major1 + 32) >> 6;
-    const int majorEnd = (major2 + 32) >> 6;
-    const int round = slope > 0 ? 32 : 0;
-    minor += ((major * 64) + round - major1) * slope >> 6;
+// The painter's hairline from `from` to `last`, both included, as its rasteriser steps: along
+// the major axis pixel by pixel, the minor axis in 16.16 fixed point advanced by the slope. Its
+// 26.6 start, half a pixel back and rounded towards the slope, works out to the start below.
+void StoreHairline(const RasterTarget& target, QPoint from, QPoint last) {
+    const bool steep = std::abs(last.x() - from.x()) < std::abs(last.y() - from.y());
+    QPoint first = steep ? from.transposed() : from;
+    QPoint end = steep ? last.transposed() : last;
+    if (first.x() > end.x())
+        std::swap(first, end);
+    const auto slope =
+        static_cast<int>(static_cast<long long>(end.y() - first.y()) * 65536 / (end.x() - first.x()));
+    long long minor = static_cast<long long>(first.y()) * 65536 + (slope > 0 ? slope - (slope >> 1) : 0);
     // One loop for each orientation keeps the choice out of the per-pixel step.
-    QRgb* const bits = m_pRasterBits;
-    const qsizetype stride = m_nRasterStride;
+    const qsizetype stride = target.stride;
+    const QRgb pixel = target.pixel;
     if (steep) {
-        for (QRgb* row = bits + major * stride; major < majorEnd; ++major, minor += slope, row += stride)
+        QRgb* row = target.bits + first.x() * stride;
+        for (int major = first.x(); major <= end.x(); ++major, minor += slope, row += stride)
             row[minor >> 16] = pixel;
-    } else {
-        for (; major < majorEnd; ++major, minor += slope)
-            bits[(minor >> 16) * stride + major] = pixel;
+        return;
     }
+    for (QRgb *column = target.bits + first.x(), *stop = target.bits + end.x() + 1; column != stop;
+         ++column, minor += slope)
+        column[(minor >> 16) * stride] = pixel;
 }
+} // namespace
 
-bool CDC::StoreHairlines(QPoint from, const QPoint* points, int count) {
-    const CPen& pen = m_state.pen;
-    if (pen.m_nStyle != PS_SOLID || pen.m_nWidth > 1 || LinePainter() == nullptr || !m_bRasterEngine)
-        return false;
-    QImage* image = DirectPixels();
-    if (image == nullptr)
-        return false;
+// The solid hairlines of a raster device, through the painter's pixels: stored straight into
+// the image where it can, held back for the painter where it cannot.
+void CDC::DrawHairlines(QPoint from, const QPoint* points, int count) {
+    QPainter* painter = LinePainter();
+    if (painter == nullptr)
+        return;
     if (!m_bPenApplied) {
-        // The waiting lines belong to the pen that is about to be replaced.
+        // Lines waiting for the painter belong to the pen that is about to be replaced.
         FlushLines();
         ApplyPen();
     }
-    const QRgb pixel = ToQColor(pen.m_crColor).rgba();
-    const auto inside = [width = image->width(), height = image->height()](QPoint p) {
-        return static_cast<unsigned>(p.x()) < static_cast<unsigned>(width) &&
-               static_cast<unsigned>(p.y()) < static_cast<unsigned>(height);
+    QImage* image = DirectPixels();
+    const bool exactRects = image == nullptr && PixelExactRects();
+    const RasterTarget target{m_pRasterBits, m_nRasterStride, m_rasterSize, m_penPixel};
+    const auto inside = [size = m_rasterSize](QPoint p) {
+        return static_cast<unsigned>(p.x()) < static_cast<unsigned>(size.width()) &&
+               static_cast<unsigned>(p.y()) < static_cast<unsigned>(size.height());
     };
+    // The platform leaves out each end point; draw up to the pixel before it, both ends included.
     for (int i = 0; i < count; from = points[i++]) {
-        const QPoint to = points[i];
-        if (to == from)
+        if (points[i] == from)
             continue;
-        const QPoint last = drawing::LastPixelBefore(from, to);
-        if (from.x() == last.x() || from.y() == last.y())
-            StoreAxisLine(*image, from, last, pixel);
-        else if (inside(from) && inside(last))
-            StoreHairline(from, last, pixel);
-        else
-            DrawDeviceLine(from, to); // partly off the image: the painter clips it
+        const QPoint last = drawing::LastPixelBefore(from, points[i]);
+        const bool alongAxis = from.x() == last.x() || from.y() == last.y();
+        if (image != nullptr && (alongAxis || (inside(from) && inside(last)))) {
+            if (alongAxis)
+                StoreAxisLine(target, from, last);
+            else
+                StoreHairline(target, from, last);
+        } else if (last == from && !exactRects) {
+            FlushLines();
+            painter->drawPoint(from);
+        } else if (alongAxis && exactRects) {
+            // Lines along an axis are plain rectangles one pixel wide, far cheaper than stroking.
+            painter->fillRect(QRect(QPoint(std::min(from.x(), last.x()), std::min(from.y(), last.y())),
+                                    QPoint(std::max(from.x(), last.x()), std::max(from.y(), last.y()))),
+                              painter->pen().color());
+        } else {
+            // Each line of one call is stroked on its own, so collecting them changes no pixel.
+            m_pendingLines.push_back(QLine(from, last));
+        }
     }
-    return true;
 }
 
 bool CDC::StoreStyledLine(QPoint from, QPoint to) {

@@ -174,9 +174,10 @@ CPoint DrawField(CDC& dc, const PolylineSetup& setup, bool polyline) {
     return position;
 }
 
-// Each setup on an image stored into directly (0), on one clipped by a box (1) and on a recorded
-// vector picture (2, as pages and drawings are): the same pixels or commands, ending at the same
-// position.
+// Each setup on an image stored into directly (0), on one clipped by a box (1), on a recorded
+// vector picture (2, as pages and drawings are) and on one clipped by a box over all of it, which
+// the painter draws (3): the same pixels or commands, ending at the same position, and the
+// painter's pixels those of the direct stores.
 TEST(PolylineTo, DrawsWhatItsLineToCallsDraw) {
     const PolylineSetup setups[] = {
         {"hairline", PS_SOLID, 1, OPAQUE, 0, false},
@@ -190,7 +191,8 @@ TEST(PolylineTo, DrawsWhatItsLineToCallsDraw) {
         {"hostile wide pen", PS_SOLID, 3, OPAQUE, 2, true},
     };
     for (const PolylineSetup& setup : setups) {
-        for (const int device : {0, 1, 2}) {
+        QByteArray direct;
+        for (const int device : {0, 1, 2, 3}) {
             SCOPED_TRACE(testing::Message() << setup.name << " on device " << device);
             QByteArray drawn[2];
             CPoint ends[2];
@@ -202,8 +204,9 @@ TEST(PolylineTo, DrawsWhatItsLineToCallsDraw) {
                 {
                     CDC dc(device == 2 ? static_cast<QPaintDevice*>(&picture) : &image, device == 2);
                     ASSERT_EQ(dc.GetDeviceCaps(HORZRES), kFieldWidth);
-                    if (device == 1)
-                        dc.SetClipBoxDevice(CRect(7, 5, 61, 50));
+                    if (device == 1 || device == 3)
+                        dc.SetClipBoxDevice(device == 1 ? CRect(7, 5, 61, 50)
+                                                        : CRect(0, 0, kFieldWidth, kFieldHeight));
                     ends[polyline] = DrawField(dc, setup, polyline != 0);
                 }
                 EXPECT_TRUE(device == 2 || CountOf(image, kRedPixel) > 0) << "nothing drawn";
@@ -214,6 +217,8 @@ TEST(PolylineTo, DrawsWhatItsLineToCallsDraw) {
             }
             EXPECT_TRUE(drawn[0] == drawn[1]) << "the polyline draws otherwise";
             EXPECT_EQ(ends[0], ends[1]);
+            direct = device == 0 ? drawn[0] : direct;
+            EXPECT_TRUE(device != 3 || drawn[0] == direct) << "the direct stores differ from the painter";
         }
     }
 }
