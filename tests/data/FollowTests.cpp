@@ -213,15 +213,17 @@ TEST(LapFeed, GivesEachLapOnceInRaceTimeOrderWithTheExportsFieldsAndLatin1Names)
             << second[index];
     EXPECT_TRUE(feed.NewLaps(later).empty());
 
-    // Names show control bytes as question marks and the rest as Latin-1.
+    // Names show control bytes as question marks and the rest as Latin-1; laps crossing together
+    // keep the driver list's order (here by name).
     RaceDescription description = FourCars(1);
-    description.cars.resize(1);
+    description.cars.resize(2);
     description.cars[0].name = "A\x01\xe9\"";
+    description.cars[1].laps[0].raceTime = description.cars[0].laps[0].raceTime;
     RaceData named;
     MemoryRaceFile file(RaceFileWriter::LogFile(description));
     LoadRaceFile(named, file, prompt);
     const std::vector<std::string> lines = LapFeed().NewLaps(named);
-    ASSERT_EQ(lines.size(), 1u);
+    ASSERT_EQ(lines.size(), 2u);
     EXPECT_NE(lines[0].find(R"("driver":"A?\u00e9\"")"), std::string::npos) << lines[0];
     EXPECT_EQ(FileStatusLine("a\"b.zq3", "waiting", "File is damaged"),
               R"({"type":"file","file":"a\"b.zq3","status":"waiting","message":"File is damaged"})");
