@@ -4,32 +4,13 @@
 //   fuzz_make_seeds FOLDER
 #include "FuzzInput.h"
 #include "tools/racefile/Compressor.h"
+#include "tools/racefile/ThreeCarRace.h"
 #include "tools/racefile/WriteBytes.h"
 
 #include <iostream>
 #include <string>
 
 namespace {
-
-RaceDescription SeedRace() {
-    RaceDescription race;
-    race.trackId = 5;
-    race.trackCode = 0xC0DE0005;
-    race.trackName = "Fenwick Loop";
-    for (std::uint8_t car : {std::uint8_t{1}, std::uint8_t{2}, std::uint8_t{0x43}}) {
-        CarDescription entry{car, "Driver " + std::to_string(car), {}};
-        std::uint32_t raceTime = 0;
-        for (std::uint8_t lap = 1; lap <= 4; ++lap) {
-            const std::uint32_t lapTime = 80000 + car * 311 + lap * 53;
-            raceTime += lapTime;
-            entry.laps.push_back({lap, raceTime, lapTime, lap == 2});
-        }
-        race.cars.push_back(entry);
-    }
-    race.events.push_back({EventType::A, 2, 2, race.cars[1].laps[1].raceTime + 12000});
-    race.events.push_back({EventType::B, 1, 1, race.cars[0].laps[1].raceTime + 700});
-    return race;
-}
 
 // A seed is the fuzz input's mode byte followed by the bytes.
 bool Write(const std::string& path, std::uint8_t mode, const Bytes& bytes) {
@@ -46,7 +27,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string folder = argv[1];
-    const RaceDescription race = SeedRace();
+    const RaceDescription race = ThreeCarRace();
     bool written = true;
     for (int version = 0; version <= 3; ++version)
         written &= Write(folder + "/log-v" + std::to_string(version), kWholeFile,

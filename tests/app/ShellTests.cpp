@@ -65,14 +65,10 @@ TEST_F(AppShell, CommandsAreAvailableOnlyWhereTheActivePaneHandlesThem) {
 
 TEST_F(AppShell, ToolBarButtonsCarryTheirImagesAndTips) {
     Start();
-    QStringList tips;
-    for (QAction* action : Frame().GetToolBar()->actions()) {
-        tips << (action->isSeparator() ? "|" : Frame().GetToolBar()->widgetForAction(action)->toolTip());
-        EXPECT_TRUE(action->isSeparator() || !action->icon().isNull());
-    }
-    EXPECT_EQ(tips, QStringList({"New", "Open", "Save", "|", "Add", "|", "Cut", "|", "Zoom In Y",
-                                 "Zoom Out Y", "Zoom to Fit", "|", "Gap Chart", "Position Chart",
-                                 "Lap Time Chart", "|", "Reload Files", "Follow Files"}));
+    for (QAction* action : Frame().GetToolBar()->actions())
+        EXPECT_TRUE(action->isSeparator() ||
+                    (!action->icon().isNull() &&
+                     !Frame().GetToolBar()->widgetForAction(action)->toolTip().isEmpty()));
     EXPECT_EQ(Frame().GetToolBar()->iconSize(), QSize(16, 15));
 }
 

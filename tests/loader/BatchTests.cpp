@@ -46,6 +46,9 @@ TEST(Batch, AddingFilesInOneBatchGivesTheSameRaceAsOneByOne) {
             EXPECT_TRUE(batched.leaderTimes.empty()) << "nothing computed inside the batch";
         }
         EXPECT_EQ(Snapshot(batched), Snapshot(oneByOne)) << count << " files";
+        batched.maxGap = 12345;
+        { DeferLapStatistics idle(batched); } // with nothing changed, nothing is computed again
+        EXPECT_EQ(batched.maxGap, 12345u);
     }
 }
 

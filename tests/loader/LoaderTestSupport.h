@@ -5,11 +5,9 @@
 #include "data/RaceFileLoader.h"
 #include "tools/racefile/MemoryRaceFile.h"
 #include "tools/racefile/RaceFileWriter.h"
+#include "tools/racefile/ThreeCarRace.h"
 
 #include <string>
-
-// Three cars over five laps with a pit stop (type A event) and an incident (type B event).
-RaceDescription ThreeCarRace();
 
 // Everything a load can change, as text, so that a failed comparison shows what differs.
 std::string Snapshot(const RaceData& race);

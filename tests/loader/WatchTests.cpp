@@ -138,14 +138,12 @@ TEST(Watch, OncePrintsWhatIsThereAndAClosedOutputEndsItQuietly) {
     ASSERT_EQ(std::system((std::string(TARMIO_CLI) + " watch --once " + kSampleLog + " > " + once).c_str()),
               0);
     EXPECT_EQ(ReadPrinted(once).lines.size(), 1071u);
-    // head takes one line and goes; the tool must neither hang nor complain.
+    // head takes one line and goes; the tool must neither hang (timeout would fail it) nor complain.
     const std::string err = folder.Path("err.txt");
-    const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(std::system(("timeout 5 sh -c '" + std::string(TARMIO_CLI) + " watch " + kSampleLog + " 2>" +
                            err + " | head -n 1 >/dev/null'")
                               .c_str()),
               0);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 4s);
     EXPECT_EQ(std::filesystem::file_size(err), 0u);
 }
 
