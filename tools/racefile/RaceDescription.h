@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -72,4 +73,5 @@ struct RaceFileOptions {
         std::nullopt;             // written into the trailer instead of the real one
     bool blockAtTrailer = false;  // the trailer's offset points at the trailer itself: an empty block
     bool corruptChecksum = false; // neither checksum form matches
+    std::size_t cutAt = 0;        // the file ends after this many bytes; 0: the whole file
 };

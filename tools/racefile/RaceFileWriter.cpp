@@ -237,6 +237,8 @@ Bytes RaceFileWriter::WrapStoredBody(std::span<const std::uint8_t> storedBody,
         sumA ^= 1; // off by one from both forms
     file.insert(file.end(), {static_cast<std::uint8_t>(sumA), static_cast<std::uint8_t>(sumA >> 8),
                              static_cast<std::uint8_t>(sumB), static_cast<std::uint8_t>(sumB >> 8)});
+    if (options.cutAt != 0)
+        file.resize(std::min(file.size(), options.cutAt));
     return file;
 }
 
