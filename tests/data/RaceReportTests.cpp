@@ -100,7 +100,6 @@ TEST_F(HostileRace, NamesAreTextInTablesAndData) {
 
 TEST_F(HostileRace, PageLoadsNothingAndAllowsOnlyItsOwnScriptAndStyle) {
     EXPECT_NE(page.find("content=\"default-src 'none'; script-src 'sha256-"), std::string::npos);
-    EXPECT_EQ(page.find("http"), page.find("http-equiv"));
     EXPECT_EQ(Count(page, "http"), 1u);
     EXPECT_EQ(page.find(" style="), std::string::npos);
     // No tag has an event-handler attribute.
@@ -109,6 +108,7 @@ TEST_F(HostileRace, PageLoadsNothingAndAllowsOnlyItsOwnScriptAndStyle) {
 
 TEST_F(HostileRace, ChartIsInlinedWithItsCurvesOverIt) {
     EXPECT_EQ(page.find("<?xml"), std::string::npos);
+    EXPECT_NE(page.find(".c0{color:#000000}"), std::string::npos) << "the first driver's colour";
     EXPECT_NE(page.find("<svg class=\"chart\" data-chart=\"0\" role=\"img\" viewBox=\"0 0 10 10\">"),
               std::string::npos);
     EXPECT_NE(page.find("<g class=\"hl\"><path data-d=\"0\" class=\"c0\" d=\"M1 2L3 4\"/></g></svg>"),
