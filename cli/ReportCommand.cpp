@@ -15,6 +15,7 @@ constexpr const char* kCommand = "report";
 struct ReportArguments {
     std::string title;
     std::string output;
+    bool distinctColours = false;
     std::vector<std::string> loadArguments;
 };
 
@@ -30,6 +31,8 @@ std::optional<ReportArguments> ParseReportArguments(const std::vector<std::strin
                 return std::nullopt;
             }
             (arg == "-o" ? parsed.output : parsed.title) = args[++i];
+        } else if (arg == "--distinct-colours") {
+            parsed.distinctColours = true;
         } else {
             parsed.loadArguments.push_back(arg);
         }
@@ -57,6 +60,8 @@ int RunReport(const std::vector<std::string>& args, std::ostream&, std::ostream&
         LoadRaceForOutput(kCommand, parsed->output, parsed->loadArguments, err, exitStatus);
     if (race == nullptr)
         return exitStatus;
+    if (parsed->distinctColours)
+        race->document.SetDistinctColours(true);
     std::ostringstream page;
     WriteReportOfDocument(page, race->document, parsed->title);
     const std::string html = page.str();

@@ -35,7 +35,7 @@ const std::array kSubcommands = {
                "follow the files while they are written and print each new lap as a JSON line", RunWatch},
     Subcommand{"render", RenderUsage(), "draw a chart into a PNG or SVG picture or a one-page PDF",
                RunRender},
-    Subcommand{"report", "[--answer yes|no] [--title TEXT] -o OUT.html FILE...",
+    Subcommand{"report", "[--answer yes|no] [--title TEXT] [--distinct-colours] -o OUT.html FILE...",
                "write the race as one self-contained HTML page with every chart", RunReport},
     Subcommand{"help", "", "list the subcommands", RunHelp},
 };

@@ -352,11 +352,12 @@ TEST(CliRender, WritesSvgWithTextsAsTextsAndDistinctColoursInChartAndLegend) {
 }
 
 TEST(CliReport, WritesOnePageWithEveryChartUnderTheOutputRules) {
-    const CliRun run = RunCli("report --title 'Round <3>' -o " + Out("race.html") + " " + kSample);
+    const CliRun run = RunCli("report --distinct-colours --title 'R<3>' -o " + Out("r.html") + " " + kSample);
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "");
-    const std::string page = ReadAll(Out("race.html"));
-    EXPECT_NE(page.find("<h1>Round &lt;3&gt;</h1>"), std::string::npos);
+    const std::string page = ReadAll(Out("r.html"));
+    EXPECT_NE(page.find("<h1>R&lt;3&gt;</h1>"), std::string::npos);
+    EXPECT_NE(page.find(".c0{color:#8700ff}"), std::string::npos) << "the first distinct colour";
     for (const char* caption : {"<h2>Gap chart</h2>", "<h2>Position chart</h2>", "<h2>Lap time chart</h2>"})
         EXPECT_NE(page.find(caption), std::string::npos) << caption;
     EXPECT_LT(page.size(), 400'000u);

@@ -70,6 +70,7 @@ const RefusalCase kRefusals[] = {
     {"BadChecksum", Race(ThreeCarRace(), {.corruptChecksum = true}), "Incorrect checksum"},
     {"UnknownGameVersion", Race(ThreeCarRace(), {.gameVersion = 50}), "Could not determine file version"},
     {"UnknownBodyMarker", Race(ThreeCarRace(), {.marker = 0x12345678}), "No Lodrun data found"},
+    {"BodyOfTheTrailerAlone", RaceFileWriter::WrapStoredBody(Bytes(12, 0), {}), "No Lodrun data found"},
     {"RaceFileCutAfterItsHeader", Race(ThreeCarRace(), {.cutAt = 34}), kDamaged},
     {"BlockOffsetFarOutside", Race(ThreeCarRace(), {.blockOffset = 0xFFFFFFFF}), kDamaged},
     {"BlockOffsetSigned", Race(ThreeCarRace(), {.blockOffset = 0x7FFFFFFF}), kDamaged},
