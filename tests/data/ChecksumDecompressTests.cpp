@@ -8,6 +8,11 @@
 #include <random>
 #include <vector>
 
+// The paths by name, in test names and output.
+void PrintTo(DecompressPath path, std::ostream* out) {
+    *out << (path == DecompressPath::kPortable ? "Portable" : "ByteShuffle");
+}
+
 namespace {
 
 Bytes Random(std::size_t size, std::uint32_t seed, std::uint32_t alphabet = 256) {
@@ -131,8 +136,6 @@ TEST_P(DecompressOnPath, GivesBackWhatTheCompressorPacked) {
 
 INSTANTIATE_TEST_SUITE_P(Paths, DecompressOnPath,
                          testing::Values(DecompressPath::kPortable, DecompressPath::kByteShuffle),
-                         [](const auto& info) {
-                             return info.param == DecompressPath::kPortable ? "Portable" : "ByteShuffle";
-                         });
+                         testing::PrintToStringParamName());
 
 } // namespace

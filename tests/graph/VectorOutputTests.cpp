@@ -181,8 +181,7 @@ TEST_F(LinesOnAPage, OnlyWhatThePageShowsIsEmittedAndDotsAreDashedSegments) {
 using HostileCase = std::tuple<hostile::Pattern, bool>;
 
 std::string CaseName(const ::testing::TestParamInfo<HostileCase>& info) {
-    constexpr const char* kNames[] = {"Extremes", "SplitField", "Swinging", "StrayBytes"};
-    return kNames[static_cast<int>(std::get<0>(info.param))] +
+    return hostile::PatternName(std::get<0>(info.param)) +
            std::string(std::get<1>(info.param) ? "Relative" : "Absolute");
 }
 

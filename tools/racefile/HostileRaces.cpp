@@ -86,4 +86,9 @@ RaceDescription HostileRace(Pattern pattern) {
     return race;
 }
 
+const char* PatternName(Pattern pattern) {
+    constexpr const char* kNames[] = {"Extremes", "SplitField", "Swinging", "StrayBytes"};
+    return kNames[static_cast<int>(pattern)];
+}
+
 } // namespace hostile

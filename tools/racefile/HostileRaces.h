@@ -2,6 +2,8 @@
 
 #include "tools/racefile/RaceDescription.h"
 
+#include <ostream>
+
 // Races that load but push the chart to its limits: race and lap times at the 32-bit extremes and
 // at the no-time mark, stray car bytes and lap numbers, both kinds of event on every lap, a full
 // field of 63 cars by 127 laps.
@@ -21,5 +23,11 @@ constexpr Pattern kPatterns[] = {Pattern::Extremes, Pattern::SplitField, Pattern
                                  Pattern::StrayBytes};
 
 RaceDescription HostileRace(Pattern pattern);
+
+// "SplitField": the pattern's name, also as test output prints it.
+const char* PatternName(Pattern pattern);
+inline std::ostream& operator<<(std::ostream& out, Pattern pattern) {
+    return out << PatternName(pattern);
+}
 
 } // namespace hostile
