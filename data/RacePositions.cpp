@@ -15,16 +15,17 @@ RacePositions::RacePositions(const RaceData& race) {
     m_positions.assign(static_cast<std::size_t>(m_driverCount) * static_cast<std::size_t>(m_slotCount), 0);
     m_order.resize(static_cast<std::size_t>(m_slotCount));
 
+    // Each slot's drivers by race time, then car number, then index: the keys made once a driver.
+    std::vector<std::tuple<std::uint32_t, int, int>> keyed;
     for (int slot = 0; slot < m_slotCount; ++slot) {
-        std::vector<int>& order = m_order[static_cast<std::size_t>(slot)];
+        keyed.clear();
         for (int d = 0; d < m_driverCount; ++d)
-            if (drivers.GetAt(d)->laps.GetAt(slot))
-                order.push_back(d);
-        const auto key = [&](int d) {
-            const DriverRecord& driver = *drivers.GetAt(d);
-            return std::tuple(driver.laps.GetAt(slot)->raceTime, driver.car & kCarNumberMask, d);
-        };
-        std::sort(order.begin(), order.end(), [&](int a, int b) { return key(a) < key(b); });
+            if (const LapRecord* lap = drivers.GetAt(d)->laps.GetAt(slot))
+                keyed.emplace_back(lap->raceTime, drivers.GetAt(d)->car & kCarNumberMask, d);
+        std::sort(keyed.begin(), keyed.end());
+        std::vector<int>& order = m_order[static_cast<std::size_t>(slot)];
+        for (const auto& entry : keyed)
+            order.push_back(std::get<2>(entry));
         for (std::size_t rank = 0; rank < order.size(); ++rank)
             m_positions[static_cast<std::size_t>(order[rank]) * static_cast<std::size_t>(m_slotCount) +
                         static_cast<std::size_t>(slot)] = static_cast<int>(rank) + 1;
