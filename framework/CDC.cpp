@@ -191,8 +191,7 @@ BOOL CDC::PolylineTo(const CPoint* points, int count) {
     m_polylinePoints.resize(count);
     QPoint* device = m_polylinePoints.data();
     ToDevice(points, count, device);
-    const CPen& pen = m_state.pen;
-    if (pen.m_nStyle == PS_SOLID && pen.m_nWidth <= 1 && LinePainter() != nullptr && m_bRasterEngine) {
+    if (SolidHairlinesOnRaster()) {
         DrawHairlines(from, device, count);
         return TRUE;
     }
@@ -201,11 +200,22 @@ BOOL CDC::PolylineTo(const CPoint* points, int count) {
     return TRUE;
 }
 
+// The pen draws one-pixel solid lines on a raster device: the bulk of every chart, one line or a
+// run of them. The painter is made first, as it tells what the device is.
+bool CDC::SolidHairlinesOnRaster() {
+    const CPen& pen = m_state.pen;
+    return pen.m_nStyle == PS_SOLID && pen.m_nWidth <= 1 && LinePainter() != nullptr && m_bRasterEngine;
+}
+
 void CDC::DrawDeviceLine(QPoint from, QPoint to) {
     const CPen& pen = m_state.pen;
     if (from == to)
         return;
     m_nLinePhase = pen.m_nStyle == PS_SOLID ? 0 : PatternPhaseFor(from, to);
+    if (SolidHairlinesOnRaster()) {
+        DrawHairlines(from, &to, 1);
+        return;
+    }
     if (LinePainter() != nullptr && !m_bRasterEngine) {
         DrawVectorLine(from, to);
         return;
@@ -220,9 +230,7 @@ void CDC::DrawDeviceLine(QPoint from, QPoint to) {
             ApplyWidePenPhase();
             painter->drawLine(from, to);
         }
-        return;
     }
-    DrawHairlines(from, &to, 1);
 }
 
 void CDC::DrawStyledLine(QPoint from, QPoint to) {

@@ -156,6 +156,7 @@ private:
 
     void FillDeviceRect(const QRect& rect, COLORREF crColor);
     void DrawDeviceLine(QPoint from, QPoint to);
+    bool SolidHairlinesOnRaster();
     int PatternPhaseFor(QPoint from, QPoint to);
     void ApplyWidePenPhase();
     void DrawStyledLine(QPoint from, QPoint to);
@@ -190,7 +191,6 @@ private:
     bool m_bFontApplied = false;
     bool m_bRasterEngine = false;
     QImage* m_pRasterImage = nullptr; // the painted image, when its pixels can be stored directly
-    QSize m_rasterSize;
     QRgb* m_pRasterBits = nullptr;
     qsizetype m_nRasterStride = 0;
     QRgb m_penPixel = 0;     // the pen's colour as the image stores it

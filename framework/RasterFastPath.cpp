@@ -21,7 +21,6 @@ void CDC::FindRasterImage() {
         !image->isDetached())
         return;
     m_pRasterImage = image;
-    m_rasterSize = image->size();
     m_pRasterBits = reinterpret_cast<QRgb*>(image->bits());
     m_nRasterStride = image->bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
 }
@@ -112,8 +111,9 @@ void CDC::DrawHairlines(QPoint from, const QPoint* points, int count) {
     }
     QImage* image = DirectPixels();
     const bool exactRects = image == nullptr && PixelExactRects();
-    const RasterTarget target{m_pRasterBits, m_nRasterStride, m_rasterSize, m_penPixel};
-    const auto inside = [size = m_rasterSize](QPoint p) {
+    const QSize size = image != nullptr ? image->size() : QSize();
+    const RasterTarget target{m_pRasterBits, m_nRasterStride, size, m_penPixel};
+    const auto inside = [size](QPoint p) {
         return static_cast<unsigned>(p.x()) < static_cast<unsigned>(size.width()) &&
                static_cast<unsigned>(p.y()) < static_cast<unsigned>(size.height());
     };
