@@ -25,6 +25,10 @@ struct DriverPen {
     COLORREF colour = 0;
     int width = 1;
     bool dashed = false; // a colour another driver has too
+
+    int PenStyle() const { return dashed ? PS_DASH : PS_SOLID; }
+    // A dashed curve leaves the curves under its gaps alone.
+    int BackgroundMode() const { return dashed ? TRANSPARENT : OPAQUE; }
 };
 
 // What differs between the screen and paper.

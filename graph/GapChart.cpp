@@ -140,9 +140,8 @@ void DrawCurves(const ChartCanvas& canvas) {
     for (const int d : canvas.order) {
         const DriverRecord& driver = *race.drivers->GetAt(d);
         const DriverPen& style = canvas.pens[static_cast<std::size_t>(d)];
-        CPen pen(style.dashed ? PS_DASH : PS_SOLID, style.width, style.colour);
-        // A dashed curve leaves the curves under its gaps alone.
-        const int bkMode = dc->SetBkMode(style.dashed ? TRANSPARENT : OPAQUE);
+        CPen pen(style.PenStyle(), style.width, style.colour);
+        const int bkMode = dc->SetBkMode(style.BackgroundMode());
         DrawDriverCurve(dc, driver, reference, slotX, pen, run);
         dc->SetBkMode(bkMode);
     }

@@ -26,10 +26,9 @@ void DrawEventMark(CDC* dc, int x, int y, std::uint32_t flags) {
 void DrawTrace(const ChartCanvas& canvas, const CurveTrace& curve, const LapMark& lapMark) {
     const DriverRecord& driver = *canvas.race->drivers->GetAt(curve.driver);
     const DriverPen& style = canvas.pens[static_cast<std::size_t>(curve.driver)];
-    CPen pen(style.dashed ? PS_DASH : PS_SOLID, style.width, style.colour);
+    CPen pen(style.PenStyle(), style.width, style.colour);
     CPen* previous = canvas.dc->SelectObject(&pen);
-    // A dashed curve leaves the curves under its gaps alone.
-    const int bkMode = canvas.dc->SetBkMode(style.dashed ? TRANSPARENT : OPAQUE);
+    const int bkMode = canvas.dc->SetBkMode(style.BackgroundMode());
     for (const TracePoint& point : curve.points) {
         if (point.joined)
             canvas.dc->LineTo(point.x, point.y);
