@@ -93,6 +93,16 @@ public:
     // From the current position through each point in turn: exactly the pixels of as many LineTo
     // calls, for a fraction of their cost. The last point becomes the current position.
     BOOL PolylineTo(const CPoint* points, int count);
+    // Many polylines in order, each with its own pen and background mode: as SelectObject,
+    // SetBkMode, MoveTo to its first point and PolylineTo through the rest, pixel for pixel. A
+    // large field of solid hairlines on an image is drawn on all the processor's cores.
+    struct PolylineRun {
+        CPen* pen;
+        int bkMode;
+        int first; // the point moved to; the points after it up to `end` are drawn to
+        int end;
+    };
+    void DrawPolylineRuns(const std::vector<CPoint>& points, const std::vector<PolylineRun>& runs);
     void FillSolidRect(const CRect& rect, COLORREF crColor);
     void FillSolidRect(int x, int y, int cx, int cy, COLORREF crColor);
     void FillRect(const CRect& rect, CBrush* pBrush);
@@ -170,6 +180,7 @@ private:
     bool PixelExactRects() const;
     // Solid hairlines from `from` through each point, as many LineTo calls draw them.
     void DrawHairlines(QPoint from, const QPoint* points, int count);
+    bool StoreHairlineRunsInBands(const std::vector<CPoint>& points, const std::vector<PolylineRun>& runs);
     bool StoreStyledLine(QPoint from, QPoint to);
     bool CopyTextCell(QPoint topLeft, const QString& text);
 

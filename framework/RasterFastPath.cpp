@@ -2,6 +2,7 @@
 // would give: solid hairlines, dotted lines and cached text cells are the chart's bulk.
 
 #include "framework/CDC.h"
+#include "framework/HairlinePixels.h"
 #include "framework/TextCellCache.h"
 #include "framework/VectorClip.h"
 
@@ -45,59 +46,6 @@ bool CDC::PixelExactRects() const {
            transform.dy() == std::floor(transform.dy());
 }
 
-namespace {
-// The image the pixels go into and the pen's pixel.
-struct RasterTarget {
-    QRgb* bits;
-    qsizetype stride;
-    QSize size;
-    QRgb pixel;
-};
-
-// A line along a row or a column, cut to the image.
-void StoreAxisLine(const RasterTarget& target, QPoint from, QPoint last) {
-    const int left = std::max(std::min(from.x(), last.x()), 0);
-    const int right = std::min(std::max(from.x(), last.x()), target.size.width() - 1);
-    const int top = std::max(std::min(from.y(), last.y()), 0);
-    const int bottom = std::min(std::max(from.y(), last.y()), target.size.height() - 1);
-    if (left > right || top > bottom)
-        return;
-    QRgb* row = target.bits + top * target.stride + left;
-    if (top == bottom) {
-        std::fill_n(row, right - left + 1, target.pixel);
-        return;
-    }
-    for (int y = top; y <= bottom; ++y, row += target.stride)
-        *row = target.pixel;
-}
-
-// The painter's hairline from `from` to `last`, both included, as its rasteriser steps: along
-// the major axis pixel by pixel, the minor axis in 16.16 fixed point advanced by the slope. Its
-// 26.6 start, half a pixel back and rounded towards the slope, works out to the start below.
-void StoreHairline(const RasterTarget& target, QPoint from, QPoint last) {
-    const bool steep = std::abs(last.x() - from.x()) < std::abs(last.y() - from.y());
-    QPoint first = steep ? from.transposed() : from;
-    QPoint end = steep ? last.transposed() : last;
-    if (first.x() > end.x())
-        std::swap(first, end);
-    const auto slope =
-        static_cast<int>(static_cast<long long>(end.y() - first.y()) * 65536 / (end.x() - first.x()));
-    long long minor = static_cast<long long>(first.y()) * 65536 + (slope > 0 ? slope - (slope >> 1) : 0);
-    // One loop for each orientation keeps the choice out of the per-pixel step.
-    const qsizetype stride = target.stride;
-    const QRgb pixel = target.pixel;
-    if (steep) {
-        QRgb* row = target.bits + first.x() * stride;
-        for (int major = first.x(); major <= end.x(); ++major, minor += slope, row += stride)
-            row[minor >> 16] = pixel;
-        return;
-    }
-    for (QRgb *column = target.bits + first.x(), *stop = target.bits + end.x() + 1; column != stop;
-         ++column, minor += slope)
-        column[(minor >> 16) * stride] = pixel;
-}
-} // namespace
-
 // The solid hairlines of a raster device, through the painter's pixels: stored straight into
 // the image where it can, held back for the painter where it cannot.
 void CDC::DrawHairlines(QPoint from, const QPoint* points, int count) {
@@ -112,22 +60,15 @@ void CDC::DrawHairlines(QPoint from, const QPoint* points, int count) {
     QImage* image = DirectPixels();
     const bool exactRects = image == nullptr && PixelExactRects();
     const QSize size = image != nullptr ? image->size() : QSize();
-    const RasterTarget target{m_pRasterBits, m_nRasterStride, size, m_penPixel};
-    const auto inside = [size](QPoint p) {
-        return static_cast<unsigned>(p.x()) < static_cast<unsigned>(size.width()) &&
-               static_cast<unsigned>(p.y()) < static_cast<unsigned>(size.height());
-    };
+    const drawing::RasterTarget target{m_pRasterBits, m_nRasterStride, size, m_penPixel, 0, size.width()};
     // The platform leaves out each end point; draw up to the pixel before it, both ends included.
     for (int i = 0; i < count; from = points[i++]) {
-        if (points[i] == from)
+        if (points[i] == from || (image != nullptr && drawing::StoreLineInImage(target, from, points[i])))
             continue;
         const QPoint last = drawing::LastPixelBefore(from, points[i]);
         const bool alongAxis = from.x() == last.x() || from.y() == last.y();
-        if (image != nullptr && (alongAxis || (inside(from) && inside(last)))) {
-            if (alongAxis)
-                StoreAxisLine(target, from, last);
-            else
-                StoreHairline(target, from, last);
+        if (image != nullptr && alongAxis) {
+            drawing::StoreAxisLine(target, from, last);
         } else if (last == from && !exactRects) {
             FlushLines();
             painter->drawPoint(from);

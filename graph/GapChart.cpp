@@ -1,3 +1,5 @@
+#include <chrono>
+#include <cstdio>
 // The gap chart: per driver, lap by lap, how far behind the lap leader, the pace line or a chosen
 // driver the driver's race time lies, with event marks, lapping lines and a time grid. It draws
 // in gap units through the device's mapping, and scrolls and zooms over them.
@@ -65,16 +67,31 @@ void DrawTimeGrid(const ChartCanvas& canvas) {
     }
 }
 
-// The pen runs from lap to lap through the event marks; the strokes of a type A mark break the run.
-void DrawDriverCurve(CDC* dc, const DriverRecord& driver, const lapgraph::ReferenceSeries& reference,
-                     const std::vector<int>& slotX, CPen& pen, std::vector<CPoint>& run) {
-    CPen* previousPen = dc->SelectObject(&pen);
-    const auto drawRun = [&] {
-        dc->PolylineTo(run.data(), static_cast<int>(run.size()));
-        run.clear();
-    };
+// The pen runs from lap to lap through the event marks; the strokes of a type A mark break the
+// run, and the curve goes on from the end of the last stroke.
+class CurveRuns {
+public:
+    CurveRuns(std::vector<CPoint>& points, std::vector<CDC::PolylineRun>& runs, CPen* pen, int bkMode)
+        : m_points(points), m_runs(runs), m_pen(pen), m_bkMode(bkMode) {}
+    void MoveTo(int x, int y) {
+        m_runs.push_back({m_pen, m_bkMode, static_cast<int>(m_points.size()), 0});
+        LineTo(x, y);
+    }
+    void LineTo(int x, int y) {
+        m_points.emplace_back(x, y);
+        m_runs.back().end = static_cast<int>(m_points.size());
+    }
+
+private:
+    std::vector<CPoint>& m_points;
+    std::vector<CDC::PolylineRun>& m_runs;
+    CPen* m_pen;
+    int m_bkMode;
+};
+
+void AddDriverCurve(CurveRuns curve, const DriverRecord& driver, const lapgraph::ReferenceSeries& reference,
+                    const std::vector<int>& slotX) {
     bool firstPoint = true;
-    run.clear();
     const int slotEnd = std::min(driver.laps.GetSize(), static_cast<int>(reference.size()));
     for (int slot = 0; slot < slotEnd; ++slot) {
         const LapRecord* lap = driver.laps.GetAt(slot);
@@ -84,27 +101,24 @@ void DrawDriverCurve(CDC* dc, const DriverRecord& driver, const lapgraph::Refere
         const int x = slotX[static_cast<std::size_t>(slot)];
         const int y = lapgraph::GapValue(lap->raceTime, *referenceTime);
         if (firstPoint)
-            dc->MoveTo(x, y);
+            curve.MoveTo(x, y);
         else
-            run.emplace_back(x, y);
+            curve.LineTo(x, y);
         firstPoint = false;
         if ((lap->flags & (kLapEventA | kLapEventB)) == 0)
             continue;
         const int eventY = lapgraph::GapValue(lap->eventTime, *referenceTime);
         if ((lap->flags & kLapEventA) != 0) {
-            drawRun();
             for (const int strokeX : {x - 1, x + 1, x}) {
-                dc->MoveTo(strokeX, y);
-                dc->LineTo(strokeX, eventY);
+                curve.MoveTo(strokeX, y);
+                curve.LineTo(strokeX, eventY);
             }
         }
         if ((lap->flags & kLapEventB) != 0) {
-            run.emplace_back(x, eventY);
-            run.emplace_back(x - lapgraph::kEventTickLength, eventY);
+            curve.LineTo(x, eventY);
+            curve.LineTo(x - lapgraph::kEventTickLength, eventY);
         }
     }
-    drawRun();
-    dc->SelectObject(previousPen);
 }
 
 void DrawLappingLines(const ChartCanvas& canvas, const lapgraph::RaceTimes& times,
@@ -136,15 +150,28 @@ void DrawCurves(const ChartCanvas& canvas) {
     std::vector<int> slotX(reference.size());
     for (std::size_t slot = 0; slot < slotX.size(); ++slot)
         slotX[slot] = lapgraph::SlotOffset(static_cast<int>(slot), canvas.layout.plotWidth, times.slotCount);
-    std::vector<CPoint> run; // kept from driver to driver, so that it is allocated once
+    // The whole field in one call, so that its lines can be spread over the processor's cores;
+    // kept from paint to paint, as a field's points take megabytes.
+    auto t0 = std::chrono::steady_clock::now();
+    static thread_local std::vector<CPen> pens;
+    static thread_local std::vector<CPoint> points;
+    static thread_local std::vector<CDC::PolylineRun> runs;
+    pens.clear();
+    pens.reserve(canvas.order.size()); // the runs point at them
+    points.clear();
+    runs.clear();
     for (const int d : canvas.order) {
-        const DriverRecord& driver = *race.drivers->GetAt(d);
         const DriverPen& style = canvas.pens[static_cast<std::size_t>(d)];
-        CPen pen(style.PenStyle(), style.width, style.colour);
-        const int bkMode = dc->SetBkMode(style.BackgroundMode());
-        DrawDriverCurve(dc, driver, reference, slotX, pen, run);
-        dc->SetBkMode(bkMode);
+        pens.emplace_back(style.PenStyle(), style.width, style.colour);
+        AddDriverCurve(CurveRuns(points, runs, &pens.back(), style.BackgroundMode()), *race.drivers->GetAt(d),
+                       reference, slotX);
     }
+    auto t1 = std::chrono::steady_clock::now();
+    dc->DrawPolylineRuns(points, runs);
+    auto t2 = std::chrono::steady_clock::now();
+    if (getenv("DBGRUNS"))
+        fprintf(stderr, "build %.2f draw %.2f\n", std::chrono::duration<double, std::milli>(t1 - t0).count(),
+                std::chrono::duration<double, std::milli>(t2 - t1).count());
     DrawLappingLines(canvas, times, reference);
 }
 

@@ -1,6 +1,7 @@
 // The pixels the device context stores straight into an image, against what the painter gives.
 // How the charts use mappings and saved states is checked by their pictures.
 #include "framework/CDC.h"
+#include "framework/HairlinePixels.h"
 
 #include <QImage>
 #include <QPicture>
@@ -219,6 +220,96 @@ TEST(PolylineTo, DrawsWhatItsLineToCallsDraw) {
             EXPECT_EQ(ends[0], ends[1]);
             direct = device == 0 ? drawn[0] : direct;
             EXPECT_TRUE(device != 3 || drawn[0] == direct) << "the direct stores differ from the painter";
+        }
+    }
+}
+
+// A line in a band of columns: the whole line's pixels in those columns and none beyond them, so
+// that cores sharing an image never meet.
+TEST(HairlineBands, StoreTheWholeLinesPixelsInTheirColumnsOnly) {
+    const std::vector<CPoint> ends = PointsFor(false);
+    for (std::size_t i = 1; i < ends.size(); ++i) {
+        const QPoint from(std::clamp(ends[i - 1].x, 0, 63), std::clamp(ends[i - 1].y, 0, 47));
+        const QPoint to(std::clamp(ends[i].x, 0, 63), std::clamp(ends[i].y, 0, 47));
+        const auto drawn = [&](int left, int right) {
+            QImage image(64, 48, QImage::Format_RGB32);
+            image.fill(Qt::black);
+            const drawing::RasterTarget target{
+                reinterpret_cast<QRgb*>(image.bits()), 64, image.size(), kRedPixel, left, right};
+            EXPECT_TRUE(drawing::StoreLineInImage(target, from, to));
+            return image;
+        };
+        const QImage whole = drawn(0, 64);
+        for (int left = 0; left < 64; left += 3) {
+            const int right = left + 1 + (left * 7) % 23;
+            QImage expected = whole;
+            for (int y = 0; y < 48; ++y)
+                for (int x = 0; x < 64; ++x)
+                    if (x < left || x >= right)
+                        expected.setPixel(x, y, kBlack);
+            ASSERT_EQ(drawn(left, right), expected)
+                << "from " << from.x() << "," << from.y() << " to " << to.x() << "," << to.y()
+                << " in columns " << left << " to " << right;
+        }
+    }
+}
+
+// ---- DrawPolylineRuns gives the pixels of the calls each run stands for
+
+// Many short curves of their own pens crossing one another across the image, as a large field's
+// do: enough points for every core to draw, and lines crossing the columns where the cores meet.
+// Out of the image, some lines need the painter; a dashed pen needs the painter's patterns.
+void DrawRunsField(CDC& dc, bool outside, bool dashed, bool asRuns) {
+    std::vector<CPen> pens;
+    std::vector<CPoint> points;
+    std::vector<CDC::PolylineRun> runs;
+    pens.reserve(400);
+    unsigned seed = 777;
+    const auto next = [&seed](int range) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<int>((seed >> 8) % static_cast<unsigned>(range));
+    };
+    for (int curve = 0; curve < 400; ++curve) {
+        pens.emplace_back(dashed && curve % 3 == 0 ? PS_DASH : PS_SOLID, 1,
+                          RGB(next(256), next(256), curve % 256));
+        for (int run = 0; run < 4; ++run) {
+            runs.push_back(
+                {&pens.back(), curve % 2 == 0 ? OPAQUE : TRANSPARENT, static_cast<int>(points.size()), 0});
+            for (int point = 0; point < 16; ++point)
+                points.emplace_back(next(kFieldWidth * 4 - 1),
+                                    outside && curve == 399 ? -5 : next(kFieldHeight * 4));
+            points.emplace_back(points.back().x, next(kFieldHeight * 4)); // a line along a column
+            runs.back().end = static_cast<int>(points.size());
+        }
+    }
+    if (asRuns) {
+        dc.DrawPolylineRuns(points, runs);
+        return;
+    }
+    for (const CDC::PolylineRun& run : runs) {
+        dc.SelectObject(run.pen);
+        dc.SetBkMode(run.bkMode);
+        dc.MoveTo(points[static_cast<std::size_t>(run.first)].x,
+                  points[static_cast<std::size_t>(run.first)].y);
+        dc.PolylineTo(&points[static_cast<std::size_t>(run.first) + 1], run.end - run.first - 1);
+    }
+}
+
+TEST(DrawPolylineRuns, DrawsWhatEachRunsCallsDraw) {
+    for (const bool outside : {false, true}) {
+        for (const bool dashed : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "outside " << outside << ", dashed " << dashed);
+            QImage images[2];
+            for (const bool asRuns : {true, false}) {
+                QImage& image = images[asRuns ? 0 : 1];
+                image = QImage(kFieldWidth * 4 - 1, kFieldHeight * 4, QImage::Format_RGB32);
+                image.fill(Qt::black);
+                CDC dc(&image);
+                if (!asRuns) // the painter draws every line
+                    dc.SetClipBoxDevice(CRect(0, 0, image.width(), image.height()));
+                DrawRunsField(dc, outside, dashed, asRuns);
+            }
+            EXPECT_EQ(images[0], images[1]);
         }
     }
 }
