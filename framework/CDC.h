@@ -8,10 +8,12 @@
 // cells in TextCellCache.cpp.
 
 #include "framework/DrawingObjects.h"
+#include "framework/PolylineField.h"
 
 #include <QFontMetrics>
 #include <QPainter>
 #include <QVector>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,8 +24,6 @@ class QPaintDevice;
 constexpr int MM_TEXT = 1;
 constexpr int MM_ANISOTROPIC = 8;
 // Background modes
-constexpr int TRANSPARENT = 1;
-constexpr int OPAQUE = 2;
 // Raster operations of PatBlt
 constexpr DWORD BLACKNESS = 0x00000042;
 constexpr DWORD WHITENESS = 0x00FF0062;
@@ -93,16 +93,11 @@ public:
     // From the current position through each point in turn: exactly the pixels of as many LineTo
     // calls, for a fraction of their cost. The last point becomes the current position.
     BOOL PolylineTo(const CPoint* points, int count);
-    // Many polylines in order, each with its own pen and background mode: as SelectObject,
-    // SetBkMode, MoveTo to its first point and PolylineTo through the rest, pixel for pixel. A
-    // large field of solid hairlines on an image is drawn on all the processor's cores.
-    struct PolylineRun {
-        CPen* pen;
-        int bkMode;
-        int first; // the point moved to; the points after it up to `end` are drawn to
-        int end;
-    };
-    void DrawPolylineRuns(const std::vector<CPoint>& points, const std::vector<PolylineRun>& runs);
+    // A field of many items' polylines, each item's added by build(item, field): drawn in the
+    // items' order as their pens, MoveTo and PolylineTo would draw them, pixel for pixel. A large
+    // field of solid hairlines on an image is built and drawn on all the processor's cores, so
+    // build must be safe to call from several threads at once.
+    void DrawPolylineField(int itemCount, const std::function<void(int item, PolylineField& field)>& build);
     void FillSolidRect(const CRect& rect, COLORREF crColor);
     void FillSolidRect(int x, int y, int cx, int cy, COLORREF crColor);
     void FillRect(const CRect& rect, CBrush* pBrush);
@@ -180,7 +175,10 @@ private:
     bool PixelExactRects() const;
     // Solid hairlines from `from` through each point, as many LineTo calls draw them.
     void DrawHairlines(QPoint from, const QPoint* points, int count);
-    bool StoreHairlineRunsInBands(const std::vector<CPoint>& points, const std::vector<PolylineRun>& runs);
+    struct FieldPart;
+    bool DrawFieldInBands(std::vector<FieldPart>& parts, int itemCount,
+                          const std::function<void(int, PolylineField&)>& build);
+    void ReplayField(const std::vector<FieldPart>& parts);
     bool StoreStyledLine(QPoint from, QPoint to);
     bool CopyTextCell(QPoint topLeft, const QString& text);
 

@@ -15,6 +15,9 @@ class QFontMetricsF;
 constexpr int PS_SOLID = 0;
 constexpr int PS_DASH = 1;
 constexpr int PS_DOT = 2;
+// Background modes: whether the gaps of text and patterned lines are filled.
+constexpr int TRANSPARENT = 1;
+constexpr int OPAQUE = 2;
 
 constexpr int LF_FACESIZE = 32;
 struct LOGFONT {

@@ -69,28 +69,8 @@ void DrawTimeGrid(const ChartCanvas& canvas) {
 
 // The pen runs from lap to lap through the event marks; the strokes of a type A mark break the
 // run, and the curve goes on from the end of the last stroke.
-class CurveRuns {
-public:
-    CurveRuns(std::vector<CPoint>& points, std::vector<CDC::PolylineRun>& runs, CPen* pen, int bkMode)
-        : m_points(points), m_runs(runs), m_pen(pen), m_bkMode(bkMode) {}
-    void MoveTo(int x, int y) {
-        m_runs.push_back({m_pen, m_bkMode, static_cast<int>(m_points.size()), 0});
-        LineTo(x, y);
-    }
-    void LineTo(int x, int y) {
-        m_points.emplace_back(x, y);
-        m_runs.back().end = static_cast<int>(m_points.size());
-    }
-
-private:
-    std::vector<CPoint>& m_points;
-    std::vector<CDC::PolylineRun>& m_runs;
-    CPen* m_pen;
-    int m_bkMode;
-};
-
-void AddDriverCurve(CurveRuns curve, const DriverRecord& driver, const lapgraph::ReferenceSeries& reference,
-                    const std::vector<int>& slotX) {
+void AddDriverCurve(PolylineField& curve, const DriverRecord& driver,
+                    const lapgraph::ReferenceSeries& reference, const std::vector<int>& slotX) {
     bool firstPoint = true;
     const int slotEnd = std::min(driver.laps.GetSize(), static_cast<int>(reference.size()));
     for (int slot = 0; slot < slotEnd; ++slot) {
@@ -150,28 +130,19 @@ void DrawCurves(const ChartCanvas& canvas) {
     std::vector<int> slotX(reference.size());
     for (std::size_t slot = 0; slot < slotX.size(); ++slot)
         slotX[slot] = lapgraph::SlotOffset(static_cast<int>(slot), canvas.layout.plotWidth, times.slotCount);
-    // The whole field in one call, so that its lines can be spread over the processor's cores;
-    // kept from paint to paint, as a field's points take megabytes.
-    auto t0 = std::chrono::steady_clock::now();
-    static thread_local std::vector<CPen> pens;
-    static thread_local std::vector<CPoint> points;
-    static thread_local std::vector<CDC::PolylineRun> runs;
-    pens.clear();
-    pens.reserve(canvas.order.size()); // the runs point at them
-    points.clear();
-    runs.clear();
+    std::vector<CPen> pens;
+    pens.reserve(canvas.order.size());
     for (const int d : canvas.order) {
         const DriverPen& style = canvas.pens[static_cast<std::size_t>(d)];
         pens.emplace_back(style.PenStyle(), style.width, style.colour);
-        AddDriverCurve(CurveRuns(points, runs, &pens.back(), style.BackgroundMode()), *race.drivers->GetAt(d),
-                       reference, slotX);
     }
-    auto t1 = std::chrono::steady_clock::now();
-    dc->DrawPolylineRuns(points, runs);
-    auto t2 = std::chrono::steady_clock::now();
-    if (getenv("DBGRUNS"))
-        fprintf(stderr, "build %.2f draw %.2f\n", std::chrono::duration<double, std::milli>(t1 - t0).count(),
-                std::chrono::duration<double, std::milli>(t2 - t1).count());
+    // The whole field in one call, so that it can be spread over the processor's cores.
+    dc->DrawPolylineField(static_cast<int>(canvas.order.size()), [&](int item, PolylineField& field) {
+        const int d = canvas.order[static_cast<std::size_t>(item)];
+        field.SelectPen(&pens[static_cast<std::size_t>(item)],
+                        canvas.pens[static_cast<std::size_t>(d)].BackgroundMode());
+        AddDriverCurve(field, *race.drivers->GetAt(d), reference, slotX);
+    });
     DrawLappingLines(canvas, times, reference);
 }
 

@@ -254,60 +254,58 @@ TEST(HairlineBands, StoreTheWholeLinesPixelsInTheirColumnsOnly) {
     }
 }
 
-// ---- DrawPolylineRuns gives the pixels of the calls each run stands for
+// ---- DrawPolylineField gives the pixels of the calls it stands for
 
 // Many short curves of their own pens crossing one another across the image, as a large field's
-// do: enough points for every core to draw, and lines crossing the columns where the cores meet.
-// Out of the image, some lines need the painter; a dashed pen needs the painter's patterns.
-void DrawRunsField(CDC& dc, bool outside, bool dashed, bool asRuns) {
+// do: enough for every core to draw, and lines crossing the columns where the cores meet. Out of
+// the image, some lines need the painter; a dashed pen needs the painter's patterns.
+void DrawCurveField(CDC& dc, bool outside, bool dashed, bool asField) {
+    constexpr int kCurves = 400;
     std::vector<CPen> pens;
-    std::vector<CPoint> points;
-    std::vector<CDC::PolylineRun> runs;
-    pens.reserve(400);
-    unsigned seed = 777;
-    const auto next = [&seed](int range) {
-        seed = seed * 1103515245u + 12345u;
-        return static_cast<int>((seed >> 8) % static_cast<unsigned>(range));
-    };
-    for (int curve = 0; curve < 400; ++curve) {
+    for (int curve = 0; curve < kCurves; ++curve)
         pens.emplace_back(dashed && curve % 3 == 0 ? PS_DASH : PS_SOLID, 1,
-                          RGB(next(256), next(256), curve % 256));
+                          RGB(curve % 256, 255 - curve % 256, curve / 2));
+    const auto build = [&](int curve, auto& field) {
+        unsigned seed = 777 + static_cast<unsigned>(curve);
+        const auto next = [&seed](int range) {
+            seed = seed * 1103515245u + 12345u;
+            return static_cast<int>((seed >> 8) % static_cast<unsigned>(range));
+        };
         for (int run = 0; run < 4; ++run) {
-            runs.push_back(
-                {&pens.back(), curve % 2 == 0 ? OPAQUE : TRANSPARENT, static_cast<int>(points.size()), 0});
+            field.MoveTo(next(kFieldWidth * 4 - 1), next(kFieldHeight * 4));
             for (int point = 0; point < 16; ++point)
-                points.emplace_back(next(kFieldWidth * 4 - 1),
-                                    outside && curve == 399 ? -5 : next(kFieldHeight * 4));
-            points.emplace_back(points.back().x, next(kFieldHeight * 4)); // a line along a column
-            runs.back().end = static_cast<int>(points.size());
+                field.LineTo(next(kFieldWidth * 4 - 1),
+                             outside && curve == kCurves - 1 ? -5 : next(kFieldHeight * 4));
+            field.LineTo(next(kFieldWidth * 4 - 1), next(kFieldHeight * 4)); // a line along a column
         }
-    }
-    if (asRuns) {
-        dc.DrawPolylineRuns(points, runs);
+    };
+    if (asField) {
+        dc.DrawPolylineField(kCurves, [&](int curve, PolylineField& field) {
+            field.SelectPen(&pens[static_cast<std::size_t>(curve)], curve % 2 == 0 ? OPAQUE : TRANSPARENT);
+            build(curve, field);
+        });
         return;
     }
-    for (const CDC::PolylineRun& run : runs) {
-        dc.SelectObject(run.pen);
-        dc.SetBkMode(run.bkMode);
-        dc.MoveTo(points[static_cast<std::size_t>(run.first)].x,
-                  points[static_cast<std::size_t>(run.first)].y);
-        dc.PolylineTo(&points[static_cast<std::size_t>(run.first) + 1], run.end - run.first - 1);
+    for (int curve = 0; curve < kCurves; ++curve) {
+        dc.SelectObject(&pens[static_cast<std::size_t>(curve)]);
+        dc.SetBkMode(curve % 2 == 0 ? OPAQUE : TRANSPARENT);
+        build(curve, dc);
     }
 }
 
-TEST(DrawPolylineRuns, DrawsWhatEachRunsCallsDraw) {
+TEST(DrawPolylineField, DrawsWhatItsCallsDraw) {
     for (const bool outside : {false, true}) {
         for (const bool dashed : {false, true}) {
             SCOPED_TRACE(testing::Message() << "outside " << outside << ", dashed " << dashed);
             QImage images[2];
-            for (const bool asRuns : {true, false}) {
-                QImage& image = images[asRuns ? 0 : 1];
+            for (const bool asField : {true, false}) {
+                QImage& image = images[asField ? 0 : 1];
                 image = QImage(kFieldWidth * 4 - 1, kFieldHeight * 4, QImage::Format_RGB32);
                 image.fill(Qt::black);
                 CDC dc(&image);
-                if (!asRuns) // the painter draws every line
+                if (!asField) // the painter draws every line
                     dc.SetClipBoxDevice(CRect(0, 0, image.width(), image.height()));
-                DrawRunsField(dc, outside, dashed, asRuns);
+                DrawCurveField(dc, outside, dashed, asField);
             }
             EXPECT_EQ(images[0], images[1]);
         }

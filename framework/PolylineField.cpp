@@ -1,0 +1,172 @@
+// A field of polylines in one call. On an image, each core builds and maps a share of the items,
+// then stores every line's pixels inside its own band of columns, in the items' order: the bands
+// never share a pixel, so the picture is the one a single core draws.
+
+#include "framework/CDC.h"
+#include "framework/HairlinePixels.h"
+#include "framework/VectorClip.h"
+
+#include <algorithm>
+#include <atomic>
+#include <barrier>
+#include <thread>
+
+// One core's share of the field: its items' runs, their points on the device and their pens'
+// pixels.
+struct CDC::FieldPart {
+    PolylineField field;
+    std::vector<QPoint> device;
+    std::vector<QRgb> pixels;
+};
+
+namespace {
+// Smaller fields are drawn on one core: starting threads would cost more than they save.
+constexpr int kBandedItemsMinimum = 256;
+constexpr unsigned kMostBands = 8;
+
+bool IsSolidHairline(const CPen* pen) {
+    return pen != nullptr && pen->m_nStyle == PS_SOLID && pen->m_nWidth <= 1;
+}
+
+// The pen of each run as the image stores it; an item's runs share their pen.
+void FindRunPixels(const std::vector<PolylineField::Run>& runs, std::vector<QRgb>& pixels) {
+    pixels.resize(runs.size());
+    const CPen* pen = nullptr;
+    QRgb pixel = 0;
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+        if (runs[r].pen != pen) {
+            pen = runs[r].pen;
+            pixel = drawing::ToQColor(pen->m_crColor).rgba();
+        }
+        pixels[r] = pixel;
+    }
+}
+
+// A line along an axis is cut to the image and one wholly outside it has no pixels; any other
+// line reaching outside needs the painter's own clipping.
+bool StoreLineInBand(const drawing::RasterTarget& target, QPoint from, QPoint to) {
+    if (drawing::StoreLineInImage(target, from, to))
+        return true;
+    const QPoint last = drawing::LastPixelBefore(from, to);
+    if (from.x() == last.x() || from.y() == last.y()) {
+        drawing::StoreAxisLine(target, from, last);
+        return true;
+    }
+    return std::max(from.y(), to.y()) < 0 || std::min(from.y(), to.y()) >= target.size.height() ||
+           std::max(from.x(), to.x()) < 0 || std::min(from.x(), to.x()) >= target.size.width();
+}
+
+// Every line of the runs that reaches into the band, in the runs' order, until a band meets one
+// that needs the painter.
+void StoreRunsInBand(drawing::RasterTarget target, const std::vector<QPoint>& device,
+                     const std::vector<PolylineField::Run>& runs, const std::vector<QRgb>& pixels,
+                     std::atomic<bool>& needsPainter) {
+    for (std::size_t r = 0; r < runs.size() && !needsPainter.load(std::memory_order_relaxed); ++r) {
+        target.pixel = pixels[r];
+        QPoint from = device[static_cast<std::size_t>(runs[r].first)];
+        for (auto i = static_cast<std::size_t>(runs[r].first) + 1; i < static_cast<std::size_t>(runs[r].end);
+             ++i) {
+            const QPoint to = device[i];
+            // A line's pixels lie between its ends' columns.
+            if (to != from && std::max(from.x(), to.x()) >= target.bandLeft &&
+                std::min(from.x(), to.x()) < target.bandRight && !StoreLineInBand(target, from, to)) {
+                needsPainter = true;
+                return;
+            }
+            from = to;
+        }
+    }
+}
+} // namespace
+
+void CDC::DrawPolylineField(int itemCount, const std::function<void(int, PolylineField&)>& build) {
+    // Kept from paint to paint: a large field's take megabytes, and fresh pages cost more than
+    // drawing into them.
+    static thread_local std::vector<FieldPart> keptParts;
+    std::vector<FieldPart>& parts = keptParts; // the bands' threads have buffers of their own
+    const unsigned bands = std::min(std::thread::hardware_concurrency(), kMostBands);
+    if (bands >= 2 && itemCount >= kBandedItemsMinimum && LinePainter() != nullptr && m_bRasterEngine &&
+        DirectPixels() != nullptr) {
+        // Lines held back for the painter were drawn before these.
+        FlushLines();
+        parts.resize(bands);
+        if (DrawFieldInBands(parts, itemCount, build))
+            return;
+    } else {
+        parts.resize(1);
+        parts[0].field.Clear();
+        for (int item = 0; item < itemCount; ++item)
+            build(item, parts[0].field);
+    }
+    ReplayField(parts);
+}
+
+// Builds and maps each share on its own core, then stores the lines band by band. False when a
+// line needs the painter or a pen is not a solid hairline: the pixels stored so far are then all
+// drawn again, in order, over themselves.
+bool CDC::DrawFieldInBands(std::vector<FieldPart>& parts, int itemCount,
+                           const std::function<void(int, PolylineField&)>& build) {
+    const auto bands = static_cast<int>(parts.size());
+    std::atomic<bool> needsPainter = false;
+    std::barrier built(bands);
+    const QSize size = m_pRasterImage->size();
+    const auto work = [&](int band) {
+        FieldPart& part = parts[static_cast<std::size_t>(band)];
+        part.field.Clear();
+        for (int item = itemCount * band / bands; item < itemCount * (band + 1) / bands; ++item)
+            build(item, part.field);
+        const std::vector<PolylineField::Run>& runs = part.field.Runs();
+        if (!std::all_of(runs.begin(), runs.end(),
+                         [](const PolylineField::Run& run) { return IsSolidHairline(run.pen); }))
+            needsPainter = true;
+        part.device.resize(part.field.Points().size());
+        ToDevice(part.field.Points().data(), static_cast<int>(part.device.size()), part.device.data());
+        FindRunPixels(runs, part.pixels);
+        built.arrive_and_wait();
+        const drawing::RasterTarget target{m_pRasterBits,
+                                           m_nRasterStride,
+                                           size,
+                                           0,
+                                           size.width() * band / bands,
+                                           size.width() * (band + 1) / bands};
+        for (const FieldPart& share : parts)
+            StoreRunsInBand(target, share.device, share.field.Runs(), share.pixels, needsPainter);
+    };
+    {
+        std::vector<std::jthread> helpers;
+        for (int band = 1; band < bands; ++band)
+            helpers.emplace_back(work, band);
+        work(0);
+    }
+    if (needsPainter)
+        return false;
+    for (auto part = parts.rbegin(); part != parts.rend(); ++part) {
+        if (!part->field.Runs().empty()) {
+            m_state.position = part->field.Points().back();
+            break;
+        }
+    }
+    return true;
+}
+
+// The runs as their calls draw them, one after another.
+void CDC::ReplayField(const std::vector<FieldPart>& parts) {
+    CPen* const previousPen = m_state.pPen;
+    const int previousBkMode = m_state.bkMode;
+    for (const FieldPart& part : parts) {
+        const std::vector<CPoint>& points = part.field.Points();
+        for (const PolylineField::Run& run : part.field.Runs()) {
+            // A run of the pen already selected keeps it, and the lines it holds back for the
+            // painter; one with no pen of its own draws with the selected one.
+            if (run.pen != nullptr && run.pen != m_state.pPen)
+                SelectObject(run.pen);
+            SetBkMode(run.bkMode);
+            const CPoint& first = points[static_cast<std::size_t>(run.first)];
+            MoveTo(first.x, first.y);
+            PolylineTo(points.data() + run.first + 1, run.end - run.first - 1);
+        }
+    }
+    if (previousPen != nullptr)
+        SelectObject(previousPen);
+    SetBkMode(previousBkMode);
+}
