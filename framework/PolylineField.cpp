@@ -59,13 +59,13 @@ bool StoreLineInBand(const drawing::RasterTarget& target, QPoint from, QPoint to
 // Every line of the runs that reaches into the band, in the runs' order, until a band meets one
 // that needs the painter.
 void StoreRunsInBand(drawing::RasterTarget target, const std::vector<QPoint>& device,
-                     const std::vector<PolylineField::Run>& runs, const std::vector<QRgb>& pixels,
+                     const PolylineField& field, const std::vector<QRgb>& pixels,
                      std::atomic<bool>& needsPainter) {
+    const std::vector<PolylineField::Run>& runs = field.Runs();
     for (std::size_t r = 0; r < runs.size() && !needsPainter.load(std::memory_order_relaxed); ++r) {
         target.pixel = pixels[r];
         QPoint from = device[static_cast<std::size_t>(runs[r].first)];
-        for (auto i = static_cast<std::size_t>(runs[r].first) + 1; i < static_cast<std::size_t>(runs[r].end);
-             ++i) {
+        for (auto i = static_cast<std::size_t>(runs[r].first) + 1; i < field.RunEnd(r); ++i) {
             const QPoint to = device[i];
             // A line's pixels lie between its ends' columns.
             if (to != from && std::max(from.x(), to.x()) >= target.bandLeft &&
@@ -130,7 +130,7 @@ bool CDC::DrawFieldInBands(std::vector<FieldPart>& parts, int itemCount,
                                            size.width() * band / bands,
                                            size.width() * (band + 1) / bands};
         for (const FieldPart& share : parts)
-            StoreRunsInBand(target, share.device, share.field.Runs(), share.pixels, needsPainter);
+            StoreRunsInBand(target, share.device, share.field, share.pixels, needsPainter);
     };
     {
         std::vector<std::jthread> helpers;
@@ -155,7 +155,9 @@ void CDC::ReplayField(const std::vector<FieldPart>& parts) {
     const int previousBkMode = m_state.bkMode;
     for (const FieldPart& part : parts) {
         const std::vector<CPoint>& points = part.field.Points();
-        for (const PolylineField::Run& run : part.field.Runs()) {
+        const std::vector<PolylineField::Run>& runs = part.field.Runs();
+        for (std::size_t r = 0; r < runs.size(); ++r) {
+            const PolylineField::Run& run = runs[r];
             // A run of the pen already selected keeps it, and the lines it holds back for the
             // painter; one with no pen of its own draws with the selected one.
             if (run.pen != nullptr && run.pen != m_state.pPen)
@@ -163,7 +165,7 @@ void CDC::ReplayField(const std::vector<FieldPart>& parts) {
             SetBkMode(run.bkMode);
             const CPoint& first = points[static_cast<std::size_t>(run.first)];
             MoveTo(first.x, first.y);
-            PolylineTo(points.data() + run.first + 1, run.end - run.first - 1);
+            PolylineTo(points.data() + run.first + 1, static_cast<int>(part.field.RunEnd(r)) - run.first - 1);
         }
     }
     if (previousPen != nullptr)

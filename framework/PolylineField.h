@@ -12,8 +12,7 @@ public:
     struct Run {
         CPen* pen;
         int bkMode;
-        int first; // the point moved to; the points after it up to `end` are drawn to
-        int end;
+        int first; // the point moved to; the points after it up to the next run's are drawn to
     };
 
     void Clear() {
@@ -25,25 +24,19 @@ public:
         m_bkMode = bkMode;
     }
     void MoveTo(int x, int y) {
-        m_runs.push_back({m_pen, m_bkMode, static_cast<int>(m_points.size()), 0});
-        AddPoint(x, y);
+        m_runs.push_back({m_pen, m_bkMode, static_cast<int>(m_points.size())});
+        m_points.emplace_back(x, y);
     }
-    // Before any MoveTo, the line starts where it is drawn to.
-    void LineTo(int x, int y) {
-        if (m_runs.empty())
-            MoveTo(x, y);
-        else
-            AddPoint(x, y);
-    }
+    // Lines before the first MoveTo have nowhere to start from and are not drawn.
+    void LineTo(int x, int y) { m_points.emplace_back(x, y); }
     const std::vector<CPoint>& Points() const { return m_points; }
     const std::vector<Run>& Runs() const { return m_runs; }
-
-private:
-    void AddPoint(int x, int y) {
-        m_points.emplace_back(x, y);
-        m_runs.back().end = static_cast<int>(m_points.size());
+    // One past the last point of the run.
+    std::size_t RunEnd(std::size_t run) const {
+        return run + 1 < m_runs.size() ? static_cast<std::size_t>(m_runs[run + 1].first) : m_points.size();
     }
 
+private:
     std::vector<CPoint> m_points;
     std::vector<Run> m_runs;
     CPen* m_pen = nullptr;
