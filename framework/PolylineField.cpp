@@ -42,6 +42,16 @@ void FindRunPixels(const std::vector<PolylineField::Run>& runs, std::vector<QRgb
     }
 }
 
+// Each item starts with no pen of its own: until it selects one, it draws with the context's.
+void BuildItems(int begin, int end, const std::function<void(int, PolylineField&)>& build,
+                PolylineField& field) {
+    field.Clear();
+    for (int item = begin; item < end; ++item) {
+        field.SelectPen(nullptr, OPAQUE);
+        build(item, field);
+    }
+}
+
 // A line along an axis is cut to the image and one wholly outside it has no pixels; any other
 // line reaching outside needs the painter's own clipping.
 bool StoreLineInBand(const drawing::RasterTarget& target, QPoint from, QPoint to) {
@@ -84,7 +94,7 @@ void CDC::DrawPolylineField(int itemCount, const std::function<void(int, Polylin
     // drawing into them.
     static thread_local std::vector<FieldPart> keptParts;
     std::vector<FieldPart>& parts = keptParts; // the bands' threads have buffers of their own
-    const unsigned bands = std::min(std::thread::hardware_concurrency(), kMostBands);
+    static const unsigned bands = std::min(std::thread::hardware_concurrency(), kMostBands);
     if (bands >= 2 && itemCount >= kBandedItemsMinimum && LinePainter() != nullptr && m_bRasterEngine &&
         DirectPixels() != nullptr) {
         // Lines held back for the painter were drawn before these.
@@ -94,9 +104,7 @@ void CDC::DrawPolylineField(int itemCount, const std::function<void(int, Polylin
             return;
     } else {
         parts.resize(1);
-        parts[0].field.Clear();
-        for (int item = 0; item < itemCount; ++item)
-            build(item, parts[0].field);
+        BuildItems(0, itemCount, build, parts[0].field);
     }
     ReplayField(parts);
 }
@@ -112,16 +120,16 @@ bool CDC::DrawFieldInBands(std::vector<FieldPart>& parts, int itemCount,
     const QSize size = m_pRasterImage->size();
     const auto work = [&](int band) {
         FieldPart& part = parts[static_cast<std::size_t>(band)];
-        part.field.Clear();
-        for (int item = itemCount * band / bands; item < itemCount * (band + 1) / bands; ++item)
-            build(item, part.field);
+        BuildItems(itemCount * band / bands, itemCount * (band + 1) / bands, build, part.field);
         const std::vector<PolylineField::Run>& runs = part.field.Runs();
-        if (!std::all_of(runs.begin(), runs.end(),
-                         [](const PolylineField::Run& run) { return IsSolidHairline(run.pen); }))
+        if (std::all_of(runs.begin(), runs.end(),
+                        [](const PolylineField::Run& run) { return IsSolidHairline(run.pen); })) {
+            part.device.resize(part.field.Points().size());
+            ToDevice(part.field.Points().data(), static_cast<int>(part.device.size()), part.device.data());
+            FindRunPixels(runs, part.pixels);
+        } else {
             needsPainter = true;
-        part.device.resize(part.field.Points().size());
-        ToDevice(part.field.Points().data(), static_cast<int>(part.device.size()), part.device.data());
-        FindRunPixels(runs, part.pixels);
+        }
         built.arrive_and_wait();
         const drawing::RasterTarget target{m_pRasterBits,
                                            m_nRasterStride,
@@ -159,10 +167,11 @@ void CDC::ReplayField(const std::vector<FieldPart>& parts) {
         for (std::size_t r = 0; r < runs.size(); ++r) {
             const PolylineField::Run& run = runs[r];
             // A run of the pen already selected keeps it, and the lines it holds back for the
-            // painter; one with no pen of its own draws with the selected one.
+            // painter; one with no pen of its own draws as the context stands.
             if (run.pen != nullptr && run.pen != m_state.pPen)
                 SelectObject(run.pen);
-            SetBkMode(run.bkMode);
+            if (run.pen != nullptr)
+                SetBkMode(run.bkMode);
             const CPoint& first = points[static_cast<std::size_t>(run.first)];
             MoveTo(first.x, first.y);
             PolylineTo(points.data() + run.first + 1, static_cast<int>(part.field.RunEnd(r)) - run.first - 1);

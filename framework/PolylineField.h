@@ -1,7 +1,8 @@
 #pragma once
 
 // The polylines of a field, such as a chart's curves, as the calls that draw them one by one: a
-// pen and background mode, then MoveTo and LineTo. A pen applies from the next MoveTo.
+// pen and background mode, then MoveTo and LineTo. A pen applies from the next MoveTo; runs with
+// no pen draw with the pen and background mode the context has.
 
 #include "framework/DrawingObjects.h"
 

@@ -258,7 +258,8 @@ TEST(HairlineBands, StoreTheWholeLinesPixelsInTheirColumnsOnly) {
 
 // Many short curves of their own pens crossing one another across the image, as a large field's
 // do: enough for every core to draw, and lines crossing the columns where the cores meet. Out of
-// the image, some lines need the painter; a dashed pen needs the painter's patterns.
+// the image, some lines need the painter; a dashed pen needs the painter's patterns; the first
+// curve of the dashed field has no pen of its own and draws with the context's.
 void DrawCurveField(CDC& dc, bool outside, bool dashed, bool asField) {
     constexpr int kCurves = 400;
     std::vector<CPen> pens;
@@ -272,23 +273,29 @@ void DrawCurveField(CDC& dc, bool outside, bool dashed, bool asField) {
             return static_cast<int>((seed >> 8) % static_cast<unsigned>(range));
         };
         for (int run = 0; run < 4; ++run) {
-            field.MoveTo(next(kFieldWidth * 4 - 1), next(kFieldHeight * 4));
-            for (int point = 0; point < 16; ++point)
-                field.LineTo(next(kFieldWidth * 4 - 1),
-                             outside && curve == kCurves - 1 ? -5 : next(kFieldHeight * 4));
-            field.LineTo(next(kFieldWidth * 4 - 1), next(kFieldHeight * 4)); // a line along a column
+            int x = next(kFieldWidth * 4 - 1);
+            field.MoveTo(x, next(kFieldHeight * 4));
+            for (int point = 0; point < 16; ++point) {
+                x = next(kFieldWidth * 4 - 1);
+                field.LineTo(x, outside && curve == kCurves - 1 ? -5 : next(kFieldHeight * 4));
+            }
+            field.LineTo(x, next(kFieldHeight * 4)); // a line along a column
         }
     };
     if (asField) {
         dc.DrawPolylineField(kCurves, [&](int curve, PolylineField& field) {
-            field.SelectPen(&pens[static_cast<std::size_t>(curve)], curve % 2 == 0 ? OPAQUE : TRANSPARENT);
+            if (!dashed || curve > 0)
+                field.SelectPen(&pens[static_cast<std::size_t>(curve)],
+                                curve % 2 == 0 ? OPAQUE : TRANSPARENT);
             build(curve, field);
         });
         return;
     }
     for (int curve = 0; curve < kCurves; ++curve) {
-        dc.SelectObject(&pens[static_cast<std::size_t>(curve)]);
-        dc.SetBkMode(curve % 2 == 0 ? OPAQUE : TRANSPARENT);
+        if (!dashed || curve > 0) {
+            dc.SelectObject(&pens[static_cast<std::size_t>(curve)]);
+            dc.SetBkMode(curve % 2 == 0 ? OPAQUE : TRANSPARENT);
+        }
         build(curve, dc);
     }
 }
