@@ -94,16 +94,20 @@ void BM_FullPaintOfField(benchmark::State& state) {
 }
 BENCHMARK(BM_FullPaintOfField)->Arg(6300)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// The same field as a position chart (argument 1) and as a lap-time chart (2).
+// The same field as a position chart (first argument 1) and as a lap-time chart (2), of one file
+// or of a hundred merged (the second argument, the number of drivers).
 void BM_FullPaintOfChart(benchmark::State& state) {
-    FullFieldChart chart;
+    FullFieldChart chart(static_cast<int>(state.range(1)));
     chart.view.SetChartKind(static_cast<lapgraph::ChartKind>(state.range(0)));
     for (auto _ : state) {
         chart.view.render(&chart.target);
         benchmark::DoNotOptimize(chart.target.constBits());
     }
 }
-BENCHMARK(BM_FullPaintOfChart)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FullPaintOfChart)
+    ->ArgsProduct({{1, 2}, {kCars, 6300}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // The drawing alone, straight into the image, as a paint without flicker-free composition does.
 void BM_DrawIntoImage(benchmark::State& state) {

@@ -25,6 +25,10 @@ public:
         m_bkMode = bkMode;
     }
     void MoveTo(int x, int y) {
+        // Moving to where the line already is, in the same pen, changes nothing.
+        if (!m_runs.empty() && m_runs.back().pen == m_pen && m_runs.back().bkMode == m_bkMode &&
+            m_points.back() == CPoint(x, y))
+            return;
         m_runs.push_back({m_pen, m_bkMode, static_cast<int>(m_points.size())});
         m_points.emplace_back(x, y);
     }

@@ -10,13 +10,14 @@
 #include <functional>
 #include <vector>
 
-// One driver's line through its trace, in its pen, with the event marks; lapMark adds what a
-// chart marks at a lap of its own.
-using LapMark = std::function<void(const LapRecord& lap, const TracePoint& point)>;
-void DrawTrace(const ChartCanvas& canvas, const CurveTrace& curve, const LapMark& lapMark = {});
+// Each driver's line through its trace, in its pen, with the event marks, drawn as one field;
+// lapMark adds what a chart marks at a lap of its own.
+using LapMark = std::function<void(PolylineField& line, const LapRecord& lap, const TracePoint& point)>;
+void DrawTraces(const ChartCanvas& canvas, const std::vector<CurveTrace>& curves,
+                const LapMark& lapMark = {});
 
-// Marks shared by both charts, in the pen now selected: a short upright bar for a type A event, a
-// cross for a type B event.
-void DrawEventMark(CDC* dc, int x, int y, std::uint32_t flags);
+// Marks shared by both charts, in the line's pen: a short upright bar for a type A event, a cross
+// for a type B event.
+void AddEventMark(PolylineField& line, int x, int y, std::uint32_t flags);
 // Text right-aligned against the left of the plot, centred on the row.
 void DrawRowLabel(const ChartCanvas& canvas, int row, const std::string& text);

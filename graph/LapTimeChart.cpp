@@ -19,12 +19,12 @@ void DrawTimeGrid(const ChartCanvas& canvas, const lapgraph::LapTimeRange& range
     }
 }
 
-void DrawBeyondMark(CDC* dc, int x, int y, bool pointsUp) {
+void AddBeyondMark(PolylineField& line, int x, int y, bool pointsUp) {
     const int tip = pointsUp ? y - kArrowReach : y + kArrowReach;
-    dc->MoveTo(x - kArrowReach, y);
-    dc->LineTo(x, tip);
-    dc->LineTo(x + kArrowReach + 1, y + (pointsUp ? 1 : -1));
-    dc->MoveTo(x, y);
+    line.MoveTo(x - kArrowReach, y);
+    line.LineTo(x, tip);
+    line.LineTo(x + kArrowReach + 1, y + (pointsUp ? 1 : -1));
+    line.MoveTo(x, y);
 }
 
 std::vector<CurveTrace> TraceLapTimes(const ChartCanvas& canvas, const lapgraph::LapTimeRange& range) {
@@ -65,11 +65,11 @@ void PaintLapTimeChart(const ChartCanvas& canvas) {
     if (!range)
         return;
     DrawTimeGrid(canvas, *range, lapgraph::ChartBand(canvas.layout, canvas.view.mirrored));
-    for (const CurveTrace& curve : TraceLapTimes(canvas, *range))
-        DrawTrace(canvas, curve, [&](const LapRecord& lap, const TracePoint& point) {
-            if (lap.lapTime > range->high)
-                DrawBeyondMark(canvas.dc, point.x, point.y, !canvas.view.mirrored);
-        });
+    DrawTraces(canvas, TraceLapTimes(canvas, *range),
+               [&](PolylineField& line, const LapRecord& lap, const TracePoint& point) {
+                   if (lap.lapTime > range->high)
+                       AddBeyondMark(line, point.x, point.y, !canvas.view.mirrored);
+               });
 }
 
 void ZoomLapTimes(ZoomLevels& levels, bool zoomIn) {

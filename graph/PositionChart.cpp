@@ -7,40 +7,45 @@ namespace {
 constexpr int kEventMarkReach = 4;
 } // namespace
 
-void DrawEventMark(CDC* dc, int x, int y, std::uint32_t flags) {
+void AddEventMark(PolylineField& line, int x, int y, std::uint32_t flags) {
     if ((flags & kLapEventA) != 0) {
         for (const int strokeX : {x - 1, x, x + 1}) {
-            dc->MoveTo(strokeX, y - kEventMarkReach);
-            dc->LineTo(strokeX, y + kEventMarkReach + 1);
+            line.MoveTo(strokeX, y - kEventMarkReach);
+            line.LineTo(strokeX, y + kEventMarkReach + 1);
         }
     }
     if ((flags & kLapEventB) != 0) {
-        dc->MoveTo(x - kEventMarkReach, y - kEventMarkReach);
-        dc->LineTo(x + kEventMarkReach + 1, y + kEventMarkReach + 1);
-        dc->MoveTo(x - kEventMarkReach, y + kEventMarkReach);
-        dc->LineTo(x + kEventMarkReach + 1, y - kEventMarkReach - 1);
+        line.MoveTo(x - kEventMarkReach, y - kEventMarkReach);
+        line.LineTo(x + kEventMarkReach + 1, y + kEventMarkReach + 1);
+        line.MoveTo(x - kEventMarkReach, y + kEventMarkReach);
+        line.LineTo(x + kEventMarkReach + 1, y - kEventMarkReach - 1);
     }
-    dc->MoveTo(x, y);
+    line.MoveTo(x, y);
 }
 
-void DrawTrace(const ChartCanvas& canvas, const CurveTrace& curve, const LapMark& lapMark) {
-    const DriverRecord& driver = *canvas.race->drivers->GetAt(curve.driver);
-    const DriverPen& style = canvas.pens[static_cast<std::size_t>(curve.driver)];
-    CPen pen(style.PenStyle(), style.width, style.colour);
-    CPen* previous = canvas.dc->SelectObject(&pen);
-    const int bkMode = canvas.dc->SetBkMode(style.BackgroundMode());
-    for (const TracePoint& point : curve.points) {
-        if (point.joined)
-            canvas.dc->LineTo(point.x, point.y);
-        else
-            canvas.dc->MoveTo(point.x, point.y);
-        const LapRecord& lap = *driver.laps.GetAt(point.slot);
-        if (lapMark)
-            lapMark(lap, point);
-        DrawEventMark(canvas.dc, point.x, point.y, lap.flags);
+void DrawTraces(const ChartCanvas& canvas, const std::vector<CurveTrace>& curves, const LapMark& lapMark) {
+    std::vector<CPen> pens;
+    pens.reserve(curves.size());
+    for (const CurveTrace& curve : curves) {
+        const DriverPen& style = canvas.pens[static_cast<std::size_t>(curve.driver)];
+        pens.emplace_back(style.PenStyle(), style.width, style.colour);
     }
-    canvas.dc->SetBkMode(bkMode);
-    canvas.dc->SelectObject(previous);
+    canvas.dc->DrawPolylineField(static_cast<int>(curves.size()), [&](int item, PolylineField& line) {
+        const CurveTrace& curve = curves[static_cast<std::size_t>(item)];
+        const DriverRecord& driver = *canvas.race->drivers->GetAt(curve.driver);
+        line.SelectPen(&pens[static_cast<std::size_t>(item)],
+                       canvas.pens[static_cast<std::size_t>(curve.driver)].BackgroundMode());
+        for (const TracePoint& point : curve.points) {
+            if (point.joined)
+                line.LineTo(point.x, point.y);
+            else
+                line.MoveTo(point.x, point.y);
+            const LapRecord& lap = *driver.laps.GetAt(point.slot);
+            if (lapMark)
+                lapMark(line, lap, point);
+            AddEventMark(line, point.x, point.y, lap.flags);
+        }
+    });
 }
 
 void DrawRowLabel(const ChartCanvas& canvas, int row, const std::string& text) {
@@ -104,8 +109,7 @@ void PaintPositionChart(const ChartCanvas& canvas) {
     if (rows == 0)
         return;
     DrawPositionGrid(canvas, lapgraph::ChartBand(canvas.layout, canvas.view.mirrored), rows);
-    for (const CurveTrace& curve : TracePositions(canvas, positions, rows))
-        DrawTrace(canvas, curve);
+    DrawTraces(canvas, TracePositions(canvas, positions, rows));
 }
 
 } // namespace
