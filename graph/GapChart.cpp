@@ -1,5 +1,3 @@
-#include <chrono>
-#include <cstdio>
 // The gap chart: per driver, lap by lap, how far behind the lap leader, the pace line or a chosen
 // driver the driver's race time lies, with event marks, lapping lines and a time grid. It draws
 // in gap units through the device's mapping, and scrolls and zooms over them.
