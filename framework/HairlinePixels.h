@@ -3,6 +3,8 @@
 // The painter's solid one-pixel lines, stored straight into an image's pixels: exactly the pixels
 // its rasteriser gives, inside a band of columns so that several threads can share one image.
 
+#include "framework/VectorClip.h"
+
 #include <QPoint>
 #include <QRgb>
 #include <QSize>
@@ -103,6 +105,18 @@ inline bool StoreLineInImage(const RasterTarget& target, QPoint from, QPoint to)
         StoreAxisLine(target, from, last);
     else
         StoreHairline(target, from, last);
+    return true;
+}
+
+// The line as StoreLineInImage stores it, or, along an axis, cut to the image; false when only the
+// painter's own clipping gives its pixels.
+inline bool StoreLine(const RasterTarget& target, QPoint from, QPoint to) {
+    if (StoreLineInImage(target, from, to))
+        return true;
+    const QPoint last = LastPixelBefore(from, to);
+    if (from.x() != last.x() && from.y() != last.y())
+        return false;
+    StoreAxisLine(target, from, last);
     return true;
 }
 

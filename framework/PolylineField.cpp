@@ -4,7 +4,6 @@
 
 #include "framework/CDC.h"
 #include "framework/HairlinePixels.h"
-#include "framework/VectorClip.h"
 
 #include <algorithm>
 #include <atomic>
@@ -52,18 +51,12 @@ void BuildItems(int begin, int end, const std::function<void(int, PolylineField&
     }
 }
 
-// A line along an axis is cut to the image and one wholly outside it has no pixels; any other
-// line reaching outside needs the painter's own clipping.
+// A line wholly outside the image has no pixels; any other the band cannot store needs the
+// painter's own clipping.
 bool StoreLineInBand(const drawing::RasterTarget& target, QPoint from, QPoint to) {
-    if (drawing::StoreLineInImage(target, from, to))
-        return true;
-    const QPoint last = drawing::LastPixelBefore(from, to);
-    if (from.x() == last.x() || from.y() == last.y()) {
-        drawing::StoreAxisLine(target, from, last);
-        return true;
-    }
-    return std::max(from.y(), to.y()) < 0 || std::min(from.y(), to.y()) >= target.size.height() ||
-           std::max(from.x(), to.x()) < 0 || std::min(from.x(), to.x()) >= target.size.width();
+    return drawing::StoreLine(target, from, to) || std::max(from.y(), to.y()) < 0 ||
+           std::min(from.y(), to.y()) >= target.size.height() || std::max(from.x(), to.x()) < 0 ||
+           std::min(from.x(), to.x()) >= target.size.width();
 }
 
 // Every line of the runs that reaches into the band, in the runs' order, until a band meets one

@@ -63,13 +63,11 @@ void CDC::DrawHairlines(QPoint from, const QPoint* points, int count) {
     const drawing::RasterTarget target{m_pRasterBits, m_nRasterStride, size, m_penPixel, 0, size.width()};
     // The platform leaves out each end point; draw up to the pixel before it, both ends included.
     for (int i = 0; i < count; from = points[i++]) {
-        if (points[i] == from || (image != nullptr && drawing::StoreLineInImage(target, from, points[i])))
+        if (points[i] == from || (image != nullptr && drawing::StoreLine(target, from, points[i])))
             continue;
         const QPoint last = drawing::LastPixelBefore(from, points[i]);
         const bool alongAxis = from.x() == last.x() || from.y() == last.y();
-        if (image != nullptr && alongAxis) {
-            drawing::StoreAxisLine(target, from, last);
-        } else if (last == from && !exactRects) {
+        if (last == from && !exactRects) {
             FlushLines();
             painter->drawPoint(from);
         } else if (alongAxis && exactRects) {
