@@ -203,8 +203,7 @@ BOOL CDC::PolylineTo(const CPoint* points, int count) {
 // The pen draws one-pixel solid lines on a raster device: the bulk of every chart, one line or a
 // run of them. The painter is made first, as it tells what the device is.
 bool CDC::SolidHairlinesOnRaster() {
-    const CPen& pen = m_state.pen;
-    return pen.m_nStyle == PS_SOLID && pen.m_nWidth <= 1 && LinePainter() != nullptr && m_bRasterEngine;
+    return m_state.pen.IsSolidHairline() && LinePainter() != nullptr && m_bRasterEngine;
 }
 
 void CDC::DrawDeviceLine(QPoint from, QPoint to) {

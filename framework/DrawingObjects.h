@@ -34,6 +34,9 @@ public:
     int m_nStyle = PS_SOLID;
     int m_nWidth = 1;
     COLORREF m_crColor = 0;
+
+    // A solid line one pixel wide: the lines stored straight into images.
+    bool IsSolidHairline() const { return m_nStyle == PS_SOLID && m_nWidth <= 1; }
 };
 
 class CBrush {

@@ -23,10 +23,6 @@ namespace {
 constexpr int kBandedItemsMinimum = 256;
 constexpr unsigned kMostBands = 8;
 
-bool IsSolidHairline(const CPen* pen) {
-    return pen != nullptr && pen->m_nStyle == PS_SOLID && pen->m_nWidth <= 1;
-}
-
 // The pen of each run as the image stores it; an item's runs share their pen.
 void FindRunPixels(const std::vector<PolylineField::Run>& runs, std::vector<QRgb>& pixels) {
     pixels.resize(runs.size());
@@ -115,8 +111,9 @@ bool CDC::DrawFieldInBands(std::vector<FieldPart>& parts, int itemCount,
         FieldPart& part = parts[static_cast<std::size_t>(band)];
         BuildItems(itemCount * band / bands, itemCount * (band + 1) / bands, build, part.field);
         const std::vector<PolylineField::Run>& runs = part.field.Runs();
-        if (std::all_of(runs.begin(), runs.end(),
-                        [](const PolylineField::Run& run) { return IsSolidHairline(run.pen); })) {
+        if (std::all_of(runs.begin(), runs.end(), [](const PolylineField::Run& run) {
+                return run.pen != nullptr && run.pen->IsSolidHairline();
+            })) {
             part.device.resize(part.field.Points().size());
             ToDevice(part.field.Points().data(), static_cast<int>(part.device.size()), part.device.data());
             FindRunPixels(runs, part.pixels);

@@ -26,7 +26,7 @@ struct DriverPen {
     int width = 1;
     bool dashed = false; // a colour another driver has too
 
-    int PenStyle() const { return dashed ? PS_DASH : PS_SOLID; }
+    CPen Pen() const { return CPen(dashed ? PS_DASH : PS_SOLID, width, colour); }
     // A dashed curve leaves the curves under its gaps alone.
     int BackgroundMode() const { return dashed ? TRANSPARENT : OPAQUE; }
 };

@@ -130,10 +130,8 @@ void DrawCurves(const ChartCanvas& canvas) {
         slotX[slot] = lapgraph::SlotOffset(static_cast<int>(slot), canvas.layout.plotWidth, times.slotCount);
     std::vector<CPen> pens;
     pens.reserve(canvas.order.size());
-    for (const int d : canvas.order) {
-        const DriverPen& style = canvas.pens[static_cast<std::size_t>(d)];
-        pens.emplace_back(style.PenStyle(), style.width, style.colour);
-    }
+    for (const int d : canvas.order)
+        pens.push_back(canvas.pens[static_cast<std::size_t>(d)].Pen());
     // The whole field in one call, so that it can be spread over the processor's cores.
     dc->DrawPolylineField(static_cast<int>(canvas.order.size()), [&](int item, PolylineField& field) {
         const int d = canvas.order[static_cast<std::size_t>(item)];

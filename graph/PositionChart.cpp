@@ -26,10 +26,8 @@ void AddEventMark(PolylineField& line, int x, int y, std::uint32_t flags) {
 void DrawTraces(const ChartCanvas& canvas, const std::vector<CurveTrace>& curves, const LapMark& lapMark) {
     std::vector<CPen> pens;
     pens.reserve(curves.size());
-    for (const CurveTrace& curve : curves) {
-        const DriverPen& style = canvas.pens[static_cast<std::size_t>(curve.driver)];
-        pens.emplace_back(style.PenStyle(), style.width, style.colour);
-    }
+    for (const CurveTrace& curve : curves)
+        pens.push_back(canvas.pens[static_cast<std::size_t>(curve.driver)].Pen());
     canvas.dc->DrawPolylineField(static_cast<int>(curves.size()), [&](int item, PolylineField& line) {
         const CurveTrace& curve = curves[static_cast<std::size_t>(item)];
         const DriverRecord& driver = *canvas.race->drivers->GetAt(curve.driver);
