@@ -23,7 +23,6 @@ class QPaintDevice;
 // Mapping modes
 constexpr int MM_TEXT = 1;
 constexpr int MM_ANISOTROPIC = 8;
-// Background modes
 // Raster operations of PatBlt
 constexpr DWORD BLACKNESS = 0x00000042;
 constexpr DWORD WHITENESS = 0x00FF0062;
