@@ -23,11 +23,6 @@ struct RasterTarget {
     int bandRight; // one past the last
 };
 
-inline bool InsideImage(const RasterTarget& target, QPoint p) {
-    return static_cast<unsigned>(p.x()) < static_cast<unsigned>(target.size.width()) &&
-           static_cast<unsigned>(p.y()) < static_cast<unsigned>(target.size.height());
-}
-
 // A line along a row or a column, cut to the image and the band.
 inline void StoreAxisLine(const RasterTarget& target, QPoint from, QPoint last) {
     const int left = std::max(std::min(from.x(), last.x()), target.bandLeft);
@@ -45,11 +40,42 @@ inline void StoreAxisLine(const RasterTarget& target, QPoint from, QPoint last) 
         *row = target.pixel;
 }
 
-// The painter's hairline from `from` to `last`, both included and in the image, as its
-// rasteriser steps: along the major axis pixel by pixel, the minor axis in 16.16 fixed point
-// advanced by the slope. Its 26.6 start, half a pixel back and rounded towards the slope, works
-// out to the start below. Cutting a row-wise line to the band skips whole steps, so the pixels
-// inside stay where the whole line puts them.
+// A hairline's steps: along the major axis (rows for a steep line, columns otherwise) from `major`
+// to `lastMajor`, both included, the minor axis at `minor` in 16.16 fixed point advanced by `slope`
+// each step. Cutting to the image and the band skips whole steps along the major axis and single
+// pixels across it, so the pixels inside stay where the whole line puts them.
+inline void StoreSteps(const RasterTarget& target, bool steep, int major, int lastMajor, long long minor,
+                       int slope) {
+    const int lastRow = target.size.height() - 1;
+    const int start = std::max(major, steep ? 0 : target.bandLeft);
+    const int stop = std::min(lastMajor, steep ? lastRow : target.bandRight - 1);
+    if (start > stop)
+        return;
+    const int minorLow = steep ? target.bandLeft : 0;
+    const int minorHigh = steep ? target.bandRight - 1 : lastRow;
+    const auto minorFirst = static_cast<int>(minor >> 16);
+    const auto minorLast =
+        static_cast<int>((minor + static_cast<long long>(slope) * (lastMajor - major)) >> 16);
+    minor += static_cast<long long>(slope) * (start - major);
+    const qsizetype majorStep = steep ? target.stride : 1;
+    const qsizetype minorStep = steep ? 1 : target.stride;
+    QRgb* pixels = target.bits + start * majorStep;
+    const QRgb pixel = target.pixel;
+    if (std::min(minorFirst, minorLast) >= minorLow && std::max(minorFirst, minorLast) <= minorHigh) {
+        for (int step = start; step <= stop; ++step, minor += slope, pixels += majorStep)
+            pixels[(minor >> 16) * minorStep] = pixel;
+        return;
+    }
+    for (int step = start; step <= stop; ++step, minor += slope, pixels += majorStep) {
+        const auto across = static_cast<int>(minor >> 16);
+        if (across >= minorLow && across <= minorHigh)
+            pixels[across * minorStep] = pixel;
+    }
+}
+
+// The painter's hairline from `from` to `last`, both included, as its rasteriser steps when it
+// does not cut the line: its 26.6 start, half a pixel back and rounded towards the slope, works out
+// to the start below.
 inline void StoreHairline(const RasterTarget& target, QPoint from, QPoint last) {
     const bool steep = std::abs(last.x() - from.x()) < std::abs(last.y() - from.y());
     QPoint first = steep ? from.transposed() : from;
@@ -58,40 +84,100 @@ inline void StoreHairline(const RasterTarget& target, QPoint from, QPoint last) 
         std::swap(first, end);
     const auto slope =
         static_cast<int>(static_cast<long long>(end.y() - first.y()) * 65536 / (end.x() - first.x()));
-    long long minor = static_cast<long long>(first.y()) * 65536 + (slope > 0 ? slope - (slope >> 1) : 0);
-    // One loop for each orientation keeps the choice out of the per-pixel step.
-    const qsizetype stride = target.stride;
-    const QRgb pixel = target.pixel;
-    if (steep) {
-        QRgb* row = target.bits + first.x() * stride;
-        const auto inBand = [&target](int column) {
-            return column >= target.bandLeft && column < target.bandRight;
-        };
-        if (inBand(from.x()) && inBand(last.x())) {
-            for (int major = first.x(); major <= end.x(); ++major, minor += slope, row += stride)
-                row[minor >> 16] = pixel;
-            return;
-        }
-        for (int major = first.x(); major <= end.x(); ++major, minor += slope, row += stride)
-            if (inBand(static_cast<int>(minor >> 16)))
-                row[minor >> 16] = pixel;
-        return;
-    }
-    const int start = std::max(first.x(), target.bandLeft);
-    const int stop = std::min(end.x(), target.bandRight - 1);
-    minor += static_cast<long long>(slope) * (start - first.x());
-    for (QRgb *column = target.bits + start, *after = target.bits + stop + 1; column < after;
-         ++column, minor += slope)
-        column[(minor >> 16) * stride] = pixel;
+    const long long minor =
+        static_cast<long long>(first.y()) * 65536 + (slope > 0 ? slope - (slope >> 1) : 0);
+    StoreSteps(target, steep, first.x(), end.x(), minor, slope);
 }
 
-// The platform's line from `from` towards `to`, its end point left out, when all its pixels lie
-// in the image; false leaves it to the caller. `to` a pixel outside may still end inside.
+// The same line when the painter cuts it first: in floating point, to a pixel before the image and
+// two beyond its far edges; then stepped from the cut ends in 26.6 fixed point, as its rasteriser
+// does, square caps and all.
+inline void StoreCutHairline(const RasterTarget& target, QPoint from, QPoint last) {
+    const double xmin = -1;
+    const double xmax = target.size.width() + 1;
+    const double ymin = -1;
+    const double ymax = target.size.height() + 1;
+    double x1 = from.x();
+    double y1 = from.y();
+    double x2 = last.x();
+    double y2 = last.y();
+    // Each end in turn, the same operations in the same order, so that the cut ends agree exactly.
+    if (x1 < xmin) {
+        if (x2 <= xmin)
+            return;
+        y1 += (y2 - y1) / (x2 - x1) * (xmin - x1);
+        x1 = xmin;
+    } else if (x1 > xmax) {
+        if (x2 >= xmax)
+            return;
+        y1 += (y2 - y1) / (x2 - x1) * (xmax - x1);
+        x1 = xmax;
+    }
+    if (x2 < xmin) {
+        y2 += (y2 - y1) / (x2 - x1) * (xmin - x2);
+        x2 = xmin;
+    } else if (x2 > xmax) {
+        y2 += (y2 - y1) / (x2 - x1) * (xmax - x2);
+        x2 = xmax;
+    }
+    if (y1 < ymin) {
+        if (y2 <= ymin)
+            return;
+        x1 += (x2 - x1) / (y2 - y1) * (ymin - y1);
+        y1 = ymin;
+    } else if (y1 > ymax) {
+        if (y2 >= ymax)
+            return;
+        x1 += (x2 - x1) / (y2 - y1) * (ymax - y1);
+        y1 = ymax;
+    }
+    if (y2 < ymin) {
+        x2 += (x2 - x1) / (y2 - y1) * (ymin - y2);
+        y2 = ymin;
+    } else if (y2 > ymax) {
+        x2 += (x2 - x1) / (y2 - y1) * (ymax - y2);
+        y2 = ymax;
+    }
+    const bool steep = std::abs(static_cast<int>(x2 * 64.) - static_cast<int>(x1 * 64.)) <
+                       std::abs(static_cast<int>(y2 * 64.) - static_cast<int>(y1 * 64.));
+    // Along the major axis as x, across it as y.
+    int startX = static_cast<int>((steep ? y1 : x1) * 64.);
+    int startY = static_cast<int>((steep ? x1 : y1) * 64.);
+    int endX = static_cast<int>((steep ? y2 : x2) * 64.);
+    int endY = static_cast<int>((steep ? x2 : y2) * 64.);
+    if (startX == endX)
+        return;
+    if (startX > endX) {
+        std::swap(startX, endX);
+        std::swap(startY, endY);
+    }
+    const auto slope = static_cast<int>(static_cast<long long>(endY - startY) * 65536 / (endX - startX));
+    // Square caps: half a pixel more at each end.
+    startX -= 32;
+    endX += 32;
+    const long long minor = static_cast<long long>(startY) * 1024 - (slope >> 1);
+    const int first = (startX + 32) >> 6;
+    const int after = (endX + 32) >> 6;
+    const int round = slope > 0 ? 32 : 0;
+    StoreSteps(target, steep, first, after - 1,
+               minor + ((static_cast<long long>(first) * 64 + round - startX) * slope >> 6), slope);
+}
+
+// The painter steps a line whose ends lie at most a pixel before the image, or two beyond its far
+// edges, as if it were whole, and leaves out the pixels off the image; a line reaching further is
+// cut first, which moves its pixels.
+inline bool WithinUncutMargin(const RasterTarget& target, QPoint p) {
+    return static_cast<unsigned>(p.x()) + 1U <= static_cast<unsigned>(target.size.width()) + 2U &&
+           static_cast<unsigned>(p.y()) + 1U <= static_cast<unsigned>(target.size.height()) + 2U;
+}
+
+// The platform's line from `from` towards `to`, its end point left out, when the painter would not
+// cut it; false leaves it to the caller.
 inline bool StoreLineInImage(const RasterTarget& target, QPoint from, QPoint to) {
-    const auto width = static_cast<unsigned>(target.size.width());
-    const auto height = static_cast<unsigned>(target.size.height());
-    if (!InsideImage(target, from) || static_cast<unsigned>(to.x()) + 1U > width + 1U ||
-        static_cast<unsigned>(to.y()) + 1U > height + 1U)
+    // `to` lies a pixel at most beyond the last pixel drawn.
+    if (!WithinUncutMargin(target, from) ||
+        static_cast<unsigned>(to.x()) + 2U > static_cast<unsigned>(target.size.width()) + 4U ||
+        static_cast<unsigned>(to.y()) + 2U > static_cast<unsigned>(target.size.height()) + 4U)
         return false;
     // Each axis goes back a pixel when it moves more than half a pixel a step.
     const int dx = to.x() - from.x();
@@ -99,7 +185,7 @@ inline bool StoreLineInImage(const RasterTarget& target, QPoint from, QPoint to)
     const int steps = std::max(std::abs(dx), std::abs(dy));
     const auto back = [steps](int d) { return 2 * std::abs(d) > steps ? (d > 0) - (d < 0) : 0; };
     const QPoint last(to.x() - back(dx), to.y() - back(dy));
-    if (!InsideImage(target, last))
+    if (!WithinUncutMargin(target, last))
         return false;
     if (from.x() == last.x() || from.y() == last.y())
         StoreAxisLine(target, from, last);
@@ -108,16 +194,15 @@ inline bool StoreLineInImage(const RasterTarget& target, QPoint from, QPoint to)
     return true;
 }
 
-// The line as StoreLineInImage stores it, or, along an axis, cut to the image; false when only the
-// painter's own clipping gives its pixels.
-inline bool StoreLine(const RasterTarget& target, QPoint from, QPoint to) {
+// The platform's line from `from` towards `to`, its end point left out, wherever its ends lie.
+inline void StoreLine(const RasterTarget& target, QPoint from, QPoint to) {
     if (StoreLineInImage(target, from, to))
-        return true;
+        return;
     const QPoint last = LastPixelBefore(from, to);
-    if (from.x() != last.x() && from.y() != last.y())
-        return false;
-    StoreAxisLine(target, from, last);
-    return true;
+    if (from.x() == last.x() || from.y() == last.y())
+        StoreAxisLine(target, from, last);
+    else
+        StoreCutHairline(target, from, last);
 }
 
 } // namespace drawing

@@ -47,31 +47,19 @@ void BuildItems(int begin, int end, const std::function<void(int, PolylineField&
     }
 }
 
-// A line wholly outside the image has no pixels; any other the band cannot store needs the
-// painter's own clipping.
-bool StoreLineInBand(const drawing::RasterTarget& target, QPoint from, QPoint to) {
-    return drawing::StoreLine(target, from, to) || std::max(from.y(), to.y()) < 0 ||
-           std::min(from.y(), to.y()) >= target.size.height() || std::max(from.x(), to.x()) < 0 ||
-           std::min(from.x(), to.x()) >= target.size.width();
-}
-
-// Every line of the runs that reaches into the band, in the runs' order, until a band meets one
-// that needs the painter.
+// Every line of the runs that reaches into the band, in the runs' order.
 void StoreRunsInBand(drawing::RasterTarget target, const std::vector<QPoint>& device,
-                     const PolylineField& field, const std::vector<QRgb>& pixels,
-                     std::atomic<bool>& needsPainter) {
+                     const PolylineField& field, const std::vector<QRgb>& pixels) {
     const std::vector<PolylineField::Run>& runs = field.Runs();
-    for (std::size_t r = 0; r < runs.size() && !needsPainter.load(std::memory_order_relaxed); ++r) {
+    for (std::size_t r = 0; r < runs.size(); ++r) {
         target.pixel = pixels[r];
         QPoint from = device[static_cast<std::size_t>(runs[r].first)];
         for (auto i = static_cast<std::size_t>(runs[r].first) + 1; i < field.RunEnd(r); ++i) {
             const QPoint to = device[i];
             // A line's pixels lie between its ends' columns.
             if (to != from && std::max(from.x(), to.x()) >= target.bandLeft &&
-                std::min(from.x(), to.x()) < target.bandRight && !StoreLineInBand(target, from, to)) {
-                needsPainter = true;
-                return;
-            }
+                std::min(from.x(), to.x()) < target.bandRight)
+                drawing::StoreLine(target, from, to);
             from = to;
         }
     }
@@ -98,9 +86,8 @@ void CDC::DrawPolylineField(int itemCount, const std::function<void(int, Polylin
     ReplayField(parts);
 }
 
-// Builds and maps each share on its own core, then stores the lines band by band. False when a
-// line needs the painter or a pen is not a solid hairline: the pixels stored so far are then all
-// drawn again, in order, over themselves.
+// Builds and maps each share on its own core, then stores the lines band by band. False, with
+// nothing stored, when a pen is not a solid hairline: only the painter draws its patterns.
 bool CDC::DrawFieldInBands(std::vector<FieldPart>& parts, int itemCount,
                            const std::function<void(int, PolylineField&)>& build) {
     const auto bands = static_cast<int>(parts.size());
@@ -121,6 +108,8 @@ bool CDC::DrawFieldInBands(std::vector<FieldPart>& parts, int itemCount,
             needsPainter = true;
         }
         built.arrive_and_wait();
+        if (needsPainter)
+            return;
         const drawing::RasterTarget target{m_pRasterBits,
                                            m_nRasterStride,
                                            size,
@@ -128,7 +117,7 @@ bool CDC::DrawFieldInBands(std::vector<FieldPart>& parts, int itemCount,
                                            size.width() * band / bands,
                                            size.width() * (band + 1) / bands};
         for (const FieldPart& share : parts)
-            StoreRunsInBand(target, share.device, share.field, share.pixels, needsPainter);
+            StoreRunsInBand(target, share.device, share.field, share.pixels);
     };
     {
         std::vector<std::jthread> helpers;

@@ -46,8 +46,8 @@ bool CDC::PixelExactRects() const {
            transform.dy() == std::floor(transform.dy());
 }
 
-// The solid hairlines of a raster device, through the painter's pixels: stored straight into
-// the image where it can, held back for the painter where it cannot.
+// The solid hairlines of a raster device, in the painter's pixels: stored straight into an image
+// the context may write directly, held back for the painter otherwise.
 void CDC::DrawHairlines(QPoint from, const QPoint* points, int count) {
     QPainter* painter = LinePainter();
     if (painter == nullptr)
@@ -63,8 +63,12 @@ void CDC::DrawHairlines(QPoint from, const QPoint* points, int count) {
     const drawing::RasterTarget target{m_pRasterBits, m_nRasterStride, size, m_penPixel, 0, size.width()};
     // The platform leaves out each end point; draw up to the pixel before it, both ends included.
     for (int i = 0; i < count; from = points[i++]) {
-        if (points[i] == from || (image != nullptr && drawing::StoreLine(target, from, points[i])))
+        if (points[i] == from)
             continue;
+        if (image != nullptr) {
+            drawing::StoreLine(target, from, points[i]);
+            continue;
+        }
         const QPoint last = drawing::LastPixelBefore(from, points[i]);
         const bool alongAxis = from.x() == last.x() || from.y() == last.y();
         if (last == from && !exactRects) {
