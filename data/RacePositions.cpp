@@ -1,7 +1,7 @@
 #include "data/RacePositions.h"
 
 #include <algorithm>
-#include <tuple>
+#include <utility>
 
 namespace {
 constexpr std::uint8_t kCarNumberMask = 63;
@@ -15,20 +15,27 @@ RacePositions::RacePositions(const RaceData& race) {
     m_positions.assign(static_cast<std::size_t>(m_driverCount) * static_cast<std::size_t>(m_slotCount), 0);
     m_order.resize(static_cast<std::size_t>(m_slotCount));
 
-    // Each slot's drivers by race time, then car number, then index: the keys made once a driver.
-    std::vector<std::tuple<std::uint32_t, int, int>> keyed;
+    // Each driver's laps are read once, in order, into their slots' keys: race time and car number
+    // in one, then index.
+    std::vector<std::vector<std::pair<std::uint64_t, int>>> keyed(static_cast<std::size_t>(m_slotCount));
+    for (int d = 0; d < m_driverCount; ++d) {
+        const DriverRecord& driver = *drivers.GetAt(d);
+        const std::uint64_t car = driver.car & kCarNumberMask;
+        for (int slot = 0; slot < driver.laps.GetSize(); ++slot)
+            if (const LapRecord* lap = driver.laps.GetAt(slot))
+                keyed[static_cast<std::size_t>(slot)].emplace_back(std::uint64_t{lap->raceTime} << 8 | car,
+                                                                   d);
+    }
     for (int slot = 0; slot < m_slotCount; ++slot) {
-        keyed.clear();
-        for (int d = 0; d < m_driverCount; ++d)
-            if (const LapRecord* lap = drivers.GetAt(d)->laps.GetAt(slot))
-                keyed.emplace_back(lap->raceTime, drivers.GetAt(d)->car & kCarNumberMask, d);
-        std::sort(keyed.begin(), keyed.end());
+        std::vector<std::pair<std::uint64_t, int>>& entries = keyed[static_cast<std::size_t>(slot)];
+        std::sort(entries.begin(), entries.end());
         std::vector<int>& order = m_order[static_cast<std::size_t>(slot)];
-        for (const auto& entry : keyed)
-            order.push_back(std::get<2>(entry));
-        for (std::size_t rank = 0; rank < order.size(); ++rank)
-            m_positions[static_cast<std::size_t>(order[rank]) * static_cast<std::size_t>(m_slotCount) +
-                        static_cast<std::size_t>(slot)] = static_cast<int>(rank) + 1;
+        order.reserve(entries.size());
+        for (const auto& entry : entries) {
+            order.push_back(entry.second);
+            m_positions[static_cast<std::size_t>(entry.second) * static_cast<std::size_t>(m_slotCount) +
+                        static_cast<std::size_t>(slot)] = static_cast<int>(order.size());
+        }
     }
 }
 
