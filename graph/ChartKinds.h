@@ -9,6 +9,7 @@
 #include "framework/CDC.h"
 #include "graph/LapGraphModel.h"
 
+#include <functional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -51,6 +52,9 @@ struct ChartCanvas {
     std::vector<DriverPen> pens; // by driver index; empty while only tracing
     ChartColours colours;
     int lapLabelWidth; // the margin the chart keeps from the right edge
+    // Where every driver stood at every slot, worked out when first asked for and kept by the view
+    // until the race changes.
+    std::function<const RacePositions&()> positions;
 };
 
 // The zoom levels the view keeps; each kind moves at most one of them.

@@ -243,9 +243,11 @@ ChartCanvas CTarmioView::CanvasFor(CDC* pDC, const RaceData* race, const Layout&
                        {},
                        {},
                        pDC != nullptr ? ColoursFor(pDC) : kScreenColours,
-                       m_sizeLapLabel.cx};
+                       m_sizeLapLabel.cx,
+                       {}};
     if (race != nullptr && race->drivers != nullptr) {
         canvas.order = DrawingOrder(*race);
+        canvas.positions = [this, race]() -> const RacePositions& { return ReadoutModel(*race).Positions(); };
         if (pDC != nullptr)
             canvas.pens = DriverPens(pDC, *race);
     }

@@ -57,10 +57,13 @@ std::optional<LapReadout> CTarmioView::ReadoutAt(const CurveHit& hit) {
     const RaceData* race = GetRaceData();
     if (race == nullptr)
         return std::nullopt;
-    // Built once per race and order: the positions take a sort per lap.
-    if (!m_readoutModel || !m_readoutModel->Matches(*race))
-        m_readoutModel.emplace(*race);
-    return m_readoutModel->At(*race, hit.driver, hit.slot, GetReferenceDriver());
+    return ReadoutModel(*race).At(*race, hit.driver, hit.slot, GetReferenceDriver());
+}
+
+const LapReadoutModel& CTarmioView::ReadoutModel(const RaceData& race) const {
+    if (!m_readoutModel || !m_readoutModel->Matches(race))
+        m_readoutModel.emplace(race);
+    return *m_readoutModel;
 }
 
 void CTarmioView::mouseMoveEvent(QMouseEvent* event) {

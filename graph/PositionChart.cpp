@@ -95,14 +95,14 @@ std::vector<CurveTrace> TracePositions(const ChartCanvas& canvas, const RacePosi
 std::vector<CurveTrace> TracePositionChart(const ChartCanvas& canvas) {
     if (canvas.race->drivers == nullptr)
         return {};
-    const RacePositions positions(*canvas.race);
+    const RacePositions& positions = canvas.positions();
     return TracePositions(canvas, positions, FieldRows(positions));
 }
 
 void PaintPositionChart(const ChartCanvas& canvas) {
     if (canvas.race->drivers == nullptr)
         return;
-    const RacePositions positions(*canvas.race);
+    const RacePositions& positions = canvas.positions();
     const int rows = FieldRows(positions);
     if (rows == 0)
         return;

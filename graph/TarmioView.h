@@ -160,6 +160,8 @@ private:
     // is no longer found, and the lap leader or pace line is the reference again.
     const DriverRecord* m_pReferenceDriver = nullptr;
     CInfoPanel* m_pReadoutPanel = nullptr; // a child widget
-    std::optional<LapReadoutModel> m_readoutModel;
+    // Built once per race and order, when first asked for: the positions take a sort per lap.
+    const LapReadoutModel& ReadoutModel(const RaceData& race) const;
+    mutable std::optional<LapReadoutModel> m_readoutModel;
     bool m_bReadoutShown = false;
 };

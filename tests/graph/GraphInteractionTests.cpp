@@ -229,6 +229,22 @@ TEST(ZoomToFitView, CurvesFillTheBandInEveryReferenceAndOrientation) {
     }
 }
 
+// The chart keeps its positions from paint to paint and works them out again when the race
+// changes, as a merged file changes it: in place.
+TEST(AnalysisChartView, PositionsFollowTheRaceThroughAChange) {
+    std::vector<TestDriver> drivers = ThreeDrivers();
+    ChartFixture chart(drivers);
+    chart.view->SetChartKind(ChartKind::Positions);
+    const QImage before = chart.Render();
+    drivers[2].laps[1].raceTime = 180'500; // Cyd leads after lap 2
+    chart.Race().drivers->GetAt(2)->laps.GetAt(1)->raceTime = 180'500;
+    chart.document.UpdateAllViews(nullptr);
+    ChartFixture changed(drivers);
+    changed.view->SetChartKind(ChartKind::Positions);
+    EXPECT_NE(changed.Render(), before);
+    EXPECT_EQ(chart.Render(), changed.Render());
+}
+
 // Zoom steps and the fit move the lap-time cut-off only; positions have no fit.
 TEST(AnalysisChartView, ZoomAndFitMoveTheLapTimeCutoffAndLeaveTheGapZoom) {
     ChartFixture chart(ThreeDrivers()); // Bob's pit lap of 114 s is far above the median of 91 s
