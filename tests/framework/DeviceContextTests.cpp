@@ -224,24 +224,24 @@ TEST(PolylineTo, DrawsWhatItsLineToCallsDraw) {
     }
 }
 
-// A line in a band of columns: the whole line's pixels in those columns and none beyond them, so
-// that cores sharing an image never meet.
+// A line in a band of columns, wherever its ends lie: the whole line's pixels in those columns and
+// none beyond them, so that cores sharing an image never meet.
 TEST(HairlineBands, StoreTheWholeLinesPixelsInTheirColumnsOnly) {
     const std::vector<CPoint> ends = PointsFor(false);
     for (std::size_t i = 1; i < ends.size(); ++i) {
-        const QPoint from(std::clamp(ends[i - 1].x, 0, 63), std::clamp(ends[i - 1].y, 0, 47));
-        const QPoint to(std::clamp(ends[i].x, 0, 63), std::clamp(ends[i].y, 0, 47));
+        const QPoint from(ends[i - 1].x, ends[i - 1].y);
+        const QPoint to(ends[i].x, ends[i].y);
         const auto drawn = [&](int left, int right) {
             QImage image(64, 48, QImage::Format_RGB32);
             image.fill(Qt::black);
             const drawing::RasterTarget target{
                 reinterpret_cast<QRgb*>(image.bits()), 64, image.size(), kRedPixel, left, right};
-            EXPECT_TRUE(drawing::StoreLineInImage(target, from, to));
+            drawing::StoreLine(target, from, to);
             return image;
         };
         const QImage whole = drawn(0, 64);
         for (int left = 0; left < 64; left += 3) {
-            const int right = left + 1 + (left * 7) % 23;
+            const int right = std::min(64, left + 1 + (left * 7) % 23);
             QImage expected = whole;
             for (int y = 0; y < 48; ++y)
                 for (int x = 0; x < 64; ++x)
