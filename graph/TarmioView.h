@@ -129,6 +129,8 @@ private:
     // What the chart kind draws with; without a device context only what tracing needs.
     ChartCanvas CanvasFor(CDC* pDC, const RaceData* race, const lapgraph::Layout& layout) const;
     std::vector<DriverPen> DriverPens(CDC* pDC, const RaceData& race) const;
+    // Built once per race and order, when first asked for: the positions take a sort per lap.
+    const LapReadoutModel& ReadoutModel(const RaceData& race) const;
     void ReadChartSetting();
     void WriteChartSetting();
     void ZoomY(bool zoomIn);
@@ -160,8 +162,6 @@ private:
     // is no longer found, and the lap leader or pace line is the reference again.
     const DriverRecord* m_pReferenceDriver = nullptr;
     CInfoPanel* m_pReadoutPanel = nullptr; // a child widget
-    // Built once per race and order, when first asked for: the positions take a sort per lap.
-    const LapReadoutModel& ReadoutModel(const RaceData& race) const;
     mutable std::optional<LapReadoutModel> m_readoutModel;
     bool m_bReadoutShown = false;
 };
