@@ -89,55 +89,43 @@ inline void StoreHairline(const RasterTarget& target, QPoint from, QPoint last) 
     StoreSteps(target, steep, first.x(), end.x(), minor, slope);
 }
 
+// Both ends of a line cut to [low, high] along one axis, the other axis moving with them, end by
+// end in the painter's own operations so that the cut ends agree exactly; false when the line lies
+// wholly beyond.
+inline bool CutAlongAxis(double& along1, double& across1, double& along2, double& across2, double low,
+                         double high) {
+    if (along1 < low) {
+        if (along2 <= low)
+            return false;
+        across1 += (across2 - across1) / (along2 - along1) * (low - along1);
+        along1 = low;
+    } else if (along1 > high) {
+        if (along2 >= high)
+            return false;
+        across1 += (across2 - across1) / (along2 - along1) * (high - along1);
+        along1 = high;
+    }
+    if (along2 < low) {
+        across2 += (across2 - across1) / (along2 - along1) * (low - along2);
+        along2 = low;
+    } else if (along2 > high) {
+        across2 += (across2 - across1) / (along2 - along1) * (high - along2);
+        along2 = high;
+    }
+    return true;
+}
+
 // The same line when the painter cuts it first: in floating point, to a pixel before the image and
 // two beyond its far edges; then stepped from the cut ends in 26.6 fixed point, as its rasteriser
 // does, square caps and all.
 inline void StoreCutHairline(const RasterTarget& target, QPoint from, QPoint last) {
-    const double xmin = -1;
-    const double xmax = target.size.width() + 1;
-    const double ymin = -1;
-    const double ymax = target.size.height() + 1;
     double x1 = from.x();
     double y1 = from.y();
     double x2 = last.x();
     double y2 = last.y();
-    // Each end in turn, the same operations in the same order, so that the cut ends agree exactly.
-    if (x1 < xmin) {
-        if (x2 <= xmin)
-            return;
-        y1 += (y2 - y1) / (x2 - x1) * (xmin - x1);
-        x1 = xmin;
-    } else if (x1 > xmax) {
-        if (x2 >= xmax)
-            return;
-        y1 += (y2 - y1) / (x2 - x1) * (xmax - x1);
-        x1 = xmax;
-    }
-    if (x2 < xmin) {
-        y2 += (y2 - y1) / (x2 - x1) * (xmin - x2);
-        x2 = xmin;
-    } else if (x2 > xmax) {
-        y2 += (y2 - y1) / (x2 - x1) * (xmax - x2);
-        x2 = xmax;
-    }
-    if (y1 < ymin) {
-        if (y2 <= ymin)
-            return;
-        x1 += (x2 - x1) / (y2 - y1) * (ymin - y1);
-        y1 = ymin;
-    } else if (y1 > ymax) {
-        if (y2 >= ymax)
-            return;
-        x1 += (x2 - x1) / (y2 - y1) * (ymax - y1);
-        y1 = ymax;
-    }
-    if (y2 < ymin) {
-        x2 += (x2 - x1) / (y2 - y1) * (ymin - y2);
-        y2 = ymin;
-    } else if (y2 > ymax) {
-        x2 += (x2 - x1) / (y2 - y1) * (ymax - y2);
-        y2 = ymax;
-    }
+    if (!CutAlongAxis(x1, y1, x2, y2, -1, target.size.width() + 1) ||
+        !CutAlongAxis(y1, x1, y2, x2, -1, target.size.height() + 1))
+        return;
     const bool steep = std::abs(static_cast<int>(x2 * 64.) - static_cast<int>(x1 * 64.)) <
                        std::abs(static_cast<int>(y2 * 64.) - static_cast<int>(y1 * 64.));
     // Along the major axis as x, across it as y.
