@@ -62,8 +62,14 @@ inline void StoreSteps(const RasterTarget& target, bool steep, int major, int la
     QRgb* pixels = target.bits + start * majorStep;
     const QRgb pixel = target.pixel;
     if (std::min(minorFirst, minorLast) >= minorLow && std::max(minorFirst, minorLast) <= minorHigh) {
-        for (int step = start; step <= stop; ++step, minor += slope, pixels += majorStep)
-            pixels[(minor >> 16) * minorStep] = pixel;
+        // One loop for each orientation keeps the multiplication out of a steep line's steps.
+        if (steep) {
+            for (int step = start; step <= stop; ++step, minor += slope, pixels += majorStep)
+                pixels[minor >> 16] = pixel;
+        } else {
+            for (int step = start; step <= stop; ++step, minor += slope, ++pixels)
+                pixels[(minor >> 16) * minorStep] = pixel;
+        }
         return;
     }
     for (int step = start; step <= stop; ++step, minor += slope, pixels += majorStep) {

@@ -95,6 +95,10 @@ TEST_F(LapReadoutTest, LinesNameTheDriverLapTimesEventAndReferenceAndNoneWhereTh
     EXPECT_FALSE(LapReadoutModel(race).At(race, 7, 0));
     // The reference has no lap 2: no gap to him there.
     EXPECT_FALSE(At("Ada", 2, "Cid")->gapToReference);
+    // None for a lap that came after the model: it has no position for it.
+    const LapReadoutModel model(race);
+    race.drivers->GetAt(IndexOf("Cid"))->laps.SetAt(1, LapRecord{0, 200'000, 100'000, 0});
+    EXPECT_FALSE(model.At(race, IndexOf("Cid"), 1));
 }
 
 TEST_F(LapReadoutTest, ModelNoticesAChangedRace) {
@@ -107,6 +111,11 @@ TEST_F(LapReadoutTest, ModelNoticesAChangedRace) {
     // The last driver goes: every remaining one still sits where the model has him.
     race.RemoveDriver(race.drivers->GetCount() - 1);
     EXPECT_FALSE(sorted.Matches(race));
+    // The first driver is another: the same count, the rest in place.
+    const LapReadoutModel shorter(race);
+    race.drivers->InsertAt(0, MakeDriver(9, "Zed", {}));
+    race.drivers->RemoveAt(1);
+    EXPECT_FALSE(shorter.Matches(race));
 }
 
 TEST(FormatGap, SignsAndUnits) {

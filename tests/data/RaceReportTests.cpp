@@ -152,6 +152,10 @@ TEST(CompactSvg, KeepsPicturesOfAnotherShapeAsTheyAre) {
     const std::string nested = "<svg><g a=\"1\"><g b=\"2\"><g c=\"3\"></g></g></g></svg>";
     EXPECT_EQ(CompactSvg(nested), nested);
     EXPECT_EQ(CompactSvg("not a picture"), "not a picture");
+    // A group's first line may start right after its header.
+    const std::string adjoining =
+        "<svg><g o=\"1\">\n<g a=\"1\"><rect x=\"1\" y=\"1\" width=\"1\" height=\"1\"/></g></g></svg>";
+    EXPECT_NE(CompactSvg(adjoining).find("M1 1h1v1h-1z"), std::string::npos);
     // Lines that only look like rectangles stay as they are.
     for (const std::string odd : {"<rect x=\"a\" y=\"1\" width=\"1\" height=\"1\"/>",
                                   "<text x=\"1\" y=\"1\" width=\"1\" height=\"1\"/>"})

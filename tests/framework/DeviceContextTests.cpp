@@ -254,28 +254,19 @@ TEST(HairlineBands, StoreTheWholeLinesPixelsInTheirColumnsOnly) {
     }
 }
 
-// Lines with ends off the image, drawn one at a time and stored directly, against the painter:
-// ends just off it, which the painter steps as if whole, and ends far off, which it cuts first.
-TEST(HairlineStores, LinesLeavingTheImageKeepThePaintersPixels) {
-    // Mostly just off the image; one in eight up to 2,000 pixels off, one in eight at a billion.
-    auto end = [seed = 2024u](int size) mutable {
-        seed = seed * 1103515245u + 12345u;
-        const auto pick = static_cast<int>(seed >> 8);
-        return (pick & 7) == 0   ? pick % 4000 - 2000
-               : (pick & 7) == 1 ? (pick & 8) * 250'000'000 - 1'000'000'007
-                                 : (pick >> 3) % (size + 6) - 3;
-    };
-    for (int line = 0; line < 6000; ++line) {
-        const CPoint from(end(13), end(9));
-        const CPoint to(end(13), end(9));
-        DrawnOnBothPaths(13, 9, [&](CDC& dc) {
-            CPen pen(PS_SOLID, 1, kRed);
-            dc.SelectObject(&pen);
-            dc.MoveTo(from.x, from.y);
-            dc.LineTo(to.x, to.y);
-        });
-        ASSERT_FALSE(HasFailure()) << "from " << from.x << "," << from.y << " to " << to.x << "," << to.y;
-    }
+// Lines ending just off the image, which the painter steps as if whole or cuts first, stored
+// directly: the painter's pixels. Lines reaching far off are among the polylines above.
+TEST(HairlineStores, LinesEndingJustOffTheImageKeepThePaintersPixels) {
+    for (const QPoint from :
+         {QPoint(6, 4), QPoint(-2, 10), QPoint(15, -3), QPoint(14, 11), QPoint(-3, -3), QPoint(15, 5)})
+        for (int x = -3; x <= 15; ++x)
+            for (int y = -3; y <= 11; ++y)
+                DrawnOnBothPaths(13, 9, [&](CDC& dc) {
+                    CPen pen(PS_SOLID, 1, kRed);
+                    dc.SelectObject(&pen);
+                    dc.MoveTo(from.x(), from.y());
+                    dc.LineTo(x, y);
+                });
 }
 
 // ---- DrawPolylineField gives the pixels of the calls it stands for

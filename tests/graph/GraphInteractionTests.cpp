@@ -232,16 +232,12 @@ TEST(ZoomToFitView, CurvesFillTheBandInEveryReferenceAndOrientation) {
 // The chart keeps its positions from paint to paint and works them out again when the race
 // changes, as a merged file changes it: in place.
 TEST(AnalysisChartView, PositionsFollowTheRaceThroughAChange) {
-    std::vector<TestDriver> drivers = ThreeDrivers();
-    ChartFixture chart(drivers);
+    ChartFixture chart(ThreeDrivers());
     chart.view->SetChartKind(ChartKind::Positions);
-    chart.Render();
-    drivers[2].laps[1].raceTime = 180'500; // Cyd leads after lap 2
-    chart.Race().drivers->GetAt(2)->laps.GetAt(1)->raceTime = 180'500;
+    const std::optional<CPoint> leader = chart.view->LapPoint(0, 1);   // Ann leads after lap 2
+    chart.Race().drivers->GetAt(2)->laps.GetAt(1)->raceTime = 180'500; // now Cyd does
     chart.document.UpdateAllViews(nullptr);
-    ChartFixture changed(drivers);
-    changed.view->SetChartKind(ChartKind::Positions);
-    EXPECT_EQ(chart.Render(), changed.Render());
+    EXPECT_EQ(chart.view->LapPoint(2, 1)->y, leader->y);
 }
 
 // Zoom steps and the fit move the lap-time cut-off only; positions have no fit.

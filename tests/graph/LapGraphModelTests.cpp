@@ -56,6 +56,7 @@ TEST(LapLabels, EveryThirdFromTheFirstForEvenSlotCountsAndMultiplesOfThreeForOdd
     EXPECT_EQ(LabelledLaps(4000, 61).size(), 61u);       // room for all
     EXPECT_EQ(LabelledLaps(10, 4), std::vector<int>{1}); // narrower than one label: the first lap alone
     EXPECT_EQ(LapLabelInterval(100, 60, 0), 1);          // no font measured yet: every lap
+    EXPECT_FALSE(IsLapLabelled(1, 60, 0));               // no interval: no label, and no division
 }
 
 TEST(Placement, SlotsSpreadToTheRightEdgeAndThePaceLineRunsEvenlyToTheBestFinalTime) {
@@ -154,6 +155,8 @@ TEST(ZoomToFit, SmallestZoomThatHoldsTheSpanAndItsMiddleInTheBandsMiddle) {
     EXPECT_EQ(FitSpanToBand({-100, 1400}, 400, 380, false), (ViewFit{15, 241}));
     // A level field: the smallest zoom, the field in the middle.
     EXPECT_EQ(FitSpanToBand({50, 50}, 400, 380, true), (ViewFit{1, -9}));
+    // 22,601 units over 401 rows need one unit more than 212 zooms show in 342.
+    EXPECT_EQ(FitSpanToBand({-10000, 12601}, 401, 380, true).zoom, 213);
     // The widest span the clamped gaps allow stays within the scroll range.
     EXPECT_EQ(FitSpanToBand({kLowestGap, kHighestGap}, 400, 380, true), (ViewFit{614, -kScrollLimit}));
 }
