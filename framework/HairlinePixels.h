@@ -173,7 +173,9 @@ inline bool StoreLineInImage(const RasterTarget& target, QPoint from, QPoint to)
         static_cast<unsigned>(to.x()) + 2U > static_cast<unsigned>(target.size.width()) + 4U ||
         static_cast<unsigned>(to.y()) + 2U > static_cast<unsigned>(target.size.height()) + 4U)
         return false;
-    // Each axis goes back a pixel when it moves more than half a pixel a step.
+    // Each axis goes back a pixel when it moves more than half a pixel a step: LastPixelBefore's
+    // rule, in 32 bits now that both ends are known to lie near the image. Calling it instead made
+    // a large field's paint measurably slower.
     const int dx = to.x() - from.x();
     const int dy = to.y() - from.y();
     const int steps = std::max(std::abs(dx), std::abs(dy));
