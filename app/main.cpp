@@ -1,7 +1,8 @@
 #include "app/QuitOnSignal.h"
+#include "app/StartupProbe.h"
 #include "app/TarmioApp.h"
 #include "framework/FileNames.h"
-#include "app/StartupProbe.h"
+#include "platform/FontConfigWarmUp.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -13,7 +14,10 @@ int main(int argc, char** argv) {
         std::printf("tarmioview %s\n", TARMIO_VERSION);
         return 0;
     }
+    FontConfigWarmUp fontConfigWarmUp;
     QApplication qtApplication(argc, argv);
+    // Qt reaches for the fonts with the window's first text; by then the configuration is loaded.
+    fontConfigWarmUp.Wait();
     QApplication::setApplicationName("TarmioView");
     QApplication::setDesktopFileName("tarmioview");
     QuitEventLoopOnTerminationSignals();
