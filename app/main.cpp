@@ -2,7 +2,7 @@
 #include "app/StartupProbe.h"
 #include "app/TarmioApp.h"
 #include "framework/FileNames.h"
-#include "platform/FontConfigWarmUp.h"
+#include "platform/FontWarmUp.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -14,10 +14,9 @@ int main(int argc, char** argv) {
         std::printf("tarmioview %s\n", TARMIO_VERSION);
         return 0;
     }
-    FontConfigWarmUp fontConfigWarmUp;
+    FontWarmUp fontWarmUp;
     QApplication qtApplication(argc, argv);
-    // Qt reaches for the fonts with the window's first text; by then the configuration is loaded.
-    fontConfigWarmUp.Wait();
+    fontWarmUp.FillFontDatabase();
     QApplication::setApplicationName("TarmioView");
     QApplication::setDesktopFileName("tarmioview");
     QuitEventLoopOnTerminationSignals();
@@ -29,7 +28,9 @@ int main(int argc, char** argv) {
     for (int index = 1; index < argc; ++index)
         arguments.append(DecodeFileName(QByteArray(argv[index])));
     theApp.ParseCommandLine(arguments);
-    if (!theApp.InitInstance()) {
+    const bool started = theApp.InitInstance();
+    fontWarmUp.Wait();
+    if (!started) {
         theApp.ExitInstance();
         return 1;
     }

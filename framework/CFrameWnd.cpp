@@ -10,10 +10,25 @@
 #include <QApplication>
 #include <QStatusBar>
 #include <QToolBar>
+#include <utility>
+
+namespace {
+constexpr int kLockSecondLookMs = 150;
+} // namespace
 
 CFrameWnd::CFrameWnd(QWidget* parent) : QMainWindow(parent) {
     RegisterFrameCommands();
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
+    // Another program may have changed the locks while this one was in the background.
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state != Qt::ApplicationActive)
+            m_bInBackground = true;
+        else if (std::exchange(m_bInBackground, false))
+            m_bLocksMayHaveChanged = true;
+    });
+    m_lockSecondLook.setSingleShot(true);
+    m_lockSecondLook.setInterval(kLockSecondLookMs);
+    connect(&m_lockSecondLook, &QTimer::timeout, this, [this] { m_bLocksMayHaveChanged = true; });
     // Keys reach the accelerators before the focus window, as in the platform's message loop.
     qApp->installEventFilter(this);
     // The idle update: whenever the event loop has run dry and is about to wait, every command's

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <span>
 #include <unordered_map>
 #include <vector>
@@ -135,5 +136,12 @@ private:
     QToolBar* m_pToolBar = nullptr;
     QLabel* m_pMessagePane = nullptr;
     std::vector<std::pair<UINT, QLabel*>> m_indicators;
+    // The locks change with keys: this program's own, or another's while it was in the background.
+    // Asking the display server at every idle would cost a round trip each time. The server may
+    // light a lock's indicator a moment after it hands the key on: a key is followed by a second
+    // look.
+    bool m_bLocksMayHaveChanged = false;
+    bool m_bInBackground = false;
+    QTimer m_lockSecondLook;
     bool m_bUpdatingCommandUI = false;
 };

@@ -146,6 +146,10 @@ bool CFrameWnd::eventFilter(QObject* watched, QEvent* event) {
     // up: it hands them on, so leaving a button brings back the idle text there too.
     if (event->type() == QEvent::StatusTip && watched == m_pToolBar && m_pToolBar->isWindow())
         return CFrameWnd::event(event);
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+        m_bLocksMayHaveChanged = true;
+        m_lockSecondLook.start();
+    }
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType() ||
         static_cast<QWidget*>(watched)->window() != this)
         return QMainWindow::eventFilter(watched, event);
@@ -173,5 +177,8 @@ void CFrameWnd::UpdateAllCommandUI() {
         ApplyCommandState(action, state);
     }
     m_bUpdatingCommandUI = false;
-    UpdateIndicators();
+    if (m_bLocksMayHaveChanged) {
+        m_bLocksMayHaveChanged = false;
+        UpdateIndicators();
+    }
 }
